@@ -1,0 +1,51 @@
+# Thin wrapper over CMake. Every target installs missing packages first.
+BUILD        ?= build
+SAN_BUILD    ?= build-sanitize
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS         ?= $(shell nproc)
+CMAKE_ARGS   ?=
+
+.PHONY: all deps build test run bench sanitize fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMA_WERROR=ON $(CMAKE_ARGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@scripts/run-main $(BUILD)
+
+bench: build
+	@scripts/run-benchmarks $(BUILD)
+
+$(SAN_BUILD)/build.ninja:
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMA_SANITIZE=ON $(CMAKE_ARGS)
+
+sanitize: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+$(FUZZ_BUILD)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLUMA_FUZZ=ON -DLUMA_BUILD_QT=OFF $(CMAKE_ARGS)
+
+fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+format:
+	find src bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,59 @@
+#ifndef LUMA_CLI_CLI_HOST_H_
+#define LUMA_CLI_CLI_HOST_H_
+
+#include <cstdint>
+#include <string>
+
+#include "core/host/host.h"
+
+namespace luma {
+
+// The non-interactive Host of lumadoll-tool: messages go to standard error,
+// questions take the answer the command set in advance, lists take the
+// configured choice, progress is silent. The clock is simulated when a command
+// drives time itself (play, render --run-ms) and real otherwise.
+class CliHost : public Host {
+ public:
+  CliHost();
+
+  void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) override;
+  Answer Ask(std::string_view caption, std::string_view text, Buttons buttons,
+             MessageIcon icon) override;
+  int Choose(std::string_view caption, std::string_view prompt,
+             const std::vector<std::string>& items) override;
+  void ProgressShow(std::string_view) override {}
+  void ProgressStatus(std::string_view) override {}
+  void ProgressRange(int) override {}
+  void ProgressPosition(int) override {}
+  void ProgressHide() override {}
+  uint32_t Milliseconds() override;
+  int Random() override;
+  void PlaySound(const std::string& path) override;
+  void PlayMusic(const std::string& path) override;
+  void StopMusic() override;
+  bool OpenLink(const std::string& target) override;
+  std::string DataFolder() override;
+  std::string TempFolder() override;
+
+  void set_answer(Answer answer) { answer_ = answer; }
+  void set_choice(int index) { choice_ = index; }
+  // From now on the clock only moves through Advance().
+  void UseSimulatedClock(uint32_t start_ms) {
+    simulated_ = true;
+    now_ = start_ms;
+  }
+  void Advance(uint32_t ms) { now_ += ms; }
+  void set_verbose(bool verbose) { verbose_ = verbose; }
+
+ private:
+  Answer answer_ = Answer::kNo;
+  int choice_ = 0;
+  bool simulated_ = false;
+  bool verbose_ = false;
+  uint32_t now_ = 0;
+  uint32_t random_state_;
+};
+
+}  // namespace luma
+
+#endif  // LUMA_CLI_CLI_HOST_H_
