@@ -1,0 +1,122 @@
+#include "core/archive/lh5_match_finder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace luma {
+
+Lh5MatchFinder::Lh5MatchFinder()
+    : text_(kTextSize), head_(kHashSize), link_(kDictionarySize), too_long_(kHashSize) {}
+
+void Lh5MatchFinder::Start(std::span<const uint8_t> source) {
+  source_ = source;
+  source_pos_ = 0;
+  std::fill(head_.begin(), head_.end(), 0u);
+  std::fill(link_.begin(), link_.end(), 0u);
+  std::fill(too_long_.begin(), too_long_.end(), uint8_t{0});
+  // The decoder's ring starts out as spaces, so matches may reach back into
+  // them before the first real byte.
+  std::fill(text_.begin(), text_.end(), uint8_t{' '});
+  remainder_ = Read(&text_[kDictionarySize], kTextSize - kDictionarySize);
+  pos_ = kDictionarySize;
+  match_length_ = std::min<uint32_t>(2, remainder_);
+  match_distance_ = 0;
+  hash_ = HashAt(pos_);
+  Insert();
+}
+
+uint32_t Lh5MatchFinder::Read(uint8_t* dest, uint32_t max) {
+  const size_t n = std::min<size_t>(max, source_.size() - source_pos_);
+  if (n != 0) std::memcpy(dest, source_.data() + source_pos_, n);
+  source_pos_ += n;
+  return static_cast<uint32_t>(n);
+}
+
+void Lh5MatchFinder::Advance() {
+  --remainder_;
+  if (++pos_ >= kTextSize - kMaxMatch) Slide();
+  hash_ = NextHash(hash_, pos_);
+}
+
+void Lh5MatchFinder::Slide() {
+  std::memmove(&text_[0], &text_[kDictionarySize], kTextSize - kDictionarySize);
+  remainder_ += Read(&text_[kTextSize - kDictionarySize], kDictionarySize);
+  pos_ -= kDictionarySize;
+  // Positions that drop out of the window become "none" (0).
+  const auto shift = [](uint32_t p) { return p > kDictionarySize ? p - kDictionarySize : 0u; };
+  std::transform(head_.begin(), head_.end(), head_.begin(), shift);
+  std::transform(link_.begin(), link_.end(), link_.begin(), shift);
+  std::fill(too_long_.begin(), too_long_.end(), uint8_t{0});
+}
+
+void Lh5MatchFinder::Insert() {
+  link_[pos_ & (kDictionarySize - 1)] = head_[hash_];
+  head_[hash_] = pos_;
+}
+
+void Lh5MatchFinder::Search(uint32_t min_length) {
+  match_length_ = std::max<uint32_t>(min_length, kMinMatch - 1);
+  match_distance_ = 0;
+
+  // A crowded chain is searched under the hash of a later 3-byte group of
+  // the string instead, which is usually much shorter; candidates found there
+  // are shifted back by the offset.
+  uint32_t offset = 0;
+  uint32_t hash = hash_;
+  while (too_long_[hash] && offset < kMaxMatch - kMinMatch) {
+    ++offset;
+    hash = NextHash(hash, pos_ + offset);
+  }
+  if (offset == kMaxMatch - kMinMatch) {
+    offset = 0;
+    hash = hash_;
+  }
+  SearchChain(hash, offset, kMaxMatch);
+  // Matches shorter than the skipped part cannot be seen that way.
+  if (offset > 0 && match_length_ < offset + kMinMatch) SearchChain(hash_, 0, offset + 2);
+  match_length_ = std::min(match_length_, remainder_);
+}
+
+void Lh5MatchFinder::SearchChain(uint32_t hash, uint32_t offset, uint32_t max_length) {
+  const uint8_t* const text = text_.data();
+  const int64_t window_start = static_cast<int64_t>(pos_) - kDictionarySize;
+  uint32_t visited = 0;
+  uint32_t candidate = head_[hash];
+  while (static_cast<int64_t>(candidate) - offset > window_start) {
+    ++visited;
+    const uint32_t start = candidate - offset;
+    if (text[start + match_length_] == text[pos_ + match_length_]) {
+      const uint32_t length = CommonLength(text + start, text + pos_, max_length);
+      if (length > match_length_) {
+        match_length_ = length;
+        match_distance_ = pos_ - start;
+        if (length == max_length) break;
+      }
+    }
+    candidate = link_[candidate & (kDictionarySize - 1)];
+  }
+  if (visited >= kChainLimit) too_long_[hash] = 1;
+}
+
+uint32_t Lh5MatchFinder::CommonLength(const uint8_t* a, const uint8_t* b, uint32_t max) const {
+  uint32_t n = 0;
+  while (n + 8 <= max) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, a + n, 8);
+    std::memcpy(&y, b + n, 8);
+    if (x != y) {
+      if constexpr (std::endian::native == std::endian::little) {
+        return n + static_cast<uint32_t>(std::countr_zero(x ^ y)) / 8;
+      } else {
+        return n + static_cast<uint32_t>(std::countl_zero(x ^ y)) / 8;
+      }
+    }
+    n += 8;
+  }
+  while (n < max && a[n] == b[n]) ++n;
+  return n;
+}
+
+}  // namespace luma
