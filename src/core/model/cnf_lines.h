@@ -1,0 +1,30 @@
+#ifndef LUMA_CORE_MODEL_CNF_LINES_H_
+#define LUMA_CORE_MODEL_CNF_LINES_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace luma {
+
+// The text of a CNF as an ordered list of lines, without line endings.
+using CnfLines = std::vector<std::string>;
+
+// The longest line a CNF read from disk holds; longer text continues as the
+// next line.
+inline constexpr size_t kMaxDiskLineLength = 4095;
+
+// Lines of a CNF file read from disk: LF or CR LF ends a line, a line longer
+// than kMaxDiskLineLength is cut into pieces of that length, and a last line
+// without ending counts when it is not empty. Bytes are kept as they are.
+CnfLines SplitDiskCnfText(std::string_view bytes);
+
+// Lines of a CNF taken from an archive: CR ends a line, LF ends one unless it
+// directly follows a CR; control bytes other than white space are dropped,
+// trailing white space is removed, empty lines are kept, and a last line
+// without ending counts when it is not empty.
+CnfLines SplitArchiveCnfText(std::string_view bytes);
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_MODEL_CNF_LINES_H_

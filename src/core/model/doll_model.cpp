@@ -1,0 +1,181 @@
+#include "core/model/doll_model.h"
+
+#include <algorithm>
+
+#include "core/host/text.h"
+#include "core/model/sorted_lookup.h"
+
+namespace luma {
+namespace {
+
+int CompareBytes(std::string_view a, std::string_view b) {
+  const int c = a.compare(b);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int CompareCel(const KissCel& cel, std::string_view name, int palette) {
+  const int c = CompareBytes(cel.file_name, name);
+  if (c != 0) return c;
+  return cel.palette < palette ? -1 : (cel.palette > palette ? 1 : 0);
+}
+
+SortedPosition FindCelSet(const std::vector<std::unique_ptr<CelSet>>& list, std::string_view name) {
+  return SortedFind(
+      list, [name](const std::unique_ptr<CelSet>& s) { return CompareIgnoreCase(s->name, name); });
+}
+
+CelSet* FindOrCreateCelSet(std::vector<std::unique_ptr<CelSet>>& list, std::string_view name) {
+  const SortedPosition at = FindCelSet(list, name);
+  if (at.found) return list[at.index].get();
+  auto set = std::make_unique<CelSet>();
+  set->name = std::string(name);
+  CelSet* raw = set.get();
+  list.insert(list.begin() + static_cast<ptrdiff_t>(at.index), std::move(set));
+  return raw;
+}
+
+}  // namespace
+
+DollModel::DollModel() = default;
+
+KissCel* DollModel::FindCel(std::string_view file_name, int palette) const {
+  const SortedPosition at = SortedFind(
+      cels_, [&](const std::unique_ptr<KissCel>& c) { return CompareCel(*c, file_name, palette); });
+  return at.found ? cels_[at.index].get() : nullptr;
+}
+
+KissCel* DollModel::RegisterCel(std::string_view file_name, int palette) {
+  const SortedPosition at = SortedFind(
+      cels_, [&](const std::unique_ptr<KissCel>& c) { return CompareCel(*c, file_name, palette); });
+  if (at.found) return cels_[at.index].get();
+  auto cel = std::make_unique<KissCel>();
+  cel->file_name = std::string(file_name);
+  cel->palette = static_cast<uint16_t>(palette);
+  KissCel* raw = cel.get();
+  auto [base, fresh] = base_cels_.try_emplace(AsciiLowerCopy(file_name), raw);
+  if (!fresh) raw->base = base->second;
+  cels_.insert(cels_.begin() + static_cast<ptrdiff_t>(at.index), std::move(cel));
+  return raw;
+}
+
+KissObject* DollModel::FindObject(int number, bool create) {
+  const SortedPosition at = SortedFind(objects_, [number](const std::unique_ptr<KissObject>& o) {
+    return o->number < number ? -1 : (o->number > number ? 1 : 0);
+  });
+  if (at.found) return objects_[at.index].get();
+  if (!create) return nullptr;
+  auto object = std::make_unique<KissObject>();
+  object->number = number;
+  KissObject* raw = object.get();
+  objects_.insert(objects_.begin() + static_cast<ptrdiff_t>(at.index), std::move(object));
+  return raw;
+}
+
+CelSet* DollModel::FindGroup(std::string_view name) const {
+  const SortedPosition at = FindCelSet(groups_, name);
+  return at.found ? groups_[at.index].get() : nullptr;
+}
+
+CelSet* DollModel::FindOrCreateGroup(std::string_view name) {
+  return FindOrCreateCelSet(groups_, name);
+}
+
+CelSet* DollModel::FindAmbiguous(std::string_view file_name) const {
+  const SortedPosition at = FindCelSet(ambiguous_, file_name);
+  return at.found ? ambiguous_[at.index].get() : nullptr;
+}
+
+CelSet* DollModel::FindOrCreateAmbiguous(std::string_view file_name) {
+  return FindOrCreateCelSet(ambiguous_, file_name);
+}
+
+CelInstance* DollModel::AddInstance() {
+  instances_.push_back(std::make_unique<CelInstance>());
+  return instances_.back().get();
+}
+
+void DollModel::RemoveInstance(CelInstance* instance) {
+  if (instance->object) std::erase(instance->object->cels, instance);
+  for (CelSet* set : instance->cel_sets) set->RemoveInstance(instance);
+  std::erase_if(instances_,
+                [instance](const std::unique_ptr<CelInstance>& i) { return i.get() == instance; });
+}
+
+KissPalette* DollModel::FindPalette(std::string_view name) const {
+  for (const auto& palette : palettes_) {
+    if (EqualsIgnoreCase(palette->name, name)) return palette.get();
+  }
+  return nullptr;
+}
+
+KissPalette* DollModel::FindOrCreatePalette(std::string_view name) {
+  if (KissPalette* found = FindPalette(name)) return found;
+  palettes_.push_back(std::make_unique<KissPalette>(std::string(name)));
+  return palettes_.back().get();
+}
+
+KissPalette* DollModel::PaletteOfLine(int line) const {
+  if (line < 0 || static_cast<size_t>(line) >= palette_line_index.size()) return nullptr;
+  const int index = palette_line_index[static_cast<size_t>(line)];
+  if (index < 0 || static_cast<size_t>(index) >= palettes_.size()) return nullptr;
+  return palettes_[static_cast<size_t>(index)].get();
+}
+
+std::vector<KissCel*> DollModel::Reset(bool paletted_textures) {
+  std::vector<KissCel*> recolor;
+  for (const auto& instance : instances_) {
+    instance->mapped = instance->cnf_mapped;
+    instance->ghost = instance->cnf_ghost;
+    instance->transparency = instance->cnf_transparency;
+    const bool palette_changed = instance->palette != instance->cnf_palette;
+    instance->palette = instance->cnf_palette;
+    if (!palette_changed || paletted_textures || !instance->cel) continue;
+    const KissCel* current = instance->cel;
+    if (KissCel* cel = FindCel(current->file_name, instance->palette)) {
+      instance->cel = cel;
+      if (std::find(recolor.begin(), recolor.end(), cel) == recolor.end()) {
+        recolor.push_back(cel);
+      }
+    }
+  }
+  for (const auto& object : objects_) {
+    object->fix = object->cnf_fix;
+    object->position = object->initial_position;
+  }
+  for (DollSet& set : sets) set.palette_group = set.cnf_palette_group;
+  return recolor;
+}
+
+void DollModel::RebuildBaseIndex() {
+  base_cels_.clear();
+  for (const auto& cel : cels_) {
+    if (!cel->base) base_cels_.emplace(AsciiLowerCopy(cel->file_name), cel.get());
+  }
+}
+
+void DollModel::Clear() {
+  cels_.clear();
+  base_cels_.clear();
+  instances_.clear();
+  objects_.clear();
+  groups_.clear();
+  ambiguous_.clear();
+  palettes_.clear();
+  cnf_lines.clear();
+  fkiss_lines.clear();
+  palette_file_names.clear();
+  palette_line_index.clear();
+  sets = {};
+  playfield = cnf_playfield = view_playfield = PlayfieldSize();
+  border_color = cnf_border_color = 0;
+  group_colors = {};
+  palette_group_count = 0;
+  hints = HintSettings();
+  ckiss = enhanced_palette = abort = false;
+  fkiss_level = -1;
+  cel_counts = CelCounts();
+  kcf_counts = KcfCounts();
+  report.Clear();
+}
+
+}  // namespace luma

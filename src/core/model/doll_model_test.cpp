@@ -1,0 +1,143 @@
+#include "core/model/doll_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace luma {
+namespace {
+
+std::vector<std::string> CelKeys(const DollModel& doll) {
+  std::vector<std::string> keys;
+  for (const auto& cel : doll.cels())
+    keys.push_back(cel->file_name + "*" + std::to_string(cel->palette));
+  return keys;
+}
+
+TEST(DollModelTest, CelsSortByNameThenPaletteAndCaseMakesSeparateEntries) {
+  DollModel doll;
+  KissCel* b1 = doll.RegisterCel("b.cel", 1);
+  doll.RegisterCel("a.cel", 0);
+  doll.RegisterCel("B.CEL", 0);
+  doll.RegisterCel("b.cel", 0);
+  EXPECT_EQ(doll.RegisterCel("b.cel", 1), b1);
+  EXPECT_EQ(CelKeys(doll), (std::vector<std::string>{"B.CEL*0", "a.cel*0", "b.cel*0", "b.cel*1"}));
+}
+
+TEST(DollModelTest, LaterPalettesOfAFileAreClonesOfTheFirstEntry) {
+  DollModel doll;
+  KissCel* first = doll.RegisterCel("shirt.cel", 2);
+  KissCel* second = doll.RegisterCel("shirt.cel", 1);
+  KissCel* third = doll.RegisterCel("SHIRT.CEL", 3);
+  EXPECT_FALSE(first->is_clone());
+  EXPECT_EQ(second->base, first);
+  EXPECT_EQ(third->base, first);
+  EXPECT_EQ(doll.FindCel("shirt.cel", 1), second);
+  EXPECT_EQ(doll.FindCel("shirt.cel", 4), nullptr);
+}
+
+TEST(DollModelTest, SortedListsAgreeAcrossTheLinearAndBinarySearchSizes) {
+  DollModel doll;
+  // Insert in scrambled order so both search forms see every position.
+  for (int i = 0; i < 40; ++i) {
+    const int n = (i * 17) % 40;
+    doll.FindObject(n, true);
+    doll.FindOrCreateGroup("G" + std::to_string(n));
+    doll.RegisterCel("c" + std::to_string(n) + ".cel", n % 3);
+  }
+  ASSERT_EQ(doll.objects().size(), 40u);
+  for (size_t i = 0; i < 40; ++i) EXPECT_EQ(doll.objects()[i]->number, static_cast<int>(i));
+  for (int n = 0; n < 40; ++n) {
+    EXPECT_NE(doll.FindObject(n, false), nullptr);
+    EXPECT_NE(doll.FindGroup("g" + std::to_string(n)), nullptr) << n;
+    EXPECT_NE(doll.FindCel("c" + std::to_string(n) + ".cel", n % 3), nullptr);
+  }
+  EXPECT_EQ(doll.FindObject(40, false), nullptr);
+  EXPECT_EQ(doll.groups().size(), 40u);
+  EXPECT_EQ(doll.FindOrCreateGroup("g7"), doll.FindGroup("G7"));
+  EXPECT_EQ(doll.groups().size(), 40u);
+  for (size_t i = 1; i < doll.cels().size(); ++i) {
+    EXPECT_LT(doll.cels()[i - 1]->file_name, doll.cels()[i]->file_name);
+  }
+}
+
+TEST(DollModelTest, RemovingAnInstanceUnlinksItEverywhere) {
+  DollModel doll;
+  KissObject* object = doll.FindObject(1, true);
+  CelInstance* a = doll.AddInstance();
+  CelInstance* b = doll.AddInstance();
+  for (CelInstance* i : {a, b}) {
+    i->object = object;
+    object->cels.push_back(i);
+  }
+  CelSet* group = doll.FindOrCreateGroup("hat");
+  group->AddInstance(a);
+  group->AddInstance(a);
+  group->AddInstanceForSet(a, 3);
+  group->AddInstance(b);
+  EXPECT_EQ(group->instances.size(), 2u);
+  EXPECT_EQ(a->cel_sets.size(), 1u);
+  doll.RemoveInstance(a);
+  ASSERT_EQ(doll.instances().size(), 1u);
+  EXPECT_EQ(doll.instances()[0].get(), b);
+  EXPECT_EQ(object->cels, std::vector<CelInstance*>{b});
+  EXPECT_EQ(group->instances, std::vector<CelInstance*>{b});
+  EXPECT_TRUE(group->by_set[3].empty());
+}
+
+TEST(DollModelTest, PalettesAreFoundByNameIgnoringCaseAndStartWithDefaultColours) {
+  DollModel doll;
+  KissPalette* p = doll.FindOrCreatePalette("Body.KCF");
+  EXPECT_EQ(doll.FindOrCreatePalette("body.kcf"), p);
+  EXPECT_EQ(doll.palettes().size(), 1u);
+  EXPECT_EQ(p->groups[9][0], 0u);
+  EXPECT_EQ(p->groups[0][1], 0xffffffffu);
+  EXPECT_EQ(p->groups[4][2], 0xff7f7f7fu);
+  doll.palette_line_index = {0};
+  EXPECT_EQ(doll.PaletteOfLine(0), p);
+  EXPECT_EQ(doll.PaletteOfLine(1), nullptr);
+}
+
+TEST(DollModelTest, ResetRestoresCnfValuesButKeepsSetFlagsAndBorder) {
+  DollModel doll;
+  KissCel* cel0 = doll.RegisterCel("a.cel", 0);
+  KissCel* cel1 = doll.RegisterCel("a.cel", 1);
+  KissObject* object = doll.FindObject(0, true);
+  object->fix = object->cnf_fix = 5;
+  object->initial_position[2] = {10, 20};
+  CelInstance* inst = doll.AddInstance();
+  inst->cel = cel1;
+  inst->object = object;
+  inst->palette = inst->cnf_palette = 1;
+  doll.sets[2].palette_group = doll.sets[2].cnf_palette_group = 3;
+  doll.border_color = doll.cnf_border_color = 4;
+
+  // Play changes everything.
+  object->fix = 0;
+  object->position[2] = {99, 99};
+  inst->mapped = false;
+  inst->ghost = true;
+  inst->transparency = 128;
+  inst->palette = 0;
+  inst->cel = cel0;
+  inst->in_set.reset(4);
+  doll.sets[2].palette_group = 7;
+  doll.border_color = 9;
+
+  const std::vector<KissCel*> recolor = doll.Reset(false);
+  EXPECT_EQ(object->fix, 5u);
+  EXPECT_EQ(object->position[2], (Position{10, 20}));
+  EXPECT_TRUE(inst->mapped);
+  EXPECT_FALSE(inst->ghost);
+  EXPECT_EQ(inst->transparency, 0);
+  EXPECT_EQ(inst->palette, 1);
+  EXPECT_EQ(inst->cel, cel1);
+  EXPECT_EQ(recolor, std::vector<KissCel*>{cel1});
+  EXPECT_FALSE(inst->in_set.test(4));
+  EXPECT_EQ(doll.sets[2].palette_group, 3);
+  EXPECT_EQ(doll.border_color, 9);
+}
+
+}  // namespace
+}  // namespace luma

@@ -1,0 +1,48 @@
+#ifndef LUMA_CORE_MODEL_KISS_CEL_H_
+#define LUMA_CORE_MODEL_KISS_CEL_H_
+
+#include <cstdint>
+#include <string>
+
+namespace luma {
+
+// How a cel file was stored.
+enum class CelKind : int { kUnknown = 0, kHeaderless = 1, kHeader = 2 };
+
+// The part of a cel whose pixels are not transparent: left, top and extents.
+struct VisibleBox {
+  uint16_t left = 0;
+  uint16_t top = 0;
+  uint16_t width = 0;   // right minus left
+  uint16_t height = 0;  // bottom minus top
+};
+
+// One cel file as used with one palette file. A cel registered for a file
+// that already has an entry is a clone: `base` points at the first entry of
+// that file (compared case-insensitively), whose pixels it shares.
+struct KissCel {
+  std::string file_name;  // as written in the CNF
+  std::string full_path;  // disk: the CNF's directory plus the name; archive: the member name
+  uint32_t time_stamp = 0;
+  CelKind kind = CelKind::kUnknown;
+  uint16_t width = 0;
+  uint16_t height = 0;
+  uint16_t x_offset = 0;
+  uint16_t y_offset = 0;
+  uint16_t depth = 0;    // 16, 256, or 0 for 32-bit direct colour
+  uint16_t palette = 0;  // palette line the cel was registered with
+  KissCel* base = nullptr;
+  VisibleBox visible;
+  bool present = false;  // the file was found and decoded
+  std::string message;   // why decoding failed; empty after success
+
+  bool is_clone() const { return base != nullptr; }
+  bool indexed() const { return depth != 0; }
+};
+
+// The clone relation is a link, not a subtype: a CloneCel is a KissCel with a base.
+using CloneCel = KissCel;
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_MODEL_KISS_CEL_H_
