@@ -1,0 +1,112 @@
+#include "core/host/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "core/host/text.h"
+
+namespace luma {
+namespace {
+
+Status Failure(const char* what, const std::string& path, int error) {
+  return Status::Error(StringPrintf("%s %s: %s", what, path.c_str(), std::strerror(error)));
+}
+
+// Closes the descriptor when it goes out of scope, unless released.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Failure("Can't read", path, errno);
+  std::vector<uint8_t> data;
+  struct stat st;
+  if (::fstat(fd.get(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return Failure("Can't read", path, EISDIR);
+    if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+  }
+  uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Failure("Can't read", path, errno);
+    if (n == 0) break;
+    data.insert(data.end(), chunk, chunk + n);
+  }
+  return data;
+}
+
+Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
+  const std::string folder(DirectoryPart(path));
+  const std::string name(FileNamePart(path));
+  mode_t mode = 0666;
+  bool keep_mode = false;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return Failure("Can't write", path, EISDIR);
+    mode = st.st_mode & 07777;
+    keep_mode = true;
+  }
+
+  std::random_device random;
+  std::string temp;
+  int raw_fd = -1;
+  for (int attempt = 0; attempt < 100 && raw_fd < 0; ++attempt) {
+    temp = folder + "." + name + StringPrintf(".%08x.tmp", static_cast<unsigned>(random()));
+    raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw_fd < 0 && errno != EEXIST) break;
+  }
+  if (raw_fd < 0) return Failure("Can't write", path, errno);
+  Fd fd(raw_fd);
+
+  int error = 0;
+  if (keep_mode && ::fchmod(fd.get(), mode) != 0) error = errno;
+  if (error == 0 && !WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
+  if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+  if (::close(fd.release()) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return Failure("Can't write", path, error);
+  }
+  return Status::Ok();
+}
+
+}  // namespace luma

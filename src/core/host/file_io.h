@@ -1,0 +1,26 @@
+#ifndef LUMA_CORE_HOST_FILE_IO_H_
+#define LUMA_CORE_HOST_FILE_IO_H_
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/host/status.h"
+
+namespace luma {
+
+// Reads a file to its end. The size the file system reports is only a hint:
+// a file can change while it is read, and special files report 0.
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
+
+// Writes `bytes` as the new content of `path`: into a fresh temporary file
+// in the same folder, which is flushed, closed and then renamed over `path`.
+// A failure at any step (including a short write or a failed close) is
+// reported and leaves any existing file at `path` as it was. A replaced
+// file keeps its permission bits.
+Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes);
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_HOST_FILE_IO_H_

@@ -1,0 +1,75 @@
+#include "core/host/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+std::vector<uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+
+size_t FilesIn(const std::filesystem::path& dir) {
+  size_t n = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) n += entry.exists();
+  return n;
+}
+
+TEST(FileIoTest, ReadsToTheEndWhateverSizeIsReported) {
+  // /proc files report size 0 but have content.
+  auto status = ReadWholeFile("/proc/self/status");
+  ASSERT_TRUE(status.ok()) << status.status().message();
+  EXPECT_NE(std::string(status->begin(), status->end()).find("Pid:"), std::string::npos);
+
+  testing::TempDir dir;
+  auto missing = ReadWholeFile((dir / "nope.cel").string());
+  ASSERT_FALSE(missing.ok());
+  EXPECT_NE(missing.status().message().find("nope.cel"), std::string::npos);
+  EXPECT_FALSE(ReadWholeFile(dir.str()).ok());
+}
+
+TEST(FileIoTest, ReplaceCreatesAndReplacesKeepingPermissions) {
+  testing::TempDir dir;
+  const std::string path = (dir / "doll.lzh").string();
+  ASSERT_TRUE(ReplaceFile(path, Bytes("first")).ok());
+  EXPECT_EQ(testing::ReadFile(path), "first");
+  ::chmod(path.c_str(), 0640);
+  ASSERT_TRUE(ReplaceFile(path, Bytes("second, longer")).ok());
+  EXPECT_EQ(testing::ReadFile(path), "second, longer");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(FilesIn(dir.path()), 1u) << "temporary file left behind";
+}
+
+TEST(FileIoTest, FailuresAreReportedAndLeaveTheOldFile) {
+  testing::TempDir dir;
+  Status no_folder = ReplaceFile((dir / "missing" / "a.lzh").string(), Bytes("x"));
+  EXPECT_FALSE(no_folder.ok());
+  EXPECT_NE(no_folder.message().find("a.lzh"), std::string::npos);
+  EXPECT_FALSE(ReplaceFile(dir.str(), Bytes("x")).ok());
+
+  // A file size limit makes the write come up short, as a full disk would.
+  const std::string path = (dir / "doll.lzh").string();
+  testing::WriteFile(path, "old archive");
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto* old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  Status short_write = ReplaceFile(path, std::vector<uint8_t>(100000, 'n'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(short_write.ok());
+  EXPECT_EQ(testing::ReadFile(path), "old archive");
+  EXPECT_EQ(FilesIn(dir.path()), 1u) << "temporary file left behind";
+}
+
+}  // namespace
+}  // namespace luma
