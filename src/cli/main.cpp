@@ -17,7 +17,7 @@ struct Command {
 
 // Commands register here in the order `help` lists them.
 const Command kCommands[] = {
-    {nullptr, nullptr, nullptr},
+    {"check", "check FILE.cnf", luma::cli::RunCheck},
 };
 
 void PrintUsage(FILE* out) {
