@@ -80,22 +80,26 @@ void Lh5MatchFinder::Search(uint32_t min_length) {
 
 void Lh5MatchFinder::SearchChain(uint32_t hash, uint32_t offset, uint32_t max_length) {
   const uint8_t* const text = text_.data();
-  const int64_t window_start = static_cast<int64_t>(pos_) - kDictionarySize;
+  const uint8_t* const here = text + pos_;
+  const uint32_t* const link = link_.data();
+  // A candidate's match must start inside the dictionary behind pos_.
+  const uint32_t oldest = pos_ - kDictionarySize + offset;
+  uint32_t length = match_length_;
   uint32_t visited = 0;
-  uint32_t candidate = head_[hash];
-  while (static_cast<int64_t>(candidate) - offset > window_start) {
+  for (uint32_t candidate = head_[hash]; candidate > oldest;
+       candidate = link[candidate & (kDictionarySize - 1)]) {
     ++visited;
-    const uint32_t start = candidate - offset;
-    if (text[start + match_length_] == text[pos_ + match_length_]) {
-      const uint32_t length = CommonLength(text + start, text + pos_, max_length);
-      if (length > match_length_) {
-        match_length_ = length;
-        match_distance_ = pos_ - start;
-        if (length == max_length) break;
-      }
+    const uint8_t* const there = text + (candidate - offset);
+    // Only a string that agrees at the current length can be longer.
+    if (there[length] != here[length] || there[length - 1] != here[length - 1]) continue;
+    const uint32_t n = CommonLength(there, here, max_length);
+    if (n > length) {
+      length = n;
+      match_distance_ = static_cast<uint32_t>(here - there);
+      if (n == max_length) break;
     }
-    candidate = link_[candidate & (kDictionarySize - 1)];
   }
+  match_length_ = length;
   if (visited >= kChainLimit) too_long_[hash] = 1;
 }
 
