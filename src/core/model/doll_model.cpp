@@ -146,6 +146,16 @@ std::vector<KissCel*> DollModel::Reset(bool paletted_textures) {
   return recolor;
 }
 
+int DollModel::FindExternalFile(std::string_view name, bool create) {
+  for (size_t i = 0; i < external_files.size(); ++i) {
+    if (EqualsIgnoreCase(external_files[i].name, name)) return static_cast<int>(i);
+  }
+  if (!create) return -1;
+  ExternalFile& file = external_files.emplace_back();
+  file.name = std::string(name);
+  return static_cast<int>(external_files.size()) - 1;
+}
+
 void DollModel::RebuildBaseIndex() {
   base_cels_.clear();
   for (const auto& cel : cels_) {
@@ -163,6 +173,7 @@ void DollModel::Clear() {
   palettes_.clear();
   cnf_lines.clear();
   fkiss_lines.clear();
+  external_files.clear();
   palette_file_names.clear();
   palette_line_index.clear();
   sets = {};

@@ -14,6 +14,7 @@
 #include "core/model/cnf_lines.h"
 #include "core/model/doll_set.h"
 #include "core/model/error_report.h"
+#include "core/model/external_file.h"
 #include "core/model/fkiss_line.h"
 #include "core/model/hint_settings.h"
 #include "core/model/kiss_cel.h"
@@ -104,9 +105,14 @@ class DollModel {
   // Frees every list and sets every value back to that of a new document.
   void Clear();
 
+  // The external file of that name (ignoring case); with `create` a missing
+  // one is appended. Returns its index, or -1.
+  int FindExternalFile(std::string_view name, bool create);
+
   // --- Document values (see the CNF format) --------------------------------
   CnfLines cnf_lines;
-  std::vector<FkissLine> fkiss_lines;
+  std::vector<FkissLine> fkiss_lines;  // handed to the FKiSS parser after the cels are read
+  std::vector<ExternalFile> external_files;
   std::vector<std::string> palette_file_names;  // from % lines, in CNF order
   std::vector<int> palette_line_index;          // per palette line, index into palettes()
   std::array<DollSet, kSetCount> sets{};

@@ -139,5 +139,15 @@ TEST(DollModelTest, ResetRestoresCnfValuesButKeepsSetFlagsAndBorder) {
   EXPECT_EQ(doll.border_color, 9);
 }
 
+TEST(DollModelTest, ExternalFilesAreDistinctIgnoringCase) {
+  DollModel doll;
+  EXPECT_EQ(doll.FindExternalFile("bell.wav", false), -1);
+  EXPECT_EQ(doll.FindExternalFile("bell.wav", true), 0);
+  EXPECT_EQ(doll.FindExternalFile("song.mid", true), 1);
+  EXPECT_EQ(doll.FindExternalFile("BELL.WAV", true), 0);
+  ASSERT_EQ(doll.external_files.size(), 2u);
+  EXPECT_EQ(doll.external_files[0].name, "bell.wav");
+}
+
 }  // namespace
 }  // namespace luma
