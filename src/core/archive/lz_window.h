@@ -1,0 +1,98 @@
+#ifndef LUMA_CORE_ARCHIVE_LZ_WINDOW_H_
+#define LUMA_CORE_ARCHIVE_LZ_WINDOW_H_
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <vector>
+
+namespace luma {
+
+// The sliding-dictionary loop shared by every compressing method. A code
+// source supplies
+//   unsigned NextCode(uint32_t produced);      // 0-255 literal, above: match
+//   uint32_t NextPosition(uint32_t produced);  // distance - 1 of that match
+//   bool Exhausted() const;                    // ran well past its data
+// and the loop keeps the history, cuts the last match at the unpacked size
+// and appends the bytes to `out`.
+//
+// The ring is as large as the largest dictionary; distances are masked to the
+// method's own dictionary so that every method sees the history it expects.
+// Before the first byte the history is spaces, or `preset` (its last byte
+// being the one just before the output) where a method defines one.
+class LzRing {
+ public:
+  static constexpr uint32_t kSize = 1u << 16;
+  static constexpr uint32_t kMask = kSize - 1;
+
+  explicit LzRing(std::span<const uint8_t> preset) : bytes_(kSize, ' ') {
+    const size_t n = std::min<size_t>(preset.size(), kSize);
+    std::memcpy(bytes_.data() + kSize - n, preset.data() + preset.size() - n, n);
+  }
+  uint8_t* data() { return bytes_.data(); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+template <typename Source>
+bool DecodeSlidingDictionary(Source& source, int dictionary_bits, unsigned match_offset,
+                             std::span<const uint8_t> preset, uint32_t unpacked_size,
+                             std::vector<uint8_t>& out) {
+  LzRing ring_storage(preset);
+  uint8_t* const ring = ring_storage.data();
+  const uint32_t dictionary_mask = (1u << dictionary_bits) - 1;
+  // Room for ordinary ratios up front; more arrives as the data proves real.
+  out.reserve(std::min<uint64_t>(unpacked_size, uint64_t{LzRing::kSize} * 16));
+
+  uint32_t p = 0;  // ring position of the next byte
+  uint32_t produced = 0;
+  auto flush_ring = [&] {
+    out.insert(out.end(), ring, ring + LzRing::kSize);
+    return !source.Exhausted();
+  };
+
+  while (produced < unpacked_size) {
+    const unsigned code = source.NextCode(produced);
+    if (code < 256) {
+      ring[p] = static_cast<uint8_t>(code);
+      p = (p + 1) & LzRing::kMask;
+      ++produced;
+      if (p == 0 && !flush_ring()) return false;
+      continue;
+    }
+    const uint32_t distance = source.NextPosition(produced) & dictionary_mask;
+    uint32_t length = std::min<uint32_t>(code - match_offset, unpacked_size - produced);
+    produced += length;
+    uint32_t from = (p - distance - 1) & LzRing::kMask;
+    if (p + length < LzRing::kSize && from + length <= LzRing::kSize) {
+      uint8_t* to = ring + p;
+      const uint8_t* src = ring + from;
+      p += length;
+      // Eight bytes at a time is exact when the source runs ahead of the
+      // destination or lags at least eight bytes behind it.
+      if (from > p - length || distance >= 7) {
+        for (; length >= 8; length -= 8, to += 8, src += 8) {
+          uint64_t chunk;
+          std::memcpy(&chunk, src, 8);
+          std::memcpy(to, &chunk, 8);
+        }
+      }
+      while (length--) *to++ = *src++;
+      continue;
+    }
+    while (length--) {
+      ring[p] = ring[from];
+      from = (from + 1) & LzRing::kMask;
+      p = (p + 1) & LzRing::kMask;
+      if (p == 0 && !flush_ring()) return false;
+    }
+  }
+  out.insert(out.end(), ring, ring + p);
+  return true;
+}
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_ARCHIVE_LZ_WINDOW_H_

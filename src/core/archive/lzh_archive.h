@@ -1,0 +1,107 @@
+#ifndef LUMA_CORE_ARCHIVE_LZH_ARCHIVE_H_
+#define LUMA_CORE_ARCHIVE_LZH_ARCHIVE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/archive/lzh_header.h"
+#include "core/archive/memory_file.h"
+#include "core/host/status.h"
+
+namespace luma {
+
+// Result codes of the member operations; callers mostly test for kOk.
+enum class LzhCode {
+  kOk = 0,
+  kNotFound = 1,  // also: the header there is not valid
+  kEndOfArchive = 4,
+  kBadData = 5,  // empty member, damaged data or CRC mismatch
+};
+
+struct LzhIndexEntry {
+  std::string name;          // file name and extension only
+  uint32_t header_position;  // in the image
+  char first_upper;          // first character of `name`, a-z made upper case
+};
+
+// An LZH/LHA archive held wholly in memory. Reading: Open (or OpenImage)
+// reads the archive and indexes its members; members are then found by file
+// name and decoded on demand. Writing: CreateNew starts an empty image that
+// the archive writer fills and saves.
+//
+// The image has a current position. ReadNextHeader continues from it (call
+// Rewind first); every other operation seeks where it needs to.
+class LzhArchive {
+ public:
+  // Members whose unpacked size claims more than this are refused rather than
+  // given memory on the header's word.
+  static constexpr uint32_t kMaxMemberSize = 256u << 20;
+
+  LzhArchive() = default;
+  LzhArchive(const LzhArchive&) = delete;
+  LzhArchive& operator=(const LzhArchive&) = delete;
+
+  // Reads the whole file and indexes it. Fails when the file cannot be read,
+  // is empty, or does not begin with a member header (so self-extracting
+  // programs fail). The message is "File not found!" when reading failed part
+  // way, which callers show; otherwise it is empty and callers report the
+  // failure in their own words.
+  Status Open(const std::string& path);
+  // The same for an archive already in memory; `path` is only remembered.
+  Status OpenImage(std::vector<uint8_t> image, std::string path = {});
+
+  void Rewind() { image_.Rewind(); }
+
+  // Parses the header at the current position, records it in the index and
+  // moves past the member's data. kEndOfArchive at (or one byte before) the
+  // end, kNotFound for a header that is not valid.
+  LzhCode ReadNextHeader();
+
+  // Finds a member by file name, ignoring case, and leaves the position at
+  // its header: the index first (so a name matches whatever directory the
+  // member is stored under, and the first such member wins), then a scan of
+  // the headers comparing full names.
+  LzhCode FindMember(std::string_view name);
+
+  // Finds the member and decodes it. Fails for missing members, empty
+  // members and directory entries, damaged data and CRC mismatches.
+  Result<std::vector<uint8_t>> ExtractToMemory(std::string_view name);
+  // Decodes the member whose header starts at `header_position`.
+  Result<std::vector<uint8_t>> ExtractAt(size_t header_position);
+
+  // Starts a new, empty archive to be written to `path`.
+  void CreateNew(const std::string& path);
+
+  const std::string& path() const { return path_; }
+  bool is_new() const { return is_new_; }
+  const std::vector<LzhIndexEntry>& index() const { return index_; }
+
+  // Set by ReadNextHeader and FindMember.
+  const std::string& current_name() const { return current_name_; }
+  uint32_t current_unpacked_size() const { return current_header_.unpacked_size; }
+  uint32_t current_time_stamp() const { return current_header_.time_stamp; }
+  // The header ReadNextHeader last parsed, full name and all.
+  const LzhHeader& current_header() const { return current_header_; }
+
+  // The archive bytes; the writer appends members here.
+  MemoryFile& image() { return image_; }
+  const MemoryFile& image() const { return image_; }
+
+ private:
+  void BuildIndex();
+  void AddIndexEntry(std::string_view name, size_t header_position);
+
+  std::string path_;
+  MemoryFile image_;
+  std::vector<LzhIndexEntry> index_;
+  std::string current_name_;
+  LzhHeader current_header_;
+  bool is_new_ = false;
+};
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_ARCHIVE_LZH_ARCHIVE_H_

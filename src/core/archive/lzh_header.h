@@ -1,0 +1,51 @@
+#ifndef LUMA_CORE_ARCHIVE_LZH_HEADER_H_
+#define LUMA_CORE_ARCHIVE_LZH_HEADER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace luma {
+
+// One member header of an LZH archive (levels 0, 1 and 2).
+struct LzhHeader {
+  uint8_t header_size = 0;   // the first byte as stored
+  std::string method;        // five characters, e.g. "-lh5-"
+  uint32_t packed_size = 0;  // compressed bytes behind the header (extended headers excluded)
+  uint32_t unpacked_size = 0;
+  uint32_t time_stamp = 0;  // as stored: MS-DOS format for levels 0 and 1, UNIX time for 2
+  uint8_t attribute = 0;
+  uint8_t level = 0;
+  std::string name;      // directory part, if any, in front, separated by '/'
+  uint16_t crc = 0;      // CRC-16 of the unpacked data
+  bool has_crc = false;  // false only for a level-0 header too short to carry one
+  char os_id = 0;        // 'M' MS-DOS, 'U' UNIX, 'm' Macintosh, 0 generic...
+  uint8_t unix_minor = 0;
+  uint32_t unix_time = 0;
+  uint16_t unix_mode = 0x81B6;  // regular file, read/write for all
+  uint16_t unix_uid = 0;
+  uint16_t unix_gid = 0;
+  // Bytes from the first header byte to the packed data; extended headers
+  // included.
+  size_t header_length = 0;
+};
+
+// Parses the member header at the start of `bytes`, which may run on to the
+// end of the archive. Every length field is checked against the bytes that
+// are there; a malformed header fails. The name comes out converted for the
+// header's OS id (see the .cpp) and with its directory in front.
+bool ParseLzhHeader(std::span<const uint8_t> bytes, LzhHeader& header);
+
+// The member name used for lookups: the file name and extension without any
+// directory ('/' and '\\' both separate) and without anything up to a ':'.
+std::string_view LzhMemberFileName(std::string_view name);
+
+// Seconds since 1970 for an MS-DOS date and time, read as given (no time
+// zone); 0 stays 0.
+uint32_t DosTimeToUnix(uint32_t dos_time);
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_ARCHIVE_LZH_HEADER_H_
