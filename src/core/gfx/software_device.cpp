@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -32,8 +33,11 @@ class SoftwareTexture final : public Texture {
                   std::shared_ptr<Accounting> accounting)
       : Texture(width, height, format),
         pitch_(pitch),
-        storage_((static_cast<size_t>(pitch) * height + 3) / 4, 0),
+        size_(static_cast<size_t>(pitch) * height),
+        // calloc: large pages come from the system already zeroed, untouched.
+        storage_(static_cast<uint8_t*>(std::calloc(size_, 1))),
         accounting_(std::move(accounting)) {
+    if (!storage_) throw std::bad_alloc();
     accounting_->used += bytes();
   }
   ~SoftwareTexture() override {
@@ -42,13 +46,17 @@ class SoftwareTexture final : public Texture {
   }
   LockedRect Lock() override { return {data(), pitch_}; }
   void Unlock() override {}
-  uint8_t* data() { return reinterpret_cast<uint8_t*>(storage_.data()); }
+  uint8_t* data() { return storage_.get(); }
   int pitch() const { return pitch_; }
-  uint64_t bytes() const { return storage_.size() * 4; }
+  uint64_t bytes() const { return size_; }
 
  private:
+  struct Free {
+    void operator()(uint8_t* p) const { std::free(p); }
+  };
   int pitch_;
-  std::vector<uint32_t> storage_;
+  size_t size_;
+  std::unique_ptr<uint8_t, Free> storage_;
   std::shared_ptr<Accounting> accounting_;
 };
 
