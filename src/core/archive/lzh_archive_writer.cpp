@@ -1,0 +1,84 @@
+#include "core/archive/lzh_archive_writer.h"
+
+#include <sys/stat.h>
+
+#include <ctime>
+
+#include "core/archive/crc16.h"
+#include "core/archive/lh5_encoder.h"
+#include "core/archive/lzh_header_writer.h"
+#include "core/host/file_io.h"
+#include "core/host/text.h"
+
+namespace luma {
+namespace {
+
+// `shown` is how the caller named the file: its path or the member name.
+Status CheckMember(const std::string& shown, std::string_view member_name, size_t size) {
+  if (member_name.empty()) {
+    return Status::Error(
+        StringPrintf("Can't add %s to the archive: it has no file name.", shown.c_str()));
+  }
+  if (member_name.size() > kMaxLzhMemberNameLength) {
+    return Status::Error(
+        StringPrintf("Can't add %s to the archive: its file name is longer than %zu characters.",
+                     shown.c_str(), kMaxLzhMemberNameLength));
+  }
+  if (size > LzhArchive::kMaxMemberSize) {
+    return Status::Error(StringPrintf("Can't add %s to the archive: it is larger than %u MiB.",
+                                      shown.c_str(), LzhArchive::kMaxMemberSize >> 20));
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+LzhArchiveWriter::LzhArchiveWriter(LzhArchive& archive) : archive_(archive) {}
+
+LzhArchiveWriter::~LzhArchiveWriter() = default;
+
+Status LzhArchiveWriter::AddFile(const std::string& source_path, std::string_view member_name) {
+  // A name the header cannot hold is refused before the file is read.
+  if (Status s = CheckMember(source_path, LzhMemberName(member_name), 0); !s) return s;
+  struct stat st;
+  const std::time_t mtime =
+      ::stat(source_path.c_str(), &st) == 0 ? st.st_mtime : std::time(nullptr);
+  Result<std::vector<uint8_t>> data = ReadWholeFile(source_path);
+  if (!data) return data.status();
+  if (Status s = CheckMember(source_path, LzhMemberName(member_name), data->size()); !s) {
+    return s;
+  }
+  return AddMember(member_name, *data, DosTimeStamp(mtime));
+}
+
+Status LzhArchiveWriter::AddMember(std::string_view member_name, std::span<const uint8_t> data,
+                                   uint32_t dos_time) {
+  LzhHeader header;
+  header.level = 1;
+  header.has_crc = true;
+  header.method = "-lh5-";
+  header.name = std::string(LzhMemberName(member_name));
+  if (Status s = CheckMember(std::string(member_name), header.name, data.size()); !s) return s;
+  header.unpacked_size = static_cast<uint32_t>(data.size());
+  header.time_stamp = dos_time;
+  header.crc = Crc16(data);
+
+  packed_.clear();
+  if (!data.empty()) {
+    if (!encoder_) encoder_ = std::make_unique<Lh5Encoder>();
+    if (!encoder_->Encode(data, &packed_)) header.method = "-lh0-";
+  }
+  const std::span<const uint8_t> body = header.method == "-lh0-" ? data : packed_;
+  header.packed_size = static_cast<uint32_t>(body.size());
+
+  MemoryFile& image = archive_.image();
+  image.Write(FormatLzhMemberHeader(header));
+  image.Write(body);
+  return Status::Ok();
+}
+
+Status LzhArchiveWriter::Save() const {
+  return ReplaceFile(archive_.path(), archive_.image().bytes());
+}
+
+}  // namespace luma
