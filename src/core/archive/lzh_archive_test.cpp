@@ -1,0 +1,246 @@
+#include "core/archive/lzh_archive.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/archive/crc16.h"
+#include "core/testing/lzh_builder.h"
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testing::LzhTestArchive;
+using testing::LzhTestMember;
+using testing::LzhTestMemberBytes;
+using testing::StoredTestMember;
+
+std::string Text(const Result<Bytes>& bytes) {
+  return bytes.ok() ? std::string(bytes->begin(), bytes->end())
+                    : "<" + bytes.status().message() + ">";
+}
+
+std::vector<std::string> IndexNames(const LzhArchive& archive) {
+  std::vector<std::string> names;
+  for (const LzhIndexEntry& e : archive.index()) names.push_back(e.name);
+  return names;
+}
+
+Bytes ThreeLevels(bool final_zero) {
+  LzhTestMember second = StoredTestMember("two.txt", "second");
+  second.directory = "docs\xFF";
+  return LzhTestArchive(
+      {LzhTestMemberBytes(StoredTestMember("ONE.TXT", "first"), 0), LzhTestMemberBytes(second, 1),
+       LzhTestMemberBytes(StoredTestMember("three.txt", "third"), 2)},
+      final_zero);
+}
+
+TEST(LzhArchiveTest, IndexesEveryLevelWithOrWithoutTheFinalZero) {
+  for (bool final_zero : {true, false}) {
+    LzhArchive archive;
+    ASSERT_TRUE(archive.OpenImage(ThreeLevels(final_zero)).ok());
+    EXPECT_EQ(IndexNames(archive), (std::vector<std::string>{"one.txt", "two.txt", "three.txt"}));
+    EXPECT_EQ(Text(archive.ExtractToMemory("one.txt")), "first");
+    // The level-1 member's extended headers are not part of its data.
+    EXPECT_EQ(Text(archive.ExtractToMemory("two.txt")), "second");
+    EXPECT_EQ(Text(archive.ExtractToMemory("three.txt")), "third");
+    // Walking the headers again finds the same members and adds none.
+    archive.Rewind();
+    int members = 0;
+    while (archive.ReadNextHeader() == LzhCode::kOk) ++members;
+    EXPECT_EQ(members, 3);
+    EXPECT_EQ(archive.ReadNextHeader(), LzhCode::kEndOfArchive);
+    EXPECT_EQ(archive.index().size(), 3u);
+  }
+}
+
+TEST(LzhArchiveTest, FindsMembersByFileNameIgnoringCase) {
+  LzhTestMember nested = StoredTestMember("readme.txt", "nested");
+  nested.directory = "dir/sub/";
+  LzhTestMember later = StoredTestMember("readme.txt", "later");
+  later.directory = "other/";
+  LzhArchive archive;
+  ASSERT_TRUE(
+      archive
+          .OpenImage(LzhTestArchive({LzhTestMemberBytes(nested, 2), LzhTestMemberBytes(later, 1)}))
+          .ok());
+  // The first member of that file name wins, whatever its directory.
+  EXPECT_EQ(Text(archive.ExtractToMemory("README.TXT")), "nested");
+  EXPECT_EQ(archive.current_name(), "readme.txt");
+  // Full names are found by scanning the headers.
+  EXPECT_EQ(Text(archive.ExtractToMemory("OTHER/Readme.txt")), "later");
+  EXPECT_EQ(archive.FindMember("missing.txt"), LzhCode::kNotFound);
+  EXPECT_FALSE(archive.ExtractToMemory("missing.txt").ok());
+}
+
+TEST(LzhArchiveTest, HeaderVariantsOfOldAndForeignArchivers) {
+  // A level-0 header two bytes short of a CRC: extracted unchecked.
+  LzhTestMember old = StoredTestMember("OLD.DAT", "old data");
+  old.with_crc = false;
+  old.crc = 0x1234;
+  // Method ids in upper case.
+  LzhTestMember upper = StoredTestMember("upper.dat", "upper");
+  upper.method = "-LH0-";
+  LzhArchive archive;
+  ASSERT_TRUE(
+      archive.OpenImage(LzhTestArchive({LzhTestMemberBytes(old, 0), LzhTestMemberBytes(upper, 1)}))
+          .ok());
+  EXPECT_EQ(Text(archive.ExtractToMemory("old.dat")), "old data");
+  EXPECT_EQ(Text(archive.ExtractToMemory("UPPER.DAT")), "upper");
+}
+
+TEST(LzhArchiveTest, MembersWithoutUsableDataYieldNothing) {
+  LzhTestMember empty = StoredTestMember("empty.txt", "");
+  LzhTestMember dir = StoredTestMember("", "");
+  dir.method = "-lhd-";
+  dir.directory = "folder/";
+  LzhTestMember bad_crc = StoredTestMember("bad.txt", "damaged");
+  bad_crc.crc ^= 1;
+  // An unknown method is copied as stored, so packed data fails its CRC.
+  LzhTestMember unknown = StoredTestMember("unknown.txt", "packed bytes");
+  unknown.method = "-lhx-";
+  unknown.crc = StoredTestMember("", "the original text").crc;
+  LzhTestMember huge = StoredTestMember("huge.txt", "tiny");
+  huge.unpacked_size = 0xFFFFFFF0;
+  LzhArchive archive;
+  ASSERT_TRUE(
+      archive
+          .OpenImage(LzhTestArchive({LzhTestMemberBytes(empty, 0), LzhTestMemberBytes(dir, 2),
+                                     LzhTestMemberBytes(bad_crc, 1), LzhTestMemberBytes(unknown, 0),
+                                     LzhTestMemberBytes(huge, 0),
+                                     LzhTestMemberBytes(StoredTestMember("ok", "fine"), 0)}))
+          .ok());
+  EXPECT_EQ(archive.index().size(), 6u);
+  EXPECT_EQ(archive.FindMember("empty.txt"), LzhCode::kOk);
+  for (const char* name : {"empty.txt", "folder/", "bad.txt", "unknown.txt", "huge.txt"}) {
+    EXPECT_FALSE(archive.ExtractToMemory(name).ok()) << name;
+  }
+  EXPECT_EQ(Text(archive.ExtractToMemory("ok")), "fine");
+}
+
+TEST(LzhArchiveTest, MalformedHeadersFailAndEndTheIndex) {
+  const Bytes good = LzhTestMemberBytes(StoredTestMember("good.txt", "good"), 0);
+  auto index_after_good = [&](Bytes bad) {
+    LzhArchive archive;
+    Bytes image = good;
+    image.insert(image.end(), bad.begin(), bad.end());
+    EXPECT_TRUE(archive.OpenImage(image).ok());
+    EXPECT_FALSE(LzhArchive().OpenImage(bad).ok());
+    return archive.index().size();
+  };
+  Bytes sized = LzhTestMemberBytes(StoredTestMember("x.txt", "x"), 0);
+  // Header sizes outside 10-100.
+  sized[0] = 9;
+  EXPECT_EQ(index_after_good(sized), 1u);
+  sized[0] = 101;
+  EXPECT_EQ(index_after_good(sized), 1u);
+  // A level-0 name running past the header.
+  Bytes long_name = LzhTestMemberBytes(StoredTestMember("x.txt", "x"), 0);
+  long_name[21] = 40;
+  EXPECT_EQ(index_after_good(long_name), 1u);
+  // A level-1 extended header running past the end, or too small to hold its
+  // own next-size word.
+  Bytes ext = LzhTestMemberBytes(StoredTestMember("x.txt", "x"), 1);
+  Bytes ext_past = ext;
+  ext_past[25 + 5] = 0xF0;  // first extension size
+  EXPECT_EQ(index_after_good(ext_past), 1u);
+  Bytes ext_tiny = ext;
+  ext_tiny[25 + 5] = 2;
+  EXPECT_EQ(index_after_good(ext_tiny), 1u);
+  // A level-2 header longer than the data, and one whose extensions overrun it.
+  Bytes level2 = LzhTestMemberBytes(StoredTestMember("x.txt", "x"), 2);
+  Bytes level2_long = level2;
+  level2_long[1] = 0x0F;
+  EXPECT_EQ(index_after_good(level2_long), 1u);
+  Bytes level2_ext = level2;
+  level2_ext[24] = 0x80;
+  EXPECT_EQ(index_after_good(level2_ext), 1u);
+  // Not a method id at all: a program's header.
+  Bytes program = LzhTestMemberBytes(StoredTestMember("x.txt", "x"), 0);
+  program[2] = 'M';
+  EXPECT_EQ(index_after_good(program), 1u);
+}
+
+TEST(LzhArchiveTest, LevelTwoHeadersMayExceedOneByteOfLength) {
+  const std::string name(300, 'n');
+  LzhArchive archive;
+  ASSERT_TRUE(archive
+                  .OpenImage(LzhTestArchive({LzhTestMemberBytes(StoredTestMember(name, "long"), 2),
+                                             LzhTestMemberBytes(StoredTestMember("b", "b"), 0)}))
+                  .ok());
+  EXPECT_EQ(IndexNames(archive), (std::vector<std::string>{name, "b"}));
+  EXPECT_EQ(Text(archive.ExtractToMemory(name)), "long");
+}
+
+TEST(LzhArchiveTest, OpenReportsFilesThatCannotBeRead) {
+  testing::TempDir dir;
+  LzhArchive archive;
+  Status missing = archive.Open((dir / "missing.lzh").string());
+  EXPECT_FALSE(missing.ok());
+  EXPECT_EQ(missing.message(), "");
+  // Opening works but reading fails: the message callers show.
+  EXPECT_EQ(archive.Open(dir.str()).message(), "File not found!");
+  testing::WriteFile(dir / "empty.lzh", "");
+  EXPECT_FALSE(archive.Open((dir / "empty.lzh").string()).ok());
+  const Bytes image = ThreeLevels(true);
+  testing::WriteFile(dir / "a.lzh", std::string(image.begin(), image.end()));
+  ASSERT_TRUE(archive.Open((dir / "a.lzh").string()).ok());
+  EXPECT_EQ(archive.path(), (dir / "a.lzh").string());
+  EXPECT_EQ(archive.index().size(), 3u);
+}
+
+TEST(LzhArchiveTest, CreateNewStartsAnEmptyImage) {
+  LzhArchive archive;
+  ASSERT_TRUE(archive.OpenImage(ThreeLevels(true)).ok());
+  archive.CreateNew("out.lzh");
+  EXPECT_TRUE(archive.is_new());
+  EXPECT_EQ(archive.path(), "out.lzh");
+  EXPECT_EQ(archive.image().size(), 0u);
+  EXPECT_TRUE(archive.index().empty());
+}
+
+TEST(LzhHeaderTest, NamesAreConvertedForTheirOperatingSystem) {
+  auto parsed_name = [](std::string name, char os_id, int level) {
+    LzhTestMember m = StoredTestMember(std::move(name), "");
+    m.os_id = os_id;
+    LzhHeader header;
+    EXPECT_TRUE(ParseLzhHeader(LzhTestMemberBytes(m, level), header));
+    return header.name;
+  };
+  EXPECT_EQ(parsed_name("DIR\\FILE.TXT", 'M', 0), "dir/file.txt");
+  EXPECT_EQ(parsed_name("DIR\\FILE.TXT", 0, 1), "dir/file.txt");
+  EXPECT_EQ(parsed_name("Dir\\File.txt", 0, 1), "Dir/File.txt");
+  EXPECT_EQ(parsed_name("Folder:File", 'm', 1), "Folder/File");
+  EXPECT_EQ(parsed_name("UPPER.TXT", 'U', 2), "UPPER.TXT");
+  EXPECT_EQ(LzhMemberFileName("dir\\sub/c:file.cel"), "file.cel");
+}
+
+TEST(LzhHeaderTest, DosTimesConvertWithoutTimeZone) {
+  EXPECT_EQ(DosTimeToUnix(0), 0u);
+  // 2000-01-01 00:00:00 and 2024-02-29 13:45:58.
+  EXPECT_EQ(DosTimeToUnix((20u << 25) | (1u << 21) | (1u << 16)), 946684800u);
+  EXPECT_EQ(DosTimeToUnix((44u << 25) | (2u << 21) | (29u << 16) | (13u << 11) | (45u << 5) | 29u),
+            1709214358u);
+}
+
+TEST(Crc16Test, MatchesTheArcCheckValueAtEveryAlignment) {
+  const std::string check = "123456789";
+  EXPECT_EQ(Crc16(std::span(reinterpret_cast<const uint8_t*>(check.data()), check.size())), 0xBB3D);
+  // The eight-byte steps agree with the bitwise definition for every length.
+  Bytes data;
+  for (int i = 0; i < 40; ++i) {
+    uint16_t slow = 0;
+    for (uint8_t b : data) {
+      slow ^= b;
+      for (int k = 0; k < 8; ++k) slow = (slow & 1) ? (slow >> 1) ^ 0xA001 : slow >> 1;
+    }
+    EXPECT_EQ(Crc16(data), slow) << i;
+    data.push_back(static_cast<uint8_t>(i * 37 + 11));
+  }
+}
+
+}  // namespace
+}  // namespace luma

@@ -1,0 +1,38 @@
+#ifndef LUMA_CORE_TESTING_LZH_BUILDER_H_
+#define LUMA_CORE_TESTING_LZH_BUILDER_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace luma::testing {
+
+// One archive member written byte by byte, so that tests can make the header
+// shapes real archivers produce without going through the archive writer.
+struct LzhTestMember {
+  std::string method = "-lh0-";
+  std::string name;       // levels 0 and 1 in the base header, level 2 as an extension
+  std::string directory;  // levels 1 and 2: extended header 0x02, written as given
+  std::vector<uint8_t> packed;
+  uint32_t unpacked_size = 0;
+  uint16_t crc = 0;
+  char os_id = 'M';
+  bool with_crc = true;              // level 0 only: the oldest headers carry no CRC or OS id
+  uint32_t time_stamp = 0x2A2F6000;  // 2001-01-15 12:00:00, MS-DOS format
+};
+
+// A stored member holding `content`.
+LzhTestMember StoredTestMember(std::string name, std::string_view content);
+
+// Header and packed data of `member` at header level 0, 1 or 2.
+std::vector<uint8_t> LzhTestMemberBytes(const LzhTestMember& member, int level);
+
+// The members one after another, with the customary zero byte at the end
+// unless `final_zero` is false.
+std::vector<uint8_t> LzhTestArchive(const std::vector<std::vector<uint8_t>>& members,
+                                    bool final_zero = true);
+
+}  // namespace luma::testing
+
+#endif  // LUMA_CORE_TESTING_LZH_BUILDER_H_
