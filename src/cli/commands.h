@@ -16,6 +16,7 @@ using Args = std::vector<std::string>;
 // One function per command; `args` excludes the command word(s).
 // Each prints its own usage line on a usage error.
 int RunCheck(const Args& args);
+int RunArchive(const Args& args);
 
 }  // namespace luma::cli
 

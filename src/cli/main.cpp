@@ -18,6 +18,8 @@ struct Command {
 // Commands register here in the order `help` lists them.
 const Command kCommands[] = {
     {"check", "check FILE.cnf", luma::cli::RunCheck},
+    {"archive", "archive list|test FILE | archive extract FILE MEMBER [-o PATH]",
+     luma::cli::RunArchive},
 };
 
 void PrintUsage(FILE* out) {

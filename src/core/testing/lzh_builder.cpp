@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/archive/crc16.h"
+#include "core/archive/lzh_header.h"
 
 namespace luma::testing {
 namespace {
@@ -22,7 +23,8 @@ void PutCommon(std::vector<uint8_t>& out, const LzhTestMember& m, uint32_t packe
   out.insert(out.end(), m.method.begin(), m.method.begin() + 5);
   Put32(out, packed_size);
   Put32(out, m.unpacked_size);
-  Put32(out, m.time_stamp);
+  // Level 2 stores UNIX time.
+  Put32(out, level == 2 ? DosTimeToUnix(m.time_stamp) : m.time_stamp);
   out.push_back(0x20);
   out.push_back(static_cast<uint8_t>(level));
 }

@@ -19,7 +19,7 @@ struct LzhTestMember {
   uint16_t crc = 0;
   char os_id = 'M';
   bool with_crc = true;              // level 0 only: the oldest headers carry no CRC or OS id
-  uint32_t time_stamp = 0x2A2F6000;  // 2001-01-15 12:00:00, MS-DOS format
+  uint32_t time_stamp = 0x2A2F6000;  // 2001-01-15 12:00:00, MS-DOS format (level 2: as UNIX time)
 };
 
 // A stored member holding `content`.
