@@ -1,4 +1,5 @@
-// lumadoll-tool archive list|test|extract: looks into LZH archives.
+// lumadoll-tool archive list|test|extract: looks into LZH archives
+// (create is in cmd_archive_create.cpp).
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -16,7 +17,8 @@ namespace {
 constexpr char kArchiveUsage[] =
     "usage: lumadoll-tool archive list FILE\n"
     "       lumadoll-tool archive test FILE\n"
-    "       lumadoll-tool archive extract FILE MEMBER [-o PATH]\n";
+    "       lumadoll-tool archive extract FILE MEMBER [-o PATH]\n"
+    "       lumadoll-tool archive create OUT.lzh FILE...\n";
 
 // Names come from outside: control characters (terminal escapes among
 // them) are shown as '?'.
@@ -119,6 +121,9 @@ int RunArchive(const Args& args) {
   if (verb == "extract" && args.size() == 3) return Extract(args[1], args[2], "");
   if (verb == "extract" && args.size() == 5 && args[3] == "-o") {
     return Extract(args[1], args[2], args[4]);
+  }
+  if (verb == "create" && args.size() >= 3) {
+    return RunArchiveCreate(args[1], Args(args.begin() + 2, args.end()));
   }
   std::fputs(kArchiveUsage, stderr);
   return kExitUsage;

@@ -17,6 +17,8 @@ using Args = std::vector<std::string>;
 // Each prints its own usage line on a usage error.
 int RunCheck(const Args& args);
 int RunArchive(const Args& args);
+// archive create: `files` are stored under their file names.
+int RunArchiveCreate(const std::string& destination, const Args& files);
 
 }  // namespace luma::cli
 

@@ -18,7 +18,9 @@ struct Command {
 // Commands register here in the order `help` lists them.
 const Command kCommands[] = {
     {"check", "check FILE.cnf", luma::cli::RunCheck},
-    {"archive", "archive list|test FILE | archive extract FILE MEMBER [-o PATH]",
+    {"archive",
+     "archive list|test FILE | archive extract FILE MEMBER [-o PATH] | "
+     "archive create OUT.lzh FILE...",
      luma::cli::RunArchive},
 };
 
