@@ -1,0 +1,88 @@
+#ifndef LUMA_APP_APP_HOST_H_
+#define LUMA_APP_APP_HOST_H_
+
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "core/host/host.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace luma::audio {
+class AudioPlayer;
+}
+
+namespace luma::app {
+
+class ProgressWindow;
+
+// The desktop program's Host: message boxes and questions over the main
+// window, the list-choice dialog, the modeless progress window, a monotonic
+// clock, sound and music through the audio module, links through the desktop.
+class AppHost : public Host {
+ public:
+  // `audio` may be null (no sound at all).
+  AppHost(QWidget* window, audio::AudioPlayer* audio);
+  ~AppHost() override;
+
+  void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) override;
+  Answer Ask(std::string_view caption, std::string_view text, Buttons buttons,
+             MessageIcon icon) override;
+  int Choose(std::string_view caption, std::string_view prompt,
+             const std::vector<std::string>& items) override;
+  void ProgressShow(std::string_view caption) override;
+  void ProgressStatus(std::string_view text) override;
+  void ProgressRange(int count) override;
+  void ProgressPosition(int position) override;
+  void ProgressHide() override;
+  uint32_t Milliseconds() override;
+  int Random() override;
+  void PlaySound(const std::string& path) override;
+  void PlayMusic(const std::string& path) override;
+  void StopMusic() override;
+  bool OpenLink(const std::string& target) override;
+  std::string DataFolder() override;
+  std::string TempFolder() override;
+
+  audio::AudioPlayer* audio() const { return audio_; }
+  ProgressWindow* progress_window() const { return progress_.get(); }
+
+  // Replaces the message boxes and questions (ShowMessage answers are
+  // ignored), for tests and unattended runs.
+  using DialogHook = std::function<Answer(std::string_view caption, std::string_view text,
+                                          Buttons buttons, MessageIcon icon)>;
+  void set_dialog_hook(DialogHook hook) { dialog_hook_ = std::move(hook); }
+  using ChoiceHook = std::function<int(const std::vector<std::string>& items)>;
+  void set_choice_hook(ChoiceHook hook) { choice_hook_ = std::move(hook); }
+
+ private:
+  QPointer<QWidget> window_;
+  audio::AudioPlayer* audio_;
+  std::unique_ptr<ProgressWindow> progress_;
+  DialogHook dialog_hook_;
+  ChoiceHook choice_hook_;
+  uint32_t random_state_;
+};
+
+// The modeless window that shows the progress of loading or closing a doll.
+class ProgressWindow : public QWidget {
+ public:
+  explicit ProgressWindow(QWidget* parent);
+  void SetCaption(const QString& caption);
+  void SetStatus(const QString& text);
+  void SetRange(int count);
+  void SetPosition(int position);
+  QString status() const;
+
+ private:
+  QLabel* status_;
+  QProgressBar* bar_;
+};
+
+}  // namespace luma::app
+
+#endif  // LUMA_APP_APP_HOST_H_

@@ -1,0 +1,84 @@
+#include "app/file_association.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "core/host/settings_store.h"
+
+namespace luma::app {
+namespace {
+
+QByteArray Slurp(const QString& path) {
+  QFile file(path);
+  file.open(QIODevice::ReadOnly);
+  return file.readAll();
+}
+
+TEST(FileAssociationTest, RegistersOnlyWhenTheStoredSwitchIsOn) {
+  MemorySettingsStore store;
+  EXPECT_FALSE(ShouldRegisterFileAssociations(store));
+  store.WriteInt("Options", "File Association", 1);
+  EXPECT_TRUE(ShouldRegisterFileAssociations(store));
+  store.WriteInt("Options", "File Association", 0);
+  EXPECT_FALSE(ShouldRegisterFileAssociations(store));
+}
+
+TEST(FileAssociationTest, WritesEntryTypesAndIconsOnceAndRepairsChanges) {
+  QTemporaryDir home;
+  const QString program = "/opt/Lumadoll Beta/bin/lumadoll";
+  EXPECT_TRUE(RegisterFileAssociations(program, home.path()));
+
+  const QByteArray entry = Slurp(home.filePath("applications/lumadoll.desktop"));
+  EXPECT_TRUE(entry.contains("Exec=\"/opt/Lumadoll Beta/bin/lumadoll\" %f\n"));
+  EXPECT_TRUE(entry.contains(
+      "MimeType=application/x-kiss-cnf;application/x-kiss-lzh;application/x-kiss-lha;"));
+  const QByteArray xml = Slurp(home.filePath("mime/packages/lumadoll.xml"));
+  EXPECT_TRUE(xml.contains("<comment>KiSS Configuration File</comment>"));
+  EXPECT_EQ(xml.count("<comment>KiSS Data Set</comment>"), 2);
+  for (const char* glob : {"*.cnf", "*.lzh", "*.lha"}) EXPECT_TRUE(xml.contains(glob)) << glob;
+  for (const char* icon : {"apps/lumadoll.png", "mimetypes/application-x-kiss-cnf.png",
+                           "mimetypes/application-x-kiss-lzh.png"}) {
+    EXPECT_TRUE(Slurp(home.filePath(QString("icons/hicolor/48x48/") + icon)).startsWith("\x89PNG"))
+        << icon;
+  }
+
+  // A second start finds everything in place and writes nothing.
+  EXPECT_FALSE(RegisterFileAssociations(program, home.path()));
+  // A moved program or a damaged file is put right.
+  EXPECT_TRUE(RegisterFileAssociations("/usr/bin/lumadoll", home.path()));
+  QFile(home.filePath("mime/packages/lumadoll.xml")).remove();
+  EXPECT_TRUE(RegisterFileAssociations("/usr/bin/lumadoll", home.path()));
+  EXPECT_EQ(Slurp(home.filePath("mime/packages/lumadoll.xml")), xml);
+}
+
+TEST(FileAssociationTest, ExecLineQuotesAndEscapes) {
+  EXPECT_EQ(DesktopExecLine("/usr/bin/lumadoll"), "\"/usr/bin/lumadoll\" %f");
+  // Desktop-entry quoting: \" inside quotes, then string escaping doubles backslashes.
+  EXPECT_EQ(DesktopExecLine("/a\"b"), "\"/a\\\\\"b\" %f");
+  EXPECT_EQ(DesktopExecLine("/a\\b"), "\"/a\\\\\\\\b\" %f");
+  EXPECT_EQ(DesktopExecLine("/$x/`y`"), "\"/\\\\$x/\\\\`y\\\\`\" %f");
+  EXPECT_EQ(DesktopExecLine("/100%/l"), "\"/100%%/l\" %f");
+}
+
+TEST(FileAssociationTest, TheMimeDatabaseAcceptsThePackage) {
+  const QString tool = QStandardPaths::findExecutable("update-mime-database");
+  if (tool.isEmpty()) GTEST_SKIP() << "update-mime-database is not installed";
+  QTemporaryDir home;
+  RegisterFileAssociations("/usr/bin/lumadoll", home.path());
+  QProcess process;
+  process.start(tool, {home.filePath("mime")});
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  const QByteArray globs = Slurp(home.filePath("mime/globs2"));
+  EXPECT_TRUE(globs.contains("60:application/x-kiss-cnf:*.cnf"));
+  EXPECT_TRUE(globs.contains("60:application/x-kiss-lzh:*.lzh"));
+  EXPECT_TRUE(globs.contains("60:application/x-kiss-lha:*.lha"));
+}
+
+}  // namespace
+}  // namespace luma::app

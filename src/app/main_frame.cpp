@@ -1,0 +1,401 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/command_table.h"
+#include "app/status_panes.h"
+#include "app/tip_dialog.h"
+#include "app/toolbar_icons.h"
+#include "app/window_placement.h"
+#include "audio/audio_player.h"
+
+namespace luma::app {
+namespace {
+
+constexpr char kToolbarsSection[] = "Toolbars";
+constexpr int kIdleRefreshMs = 100;
+
+const char* const kBoundingTexts[] = {
+    "All - Enforce all boundaries", "FKiSS - Enforce boundaries for FKiSS",
+    "Limited - Enforce visible boundaries for FKiSS", "Visible - Enforce visible boundaries",
+    "None - No bounding enforced"};
+
+bool IsDollFile(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  return suffix == "cnf" || suffix == "lzh" || suffix == "lha";
+}
+
+// The part of `wanted` that lies on some screen, or an empty rectangle when
+// none of it does (a screen was removed since it was saved).
+QRect OnSomeScreen(const QRect& wanted) {
+  for (QScreen* screen : QGuiApplication::screens()) {
+    const QRect visible = wanted.intersected(screen->availableGeometry());
+    if (visible.width() >= 100 && visible.height() >= 50) return wanted;
+  }
+  return {};
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio)
+    : store_(store), audio_(audio), host_(this, audio) {
+  setWindowTitle("Lumadoll");
+  setWindowIcon(AppIcon());
+  setAcceptDrops(true);
+  resize(800, 600);
+
+  mdi_ = new QMdiArea(this);
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdi_);
+
+  CreateActions();
+  CreateToolbars();
+  status_panes_ = std::make_unique<StatusPanes>(statusBar());
+  statusBar()->showMessage("Ready");
+  LoadSettings();
+  CreateMenus();
+
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+    alarm_loop_.SetApplicationActive(s == Qt::ApplicationActive);
+  });
+  idle_timer_.setInterval(kIdleRefreshMs);
+  connect(&idle_timer_, &QTimer::timeout, this, [this] { UpdateCommandUi(); });
+  idle_timer_.start();
+  UpdateCommandUi();
+}
+
+CMainFrame::~CMainFrame() { alarm_loop_.SetClient(nullptr); }
+
+QAction* CMainFrame::action(int id) const {
+  const auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::LoadSettings() {
+  settings_.Load(store_);
+  recent_.Load(store_);
+  if (!settings_.current_directory.empty()) {
+    QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(settings_.current_directory)));
+  }
+  if (audio_) {
+    audio_->SetSoundEnabled(settings_.sound_enabled);
+    audio_->SetMusicEnabled(settings_.music_enabled);
+  }
+  if (auto state = store_.ReadString(kToolbarsSection, "State")) {
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(*state)));
+  }
+  if (auto status = store_.ReadInt(kToolbarsSection, "StatusBar")) {
+    statusBar()->setVisible(*status != 0);
+  }
+}
+
+void CMainFrame::SaveSettings() {
+  store_.WriteString(kToolbarsSection, "State", saveState().toBase64().toStdString());
+  store_.WriteInt(kToolbarsSection, "StatusBar", statusBar()->isVisibleTo(this) ? 1 : 0);
+  WriteWindowPlacement();
+  settings_.current_directory = QFile::encodeName(QDir::currentPath()).toStdString();
+  settings_.Save(store_);
+  recent_.Save(store_);
+}
+
+void CMainFrame::ReadWindowPlacement() {
+  if (placement_read_) return;
+  placement_read_ = true;
+  const auto placement = ParseWindowPlacement(settings_.window_pos);
+  if (placement) {
+    const QRect normal = OnSomeScreen(QRect(QPoint(placement->left, placement->top),
+                                            QPoint(placement->right - 1, placement->bottom - 1)));
+    if (normal.isValid()) setGeometry(normal);
+    if (placement->maximized()) {
+      showMaximized();
+      return;
+    }
+  }
+  show();
+}
+
+void CMainFrame::WriteWindowPlacement() {
+  WindowPlacement p;
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  if (isMaximized()) {
+    p.flags = WindowPlacement::kRestoreToMaximized;
+    p.show_command = WindowPlacement::kShowMaximized;
+  }
+  p.left = normal.left();
+  p.top = normal.top();
+  p.right = normal.right() + 1;
+  p.bottom = normal.bottom() + 1;
+  settings_.window_pos = FormatWindowPlacement(p);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!settings_saved_) {
+    SaveSettings();
+    settings_saved_ = true;
+  }
+  if (tips_) tips_->close();
+  if (audio_) {
+    audio_->StopSound();
+    audio_->StopMusic();
+  }
+  event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) {
+      event->acceptProposedAction();
+      return;
+    }
+  }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  activateWindow();
+  for (const QUrl& url : urls) {
+    if (url.isLocalFile()) OpenDocumentFile(url.toLocalFile());
+  }
+}
+
+bool CMainFrame::HasDoll() const { return !mdi_->subWindowList().isEmpty(); }
+
+bool CMainFrame::OpenDocumentFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  if (!QFileInfo(absolute).isFile()) {
+    host_.ShowMessage("Lumadoll", (absolute + "\nFile not found.").toLocal8Bit().toStdString(),
+                      MessageIcon::kError);
+    recent_.Remove(absolute);
+    RebuildRecentFileMenu();
+    return false;
+  }
+  if (!IsDollFile(absolute)) {
+    host_.ShowMessage(
+        "Lumadoll",
+        (absolute + "\nis not a KiSS data set (CNF, LZH or LHA file).").toLocal8Bit().toStdString(),
+        MessageIcon::kError);
+    return false;
+  }
+  NotYetAvailable();
+  return false;
+}
+
+void CMainFrame::OpenHandedOver(const QString& path) {
+  if (isMinimized()) showNormal();
+  show();
+  raise();
+  activateWindow();
+  repaint();
+  OpenDocumentFile(path);
+}
+
+void CMainFrame::ShowTips() {
+  if (!tips_) tips_ = new TipDialog(settings_, this);
+  tips_->show();
+  tips_->raise();
+}
+
+void CMainFrame::NotYetAvailable() {
+  host_.ShowMessage("Lumadoll", "This command is not yet available.", MessageIcon::kInformation);
+}
+
+void CMainFrame::OpenWithDialog() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, "Open", QDir::currentPath(),
+      "KiSS data sets (*.cnf *.lzh *.lha *.CNF *.LZH *.LHA);;KiSS Configuration Files "
+      "(*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.LZH *.LHA);;All Files (*)");
+  if (path.isEmpty()) return;
+  QDir::setCurrent(QFileInfo(path).absolutePath());
+  OpenDocumentFile(path);
+}
+
+void CMainFrame::SetSoundEnabled(bool enabled) {
+  settings_.sound_enabled = enabled;
+  if (audio_) audio_->SetSoundEnabled(enabled);
+  UpdateCommandUi();
+}
+
+void CMainFrame::SetMusicEnabled(bool enabled) {
+  settings_.music_enabled = enabled;
+  // One player serves every open doll, so this stops the music of all of them.
+  if (audio_) audio_->SetMusicEnabled(enabled);
+  UpdateCommandUi();
+}
+
+void CMainFrame::TileWindows(Qt::Orientation orientation) {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (!sub->isMinimized()) windows.append(sub);
+  }
+  if (windows.isEmpty()) return;
+  const QRect area = mdi_->viewport()->rect();
+  const int n = static_cast<int>(windows.size());
+  for (int i = 0; i < n; ++i) {
+    QMdiSubWindow* sub = windows[i];
+    if (sub->isMaximized()) sub->showNormal();
+    if (orientation == Qt::Vertical) {
+      const int h = area.height() / n;
+      sub->setGeometry(0, i * h, area.width(), i == n - 1 ? area.height() - i * h : h);
+    } else {
+      const int w = area.width() / n;
+      sub->setGeometry(i * w, 0, i == n - 1 ? area.width() - i * w : w, area.height());
+    }
+  }
+}
+
+void CMainFrame::ArrangeIcons() {
+  int x = 0;
+  const int bottom = mdi_->viewport()->height();
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (!sub->isMinimized()) continue;
+    const QSize size = sub->size();
+    if (x > 0 && x + size.width() > mdi_->viewport()->width()) x = 0;
+    sub->move(x, bottom - size.height());
+    x += size.width();
+  }
+}
+
+void CMainFrame::OnCommand(int id) {
+  switch (id) {
+    case kIdFileOpen:
+      OpenWithDialog();
+      return;
+    case kIdAppExit:
+      close();
+      return;
+    case kIdViewToolbar:
+      main_toolbar_->setVisible(!main_toolbar_->isVisible());
+      break;
+    case kIdSetToolbar:
+      set_toolbar_->setVisible(!set_toolbar_->isVisible());
+      break;
+    case kIdPaletteToolbar:
+      palette_toolbar_->setVisible(!palette_toolbar_->isVisible());
+      break;
+    case kIdViewStatusBar:
+      statusBar()->setVisible(!statusBar()->isVisible());
+      break;
+    case kIdMuteSound:
+      SetSoundEnabled(!settings_.sound_enabled);
+      break;
+    case kIdMuteMusic:
+      SetMusicEnabled(!settings_.music_enabled);
+      break;
+    case kIdWindowCascade:
+      mdi_->cascadeSubWindows();
+      break;
+    case kIdWindowTileHorizontal:
+      TileWindows(Qt::Vertical);
+      break;
+    case kIdWindowTileVertical:
+      TileWindows(Qt::Horizontal);
+      break;
+    case kIdWindowArrange:
+      ArrangeIcons();
+      break;
+    case kIdNextKissSet:
+    case kIdNextPane:
+      mdi_->activateNextSubWindow();
+      break;
+    case kIdPreviousPane:
+      mdi_->activatePreviousSubWindow();
+      break;
+    case kIdShowTips:
+      ShowTips();
+      return;
+    default:
+      NotYetAvailable();
+      break;
+  }
+  UpdateCommandUi();
+  // Keyboard focus goes back to the doll, where key events belong.
+  if (QMdiSubWindow* sub = mdi_->activeSubWindow()) {
+    if (sub->widget()) sub->widget()->setFocus();
+  }
+}
+
+void CMainFrame::UpdateCommandUi() {
+  const bool doll = HasDoll();
+  ShowMenusFor(doll);
+
+  // Commands that act on a doll.
+  for (const CommandInfo& info : Commands()) {
+    switch (info.id) {
+      case kIdFileOpen:
+      case kIdAppExit:
+      case kIdOptions:
+      case kIdMuteSound:
+      case kIdMuteMusic:
+      case kIdViewToolbar:
+      case kIdSetToolbar:
+      case kIdPaletteToolbar:
+      case kIdViewStatusBar:
+      case kIdShowTips:
+      case kIdHelpTopics:
+      case kIdTroubleshooting:
+      case kIdBugReport:
+      case kIdAppAbout:
+        actions_[info.id]->setEnabled(true);
+        break;
+      default:
+        actions_[info.id]->setEnabled(doll);
+        break;
+    }
+  }
+  if (!doll) {
+    for (QActionGroup* group : {set_group_, palette_group_, bounding_group_}) {
+      if (QAction* checked = group->checkedAction()) checked->setChecked(false);
+    }
+  }
+
+  actions_[kIdMuteSound]->setChecked(!settings_.sound_enabled);
+  actions_[kIdMuteMusic]->setChecked(!settings_.music_enabled);
+  actions_[kIdViewToolbar]->setChecked(main_toolbar_->isVisible());
+  actions_[kIdSetToolbar]->setChecked(set_toolbar_->isVisible());
+  actions_[kIdPaletteToolbar]->setChecked(palette_toolbar_->isVisible());
+  actions_[kIdViewStatusBar]->setChecked(statusBar()->isVisible());
+
+  auto show_state = [](QToolButton* button, const QIcon& icon, const char* text, bool on) {
+    if (button->toolTip() == text) return;
+    button->setIcon(icon);
+    button->setToolTip(text);
+    for (QAction* item : button->menu()->actions()) {
+      if (item->data().isValid()) item->setChecked(item->data().toBool() == on);
+    }
+  };
+  const bool sound = settings_.sound_enabled;
+  const bool music = settings_.music_enabled;
+  show_state(sound_button_, sound_icons_[sound], sound ? "Sound enabled" : "Sound disabled", sound);
+  show_state(music_button_, music_icons_[music], music ? "Music enabled" : "Music disabled", music);
+  const int bounding = settings_.boundary_enforcement;
+  if (bounding_button_->toolTip() != kBoundingTexts[bounding]) {
+    bounding_button_->setIcon(bounding_icons_[bounding]);
+    bounding_button_->setToolTip(kBoundingTexts[bounding]);
+  }
+  bounding_button_->setEnabled(doll);
+
+  status_panes_->Show(StatusValues{});
+}
+
+}  // namespace luma::app

@@ -1,0 +1,135 @@
+#ifndef LUMA_APP_MAIN_FRAME_H_
+#define LUMA_APP_MAIN_FRAME_H_
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/alarm_loop.h"
+#include "app/app_host.h"
+#include "app/recent_files.h"
+#include "core/host/settings.h"
+
+class QActionGroup;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace luma::audio {
+class AudioPlayer;
+}
+
+namespace luma::app {
+
+class StatusPanes;
+class TipDialog;
+
+// The main window: menus, the main, set and palette toolbars, the status bar
+// and the area holding one child window per open doll. It owns the settings
+// (read when it is made, written when it closes), the Host of the engine and
+// the loop that runs the active doll's alarms.
+class CMainFrame : public QMainWindow {
+ public:
+  // `store` must outlive the frame; `audio` may be null.
+  CMainFrame(SettingsStore& store, audio::AudioPlayer* audio);
+  ~CMainFrame() override;
+
+  Settings& settings() { return settings_; }
+  AppHost& host() { return host_; }
+  AlarmLoop& alarm_loop() { return alarm_loop_; }
+  const RecentFiles& recent_files() const { return recent_; }
+  QMdiArea* mdi_area() const { return mdi_; }
+
+  // The action of a command id, nullptr for none.
+  QAction* action(int id) const;
+  QToolBar* main_toolbar() const { return main_toolbar_; }
+  QToolBar* set_toolbar() const { return set_toolbar_; }
+  QToolBar* palette_toolbar() const { return palette_toolbar_; }
+  QToolButton* sound_button() const { return sound_button_; }
+  QToolButton* music_button() const { return music_button_; }
+  QToolButton* bounding_button() const { return bounding_button_; }
+  const StatusPanes& status_panes() const { return *status_panes_; }
+  // The top-level menus shown now (the doll menu while a doll is open).
+  std::vector<QMenu*> current_menus() const;
+
+  // Shows the window the first time with the stored placement.
+  void ReadWindowPlacement();
+  void WriteWindowPlacement();
+
+  // Opens a CNF, LZH or LHA file as a doll; false when that failed.
+  bool OpenDocumentFile(const QString& path);
+  // A path handed over by a later start: come to the front, then open it.
+  void OpenHandedOver(const QString& path);
+  // Shows the tip of the day (modeless).
+  void ShowTips();
+
+  // Enables, checks and refreshes every command and pane; runs on idle.
+  void UpdateCommandUi();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void LoadSettings();
+  void SaveSettings();
+
+  // Building the window (main_frame_menus.cpp).
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolbars();
+  QMenu* CreateRecentFileSection(QMenu* file_menu);
+  void RebuildRecentFileMenu();
+  void ShowMenusFor(bool doll_open);
+
+  void OnCommand(int id);
+  void NotYetAvailable();
+  void OpenWithDialog();
+  void SetSoundEnabled(bool enabled);
+  void SetMusicEnabled(bool enabled);
+  void TileWindows(Qt::Orientation orientation);
+  void ArrangeIcons();
+  bool HasDoll() const;
+
+  SettingsStore& store_;
+  Settings settings_;
+  RecentFiles recent_;
+  audio::AudioPlayer* audio_;
+  AppHost host_;
+  AlarmLoop alarm_loop_;
+
+  QMdiArea* mdi_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::vector<QAction*> recent_actions_;
+  std::vector<QMenu*> no_doll_menus_;
+  std::vector<QMenu*> doll_menus_;
+  QMenu* window_menu_ = nullptr;
+  bool doll_menus_shown_ = false;
+  QActionGroup* set_group_ = nullptr;
+  QActionGroup* palette_group_ = nullptr;
+  QActionGroup* bounding_group_ = nullptr;
+  QToolBar* main_toolbar_ = nullptr;
+  QToolBar* set_toolbar_ = nullptr;
+  QToolBar* palette_toolbar_ = nullptr;
+  QToolButton* sound_button_ = nullptr;
+  QToolButton* music_button_ = nullptr;
+  QToolButton* bounding_button_ = nullptr;
+  QIcon sound_icons_[2];
+  QIcon music_icons_[2];
+  QIcon bounding_icons_[5];
+  std::unique_ptr<StatusPanes> status_panes_;
+  QTimer idle_timer_;
+  QPointer<TipDialog> tips_;
+  bool placement_read_ = false;
+  bool settings_saved_ = false;
+};
+
+}  // namespace luma::app
+
+#endif  // LUMA_APP_MAIN_FRAME_H_

@@ -1,0 +1,41 @@
+#ifndef LUMA_APP_TOOLBAR_ICONS_H_
+#define LUMA_APP_TOOLBAR_ICONS_H_
+
+#include <QIcon>
+#include <QImage>
+
+namespace luma::app {
+
+// The program's pictures, drawn in code so that they scale and need no files.
+
+// The program icon: a little paper doll.
+QImage AppIconImage(int size);
+// A document sheet with the doll on it; `archive` adds a strap for data sets.
+QImage DocumentIconImage(int size, bool archive);
+
+QIcon AppIcon();
+QIcon SoundIcon(bool enabled);
+QIcon MusicIcon(bool enabled);
+// Bounding modes 0 All, 1 FKiSS, 2 Limited, 3 Visible, 4 None.
+QIcon BoundingIcon(int mode);
+// A numbered button face of the set (square) or palette (round swatch) toolbar.
+QIcon NumberIcon(int number, bool palette);
+
+enum class Glyph {
+  kOpen,
+  kZoomIn,
+  kZoomOut,
+  kZoomHome,
+  kFitWindow,
+  kErrorReport,
+  kSetInfo,
+  kFindFkiss,
+  kPauseFkiss,
+  kScreenshot,
+  kReset,
+};
+QIcon GlyphIcon(Glyph glyph);
+
+}  // namespace luma::app
+
+#endif  // LUMA_APP_TOOLBAR_ICONS_H_
