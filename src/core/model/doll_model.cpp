@@ -146,6 +146,32 @@ std::vector<KissCel*> DollModel::Reset(bool paletted_textures) {
   return recolor;
 }
 
+void DollModel::ComputeGroupColors() {
+  const KissPalette* first = PaletteOfLine(0);
+  if (!first) {
+    group_colors = {};
+    return;
+  }
+  auto channel = [](uint32_t argb, int shift, int delta) {
+    const int v = static_cast<int>((argb >> shift) & 0xff) + delta;
+    return static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v)) << shift;
+  };
+  auto shifted = [&](uint32_t argb, int delta) {
+    return 0xff000000u | channel(argb, 16, delta) | channel(argb, 8, delta) |
+           channel(argb, 0, delta);
+  };
+  for (int g = 0; g < kPaletteGroupCount; ++g) {
+    const ColorTable& table = first->groups[g];
+    const uint32_t border = border_color >= 0 && border_color < kPaletteColorCount
+                                ? (table[border_color] | 0xff000000u)
+                                : 0xff000000u;
+    group_colors[g].background = table[0] | 0xff000000u;
+    group_colors[g].border = border;
+    group_colors[g].border_light = shifted(border, 64);
+    group_colors[g].border_dark = shifted(border, -64);
+  }
+}
+
 int DollModel::FindExternalFile(std::string_view name, bool create) {
   for (size_t i = 0; i < external_files.size(); ++i) {
     if (EqualsIgnoreCase(external_files[i].name, name)) return static_cast<int>(i);
@@ -166,6 +192,10 @@ void DollModel::RebuildBaseIndex() {
 void DollModel::Clear() {
   cels_.clear();
   base_cels_.clear();
+  ClearAllButCels();
+}
+
+void DollModel::ClearAllButCels() {
   instances_.clear();
   objects_.clear();
   groups_.clear();

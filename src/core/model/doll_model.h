@@ -104,6 +104,16 @@ class DollModel {
 
   // Frees every list and sets every value back to that of a new document.
   void Clear();
+  // Frees every record except the cels `keep` accepts (clones never stay) and
+  // sets the document values back, ready for another CNF that finds the
+  // kept cels again by name.
+  template <typename Keep>
+  void ClearKeepingCels(Keep keep);
+
+  // The view's colours per palette group from the first palette line's
+  // palette: colour 0 as background, the border colour and its lightened
+  // and darkened forms. A border index outside the table gives black.
+  void ComputeGroupColors();
 
   // The external file of that name (ignoring case); with `create` a missing
   // one is appended. Returns its index, or -1.
@@ -141,9 +151,19 @@ class DollModel {
   std::vector<std::unique_ptr<CelSet>> groups_;
   std::vector<std::unique_ptr<CelSet>> ambiguous_;
   std::vector<std::unique_ptr<KissPalette>> palettes_;
+  void ClearAllButCels();
+
   // Lower-cased file name -> the first cel of that name, the base of its clones.
   std::unordered_map<std::string, KissCel*> base_cels_;
 };
+
+template <typename Keep>
+void DollModel::ClearKeepingCels(Keep keep) {
+  std::erase_if(
+      cels_, [&](const std::unique_ptr<KissCel>& cel) { return cel->is_clone() || !keep(*cel); });
+  RebuildBaseIndex();
+  ClearAllButCels();
+}
 
 }  // namespace luma
 

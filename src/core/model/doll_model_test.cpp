@@ -139,6 +139,50 @@ TEST(DollModelTest, ResetRestoresCnfValuesButKeepsSetFlagsAndBorder) {
   EXPECT_EQ(doll.border_color, 9);
 }
 
+TEST(DollModelTest, GroupColorsComeFromTheFirstPaletteLine) {
+  DollModel doll;
+  EXPECT_EQ(doll.group_colors[3].background, 0xff000000u);  // black until computed
+  KissPalette* p = doll.FindOrCreatePalette("a.kcf");
+  p->groups[2][0] = 0x00102030;
+  p->groups[2][7] = 0xff20d0f0;
+  doll.palette_line_index = {0};
+  doll.border_color = 7;
+  doll.ComputeGroupColors();
+  EXPECT_EQ(doll.group_colors[2].background, 0xff102030u);
+  EXPECT_EQ(doll.group_colors[2].border, 0xff20d0f0u);
+  EXPECT_EQ(doll.group_colors[2].border_light, 0xff60ffffu);
+  EXPECT_EQ(doll.group_colors[2].border_dark, 0xff0090b0u);
+  doll.border_color = 300;  // no range check on the border line: read as black
+  doll.ComputeGroupColors();
+  EXPECT_EQ(doll.group_colors[2].border, 0xff000000u);
+}
+
+TEST(DollModelTest, ClearingForAnotherCnfKeepsOnlyChosenCels) {
+  DollModel doll;
+  KissCel* kept = doll.RegisterCel("a.cel", 0);
+  kept->present = true;
+  doll.RegisterCel("a.cel", 1)->present = true;  // a clone never stays
+  doll.RegisterCel("b.cel", 0);
+  doll.AddInstance()->cel = kept;
+  doll.FindObject(1, true);
+  doll.FindOrCreateGroup("g");
+  doll.FindOrCreatePalette("p.kcf");
+  doll.playfield = {640, 480};
+  doll.report.Error(kMsgSyntaxError, 1);
+  doll.ClearKeepingCels([](const KissCel& cel) { return cel.present; });
+  ASSERT_EQ(doll.cels().size(), 1u);
+  EXPECT_EQ(doll.cels()[0].get(), kept);
+  EXPECT_TRUE(doll.instances().empty());
+  EXPECT_TRUE(doll.objects().empty());
+  EXPECT_TRUE(doll.groups().empty());
+  EXPECT_TRUE(doll.palettes().empty());
+  EXPECT_EQ(doll.playfield, PlayfieldSize());
+  EXPECT_TRUE(doll.report.empty());
+  // The kept cel is found again, and is again the base of a new clone.
+  EXPECT_EQ(doll.RegisterCel("a.cel", 0), kept);
+  EXPECT_EQ(doll.RegisterCel("a.cel", 2)->base, kept);
+}
+
 TEST(DollModelTest, ExternalFilesAreDistinctIgnoringCase) {
   DollModel doll;
   EXPECT_EQ(doll.FindExternalFile("bell.wav", false), -1);

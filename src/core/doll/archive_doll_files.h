@@ -1,0 +1,44 @@
+#ifndef LUMA_CORE_DOLL_ARCHIVE_DOLL_FILES_H_
+#define LUMA_CORE_DOLL_ARCHIVE_DOLL_FILES_H_
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/archive/lzh_archive.h"
+#include "core/doll/doll_files.h"
+
+namespace luma {
+
+// The members of an LZH archive held in memory. Every member of non-zero
+// size is listed by its file name (directories and any drive part dropped);
+// a lookup takes the first member of that name, ignoring case, so a file is
+// found whatever folder it was packed under. Member names only ever serve
+// as lookup keys, never as paths on disk.
+class ArchiveDollFiles : public DollFiles {
+ public:
+  Status Open(const std::string& path);
+  Status OpenImage(std::vector<uint8_t> image, const std::string& path);
+
+  bool is_archive() const override { return true; }
+  std::optional<DollFileInfo> Find(std::string_view name) override;
+  Result<std::vector<uint8_t>> Read(std::string_view name) override;
+
+  const std::vector<DollFileInfo>& members() const { return members_; }
+  Result<std::vector<uint8_t>> ReadMember(const DollFileInfo& member);
+
+ private:
+  void ListMembers();
+  const DollFileInfo* Lookup(std::string_view name) const;
+
+  LzhArchive archive_;
+  std::vector<DollFileInfo> members_;
+  std::vector<size_t> header_positions_;  // per member
+  // Lower-cased file name -> the first member of that name.
+  std::unordered_map<std::string, size_t> by_name_;
+};
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_DOLL_ARCHIVE_DOLL_FILES_H_

@@ -1,0 +1,61 @@
+#ifndef LUMA_CORE_DOLL_DOLL_FILES_H_
+#define LUMA_CORE_DOLL_DOLL_FILES_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/host/status.h"
+
+namespace luma {
+
+// True when `path` is a regular file that opens for reading.
+bool CanOpenForReading(const std::string& path);
+
+// One file a doll may use: a file beside the CNF, or an archive member.
+struct DollFileInfo {
+  std::string name;       // file name as found (archives: directories and drive dropped)
+  std::string full_name;  // disk: the path; archive: the member's full name
+  uint32_t size = 0;
+  uint32_t time_stamp = 0;  // disk: last write time; archive: the member's time stamp
+};
+
+// Where the files a CNF names come from. Names are looked up ignoring ASCII
+// case, as dolls made on case-blind systems expect.
+class DollFiles {
+ public:
+  virtual ~DollFiles() = default;
+  virtual bool is_archive() const = 0;
+  virtual std::optional<DollFileInfo> Find(std::string_view name) = 0;
+  // The whole file; fails when it is missing or cannot be read.
+  virtual Result<std::vector<uint8_t>> Read(std::string_view name) = 0;
+};
+
+// The files in the CNF's folder. A name is tried as written first, then
+// matched against the folder's entries ignoring case.
+class FolderDollFiles : public DollFiles {
+ public:
+  // `folder` ends in a separator or is empty for the current folder.
+  explicit FolderDollFiles(std::string folder);
+
+  bool is_archive() const override { return false; }
+  std::optional<DollFileInfo> Find(std::string_view name) override;
+  Result<std::vector<uint8_t>> Read(std::string_view name) override;
+
+  // The path a name resolves to: the matching entry's, or folder + name.
+  std::string PathOf(std::string_view name);
+
+ private:
+  std::optional<std::string> ExistingPath(std::string_view name);
+
+  std::string folder_;
+  // Lower-cased entry name -> entry name; read on first need.
+  std::optional<std::unordered_map<std::string, std::string>> listing_;
+};
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_DOLL_DOLL_FILES_H_
