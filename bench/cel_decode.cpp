@@ -2,48 +2,34 @@
 // bytes, in each texture mode: megapixels per second.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/gfx/software_device.h"
 #include "core/host/text.h"
 #include "core/model/cel_codec.h"
-#include "core/testing/test_paths.h"
+#include "core/testing/corpus_dolls.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct CelSet {
   std::string doll;
   std::vector<std::vector<uint8_t>> files;
-  int64_t pixels = 0;
 };
 
-// Unpacks every corpus doll with the lha program and keeps the cels of the
-// one whose cels are largest in total.
+// The cels of the corpus doll whose cels are largest in total.
 const CelSet& LargestDoll() {
   static const CelSet set = [] {
     CelSet best;
     size_t best_bytes = 0;
-    const fs::path dolls = fs::path(LUMA_CORPUS_DIR) / "dolls";
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dolls, ec)) {
-      if (entry.path().extension() != ".lzh") continue;
-      luma::testing::TempDir dir;
-      const std::string command =
-          "lha -xqw='" + dir.str() + "' '" + entry.path().string() + "' >/dev/null 2>&1";
-      if (std::system(command.c_str()) != 0) continue;
+    for (const auto& archive : luma::testing::CorpusDollArchives()) {
       CelSet candidate;
-      candidate.doll = entry.path().filename().string();
+      candidate.doll = archive.filename().string();
       size_t bytes = 0;
-      for (const auto& file : fs::recursive_directory_iterator(dir.path())) {
-        if (!luma::EqualsIgnoreCase(luma::ExtensionPart(file.path().string()), "cel")) continue;
-        const std::string data = luma::testing::ReadFile(file.path());
-        bytes += data.size();
-        candidate.files.emplace_back(data.begin(), data.end());
+      for (auto& member : luma::testing::ReadArchiveMembers(archive)) {
+        if (!luma::EqualsIgnoreCase(luma::ExtensionPart(member.name), "cel")) continue;
+        bytes += member.bytes.size();
+        candidate.files.push_back(std::move(member.bytes));
       }
       if (bytes > best_bytes) {
         best_bytes = bytes;
@@ -58,7 +44,7 @@ const CelSet& LargestDoll() {
 void DecodeAll(benchmark::State& state) {
   const CelSet& set = LargestDoll();
   if (set.files.empty()) {
-    state.SkipWithError("corpus dolls or the lha program not available");
+    state.SkipWithError("corpus dolls not available");
     return;
   }
   const bool paletted = state.range(0) == 0;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -8,6 +7,7 @@
 #include "core/host/text.h"
 #include "core/model/cel_codec.h"
 #include "core/model/kcf_codec.h"
+#include "core/testing/corpus_dolls.h"
 #include "core/testing/test_paths.h"
 
 // Every palette and cel of the corpus dolls must decode, and must come back
@@ -51,42 +51,17 @@ Pixels ParsePixels(const std::vector<uint8_t>& b) {
   return p;
 }
 
-// Unpacks one corpus archive with the lha program into a fresh folder.
-bool Extract(const fs::path& archive, const fs::path& into) {
-  const std::string command =
-      "lha -xqw='" + into.string() + "' '" + archive.string() + "' >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-std::vector<fs::path> FilesWithExtension(const fs::path& dir, std::string_view extension) {
-  std::vector<fs::path> out;
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    if (entry.is_regular_file() &&
-        EqualsIgnoreCase(ExtensionPart(entry.path().string()), extension)) {
-      out.push_back(entry.path());
-    }
-  }
-  return out;
-}
-
-std::vector<uint8_t> Bytes(const fs::path& path) {
-  const std::string s = testing::ReadFile(path);
-  return std::vector<uint8_t>(s.begin(), s.end());
-}
-
 TEST(CorpusCodecTest, EveryPaletteAndCelDecodesAndRoundTrips) {
   LUMA_REQUIRE_CORPUS();
-  if (std::system("command -v lha >/dev/null 2>&1") != 0) GTEST_SKIP() << "lha not installed";
   int kcfs = 0, cels = 0;
-  for (const auto& entry : fs::directory_iterator(testing::CorpusDir() / "dolls")) {
-    if (entry.path().extension() != ".lzh" || entry.path().filename() == "lina.lzh") continue;
-    testing::TempDir dir;
-    ASSERT_TRUE(Extract(entry.path(), dir.path())) << entry.path();
-    for (const fs::path& path : FilesWithExtension(dir.path(), "kcf")) {
-      SCOPED_TRACE(path.filename().string());
-      KissPalette palette(path.filename().string());
+  for (const fs::path& archive : testing::CorpusDollArchives()) {
+    const std::vector<testing::CorpusMember> members = testing::ReadArchiveMembers(archive);
+    for (const testing::CorpusMember& member : members) {
+      if (!EqualsIgnoreCase(ExtensionPart(member.name), "kcf")) continue;
+      SCOPED_TRACE(member.name);
+      KissPalette palette(member.name);
       ErrorReport report;
-      const int colors = ReadKcf(Bytes(path), palette, report);
+      const int colors = ReadKcf(member.bytes, palette, report);
       ASSERT_GT(colors, 0);
       EXPECT_TRUE(report.empty()) << report.ErrorText();
       const int groups = palette.group_count;
@@ -99,9 +74,10 @@ TEST(CorpusCodecTest, EveryPaletteAndCelDecodesAndRoundTrips) {
       }
       ++kcfs;
     }
-    for (const fs::path& path : FilesWithExtension(dir.path(), "cel")) {
-      SCOPED_TRACE(entry.path().filename().string() + ": " + path.filename().string());
-      const std::vector<uint8_t> bytes = Bytes(path);
+    for (const testing::CorpusMember& member : members) {
+      if (!EqualsIgnoreCase(ExtensionPart(member.name), "cel")) continue;
+      SCOPED_TRACE(archive.filename().string() + ": " + member.name);
+      const std::vector<uint8_t>& bytes = member.bytes;
       const Pixels original = ParsePixels(bytes);
       for (int mode = 0; mode < 3; ++mode) {
         SoftwareDevice device;

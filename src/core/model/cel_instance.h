@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/model/cel_geometry.h"
+
 namespace luma {
 
 struct KissCel;
@@ -39,6 +41,7 @@ struct CelInstance {
   int extra_lines = 0;            // following ;! lines that continue it
   std::string comment;            // the free comment after the extension
   std::vector<CelSet*> cel_sets;  // groups and the ambiguous-cel entry it belongs to
+  InstanceGeometry geometry;      // tiles and vertices, made by the renderer
 };
 
 }  // namespace luma
