@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
 
@@ -12,55 +17,103 @@ using testing::ProgramResult;
 using testing::RunProgram;
 
 ProgramResult Check(const std::vector<std::string>& args) {
-  return RunProgram(LUMA_TOOL_PATH, [&] {
-    std::vector<std::string> all{"check"};
-    all.insert(all.end(), args.begin(), args.end());
-    return all;
-  }());
+  std::vector<std::string> all{"check"};
+  all.insert(all.end(), args.begin(), args.end());
+  return RunProgram(LUMA_TOOL_PATH, all);
 }
 
-TEST(CheckCommandTest, PrintsTheReportAndCounters) {
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  testing::WriteFile(path,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// The counter lines of a report: everything after the second blank line.
+std::string Counters(const std::string& out) {
+  const size_t first = out.find("\n\n");
+  const size_t second = first == std::string::npos ? first : out.find("\n\n", first + 2);
+  return second == std::string::npos ? "" : out.substr(second + 2);
+}
+
+TEST(CheckCommandTest, PrintsTheReportCountersAndTitle) {
   testing::TempDir dir;
   testing::WriteFile(dir / "doll.cnf",
                      "%body.kcf\r\n"
                      "#0 body.cel *0 :0 1 ;%t300\r\n"
                      "#1 hat.cel :0 12 ;!hats\r\n"
                      "#1 hat.cel *1\r\n"
+                     "#2 gone.cel\r\n"
                      "$0 10,10 20,20\r\n");
+  testing::WriteFile(dir / "body.kcf", testing::TestKcf(16));
+  testing::WriteFile(dir / "body.cel", testing::TestCel(10, 20, 4));
+  testing::WriteFile(dir / "hat.cel", testing::TestCel(8, 4, 32));
   const ProgramResult r = Check({(dir / "doll.cnf").string()});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
-            "2 Errors:\n"
+            "3 Errors:\n"
             "Set number (12) out of range in line 3. Assuming sets 0, 1, 2 should be used.\n"
             "Palette out of range (1) in line 4\n"
+            "gone.cel file not found\n"
             "\n"
             "1 Warning:\n"
             "Transparency out of range (300) in line 2\n"
             "\n"
             "Cels: 3\n"
-            "Unique Cels: 2\n"
-            "Objects: 2\n"
-            "Groups: 1\n");
+            "Cel counts: 1 / 0 / 1\n"
+            "Unique Cels: 3\n"
+            "Ambiguous cels: 1\n"
+            "KCF counts: 1 / 0\n"
+            "Objects: 3\n"
+            "Groups: 1\n"
+            "Textures: 2\n"
+            "\n"
+            "Title: doll.cnf\n");
 }
 
-TEST(CheckCommandTest, CleanDollSaysSo) {
-  testing::TempDir dir;
-  testing::WriteFile(dir / "a.cnf", "#0 a.cel\n");
-  const ProgramResult r = Check({(dir / "a.cnf").string()});
-  EXPECT_EQ(r.exit_code, 0);
+TEST(CheckCommandTest, TheDemoDollIsClean) {
+  const ProgramResult r = Check({std::string(LUMA_SOURCE_DIR) + "/samples/demo/demo.cnf"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 36), "No Errors Found\n\nNo Warnings Found\n\n");
+  EXPECT_NE(r.out.find("Cel counts: 5 / 2 / 1\n"), std::string::npos) << r.out;
 }
 
-TEST(CheckCommandTest, ExitStatusForMissingFilesAndUsage) {
+TEST(CheckCommandTest, ArchiveWithSeveralCnfsListsThemAndLoadsTheChosenOne) {
+  testing::TempDir dir;
+  WriteBytes(dir / "pack.lzh", testing::TestDollArchive({{"a.cnf", "#0 x.cel\n"},
+                                                         {"b.cnf", "#0 x.cel\n#1 x.cel\n"},
+                                                         {"x.cel", testing::TestCel(4, 4, 32)}}));
+  const std::string path = (dir / "pack.lzh").string();
+  ProgramResult r = Check({path});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, 75),
+            "CNF files:\n  a.cnf\n  b.cnf\nLoading the first: a.cnf (another one with --cnf");
+  EXPECT_NE(r.out.find("\nTitle: pack.lzh (a.cnf)\n"), std::string::npos) << r.out;
+
+  r = Check({path, "--cnf", "B.CNF"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("Cels: 2\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\nTitle: pack.lzh (b.cnf)\n"), std::string::npos) << r.out;
+
+  r = Check({path, "--cnf", "c.cnf"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "The archive holds no CNF named c.cnf\n");
+}
+
+TEST(CheckCommandTest, ExitStatusForFilesThatDoNotOpenAndForUsage) {
   testing::TempDir dir;
   const std::string missing = (dir / "none.cnf").string();
   ProgramResult r = Check({missing});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Unable to open\n" + missing + "\n");
   EXPECT_TRUE(r.out.empty());
-  EXPECT_EQ(Check({dir.str()}).exit_code, 1);
+  testing::WriteFile(dir / "notes.txt", "hello");
+  r = Check({(dir / "notes.txt").string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, (dir / "notes.txt").string() + "\nis not a KiSS file type\n");
+  testing::WriteFile(dir / "junk.lzh", "not an archive");
+  EXPECT_EQ(Check({(dir / "junk.lzh").string()}).exit_code, 1);
   EXPECT_EQ(Check({}).exit_code, 2);
   EXPECT_EQ(Check({"a.cnf", "b.cnf"}).exit_code, 2);
+  EXPECT_EQ(Check({"a.lzh", "--cnf"}).exit_code, 2);
 }
 
 TEST(CheckCommandTest, CorpusCnfFilesAllRead) {
@@ -71,6 +124,36 @@ TEST(CheckCommandTest, CorpusCnfFilesAllRead) {
     EXPECT_EQ(r.exit_code, 0) << entry.path() << r.err;
     EXPECT_NE(r.out.find("\nCels: "), std::string::npos) << entry.path();
   }
+}
+
+// Every doll of the corpus loads with exactly the counters its manifest
+// gives; the damaged one is refused.
+TEST(CheckCommandTest, CorpusDollsMatchTheirManifest) {
+  LUMA_REQUIRE_CORPUS();
+  const std::filesystem::path dolls = testing::CorpusDir() / "dolls";
+  std::istringstream manifest(testing::ReadFile(dolls / "manifest.tsv"));
+  std::string line;
+  std::getline(manifest, line);  // column names
+  int checked = 0;
+  while (std::getline(manifest, line)) {
+    std::vector<std::string> cols;
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, '\t');) cols.push_back(f);
+    ASSERT_GE(cols.size(), 7u) << line;
+    const ProgramResult r = Check({(dolls / cols[0]).string()});
+    if (cols[1] == "-") {
+      EXPECT_EQ(r.exit_code, 1) << cols[0];
+      EXPECT_FALSE(r.err.empty()) << cols[0];
+      continue;
+    }
+    EXPECT_EQ(r.exit_code, 0) << cols[0] << r.err;
+    const std::string counters = Counters(r.out);
+    EXPECT_NE(counters.find("Cels: " + cols[2] + "\n"), std::string::npos) << cols[0] << counters;
+    EXPECT_NE(counters.find("Cel counts: " + cols[5] + "\n"), std::string::npos) << cols[0];
+    EXPECT_NE(counters.find("KCF counts: " + cols[6] + "\n"), std::string::npos) << cols[0];
+    ++checked;
+  }
+  EXPECT_GE(checked, 7);
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ Status ArchiveDollFiles::OpenImage(std::vector<uint8_t> image, const std::string
 
 void ArchiveDollFiles::ListMembers() {
   archive_.Rewind();
-  while (archive_.ReadNextHeader() == LzhCode::kOk) {
+  for (;;) {
+    const size_t position = archive_.image().position();
+    if (archive_.ReadNextHeader() != LzhCode::kOk) break;
     if (archive_.current_unpacked_size() == 0) continue;
     DollFileInfo info;
     info.name = archive_.current_name();
@@ -30,7 +32,7 @@ void ArchiveDollFiles::ListMembers() {
     info.time_stamp = archive_.current_time_stamp();
     by_name_.try_emplace(AsciiLowerCopy(info.name), members_.size());
     members_.push_back(std::move(info));
-    header_positions_.push_back(archive_.index().back().header_position);
+    header_positions_.push_back(position);
   }
   archive_.Rewind();
 }
@@ -46,16 +48,15 @@ std::optional<DollFileInfo> ArchiveDollFiles::Find(std::string_view name) {
   return *member;
 }
 
-Result<std::vector<uint8_t>> ArchiveDollFiles::ReadMember(const DollFileInfo& member) {
-  const size_t index = static_cast<size_t>(&member - members_.data());
-  if (index >= members_.size()) return Status::Error("not a member of this archive");
+Result<std::vector<uint8_t>> ArchiveDollFiles::ReadMember(size_t index) {
+  if (index >= members_.size()) return Status::Error("no such member");
   return archive_.ExtractAt(header_positions_[index]);
 }
 
 Result<std::vector<uint8_t>> ArchiveDollFiles::Read(std::string_view name) {
   const DollFileInfo* member = Lookup(name);
   if (!member) return Status::Error("not in the archive");
-  return ReadMember(*member);
+  return ReadMember(static_cast<size_t>(member - members_.data()));
 }
 
 }  // namespace luma

@@ -26,7 +26,8 @@ class ArchiveDollFiles : public DollFiles {
   Result<std::vector<uint8_t>> Read(std::string_view name) override;
 
   const std::vector<DollFileInfo>& members() const { return members_; }
-  Result<std::vector<uint8_t>> ReadMember(const DollFileInfo& member);
+  // The member at `index` of members().
+  Result<std::vector<uint8_t>> ReadMember(size_t index);
 
  private:
   void ListMembers();

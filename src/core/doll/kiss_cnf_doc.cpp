@@ -1,0 +1,448 @@
+#include "core/doll/kiss_cnf_doc.h"
+
+#include <algorithm>
+#include <new>
+#include <unordered_map>
+#include <utility>
+
+#include "core/doll/archive_doll_files.h"
+#include "core/doll/external_files.h"
+#include "core/doll/temp_files.h"
+#include "core/host/file_io.h"
+#include "core/host/text.h"
+#include "core/model/cel_codec.h"
+#include "core/model/cnf_parser.h"
+#include "core/model/file_name_check.h"
+#include "core/model/kcf_codec.h"
+
+namespace luma {
+namespace {
+
+std::string CountText(int count, const char* one, const char* many) {
+  return count == 1 ? std::string(one) : StringPrintf(many, count);
+}
+
+bool IsDocumentFile(std::string_view name) {
+  static constexpr std::string_view kExtensions[] = {"doc",  "txt", "rtf", "htm",
+                                                     "html", "diz", "me"};
+  const std::string_view extension = ExtensionPart(name);
+  for (const std::string_view e : kExtensions) {
+    if (EqualsIgnoreCase(extension, e)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CKissCnfDoc::CKissCnfDoc(Host& host, RenderDevice& device, const Settings& settings)
+    : host_(host), device_(device), settings_(settings) {}
+
+CKissCnfDoc::~CKissCnfDoc() { DeleteTempFiles(); }
+
+bool CKissCnfDoc::CheckOpenable(const std::string& path) {
+  const std::string_view extension = ExtensionPart(path);
+  if (!EqualsIgnoreCase(extension, "cnf") && !EqualsIgnoreCase(extension, "lzh") &&
+      !EqualsIgnoreCase(extension, "lha")) {
+    host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, path), MessageIcon::kWarning);
+    return false;
+  }
+  if (!CanOpenForReading(path)) {
+    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path), MessageIcon::kWarning);
+    return false;
+  }
+  return true;
+}
+
+bool CKissCnfDoc::OpenDoll(const std::string& path) {
+  if (!CheckOpenable(path)) return false;
+  const bool ok = Load(path, false);
+  loading_ = false;
+  model_.fkiss_lines.clear();
+  return ok;
+}
+
+bool CKissCnfDoc::OpenExpansion(const std::string& path) {
+  if (!CheckOpenable(path)) return false;
+  PrepareForExpansion();
+  const bool ok = Load(path, false);
+  model_.fkiss_lines.clear();
+  return ok;
+}
+
+bool CKissCnfDoc::OpenOtherCnf(const std::string& path) {
+  if (!CheckOpenable(path)) return false;
+  PrepareForExpansion();
+  const bool ok = Load(path, true);
+  model_.fkiss_lines.clear();
+  return ok;
+}
+
+bool CKissCnfDoc::ReloadCnf() {
+  // An archived doll reloads from its archive: the temporary copy is only a
+  // copy, and the cels live in the archive.
+  const std::string path = path_;
+  return OpenOtherCnf(path);
+}
+
+bool CKissCnfDoc::Load(const std::string& path, bool keep_unchanged) {
+  return LoadFrom(path, keep_unchanged, nullptr);
+}
+
+bool CKissCnfDoc::LoadArchiveImage(const std::string& path, std::vector<uint8_t> image,
+                                   bool keep_unchanged) {
+  return LoadFrom(path, keep_unchanged, &image);
+}
+
+bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
+                           std::vector<uint8_t>* image) {
+  loading_ = true;
+  model_.abort = false;
+  path_ = path;
+  HintSettings& hints = model_.hints;
+  hints = HintSettings();
+  hints.stack_depth = settings_.max_stack;
+  hints.max_fix = settings_.strong_fix;
+  hints.bounds = hints.cnf_bounds = static_cast<BoundsMode>(settings_.boundary_enforcement);
+
+  LoadProgress progress(host_);
+  try {
+    archive_ = image != nullptr || !EqualsIgnoreCase(ExtensionPart(path), "cnf");
+    const bool read = archive_ ? ReadArchiveCnf(image ? std::move(*image) : std::vector<uint8_t>(),
+                                                image == nullptr)
+                               : ReadDiskCnf();
+    if (!read) {
+      files_.reset();
+      return false;
+    }
+    progress.Show("Loading " + title_ + "...");
+    ParseCnf(model_, host_, CnfParseOptions{paletted_textures()});
+    if (!model_.abort) ReadPalettes(progress);
+    if (!model_.abort) ReadCels(progress, keep_unchanged);
+    if (!model_.abort) CheckPalettes();
+    if (!model_.abort) PrepareInstances(progress);
+    if (!model_.abort) FindAmbiguousCels(progress);
+    if (!model_.abort && !model_.fkiss_lines.empty()) PrepareScript(progress);
+  } catch (const std::bad_alloc&) {
+    host_.ShowMessage("", "Out of memory", MessageIcon::kError);
+    model_.abort = true;
+  }
+  progress.Hide();
+  files_.reset();
+  return !model_.abort;
+}
+
+bool CKissCnfDoc::ReadDiskCnf() {
+  archive_name_.clear();
+  cnf_name_ = std::string(FileNamePart(path_));
+  cnf_member_.clear();
+  cnf_path_ = path_;
+  title_ = cnf_name_;
+  Result<std::vector<uint8_t>> bytes = ReadWholeFile(path_);
+  if (!bytes.ok()) {
+    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path_), MessageIcon::kWarning);
+    return false;
+  }
+  model_.cnf_lines = SplitDiskCnfText(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  files_ = std::make_unique<FolderDollFiles>(std::string(DirectoryPart(path_)));
+  return true;
+}
+
+bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
+  auto archive = std::make_unique<ArchiveDollFiles>();
+  const Status opened =
+      from_disk ? archive->Open(path_) : archive->OpenImage(std::move(image), path_);
+  if (!opened.ok()) {
+    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path_), MessageIcon::kWarning);
+    return false;
+  }
+  archive_name_ = std::string(FileNamePart(path_));
+  members_ = archive->members();
+  std::vector<size_t> candidates;
+  for (size_t i = 0; i < members_.size(); ++i) {
+    if (EqualsIgnoreCase(ExtensionPart(members_[i].name), "cnf")) candidates.push_back(i);
+  }
+  if (candidates.empty()) {
+    host_.ShowMessage("", FormatMessage(kMsgNoCnfInArchive, archive_name_), MessageIcon::kWarning);
+    return false;
+  }
+  size_t chosen = candidates[0];
+  title_ = archive_name_;
+  if (candidates.size() > 1) {
+    std::vector<std::string> names;
+    for (const size_t c : candidates) names.push_back(members_[c].full_name);
+    const int choice = host_.Choose("Select CNF", "This archive holds several CNF files:", names);
+    if (choice < 0 || static_cast<size_t>(choice) >= candidates.size()) return false;
+    chosen = candidates[static_cast<size_t>(choice)];
+    title_ += " (" + members_[chosen].name + ")";
+  }
+  cnf_name_ = members_[chosen].name;
+  cnf_member_ = members_[chosen].full_name;
+  Result<std::vector<uint8_t>> bytes = archive->ReadMember(chosen);
+  if (!bytes.ok()) {
+    host_.ShowMessage("", FormatMessage(kMsgUnableToExtract, cnf_name_), MessageIcon::kWarning);
+    return false;
+  }
+  DeleteTempFile(temp_cnf_ ? cnf_path_ : std::string());
+  temp_cnf_ = false;
+  cnf_path_.clear();
+  if (Result<std::string> copy = WriteTempCopy(host_, *bytes, "CNF"); copy.ok()) {
+    cnf_path_ = *copy;
+    temp_cnf_ = true;
+  } else {
+    model_.report.Warning(kMsgTempCopyFailed, cnf_name_);
+  }
+  model_.cnf_lines = SplitArchiveCnfText(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  document_files_.clear();
+  for (const DollFileInfo& member : members_) {
+    if (IsDocumentFile(member.name)) document_files_.push_back({member.name, member.full_name});
+  }
+  files_ = std::move(archive);
+  return true;
+}
+
+void CKissCnfDoc::ReadPalettes(LoadProgress& progress) {
+  const int count = static_cast<int>(model_.palette_file_names.size());
+  progress.Stage(CountText(count, "Reading Palette...", "Reading %d Palettes..."), count);
+  model_.palette_line_index.clear();
+  model_.kcf_counts = KcfCounts();
+  std::vector<int> colors_per_line;
+  for (int line = 0; line < count; ++line) {
+    progress.Step(line);
+    const std::string& name = model_.palette_file_names[static_cast<size_t>(line)];
+    CheckFileName(name, model_.report);
+    Result<std::vector<uint8_t>> bytes = files_->Read(name);
+    KissPalette* palette = nullptr;
+    int colors = 0;
+    if (bytes.ok()) {
+      palette = model_.FindOrCreatePalette(name);
+      colors = ReadKcf(*bytes, *palette, model_.report);
+      if (!archive_) palette->full_path = FolderFiles().PathOf(name);
+    } else {
+      if (model_.abort) return;
+      palette = model_.FindPalette(name);
+      if (!palette) {
+        palette = model_.FindOrCreatePalette(name);
+        model_.report.Error(archive_ ? kMsgNotInArchive : kMsgFileNotFound, name);
+      }
+    }
+    const auto& palettes = model_.palettes();
+    const auto at = std::find_if(palettes.begin(), palettes.end(),
+                                 [palette](const auto& p) { return p.get() == palette; });
+    model_.palette_line_index.push_back(static_cast<int>(at - palettes.begin()));
+    if (colors > 16) {
+      palette->colors = 256;
+      ++model_.kcf_counts.color256;
+    } else if (colors > 0) {
+      palette->colors = 16;
+      ++model_.kcf_counts.color16;
+    }
+    colors_per_line.push_back(colors);
+  }
+  model_.enhanced_palette = IsEnhancedPalette(colors_per_line);
+  CountPaletteGroups(model_, paletted_textures());
+  if (count > 0) model_.ComputeGroupColors();
+}
+
+void CKissCnfDoc::ReadCels(LoadProgress& progress, bool keep_unchanged) {
+  struct Pending {
+    KissCel* cel;
+    uint32_t size;
+  };
+  std::vector<Pending> pending;
+  for (const auto& entry : model_.cels()) {
+    KissCel* cel = entry.get();
+    if (cel->is_clone()) continue;
+    const std::optional<DollFileInfo> info = files_->Find(cel->file_name);
+    if (keep_unchanged && info && cel->present && cel->time_stamp == info->time_stamp) continue;
+    if (info) {
+      cel->time_stamp = info->time_stamp;
+      cel->full_path = info->full_name;
+    }
+    pending.push_back({cel, info ? info->size : 0});
+  }
+  // Largest file first; equal sizes keep list order.
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return a.size > b.size; });
+
+  const int count = static_cast<int>(pending.size());
+  progress.Stage(CountText(count, "Reading Cel...", "Reading %d Cels..."), count);
+  const CelTextureSource source{&device_, &textures_, settings_.recycle_textures};
+  cels_read_ = 0;
+  for (int i = 0; i < count && !model_.abort; ++i) {
+    progress.Step(i);
+    KissCel& cel = *pending[static_cast<size_t>(i)].cel;
+    CheckFileName(cel.file_name, model_.report);
+    Result<std::vector<uint8_t>> bytes = files_->Read(cel.file_name);
+    if (bytes.ok()) {
+      if (!DecodeCel(cel, *bytes, source)) {
+        model_.report.AddError(cel.file_name + ": " + cel.message + "\n");
+      }
+      ++cels_read_;
+    } else if (!cel.present) {
+      model_.report.Error(archive_ ? kMsgNotInArchive : kMsgFileNotFound, cel.file_name);
+    }
+  }
+
+  // Counted over every cel with a texture, so a reload that reread only
+  // the changed files still counts the whole doll.
+  model_.cel_counts = CelCounts();
+  model_.ckiss = false;
+  for (const auto& entry : model_.cels()) {
+    const KissCel& cel = *entry;
+    if (cel.is_clone() || !cel.texture) continue;
+    if (cel.depth == 16) {
+      ++model_.cel_counts.color16;
+    } else if (cel.depth == 256) {
+      ++model_.cel_counts.color256;
+    } else {
+      ++model_.cel_counts.truecolor;
+      model_.ckiss = true;
+    }
+  }
+
+  for (const auto& entry : model_.cels()) {
+    KissCel& cel = *entry;
+    // A clone of a cel that could not be read has nothing to copy; the
+    // missing file is already reported.
+    if (!cel.is_clone() || !cel.base->present) continue;
+    if (!MakeClone(cel, source)) model_.report.AddError(cel.file_name + ": " + cel.message + "\n");
+  }
+}
+
+void CKissCnfDoc::CheckPalettes() {
+  const CelCounts& cels = model_.cel_counts;
+  const KcfCounts& kcfs = model_.kcf_counts;
+  if (cels.color256 > 0 && kcfs.color256 == 0) model_.report.Error(kMsgNo256ColorKcf);
+  if (kcfs.total() > 0) return;
+  if (cels.color16 > 0) model_.report.Error(kMsgNoKcf);
+  if (cels.color16 + cels.color256 == 0) return;
+  KissPalette* fallback = model_.FindOrCreatePalette("default");
+  const auto& palettes = model_.palettes();
+  const auto at = std::find_if(palettes.begin(), palettes.end(),
+                               [fallback](const auto& p) { return p.get() == fallback; });
+  model_.palette_line_index.push_back(static_cast<int>(at - palettes.begin()));
+  if (!model_.palette_file_names.empty()) model_.ComputeGroupColors();
+}
+
+void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
+  std::vector<CelInstance*> instances;
+  for (const auto& instance : model_.instances()) instances.push_back(instance.get());
+  const int count = static_cast<int>(instances.size());
+  progress.Stage(CountText(count, "Processing Cel Instance...", "Processing %d Cel Instances..."),
+                 count);
+  const int palette_lines = static_cast<int>(model_.palette_line_index.size());
+  indexed_instances_ = 0;
+  truecolor_instances_ = 0;
+  for (int i = 0; i < count && !model_.abort; ++i) {
+    progress.Step(i);
+    CelInstance* instance = instances[static_cast<size_t>(i)];
+    KissCel* cel = instance->cel;
+    if (!cel || !cel->texture) {
+      model_.RemoveInstance(instance);
+      continue;
+    }
+    if (!cel->indexed()) {
+      ++truecolor_instances_;
+      continue;
+    }
+    ++indexed_instances_;
+    if (instance->palette >= palette_lines) {
+      model_.report.Error(kMsgInstanceKcfOutOfRange, instance->palette, palette_lines);
+    } else if (!paletted_textures()) {
+      ApplyPalette(*cel, model_.PaletteOfLine(instance->palette)->groups[0], false);
+    }
+  }
+}
+
+void CKissCnfDoc::FindAmbiguousCels(LoadProgress& progress) {
+  progress.Stage("Checking Cel Ambiguity...", 0);
+  std::unordered_map<std::string, int> uses;
+  for (const auto& instance : model_.instances()) {
+    if (instance->cel) ++uses[AsciiLowerCopy(instance->cel->file_name)];
+  }
+  for (const auto& instance : model_.instances()) {
+    if (!instance->cel || uses[AsciiLowerCopy(instance->cel->file_name)] < 2) continue;
+    model_.FindOrCreateAmbiguous(instance->cel->file_name)->AddInstance(instance.get());
+  }
+}
+
+void CKissCnfDoc::PrepareScript(LoadProgress& progress) {
+  if (!script_) return;
+  script_->Register(model_, host_);
+  PrepareExternalFiles(model_, *files_, host_, progress);
+  progress.Stage("Interpreting FKiSS...", 0);
+  script_->Interpret(model_, host_);
+}
+
+FolderDollFiles& CKissCnfDoc::FolderFiles() { return static_cast<FolderDollFiles&>(*files_); }
+
+void CKissCnfDoc::DeleteTempFiles() {
+  if (temp_cnf_) DeleteTempFile(cnf_path_);
+  temp_cnf_ = false;
+  for (ExternalFile& file : model_.external_files) {
+    if (file.temporary) DeleteTempFile(file.path);
+    file.temporary = false;
+  }
+  model_.external_files.clear();
+}
+
+void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
+  const std::string suffix = title_ + "...";
+  const int counts[] = {static_cast<int>(model_.cels().size()),
+                        0,  // quads live with their instances
+                        static_cast<int>(model_.instances().size()),
+                        static_cast<int>(model_.objects().size()),
+                        static_cast<int>(model_.groups().size()),
+                        0,
+                        0,
+                        static_cast<int>(model_.palettes().size())};
+  static constexpr const char* kStages[] = {
+      "Freeing cel memory used by ",      "Freeing chunk memory used by ",
+      "Freeing instance memory used by ", "Freeing object memory used by ",
+      "Freeing group memory used by ",    "Freeing KCF memory used by ",
+      "Freeing FKiSS memory used by ",    "Freeing palette memory used by "};
+  int total = 0;
+  for (const int c : counts) total += c;
+  if (progress) progress->Stage(std::string(kStages[0]) + suffix, total);
+  int done = 0;
+  for (size_t i = 0; i < std::size(kStages); ++i) {
+    if (progress) {
+      if (i > 0) progress->host().ProgressStatus(std::string(kStages[i]) + suffix);
+      done += counts[i];
+      progress->host().ProgressPosition(done);
+    }
+  }
+  if (script_) script_->Clear();
+  if (keep_present_cels) {
+    model_.ClearKeepingCels([](const KissCel& cel) { return cel.present; });
+  } else {
+    textures_.Release();
+    model_.Clear();
+  }
+  indexed_instances_ = 0;
+  truecolor_instances_ = 0;
+}
+
+void CKissCnfDoc::PrepareForExpansion() {
+  LoadProgress progress(host_);
+  progress.Show("Preparing " + title_ + " for expansion...");
+  DeleteTempFiles();
+  FreeRecords(&progress, true);
+}
+
+void CKissCnfDoc::Close() {
+  std::unique_ptr<LoadProgress> progress;
+  if (settings_.closing_progress) {
+    progress = std::make_unique<LoadProgress>(host_);
+    progress->Show("Closing " + title_ + "...");
+  }
+  DeleteTempFiles();
+  document_files_.clear();
+  model_.report.Clear();
+  model_.cnf_lines.clear();
+  FreeRecords(progress.get(), false);
+}
+
+}  // namespace luma

@@ -1,0 +1,139 @@
+#ifndef LUMA_CORE_DOLL_KISS_CNF_DOC_H_
+#define LUMA_CORE_DOLL_KISS_CNF_DOC_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/doll/doll_files.h"
+#include "core/doll/load_progress.h"
+#include "core/doll/script_stages.h"
+#include "core/gfx/render_device.h"
+#include "core/gfx/texture_pool.h"
+#include "core/host/host.h"
+#include "core/host/settings.h"
+#include "core/model/doll_model.h"
+
+namespace luma {
+
+// An archive member the view lists as documentation (doc, txt, rtf, htm,
+// html, diz, me).
+struct DocumentFile {
+  std::string name;
+  std::string full_name;
+};
+
+// One open doll: its model, the textures of its cels, and how it was loaded.
+// Loading goes through stages (CNF text, parse, palettes, cels from the
+// largest file to the smallest, clones, palette checks, instances,
+// ambiguity, external files, script), reporting progress through the Host
+// and problems in the model's ErrorReport. Only a file that cannot be opened
+// at all stops a load, with a message box.
+class CKissCnfDoc {
+ public:
+  CKissCnfDoc(Host& host, RenderDevice& device, const Settings& settings);
+  ~CKissCnfDoc();
+  CKissCnfDoc(const CKissCnfDoc&) = delete;
+  CKissCnfDoc& operator=(const CKissCnfDoc&) = delete;
+
+  // The script layer's part of loading; without it script lines are kept
+  // but nothing is registered for them.
+  void set_script_stages(std::unique_ptr<ScriptStages> script) { script_ = std::move(script); }
+  ScriptStages* script() { return script_.get(); }
+
+  // Opens a .cnf, .lzh or .lha file. Clears the loading flag afterwards.
+  bool OpenDoll(const std::string& path);
+  // Loads into the open document again; these leave the loading flag set
+  // for the view to clear once it has restarted the doll.
+  bool OpenExpansion(const std::string& path);  // keeps present cels by name
+  bool OpenOtherCnf(const std::string& path);   // keeps unchanged cels
+  bool ReloadCnf();                             // this CNF again, rereading changed cels
+
+  // The pipeline itself. With `keep_unchanged`, cels whose file has the same
+  // time stamp as when it was read are not read again.
+  bool Load(const std::string& path, bool keep_unchanged);
+  // The same for an archive already in memory (`path` names it).
+  bool LoadArchiveImage(const std::string& path, std::vector<uint8_t> image, bool keep_unchanged);
+
+  // Frees everything but the present cels that are not clones, so a new CNF
+  // finds them again by name.
+  void PrepareForExpansion();
+  // Frees the whole doll and deletes its temporary files.
+  void Close();
+
+  DollModel& model() { return model_; }
+  const DollModel& model() const { return model_; }
+  ErrorReport& report() { return model_.report; }
+  TexturePool& textures() { return textures_; }
+  RenderDevice& device() { return device_; }
+  Host& host() { return host_; }
+  const Settings& settings() const { return settings_; }
+
+  bool loading() const { return loading_; }
+  void set_loading(bool loading) { loading_ = loading; }
+  bool is_archive() const { return archive_; }
+  const std::string& path() const { return path_; }
+  const std::string& title() const { return title_; }
+  const std::string& archive_name() const { return archive_name_; }
+  const std::string& cnf_name() const { return cnf_name_; }
+  const std::string& cnf_member() const { return cnf_member_; }
+  // The CNF on disk: the file itself, or the temporary copy for archives.
+  const std::string& cnf_path() const { return cnf_path_; }
+  bool has_temp_cnf() const { return temp_cnf_; }
+  const std::vector<DocumentFile>& document_files() const { return document_files_; }
+  // Archive members the doll's files are looked up in (empty for disk dolls).
+  const std::vector<DollFileInfo>& members() const { return members_; }
+  int indexed_instances() const { return indexed_instances_; }
+  // Cel files read by the last load (unchanged ones skipped by a reload are not).
+  int cels_read() const { return cels_read_; }
+  int truecolor_instances() const { return truecolor_instances_; }
+  bool paletted_textures() const { return device_.flags().paletted_textures; }
+
+ private:
+  bool CheckOpenable(const std::string& path);
+  bool LoadFrom(const std::string& path, bool keep_unchanged, std::vector<uint8_t>* image);
+  // The loading stages, in order.
+  bool ReadDiskCnf();
+  bool ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk);
+  void ReadPalettes(LoadProgress& progress);
+  void ReadCels(LoadProgress& progress, bool keep_unchanged);
+  void CheckPalettes();
+  void PrepareInstances(LoadProgress& progress);
+  void FindAmbiguousCels(LoadProgress& progress);
+  void PrepareScript(LoadProgress& progress);
+
+  FolderDollFiles& FolderFiles();
+  void DeleteTempFiles();
+  // Frees the doll's records, telling the progress window (when shown) what
+  // goes in which order.
+  void FreeRecords(LoadProgress* progress, bool keep_present_cels);
+
+  Host& host_;
+  RenderDevice& device_;
+  Settings settings_;
+  DollModel model_;
+  TexturePool textures_;
+  std::unique_ptr<ScriptStages> script_;
+  std::unique_ptr<DollFiles> files_;
+
+  bool loading_ = false;
+  bool archive_ = false;
+  std::string path_;
+  std::string title_;
+  std::string archive_name_;
+  std::string cnf_name_;
+  std::string cnf_member_;
+  std::string cnf_path_;
+  bool temp_cnf_ = false;
+  std::vector<DocumentFile> document_files_;
+  std::vector<DollFileInfo> members_;
+  int indexed_instances_ = 0;
+  int truecolor_instances_ = 0;
+  int cels_read_ = 0;
+};
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_DOLL_KISS_CNF_DOC_H_
