@@ -64,6 +64,7 @@ TEST(CheckCommandTest, PrintsTheReportCountersAndTitle) {
             "KCF counts: 1 / 0\n"
             "Objects: 3\n"
             "Groups: 1\n"
+            "Quads: 4\n"
             "Textures: 2\n"
             "\n"
             "Title: doll.cnf\n");

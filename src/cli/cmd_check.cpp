@@ -79,6 +79,7 @@ void PrintReport(CKissCnfDoc& doc) {
     std::printf("Events: %d\n", script->event_count());
     std::printf("Actions: %d\n", script->action_count());
   }
+  std::printf("Quads: %d\n", doc.quad_count());
   std::printf("Textures: %d\n", doc.textures().texture_count());
   std::printf("\nTitle: %s\n", doc.title().c_str());
 }

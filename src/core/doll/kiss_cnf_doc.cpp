@@ -14,6 +14,7 @@
 #include "core/model/cnf_parser.h"
 #include "core/model/file_name_check.h"
 #include "core/model/kcf_codec.h"
+#include "core/render/instance_geometry.h"
 
 namespace luma {
 namespace {
@@ -335,6 +336,7 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
   const int palette_lines = static_cast<int>(model_.palette_line_index.size());
   indexed_instances_ = 0;
   truecolor_instances_ = 0;
+  quad_count_ = 0;
   for (int i = 0; i < count && !model_.abort; ++i) {
     progress.Step(i);
     CelInstance* instance = instances[static_cast<size_t>(i)];
@@ -345,14 +347,19 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
     }
     if (!cel->indexed()) {
       ++truecolor_instances_;
-      continue;
+    } else {
+      ++indexed_instances_;
+      if (instance->palette >= palette_lines) {
+        model_.report.Error(kMsgInstanceKcfOutOfRange, instance->palette, palette_lines);
+      } else if (!paletted_textures()) {
+        ApplyPalette(*cel, model_.PaletteOfLine(instance->palette)->groups[0], false);
+      }
     }
-    ++indexed_instances_;
-    if (instance->palette >= palette_lines) {
-      model_.report.Error(kMsgInstanceKcfOutOfRange, instance->palette, palette_lines);
-    } else if (!paletted_textures()) {
-      ApplyPalette(*cel, model_.PaletteOfLine(instance->palette)->groups[0], false);
+    if (!BuildInstanceGeometry(device_, *instance, host_)) {
+      model_.abort = true;
+      return;
     }
+    quad_count_ += QuadCount(*instance);
   }
 }
 
@@ -423,6 +430,7 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
   }
   indexed_instances_ = 0;
   truecolor_instances_ = 0;
+  quad_count_ = 0;
 }
 
 void CKissCnfDoc::PrepareForExpansion() {

@@ -89,6 +89,8 @@ class CKissCnfDoc {
   // Cel files read by the last load (unchanged ones skipped by a reload are not).
   int cels_read() const { return cels_read_; }
   int truecolor_instances() const { return truecolor_instances_; }
+  // Visible 16 x 16 tiles over all instances.
+  int quad_count() const { return quad_count_; }
   bool paletted_textures() const { return device_.flags().paletted_textures; }
 
  private:
@@ -132,6 +134,7 @@ class CKissCnfDoc {
   int indexed_instances_ = 0;
   int truecolor_instances_ = 0;
   int cels_read_ = 0;
+  int quad_count_ = 0;
 };
 
 }  // namespace luma
