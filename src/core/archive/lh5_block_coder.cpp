@@ -129,17 +129,18 @@ void Lh5BlockCoder::SendBlock() {
   codes_in_block_ = 0;
 }
 
-// Code-length symbols: 0 one zero length, 1 a run of 3-18 zero lengths
-// (4-bit count), 2 a run of 20 or more (9-bit count), 3-18 a length of 1-16.
-void Lh5BlockCoder::CountCodeLengthFreq() {
-  cl_freq_.fill(0);
-  int n = kLiteralLengthSymbols;
-  while (n > 0 && ll_len_[n - 1] == 0) --n;
+// The literal/length code lengths as code-length symbols: 0 one zero length,
+// 1 a run of 3-18 zero lengths (4-bit count follows), 2 a run of 20 or more
+// (9-bit count), 3-18 a length of 1-16. Calls emit(symbol, extra_bits,
+// extra_value) for each, after trailing zero lengths have been dropped.
+template <typename Emit>
+void Lh5BlockCoder::ForEachCodeLengthSymbol(Emit emit) const {
+  const int n = LiteralLengthCount();
   int i = 0;
   while (i < n) {
     const int len = ll_len_[i++];
     if (len != 0) {
-      ++cl_freq_[len + 2];
+      emit(len + 2, 0, 0);
       continue;
     }
     int run = 1;
@@ -148,50 +149,35 @@ void Lh5BlockCoder::CountCodeLengthFreq() {
       ++run;
     }
     if (run <= 2) {
-      cl_freq_[0] += run;
+      for (int k = 0; k < run; ++k) emit(0, 0, 0);
     } else if (run <= 18) {
-      ++cl_freq_[1];
+      emit(1, 4, run - 3);
     } else if (run == 19) {
-      ++cl_freq_[0];
-      ++cl_freq_[1];
+      emit(0, 0, 0);
+      emit(1, 4, 15);
     } else {
-      ++cl_freq_[2];
+      emit(2, 9, run - 20);
     }
   }
 }
 
-void Lh5BlockCoder::WriteLiteralLengths() {
+int Lh5BlockCoder::LiteralLengthCount() const {
   int n = kLiteralLengthSymbols;
   while (n > 0 && ll_len_[n - 1] == 0) --n;
-  bits_.Put(9, n);
-  const uint8_t* cl_len = cl_len_.data();
-  const uint16_t* cl_code = cl_code_.data();
-  int i = 0;
-  while (i < n) {
-    const int len = ll_len_[i++];
-    if (len != 0) {
-      PutCode(cl_len, cl_code, len + 2);
-      continue;
-    }
-    int run = 1;
-    while (i < n && ll_len_[i] == 0) {
-      ++i;
-      ++run;
-    }
-    if (run <= 2) {
-      for (int k = 0; k < run; ++k) PutCode(cl_len, cl_code, 0);
-    } else if (run <= 18) {
-      PutCode(cl_len, cl_code, 1);
-      bits_.Put(4, run - 3);
-    } else if (run == 19) {
-      PutCode(cl_len, cl_code, 0);
-      PutCode(cl_len, cl_code, 1);
-      bits_.Put(4, 15);
-    } else {
-      PutCode(cl_len, cl_code, 2);
-      bits_.Put(9, run - 20);
-    }
-  }
+  return n;
+}
+
+void Lh5BlockCoder::CountCodeLengthFreq() {
+  cl_freq_.fill(0);
+  ForEachCodeLengthSymbol([this](int symbol, int, int) { ++cl_freq_[symbol]; });
+}
+
+void Lh5BlockCoder::WriteLiteralLengths() {
+  bits_.Put(9, LiteralLengthCount());
+  ForEachCodeLengthSymbol([this](int symbol, int extra_bits, int extra) {
+    PutCode(cl_len_.data(), cl_code_.data(), symbol);
+    if (extra_bits != 0) bits_.Put(extra_bits, extra);
+  });
 }
 
 // Lengths of the code-length and position codes: up to 6 in 3 bits, longer

@@ -42,6 +42,9 @@ class Lh5BlockCoder {
 
   void Output(int code, uint32_t position);
   void SendBlock();
+  int LiteralLengthCount() const;
+  template <typename Emit>
+  void ForEachCodeLengthSymbol(Emit emit) const;
   void CountCodeLengthFreq();
   void WriteSmallLengths(std::span<const uint8_t> lengths, int count_bits, int special);
   void WriteLiteralLengths();
