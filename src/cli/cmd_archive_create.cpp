@@ -12,22 +12,14 @@ int RunArchiveCreate(const std::string& destination, const Args& files) {
   LzhArchive archive;
   archive.CreateNew(destination);
   LzhArchiveWriter writer(archive);
-  int added = 0;
   bool all_added = true;
   // A file that cannot go in is reported and skipped; the others still do.
   for (const std::string& file : files) {
     const Status status = writer.AddFile(file, file);
-    if (status.ok()) {
-      ++added;
-    } else {
+    if (!status.ok()) {
       std::fprintf(stderr, "%s\n", status.message().c_str());
       all_added = false;
     }
-  }
-  // An archive without members is not a valid archive; keep whatever is there.
-  if (added == 0) {
-    std::fprintf(stderr, "Nothing to put in %s\n", destination.c_str());
-    return kExitFailed;
   }
   const Status saved = writer.Save();
   if (!saved.ok()) {

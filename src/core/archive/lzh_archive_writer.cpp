@@ -41,13 +41,15 @@ Status LzhArchiveWriter::AddFile(const std::string& source_path, std::string_vie
   // A name the header cannot hold is refused before the file is read.
   if (Status s = CheckMember(source_path, LzhMemberName(member_name), 0); !s) return s;
   struct stat st;
-  const std::time_t mtime =
-      ::stat(source_path.c_str(), &st) == 0 ? st.st_mtime : std::time(nullptr);
-  Result<std::vector<uint8_t>> data = ReadWholeFile(source_path);
-  if (!data) return data.status();
-  if (Status s = CheckMember(source_path, LzhMemberName(member_name), data->size()); !s) {
-    return s;
+  const bool found = ::stat(source_path.c_str(), &st) == 0;
+  if (found && !S_ISREG(st.st_mode)) {
+    // Devices and pipes may never end or never answer.
+    return Status::Error(StringPrintf("Can't add %s to the archive: it is not a regular file.",
+                                      source_path.c_str()));
   }
+  const std::time_t mtime = found ? st.st_mtime : std::time(nullptr);
+  Result<std::vector<uint8_t>> data = ReadWholeFile(source_path, LzhArchive::kMaxMemberSize);
+  if (!data) return data.status();
   return AddMember(member_name, *data, DosTimeStamp(mtime));
 }
 
@@ -78,6 +80,10 @@ Status LzhArchiveWriter::AddMember(std::string_view member_name, std::span<const
 }
 
 Status LzhArchiveWriter::Save() const {
+  // No reader opens an archive without members, so none is written.
+  if (archive_.image().size() == 0) {
+    return Status::Error(StringPrintf("Nothing to put in %s", archive_.path().c_str()));
+  }
   return ReplaceFile(archive_.path(), archive_.image().bytes());
 }
 

@@ -31,8 +31,9 @@ class LzhArchiveWriter {
 
   // Reads the file at `source_path` to its end and appends it under
   // `member_name` (directories dropped) with the file's modification time.
-  // The header records exactly the bytes that were read. On failure nothing
-  // is appended, the message names the file and the archive stays usable.
+  // The header records exactly the bytes that were read. Devices, pipes and
+  // folders are refused. On failure nothing is appended, the message names
+  // the file and the archive stays usable.
   Status AddFile(const std::string& source_path, std::string_view member_name);
 
   // Appends `data` under `member_name` (directories dropped). Refuses, adding
@@ -42,7 +43,7 @@ class LzhArchiveWriter {
 
   // Writes the whole image to the archive's path, through a temporary file
   // in the destination folder and a rename: on failure an existing file at
-  // the path is left as it was.
+  // the path is left as it was. An archive without members is not written.
   Status Save() const;
 
  private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -135,6 +137,9 @@ TEST(LzhArchiveWriterTest, AddFileRecordsTheBytesActuallyRead) {
   const Status missing = writer.AddFile((dir / "gone.cel").string(), "gone.cel");
   ASSERT_FALSE(missing.ok());
   EXPECT_NE(missing.message().find("gone.cel"), std::string::npos);
+  // Devices could be read forever; folders cannot be read at all.
+  EXPECT_FALSE(writer.AddFile("/dev/zero", "zero").ok());
+  EXPECT_FALSE(writer.AddFile(dir.str(), "folder").ok());
   ASSERT_TRUE(writer.Save().ok());
 
   LzhArchive reread;
@@ -148,18 +153,44 @@ TEST(LzhArchiveWriterTest, AddFileRecordsTheBytesActuallyRead) {
 
 TEST(LzhArchiveWriterTest, SaveReportsFailureAndKeepsTheOldArchive) {
   testing::TempDir dir;
+  testing::WriteFile(dir / "doll.lzh", "old");
+  LzhArchive no_members;
+  no_members.CreateNew((dir / "doll.lzh").string());
+  EXPECT_FALSE(LzhArchiveWriter(no_members).Save().ok()) << "no reader opens an empty archive";
+
   LzhArchive nowhere;
   nowhere.CreateNew((dir / "no" / "such" / "folder.lzh").string());
   LzhArchiveWriter writer(nowhere);
   ASSERT_TRUE(writer.AddMember("a.txt", Text("a"), 0).ok());
   EXPECT_FALSE(writer.Save().ok());
 
-  testing::WriteFile(dir / "doll.lzh", "old");
   std::filesystem::create_directory(dir / "taken.lzh");
   LzhArchive onto_folder;
   onto_folder.CreateNew((dir / "taken.lzh").string());
-  EXPECT_FALSE(LzhArchiveWriter(onto_folder).Save().ok());
+  LzhArchiveWriter folder_writer(onto_folder);
+  ASSERT_TRUE(folder_writer.AddMember("a.txt", Text("a"), 0).ok());
+  EXPECT_FALSE(folder_writer.Save().ok());
   EXPECT_EQ(testing::ReadFile(dir / "doll.lzh"), "old");
+}
+
+TEST(LzhArchiveWriterTest, TimeStampsAreLocalDosTimeWithinItsRange) {
+  const char* saved = std::getenv("TZ");
+  const std::string saved_tz = saved ? saved : "";
+  ::setenv("TZ", "UTC0", 1);
+  ::tzset();
+  EXPECT_EQ(DosTimeToUnix(DosTimeStamp(1000000000)), 1000000000u);  // 2001-09-09 01:46:40
+  EXPECT_EQ(DosTimeStamp(1000000001), DosTimeStamp(1000000000));    // 2-second steps
+  // The format starts in 1980 and ends in 2107; times outside are clamped
+  // instead of spilling into neighbouring fields.
+  EXPECT_EQ(DosTimeStamp(0), DosTimeStamp(315532800));  // 1970 -> 1980-01-01
+  EXPECT_EQ(DosTimeToUnix(DosTimeStamp(315532800)), 315532800u);
+  EXPECT_EQ(DosTimeStamp(std::time_t{5000000000}) >> 25, 127u);  // 2128 -> 2107
+  if (saved) {
+    ::setenv("TZ", saved_tz.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
 }
 
 // Every file of every corpus doll goes through our encoder and comes back.

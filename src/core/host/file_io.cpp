@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -53,14 +54,14 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t max_size) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return Failure("Can't read", path, errno);
   std::vector<uint8_t> data;
   struct stat st;
   if (::fstat(fd.get(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Failure("Can't read", path, EISDIR);
-    if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    if (st.st_size > 0) data.reserve(std::min(static_cast<size_t>(st.st_size), max_size));
   }
   uint8_t chunk[65536];
   for (;;) {
@@ -68,6 +69,7 @@ Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return Failure("Can't read", path, errno);
     if (n == 0) break;
+    if (static_cast<size_t>(n) > max_size - data.size()) return Failure("Can't read", path, EFBIG);
     data.insert(data.end(), chunk, chunk + n);
   }
   return data;

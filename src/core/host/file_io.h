@@ -11,8 +11,10 @@
 namespace luma {
 
 // Reads a file to its end. The size the file system reports is only a hint:
-// a file can change while it is read, and special files report 0.
-Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
+// a file can change while it is read, and special files report 0. Fails
+// ("File too large") once more than `max_size` bytes arrive.
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
+                                           size_t max_size = static_cast<size_t>(-1));
 
 // Writes `bytes` as the new content of `path`: into a fresh temporary file
 // in the same folder, which is flushed, closed and then renamed over `path`.

@@ -31,6 +31,12 @@ TEST(FileIoTest, ReadsToTheEndWhateverSizeIsReported) {
   ASSERT_FALSE(missing.ok());
   EXPECT_NE(missing.status().message().find("nope.cel"), std::string::npos);
   EXPECT_FALSE(ReadWholeFile(dir.str()).ok());
+
+  // A limit stops endless files, and a file exactly at the limit is fine.
+  EXPECT_FALSE(ReadWholeFile("/dev/zero", 100000).ok());
+  testing::WriteFile(dir / "ten", "0123456789");
+  EXPECT_TRUE(ReadWholeFile((dir / "ten").string(), 10).ok());
+  EXPECT_FALSE(ReadWholeFile((dir / "ten").string(), 9).ok());
 }
 
 TEST(FileIoTest, ReplaceCreatesAndReplacesKeepingPermissions) {
