@@ -1,0 +1,182 @@
+// Whole-doll load time for every corpus doll: from the archive's bytes in
+// memory to a document with all textures and tiles, next to the time
+// liblhasa needs just to decompress the same archive's members. Prints a
+// summary with the ratio (target: at most 1.5) and the load in ms (target:
+// under 50 ms).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/doll/kiss_cnf_doc.h"
+#include "core/gfx/software_device.h"
+#include "core/testing/corpus_dolls.h"
+#include "core/testing/test_paths.h"
+
+#if LUMA_HAVE_LHASA
+extern "C" {
+#include <lhasa.h>
+}
+#endif
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A Host that says nothing and answers every question with its first choice.
+class SilentHost : public luma::Host {
+ public:
+  void ShowMessage(std::string_view, std::string_view, luma::MessageIcon) override {}
+  luma::Answer Ask(std::string_view, std::string_view, luma::Buttons, luma::MessageIcon) override {
+    return luma::Answer::kNo;
+  }
+  int Choose(std::string_view, std::string_view, const std::vector<std::string>&) override {
+    return 0;
+  }
+  void ProgressShow(std::string_view) override {}
+  void ProgressStatus(std::string_view) override {}
+  void ProgressRange(int) override {}
+  void ProgressPosition(int) override {}
+  void ProgressHide() override {}
+  uint32_t Milliseconds() override { return 0; }
+  int Random() override { return 0; }
+  void PlaySound(const std::string&) override {}
+  void PlayMusic(const std::string&) override {}
+  void StopMusic() override {}
+  bool OpenLink(const std::string&) override { return false; }
+  std::string DataFolder() override { return temp_.str(); }
+  std::string TempFolder() override { return temp_.str(); }
+
+ private:
+  luma::testing::TempDir temp_;
+};
+
+const std::map<std::string, Bytes>& Archives() {
+  static const std::map<std::string, Bytes> archives = [] {
+    std::map<std::string, Bytes> out;
+    for (const auto& path : luma::testing::CorpusDollArchives()) {
+      const std::string bytes = luma::testing::ReadFile(path);
+      out[path.filename().string()] = Bytes(bytes.begin(), bytes.end());
+    }
+    return out;
+  }();
+  return archives;
+}
+
+void BM_Load(benchmark::State& state, std::string name) {
+  const Bytes& bytes = Archives().at(name);
+  SilentHost host;
+  luma::SoftwareDevice device;
+  device.mutable_flags().paletted_textures = true;
+  const luma::Settings settings;
+  for (auto _ : state) {
+    luma::CKissCnfDoc doc(host, device, settings);
+    if (!doc.LoadArchiveImage(name, bytes, false)) {
+      state.SkipWithError("the doll did not load");
+      return;
+    }
+    benchmark::DoNotOptimize(doc.quad_count());
+    state.PauseTiming();
+    doc.Close();
+    state.ResumeTiming();
+  }
+}
+
+#if LUMA_HAVE_LHASA
+struct MemoryStream {
+  const Bytes* bytes;
+  size_t position;
+};
+
+int ReadMemory(void* handle, void* buf, size_t len) {
+  auto* s = static_cast<MemoryStream*>(handle);
+  const size_t n = std::min(len, s->bytes->size() - s->position);
+  std::memcpy(buf, s->bytes->data() + s->position, n);
+  s->position += n;
+  return static_cast<int>(n);
+}
+
+LHAInputStreamType memory_stream_type = {ReadMemory, nullptr, nullptr};
+
+void BM_Lhasa(benchmark::State& state, std::string name) {
+  const Bytes& bytes = Archives().at(name);
+  std::vector<uint8_t> buffer;
+  for (auto _ : state) {
+    MemoryStream memory{&bytes, 0};
+    LHAInputStream* stream = lha_input_stream_new(&memory_stream_type, &memory);
+    LHAReader* reader = lha_reader_new(stream);
+    while (LHAFileHeader* header = lha_reader_next_file(reader)) {
+      buffer.resize(header->length);
+      size_t done = 0;
+      while (done < buffer.size()) {
+        const size_t n = lha_reader_read(reader, buffer.data() + done, buffer.size() - done);
+        if (n == 0) break;
+        done += n;
+      }
+      benchmark::DoNotOptimize(buffer.data());
+    }
+    lha_reader_free(reader);
+    lha_input_stream_free(stream);
+  }
+}
+#endif
+
+// Keeps the mean time per run of every benchmark and prints the comparison.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred || run.iterations == 0) continue;
+      // Every benchmark here reports in milliseconds.
+      ms_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+  }
+
+  void PrintSummary() const {
+    std::printf("\n%-14s %10s %10s %7s\n", "doll", "load ms", "lhasa ms", "ratio");
+    for (const auto& [name, bytes] : Archives()) {
+      const double ours = Find("Load/" + name);
+      const double lhasa = Find("Lhasa/" + name);
+      std::printf("%-14s %10.2f %10.2f %7.2f\n", name.c_str(), ours, lhasa,
+                  lhasa > 0 ? ours / lhasa : 0.0);
+    }
+  }
+
+ private:
+  double Find(const std::string& name) const {
+    for (const auto& [key, value] : ms_) {
+      if (key.rfind(name, 0) == 0) return value;
+    }
+    return 0;
+  }
+  std::map<std::string, double> ms_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (Archives().empty()) {
+    std::fprintf(stderr, "corpus dolls not found at %s\n",
+                 luma::testing::CorpusDir().string().c_str());
+    return 0;
+  }
+  for (const auto& [name, bytes] : Archives()) {
+    benchmark::RegisterBenchmark(("Load/" + name).c_str(), BM_Load, name)
+        ->Unit(benchmark::kMillisecond);
+#if LUMA_HAVE_LHASA
+    benchmark::RegisterBenchmark(("Lhasa/" + name).c_str(), BM_Lhasa, name)
+        ->Unit(benchmark::kMillisecond);
+#endif
+  }
+  benchmark::Initialize(&argc, argv);
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary();
+  benchmark::Shutdown();
+  return 0;
+}
