@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     setenv(name, QFile::encodeName(dir).constData(), 1);
   }
+  // The temporary folder too: the main window cleans up old temporary files.
+  const QString tmp = home.path() + "/tmp";
+  QDir().mkpath(tmp);
+  setenv("TMPDIR", QFile::encodeName(tmp).constData(), 1);
   // No sound card is needed; the audio module stays silent without one.
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   QApplication app(argc, argv);

@@ -19,13 +19,17 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <ctime>
 
 #include "app/command_table.h"
+#include "app/help_window.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
 #include "app/toolbar_icons.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
+#include "core/doll/temp_files.h"
+#include "core/gfx/device_setup.h"
 
 namespace luma::app {
 namespace {
@@ -80,10 +84,30 @@ CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio)
   idle_timer_.setInterval(kIdleRefreshMs);
   connect(&idle_timer_, &QTimer::timeout, this, [this] { UpdateCommandUi(); });
   idle_timer_.start();
+  // The device is asked for once the window is up, so its messages have a parent.
+  QTimer::singleShot(0, this, [this] { device(); });
   UpdateCommandUi();
 }
 
 CMainFrame::~CMainFrame() { alarm_loop_.SetClient(nullptr); }
+
+RenderDevice* CMainFrame::device() {
+  if (device_ || device_failed_) return device_.get();
+  DeviceSetupOptions options;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    options.software.desktop_width = screen->size().width();
+    options.software.desktop_height = screen->size().height();
+    options.software.desktop_16_bit = screen->depth() == 16;
+  }
+  device_ = CreateRenderDevice(settings_, options, host_);
+  if (!device_) {
+    device_failed_ = true;
+    QCoreApplication::exit(kNoDeviceExit);
+    return nullptr;
+  }
+  settings_.warn_palette = device_->flags().palette_warning_on;
+  return device_.get();
+}
 
 QAction* CMainFrame::action(int id) const {
   const auto it = actions_.find(id);
@@ -106,6 +130,7 @@ void CMainFrame::LoadSettings() {
   if (auto status = store_.ReadInt(kToolbarsSection, "StatusBar")) {
     statusBar()->setVisible(*status != 0);
   }
+  CleanStaleTempFiles(host_.TempFolder(), std::time(nullptr));
 }
 
 void CMainFrame::SaveSettings() {
@@ -153,6 +178,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_saved_ = true;
   }
   if (tips_) tips_->close();
+  if (help_) help_->close();
   if (audio_) {
     audio_->StopSound();
     audio_->StopMusic();
@@ -324,6 +350,12 @@ void CMainFrame::OnCommand(int id) {
     case kIdShowTips:
       ShowTips();
       return;
+    case kIdHelpTopics:
+    case kIdTroubleshooting:
+      if (!help_) help_ = new HelpWindow(this);
+      help_->ShowPage(id == kIdHelpTopics ? HelpWindow::Page::kHelp
+                                          : HelpWindow::Page::kTroubleshooting);
+      return;
     default:
       NotYetAvailable();
       break;
@@ -395,7 +427,14 @@ void CMainFrame::UpdateCommandUi() {
   }
   bounding_button_->setEnabled(doll);
 
-  status_panes_->Show(StatusValues{});
+  StatusValues values;
+  if (device_) {
+    values.video_memory = QString("Approx %1Mb VideoMem free")
+                              .arg(static_cast<unsigned>(device_->AvailableTextureMemory() >> 20));
+  } else if (device_failed_) {
+    values.video_memory = "Shutting down";
+  }
+  status_panes_->Show(values);
 }
 
 }  // namespace luma::app

@@ -11,7 +11,9 @@
 
 #include "app/alarm_loop.h"
 #include "app/app_host.h"
+#include "app/help_window.h"
 #include "app/recent_files.h"
+#include "core/gfx/render_device.h"
 #include "core/host/settings.h"
 
 class QActionGroup;
@@ -44,6 +46,10 @@ class CMainFrame : public QMainWindow {
   AlarmLoop& alarm_loop() { return alarm_loop_; }
   const RecentFiles& recent_files() const { return recent_; }
   QMdiArea* mdi_area() const { return mdi_; }
+  // The one graphics device, made on first need. When it cannot be made the
+  // reason has been shown and the program ends with exit code kNoDeviceExit.
+  RenderDevice* device();
+  static constexpr int kNoDeviceExit = 18;
 
   // The action of a command id, nullptr for none.
   QAction* action(int id) const;
@@ -67,6 +73,8 @@ class CMainFrame : public QMainWindow {
   void OpenHandedOver(const QString& path);
   // Shows the tip of the day (modeless).
   void ShowTips();
+  // The help window, when it has been opened.
+  HelpWindow* help_window() const { return help_; }
 
   // Enables, checks and refreshes every command and pane; runs on idle.
   void UpdateCommandUi();
@@ -103,6 +111,8 @@ class CMainFrame : public QMainWindow {
   audio::AudioPlayer* audio_;
   AppHost host_;
   AlarmLoop alarm_loop_;
+  std::unique_ptr<RenderDevice> device_;
+  bool device_failed_ = false;
 
   QMdiArea* mdi_ = nullptr;
   std::map<int, QAction*> actions_;
@@ -126,6 +136,7 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<StatusPanes> status_panes_;
   QTimer idle_timer_;
   QPointer<TipDialog> tips_;
+  QPointer<HelpWindow> help_;
   bool placement_read_ = false;
   bool settings_saved_ = false;
 };

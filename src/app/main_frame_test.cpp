@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@
 
 #include "app/command_table.h"
 #include "app/file_association.h"
+#include "app/help_window.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
 #include "app/window_placement.h"
@@ -251,6 +253,28 @@ TEST_F(MainFrameTest, DroppedAndHandedOverFilesAreCheckedBeforeOpening) {
   frame->close();
 }
 
+TEST_F(MainFrameTest, StartUpMakesTheDeviceAndClearsOldTemporaryFiles) {
+  const QString stale = QDir::temp().filePath("LMD00042.wav");
+  const QString fresh = QDir::temp().filePath("LMD00043.mid");
+  for (const QString& path : {stale, fresh}) QFile(path).open(QIODevice::WriteOnly);
+  QFile old(stale);
+  ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+  old.setFileTime(QDateTime::currentDateTime().addDays(-8), QFileDevice::FileModificationTime);
+  old.close();
+
+  QtSettingsStore store(ini_);
+  auto frame = MakeFrame(store);
+  EXPECT_FALSE(QFile::exists(stale));
+  EXPECT_TRUE(QFile::exists(fresh));
+  QFile::remove(fresh);
+
+  ASSERT_NE(frame->device(), nullptr);
+  frame->UpdateCommandUi();
+  EXPECT_TRUE(frame->status_panes().pane(5)->text().startsWith("Approx "));
+  EXPECT_TRUE(frame->status_panes().pane(5)->text().endsWith("Mb VideoMem free"));
+  frame->close();
+}
+
 TEST_F(MainFrameTest, TipsAdvanceAndTheirSwitchIsKept) {
   QtSettingsStore store(ini_);
   store.WriteInt("Options", "Current Tip", 10);
@@ -280,6 +304,18 @@ TEST_F(MainFrameTest, TipsAdvanceAndTheirSwitchIsKept) {
   std::set<std::string> distinct;
   for (int i = 0; i < Settings::kTipCount; ++i) distinct.insert(TipText(i));
   EXPECT_EQ(distinct.size(), static_cast<size_t>(Settings::kTipCount));
+}
+
+TEST_F(MainFrameTest, HelpPagesComeFromTheProgram) {
+  QtSettingsStore store(ini_);
+  auto frame = MakeFrame(store);
+  frame->action(kIdHelpTopics)->trigger();
+  ASSERT_NE(frame->help_window(), nullptr);
+  EXPECT_EQ(frame->help_window()->page_title(), "Lumadoll");
+  frame->action(kIdTroubleshooting)->trigger();
+  EXPECT_EQ(frame->help_window()->page_title(), "Troubleshooting");
+  EXPECT_TRUE(said_.empty());
+  frame->close();
 }
 
 TEST(CommandTableTest, IdsAndShortcutsAreUniqueAndParse) {
