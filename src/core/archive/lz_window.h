@@ -28,7 +28,7 @@ class LzRing {
 
   explicit LzRing(std::span<const uint8_t> preset) : bytes_(kSize, ' ') {
     const size_t n = std::min<size_t>(preset.size(), kSize);
-    std::memcpy(bytes_.data() + kSize - n, preset.data() + preset.size() - n, n);
+    if (n > 0) std::memcpy(bytes_.data() + kSize - n, preset.data() + preset.size() - n, n);
   }
   uint8_t* data() { return bytes_.data(); }
 

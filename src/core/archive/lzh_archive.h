@@ -13,12 +13,12 @@
 
 namespace luma {
 
-// Result codes of the member operations; callers mostly test for kOk.
+// Result codes of the header walk and the member lookup; callers mostly
+// test for kOk.
 enum class LzhCode {
   kOk = 0,
   kNotFound = 1,  // also: the header there is not valid
   kEndOfArchive = 4,
-  kBadData = 5,  // empty member, damaged data or CRC mismatch
 };
 
 struct LzhIndexEntry {

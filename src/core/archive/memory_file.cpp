@@ -8,7 +8,7 @@ namespace luma {
 size_t MemoryFile::Read(void* out, size_t size) {
   if (position_ >= bytes_.size()) return 0;
   const size_t n = std::min(size, bytes_.size() - position_);
-  std::memcpy(out, bytes_.data() + position_, n);
+  if (n > 0) std::memcpy(out, bytes_.data() + position_, n);
   position_ += n;
   return n;
 }
