@@ -12,8 +12,8 @@ Lh5MatchFinder::Lh5MatchFinder()
 void Lh5MatchFinder::Start(std::span<const uint8_t> source) {
   source_ = source;
   source_pos_ = 0;
-  std::fill(head_.begin(), head_.end(), 0u);
-  std::fill(link_.begin(), link_.end(), 0u);
+  std::fill(head_.begin(), head_.end(), Position{0});
+  std::fill(link_.begin(), link_.end(), Position{0});
   std::fill(too_long_.begin(), too_long_.end(), uint8_t{0});
   // The decoder's ring starts out as spaces, so matches may reach back into
   // them before the first real byte.
@@ -44,7 +44,9 @@ void Lh5MatchFinder::Slide() {
   remainder_ += Read(&text_[kTextSize - kDictionarySize], kDictionarySize);
   pos_ -= kDictionarySize;
   // Positions that drop out of the window become "none" (0).
-  const auto shift = [](uint32_t p) { return p > kDictionarySize ? p - kDictionarySize : 0u; };
+  const auto shift = [](Position p) {
+    return static_cast<Position>(p > kDictionarySize ? p - kDictionarySize : 0);
+  };
   std::transform(head_.begin(), head_.end(), head_.begin(), shift);
   std::transform(link_.begin(), link_.end(), link_.begin(), shift);
   std::fill(too_long_.begin(), too_long_.end(), uint8_t{0});
@@ -52,7 +54,7 @@ void Lh5MatchFinder::Slide() {
 
 void Lh5MatchFinder::Insert() {
   link_[pos_ & (kDictionarySize - 1)] = head_[hash_];
-  head_[hash_] = pos_;
+  head_[hash_] = static_cast<Position>(pos_);
 }
 
 void Lh5MatchFinder::Search(uint32_t min_length) {
@@ -81,7 +83,7 @@ void Lh5MatchFinder::Search(uint32_t min_length) {
 void Lh5MatchFinder::SearchChain(uint32_t hash, uint32_t offset, uint32_t max_length) {
   const uint8_t* const text = text_.data();
   const uint8_t* const here = text + pos_;
-  const uint32_t* const link = link_.data();
+  const Position* const link = link_.data();
   // A candidate's match must start inside the dictionary behind pos_.
   const uint32_t oldest = pos_ - kDictionarySize + offset;
   uint32_t length = match_length_;

@@ -66,8 +66,12 @@ class Lh5MatchFinder {
   size_t source_pos_ = 0;
 
   std::vector<uint8_t> text_;
-  std::vector<uint32_t> head_;  // newest position per hash value, 0 for none
-  std::vector<uint32_t> link_;  // next older position, per dictionary slot
+  // Positions fit 16 bits; keeping the tables small keeps the chain walks
+  // in the first-level cache.
+  using Position = uint16_t;
+  static_assert(kTextSize <= 0x10000);
+  std::vector<Position> head_;  // newest position per hash value, 0 for none
+  std::vector<Position> link_;  // next older position, per dictionary slot
   std::vector<uint8_t> too_long_;
 
   uint32_t pos_ = 0;
