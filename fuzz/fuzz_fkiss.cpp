@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     luma::LexLine(input.substr(start, end - start), line++, 0, script, doll.report);
     start = end + 1;
   }
-  luma::PrePass(script);
+  luma::PrePass(script, doll);
   luma::FkissParseOptions options;
   options.no_missing_cel = size % 2 == 0;
   luma::Interpret(script, doll, options, doll.report, nullptr);

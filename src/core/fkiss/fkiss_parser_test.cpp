@@ -259,9 +259,9 @@ TEST(FkissInterpretTest, PrePassRegistersAlarmsLabelsAndFilesWhereverDefined) {
   EXPECT_EQ(begin[2].params[0].kind, RK_FILE);
   EXPECT_EQ(begin[2].params[0].value, 0);
   EXPECT_EQ(begin[3].params[0].value, -1);
-  ASSERT_EQ(d->script.files.size(), 2u);
-  EXPECT_EQ(d->script.files[0].name, "Ding.wav");
-  EXPECT_EQ(d->script.files[1].name, "song.mid");
+  ASSERT_EQ(d->doll.external_files.size(), 2u);
+  EXPECT_EQ(d->doll.external_files[0].name, "Ding.wav");
+  EXPECT_EQ(d->doll.external_files[1].name, "song.mid");
 }
 
 }  // namespace

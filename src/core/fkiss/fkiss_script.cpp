@@ -84,7 +84,6 @@ void FkissScript::Clear() {
   variable_values.clear();
   pool_names_.clear();
   value_ids_.clear();
-  files.clear();
   links_.clear();
   frames_.clear();
   added_text.clear();
@@ -197,7 +196,7 @@ RegionPair& FkissScript::FindOrCreateRegionPair(const FkissTarget& first,
   return *region_pairs_.back();
 }
 
-// --- Variables, pools, files ----------------------------------------------------
+// --- Variables and pools ----------------------------------------------------
 
 int FkissScript::FindVariable(std::string_view name) const {
   auto it = variable_index_.find(IdKey(name));
@@ -231,21 +230,6 @@ int FkissScript::FindOrCreatePool(std::string_view name) {
 
 int FkissScript::FindOrCreateValueId(std::string_view name) {
   return FindOrAppendName(value_ids_, name);
-}
-
-int FkissScript::FindFile(std::string_view name) const {
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (EqualsIgnoreCase(files[i].name, name)) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-int FkissScript::FindOrCreateFile(std::string_view name) {
-  if (name.empty()) return -1;
-  int index = FindFile(name);
-  if (index >= 0) return index;
-  files.push_back(ExternalFile{std::string(name), {}, false, false});
-  return static_cast<int>(files.size() - 1);
 }
 
 // --- Run-time tables ------------------------------------------------------------

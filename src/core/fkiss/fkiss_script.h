@@ -28,14 +28,6 @@ struct FkissRawCommand {
   std::array<FkissParam, 3> params;
 };
 
-// A sound or music file the script names.
-struct ExternalFile {
-  std::string name;  // as first written
-  std::string path;  // where it plays from, once prepared
-  bool available = false;
-  bool temporary = false;
-};
-
 // collide/apart of two targets; `state` is the overlap seen last.
 struct CollisionPair {
   FkissTarget first, second;
@@ -108,7 +100,7 @@ struct ObjectLinks {
 };
 
 // The parsed script of one doll and the state its run-time keeps with the
-// doll: event tables, alarms, labels, variables, pools, files, pairs and
+// doll: event tables, alarms, labels, variables, pools, pairs and
 // frame groups. Owned by the document; rebuilt from scratch on reload.
 class FkissScript {
  public:
@@ -181,12 +173,6 @@ class FkissScript {
   int FindOrCreateValueId(std::string_view name);
   const std::vector<std::string>& pool_names() const { return pool_names_; }
   const std::vector<std::string>& value_ids() const { return value_ids_; }
-
-  // --- External files --------------------------------------------------------
-  int FindFile(std::string_view name) const;  // -1 when unknown
-  // -1 for an empty name.
-  int FindOrCreateFile(std::string_view name);
-  std::vector<ExternalFile> files;
 
   // --- Objects and frame groups at run time ----------------------------------
   ObjectLinks* FindLinks(const KissObject* object) const;

@@ -205,7 +205,7 @@ class Interpreter {
       case kCmdSound:
       case kCmdMusic:
         param.kind = RK_FILE;
-        param.value = script_.FindOrCreateFile(param.text);
+        param.value = param.text.empty() ? -1 : doll_.FindExternalFile(param.text, true);
         return true;
       case kCmdValuepool:
         param.kind = RK_POOL;
@@ -478,7 +478,7 @@ class Interpreter {
 
 }  // namespace
 
-void PrePass(FkissScript& script) {
+void PrePass(FkissScript& script, DollModel& doll) {
   for (const FkissRawCommand& raw : script.raw_commands) {
     const FkissParam& p1 = raw.params[0];
     if (NameContains(raw.name, "alarm")) {
@@ -494,7 +494,7 @@ void PrePass(FkissScript& script) {
         script.FindOrCreateLabel(static_cast<uint32_t>(p1.value));
       }
     } else if (NameContains(raw.name, "sound") || NameContains(raw.name, "music")) {
-      if (p1.lex_kind == TK_STRING) script.FindOrCreateFile(p1.text);
+      if (p1.lex_kind == TK_STRING && !p1.text.empty()) doll.FindExternalFile(p1.text, true);
     }
   }
 }

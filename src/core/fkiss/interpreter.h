@@ -13,10 +13,10 @@ struct FkissParseOptions {
   bool no_missing_cel = false;
 };
 
-// Registers, from the raw commands, every alarm and label a head names and
-// every sound or music file, so that actions can refer to them wherever
-// they are defined.
-void PrePass(FkissScript& script);
+// Registers, from the raw commands, every alarm and label a head names and,
+// in the doll's external files, every sound or music file, so that actions
+// can refer to them wherever they are defined.
+void PrePass(FkissScript& script, DollModel& doll);
 
 // Turns the raw commands into events and actions against the doll's objects,
 // cels and groups, reporting what cannot be used. Afterwards the variable

@@ -27,7 +27,7 @@ Status RegisterFkiss(DollModel& doll, FkissScript& script, Host* host) {
     for (const FkissLine& line : doll.fkiss_lines) {
       LexLine(line.text, line.line, line.column, script, doll.report);
     }
-    PrePass(script);
+    PrePass(script, doll);
   } catch (const std::bad_alloc&) {
     script.Clear();
     return OutOfMemory(doll, host);
