@@ -64,10 +64,38 @@ TEST(CheckCommandTest, PrintsTheReportCountersAndTitle) {
             "KCF counts: 1 / 0\n"
             "Objects: 3\n"
             "Groups: 1\n"
+            "Events: 0\n"
+            "Actions: 0\n"
+            "FKiSS: None\n"
             "Quads: 4\n"
             "Textures: 2\n"
             "\n"
             "Title: doll.cnf\n");
+}
+
+TEST(CheckCommandTest, ReportsTheScript) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "doll.cnf",
+                     "#0 body.cel\n"
+                     "#1 hat.cel\n"
+                     ";@EventHandler\n"
+                     ";@press(#1) unmap(#1) movebyxx(#1, #0, 3)\n"
+                     ";@release(#1) map(#1\n"
+                     ";@in(#1, #0) transparent(#1, 10) map(#7)\n");
+  testing::WriteFile(dir / "body.cel", testing::TestCel(10, 20, 32));
+  testing::WriteFile(dir / "hat.cel", testing::TestCel(8, 4, 32));
+  const ProgramResult r = Check({(dir / "doll.cnf").string()});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  const std::string report =
+      "1 Error:\n"
+      "FKiSS: Syntax error in line 5 [release(#1) map(#1]\n"
+      "\n"
+      "2 Warnings:\n"
+      "FKiSS: Unable to match command movebyxx() in line 4. Using closest match movebyx().\n"
+      "FKiSS: Object #7 not found in line 6.\n"
+      "\n";
+  EXPECT_EQ(r.out.substr(0, report.size()), report);
+  EXPECT_NE(r.out.find("\nEvents: 2\nActions: 3\nFKiSS: 2\n"), std::string::npos) << r.out;
 }
 
 TEST(CheckCommandTest, TheDemoDollIsClean) {

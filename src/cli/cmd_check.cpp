@@ -8,6 +8,7 @@
 #include "cli/cli_host.h"
 #include "cli/commands.h"
 #include "core/doll/kiss_cnf_doc.h"
+#include "core/fkiss/command_table.h"
 #include "core/gfx/device_setup.h"
 #include "core/host/settings.h"
 #include "core/host/text.h"
@@ -78,6 +79,8 @@ void PrintReport(CKissCnfDoc& doc) {
   if (ScriptStages* script = doc.script()) {
     std::printf("Events: %d\n", script->event_count());
     std::printf("Actions: %d\n", script->action_count());
+    const char* level = FkissCommandTable::LevelName(doll.fkiss_level);
+    std::printf("FKiSS: %s\n", level ? level + 6 : "None");
   }
   std::printf("Quads: %d\n", doc.quad_count());
   std::printf("Textures: %d\n", doc.textures().texture_count());

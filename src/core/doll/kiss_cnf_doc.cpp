@@ -7,6 +7,7 @@
 
 #include "core/doll/archive_doll_files.h"
 #include "core/doll/external_files.h"
+#include "core/doll/fkiss_stages.h"
 #include "core/doll/temp_files.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
@@ -36,7 +37,10 @@ bool IsDocumentFile(std::string_view name) {
 }  // namespace
 
 CKissCnfDoc::CKissCnfDoc(Host& host, RenderDevice& device, const Settings& settings)
-    : host_(host), device_(device), settings_(settings) {}
+    : host_(host),
+      device_(device),
+      settings_(settings),
+      script_(std::make_unique<FkissStages>(settings)) {}
 
 CKissCnfDoc::~CKissCnfDoc() { DeleteTempFiles(); }
 

@@ -38,10 +38,12 @@ class CKissCnfDoc {
   CKissCnfDoc(const CKissCnfDoc&) = delete;
   CKissCnfDoc& operator=(const CKissCnfDoc&) = delete;
 
-  // The script layer's part of loading; without it script lines are kept
-  // but nothing is registered for them.
+  // The script layer's part of loading, the FKiSS parser unless replaced;
+  // without it script lines are kept but nothing is registered for them.
   void set_script_stages(std::unique_ptr<ScriptStages> script) { script_ = std::move(script); }
   ScriptStages* script() { return script_.get(); }
+  // The doll's parsed script, or nullptr without a script layer.
+  FkissScript* fkiss() { return script_ ? script_->fkiss() : nullptr; }
 
   // Opens a .cnf, .lzh or .lha file. Clears the loading flag afterwards.
   bool OpenDoll(const std::string& path);

@@ -6,6 +6,8 @@
 
 namespace luma {
 
+class FkissScript;
+
 // The FKiSS parts of loading a doll, implemented by the script layer. The
 // CNF parser has collected the script lines in `doll.fkiss_lines`; the
 // loader calls these once the cels, objects and groups exist.
@@ -21,6 +23,8 @@ class ScriptStages {
   virtual void Clear() = 0;
   virtual int event_count() const = 0;
   virtual int action_count() const = 0;
+  // The parsed script the view runs; nullptr for stages that keep none.
+  virtual FkissScript* fkiss() { return nullptr; }
 };
 
 }  // namespace luma
