@@ -61,6 +61,7 @@ void AudioPlayer::Close() {
   if (!open_) return;
   StopSound();
   StopMusic();
+  JoinLoader();
   Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -97,13 +98,46 @@ void AudioPlayer::PlayMusic(const std::string& path) {
   if (!music_enabled_) return;
   StopMusic();
   if (path.empty() || !Open()) return;
-  music_ = Mix_LoadMUS(path.c_str());
+  JoinLoader();
+  uint64_t generation;
+  {
+    std::lock_guard<std::mutex> lock(music_mutex_);
+    generation = music_generation_;
+    music_loading_ = true;
+  }
+  loader_path_ = path;
+  loader_generation_ = generation;
+  loader_ = SDL_CreateThread(&AudioPlayer::LoadMusic, "luma-music", this);
+  if (!loader_) {
+    std::lock_guard<std::mutex> lock(music_mutex_);
+    music_loading_ = false;
+  }
+}
+
+int AudioPlayer::LoadMusic(void* data) {
+  auto* self = static_cast<AudioPlayer*>(data);
+  Mix_Music* music = Mix_LoadMUS(self->loader_path_.c_str());
+  std::lock_guard<std::mutex> lock(self->music_mutex_);
+  self->music_loading_ = false;
+  if (!music) return 0;
+  if (self->loader_generation_ != self->music_generation_) {
+    Mix_FreeMusic(music);
+    return 0;
+  }
+  self->music_ = music;
   // Zero loops: play through once.
-  if (music_ && Mix_PlayMusic(music_, 0) != 0) StopMusic();
+  if (Mix_PlayMusic(music, 0) != 0) {
+    Mix_FreeMusic(music);
+    self->music_ = nullptr;
+  }
+  return 0;
 }
 
 void AudioPlayer::StopMusic() {
   if (!open_) return;
+  std::lock_guard<std::mutex> lock(music_mutex_);
+  ++music_generation_;
+  music_loading_ = false;
   Mix_HaltMusic();
   if (music_) {
     Mix_FreeMusic(music_);
@@ -111,10 +145,25 @@ void AudioPlayer::StopMusic() {
   }
 }
 
+void AudioPlayer::JoinLoader() {
+  if (!loader_) return;
+  SDL_WaitThread(loader_, nullptr);
+  loader_ = nullptr;
+}
+
 bool AudioPlayer::IsSoundPlaying() const {
   return open_ && chunk_ && Mix_Playing(kEffectChannel) != 0;
 }
 
-bool AudioPlayer::IsMusicPlaying() const { return open_ && music_ && Mix_PlayingMusic() != 0; }
+bool AudioPlayer::IsMusicLoading() const {
+  std::lock_guard<std::mutex> lock(music_mutex_);
+  return music_loading_;
+}
+
+bool AudioPlayer::IsMusicPlaying() const {
+  if (!open_) return false;
+  std::lock_guard<std::mutex> lock(music_mutex_);
+  return music_loading_ || (music_ && Mix_PlayingMusic() != 0);
+}
 
 }  // namespace luma::audio

@@ -1,9 +1,11 @@
 #ifndef LUMA_AUDIO_AUDIO_PLAYER_H_
 #define LUMA_AUDIO_AUDIO_PLAYER_H_
 
+#include <mutex>
 #include <string>
 
 struct Mix_Chunk;
+struct SDL_Thread;
 typedef struct _Mix_Music Mix_Music;
 
 namespace luma::audio {
@@ -11,7 +13,11 @@ namespace luma::audio {
 // Sound effects and music through SDL_mixer. One effect plays at a time (a new
 // one cuts the previous one off) and music plays once. The audio device is
 // opened on first use; without a device, or with sound or music switched off,
-// every call is silent and harmless. Use from one thread.
+// every call is silent and harmless. Call from one thread.
+//
+// Music is prepared on a helper thread: the MIDI synthesiser reads its whole
+// soundfont for every piece, which takes long enough to stall a window. A
+// stop, or another piece, before it is ready discards it.
 class AudioPlayer {
  public:
   AudioPlayer();
@@ -41,7 +47,10 @@ class AudioPlayer {
   void StopMusic();
 
   bool IsSoundPlaying() const;
+  // True from PlayMusic on while the piece is being prepared or sounds.
   bool IsMusicPlaying() const;
+  // True while the piece is being prepared.
+  bool IsMusicLoading() const;
 
   // The General MIDI soundfont used for MIDI: SDL_SOUNDFONTS when set, else
   // the first one found among the Debian soundfont packages' files; empty when none.
@@ -52,8 +61,19 @@ class AudioPlayer {
   bool failed_ = false;
   bool sound_enabled_ = true;
   bool music_enabled_ = true;
+  void JoinLoader();
+  static int LoadMusic(void* player);
+
   Mix_Chunk* chunk_ = nullptr;
+  // Shared with the loader thread.
+  mutable std::mutex music_mutex_;
   Mix_Music* music_ = nullptr;
+  uint64_t music_generation_ = 0;
+  bool music_loading_ = false;
+  // Made by SDL, which frees its per-thread state when the thread ends.
+  SDL_Thread* loader_ = nullptr;
+  std::string loader_path_;
+  uint64_t loader_generation_ = 0;
 };
 
 }  // namespace luma::audio
