@@ -438,6 +438,8 @@ DeviceResult SoftwareDevice::DrawPrimitive(PrimitiveType type, int first_vertex,
     const bool ok = cw > 0 && std::fabs(sx) < kCoordinateLimit && std::fabs(sy) < kCoordinateLimit;
     screen_valid_[i] = ok;
     if (ok) {
+      sv.fx = sx;
+      sv.fy = sy;
       sv.x = std::llround(sx * raster::kSubpixel);
       sv.y = std::llround(sy * raster::kSubpixel);
     }
@@ -481,8 +483,8 @@ DeviceResult SoftwareDevice::DrawPrimitive(PrimitiveType type, int first_vertex,
 DeviceResult SoftwareDevice::DrawStrip(const VertexSource& src, int first, int count) {
   const raster::ScreenVertex* v = src.v;
   auto* texture = accounting_->bound_texture;
-  const double tw = texture ? texture->width() * double{raster::kSubpixel} : 0;
-  const double th = texture ? texture->height() * double{raster::kSubpixel} : 0;
+  const double tw = texture ? texture->width() : 0;
+  const double th = texture ? texture->height() : 0;
   auto visible = [&](int a, int b, int c) {
     if (!src.valid[a] || !src.valid[b] || !src.valid[c]) return false;
     const __int128 w = Winding(v[a], v[b], v[c]);
@@ -507,15 +509,8 @@ DeviceResult SoftwareDevice::DrawStrip(const VertexSource& src, int first, int c
     } else {
       return false;
     }
-    *r = {a.x,
-          across->x,
-          a.y,
-          down->y,
-          std::llround(a.u * tw),
-          std::llround(across->u * tw),
-          std::llround(a.v * th),
-          std::llround(down->v * th),
-          a.diffuse};
+    *r = {a.x,      across->x,      a.y,      down->y,      a.fx,     across->fx, a.fy, down->fy,
+          a.u * tw, across->u * tw, a.v * th, down->v * th, a.diffuse};
     return true;
   };
 
@@ -528,13 +523,16 @@ DeviceResult SoftwareDevice::DrawStrip(const VertexSource& src, int first, int c
         as_rect(i, &r)) {
       const bool even = ((i - first) % 2) == 0;
       if (visible(even ? i : i + 1, even ? i + 1 : i, i + 2)) {
-        const bool joins = pending_rect_ && rect_.x1 == r.x0 && rect_.y0 == r.y0 &&
-                           rect_.y1 == r.y1 && rect_.t0 == r.t0 && rect_.t1 == r.t1 &&
-                           rect_.diffuse == r.diffuse && rect_.s1 == r.s0 &&
-                           static_cast<__int128>(rect_.s1 - rect_.s0) * (r.x1 - r.x0) ==
-                               static_cast<__int128>(r.s1 - r.s0) * (rect_.x1 - rect_.x0);
+        // Joined only when the texture runs on at the same rate, so every
+        // pixel samples what it would have sampled in its own rectangle.
+        const bool joins =
+            pending_rect_ && rect_.x1 == r.x0 && rect_.y0 == r.y0 && rect_.y1 == r.y1 &&
+            rect_.fy0 == r.fy0 && rect_.fy1 == r.fy1 && rect_.t0 == r.t0 && rect_.t1 == r.t1 &&
+            rect_.diffuse == r.diffuse && rect_.s1 == r.s0 && rect_.fx1 == r.fx0 &&
+            (rect_.s1 - rect_.s0) * (r.fx1 - r.fx0) == (r.s1 - r.s0) * (rect_.fx1 - rect_.fx0);
         if (joins) {
           rect_.x1 = r.x1;
+          rect_.fx1 = r.fx1;
           rect_.s1 = r.s1;
         } else {
           FlushRect();

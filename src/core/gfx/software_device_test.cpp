@@ -160,6 +160,32 @@ TEST(SoftwareDeviceTest, PointSamplingUnderScalingProjection) {
   EXPECT_EQ(small.At(0, 1), 0xFF000008u);
   EXPECT_EQ(small.At(1, 1), 0xFF00000Au);
   EXPECT_EQ(small.At(2, 2), 0u);
+
+  // Reduced by three and by ten, in tiles of 16: every sample lies exactly
+  // on a texel edge and must take the texel that starts there.
+  for (int factor : {3, 10}) {
+    const int side = 48;
+    Canvas c(side / factor + 2, side / factor + 2);
+    std::vector<uint32_t> grid;
+    for (int i = 0; i < side * side; ++i) grid.push_back(0xFF000000u | i);
+    auto g = c.MakeTexture(side, side, TextureFormat::kA8R8G8B8, grid);
+    const int w = side / factor + 2;
+    c.Project(static_cast<float>(factor));
+    c.device.SetTransform(TransformKind::kWorld,
+                          Matrix4::Translation(-w * factor / 2.0f, w * factor / 2.0f, 0));
+    c.device.SetTexture(0, g.get());
+    for (int ty = 0; ty < side; ty += 16) {
+      for (int tx = 0; tx < side; tx += 16) {
+        c.Quad(tx, ty, 16, 16, tx / 48.0f, ty / 48.0f, (tx + 16) / 48.0f, (ty + 16) / 48.0f);
+      }
+    }
+    for (int y = 0; y * factor < side; ++y) {
+      for (int x = 0; x * factor < side; ++x) {
+        ASSERT_EQ(c.At(x, y), 0xFF000000u | (y * factor * side + x * factor))
+            << "factor " << factor << " at " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(SoftwareDeviceTest, PalettedTexturesLookUpTheSelectedPalette) {

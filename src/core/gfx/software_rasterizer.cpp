@@ -38,39 +38,6 @@ int Wrap(int64_t v, int size) {
   return static_cast<int>(m);
 }
 
-// floor(n0 / den) and its successors floor((n0 + i * step) / den), exactly,
-// with one wide division up front and additions afterwards.
-class Stepper {
- public:
-  Stepper(Int128 n0, Int128 step, int64_t den) : den_(den) {
-    q_ = FloorDiv128(n0, den, &rem_);
-    qs_ = FloorDiv128(step, den, &rs_);
-  }
-  int64_t value() const { return q_; }
-  void Next() {
-    q_ += qs_;
-    rem_ += rs_;
-    if (rem_ >= den_) {
-      ++q_;
-      rem_ -= den_;
-    }
-  }
-
- private:
-  static int64_t FloorDiv128(Int128 a, int64_t b, int64_t* rem) {
-    Int128 q = a / b;
-    Int128 r = a % b;
-    if (r < 0) {
-      --q;
-      r += b;
-    }
-    *rem = static_cast<int64_t>(r);
-    return static_cast<int64_t>(q);
-  }
-  int64_t den_;
-  int64_t q_ = 0, rem_ = 0, qs_ = 0, rs_ = 0;
-};
-
 uint32_t Load32(const uint8_t* p) {
   uint32_t v;
   std::memcpy(&v, p, 4);
@@ -119,7 +86,17 @@ uint32_t FetchTexel(const uint8_t* row, int64_t column, const uint32_t* palette)
 template <TextureFormat F, bool kContiguous, bool kModulate, bool kBlend>
 void TexturedRow(uint32_t* dst, int count, const uint8_t* row, int64_t first_column,
                  const int32_t* columns, const uint32_t* palette, uint32_t vertex_alpha) {
+  // Cels are mostly transparent index 0: step over eight such texels at once.
+  const bool skip_zeros =
+      F == TextureFormat::kP8 && kContiguous && kBlend && (palette[0] >> 24) == 0;
   for (int i = 0; i < count; ++i) {
+    if (skip_zeros) {
+      uint64_t eight;
+      while (i + 8 <= count && (std::memcpy(&eight, row + first_column + i, 8), eight == 0)) {
+        i += 8;
+      }
+      if (i >= count) break;
+    }
     uint32_t c = FetchTexel<F>(row, kContiguous ? first_column + i : columns[i], palette);
     uint32_t a = c >> 24;
     if constexpr (kModulate) {
@@ -134,6 +111,37 @@ void TexturedRow(uint32_t* dst, int count, const uint8_t* row, int64_t first_col
       dst[i] = BlendSourceAlpha(c, dst[i], a);
     }
   }
+}
+
+// The same over runs of pixels that show one texel (a magnified row): one
+// fetch and one decision per run.
+template <TextureFormat F, bool kModulate, bool kBlend>
+void TexturedRuns(uint32_t* dst, const int32_t* runs, int run_count, const uint8_t* row,
+                  const uint32_t* palette, uint32_t vertex_alpha) {
+  for (int r = 0; r < run_count; ++r, runs += 2) {
+    const int length = runs[1];
+    uint32_t c = FetchTexel<F>(row, runs[0], palette);
+    uint32_t a = c >> 24;
+    if constexpr (kModulate) {
+      a = MulDiv255(a, vertex_alpha);
+      c = (c & 0x00FFFFFF) | (a << 24);
+    }
+    if (!kBlend || a == 255) {
+      std::fill_n(dst, length, c);
+    } else if (a != 0) {
+      for (int i = 0; i < length; ++i) dst[i] = BlendSourceAlpha(c, dst[i], a);
+    }
+    dst += length;
+  }
+}
+
+using RunFunction = void (*)(uint32_t*, const int32_t*, int, const uint8_t*, const uint32_t*,
+                             uint32_t);
+
+template <TextureFormat F>
+RunFunction PickRuns(bool modulate, bool blend) {
+  if (modulate) return blend ? TexturedRuns<F, true, true> : TexturedRuns<F, true, false>;
+  return blend ? TexturedRuns<F, false, true> : TexturedRuns<F, false, false>;
 }
 
 using RowFunction = void (*)(uint32_t*, int, const uint8_t*, int64_t, const int32_t*,
@@ -287,10 +295,12 @@ void Rasterizer::Rect(const ScreenRect& in) {
   ScreenRect r = in;
   if (r.x1 < r.x0) {
     std::swap(r.x0, r.x1);
+    std::swap(r.fx0, r.fx1);
     std::swap(r.s0, r.s1);
   }
   if (r.y1 < r.y0) {
     std::swap(r.y0, r.y1);
+    std::swap(r.fy0, r.fy1);
     std::swap(r.t0, r.t1);
   }
   if (r.x0 == r.x1 || r.y0 == r.y1) return;
@@ -312,27 +322,42 @@ void Rasterizer::Rect(const ScreenRect& in) {
 
 void Rasterizer::TexturedRectRows(const ScreenRect& r, int px0, int px1, int py0, int py1) {
   const int count = px1 - px0;
-  const int64_t dx = r.x1 - r.x0;
-  const int64_t ds = r.s1 - r.s0;
-  // Texel column of pixel px: floor((s0 + floor((px * 256 - x0) * ds / dx)) / 256).
+  const double dx = r.fx1 - r.fx0;
+  const double ds = r.s1 - r.s0;
+  const double dy = r.fy1 - r.fy0;
+  const double dt = r.t1 - r.t0;
+  auto column_of = [&](int px) {
+    return static_cast<int64_t>(std::floor(r.s0 + (px - r.fx0) * ds / dx + kSampleBias));
+  };
+  // One texel a pixel: a straight run of the texture row.
   bool contiguous = false;
   int64_t first_column = 0;
-  if (ds == dx) {
-    first_column = px0 + FloorDiv(r.s0 - r.x0, kSubpixel);
-    contiguous = first_column >= 0 && first_column + count <= sampler_.width;
+  // The projection's float matrix may leave the scale a hair from one; the
+  // run still is one texel a pixel if both of its ends say so (the error
+  // only grows along the row).
+  if (std::fabs(ds - dx) <= 1e-6 * dx) {
+    first_column = column_of(px0);
+    contiguous = first_column >= 0 && first_column + count <= sampler_.width &&
+                 column_of(px1 - 1) == first_column + count - 1;
   }
+  bool runs = false;
   if (!contiguous) {
     column_map_.resize(count);
-    Stepper s(static_cast<Int128>(static_cast<int64_t>(px0) * kSubpixel - r.x0) * ds,
-              static_cast<Int128>(kSubpixel) * ds, dx);
-    for (int i = 0; i < count; ++i, s.Next()) {
-      column_map_[i] = Wrap(FloorDiv(r.s0 + s.value(), kSubpixel), sampler_.width);
+    column_runs_.clear();
+    for (int i = 0; i < count; ++i) {
+      column_map_[i] = Wrap(column_of(px0 + i), sampler_.width);
+      if (i > 0 && column_map_[i] == column_map_[i - 1]) {
+        ++column_runs_.back().length;
+      } else {
+        column_runs_.push_back({column_map_[i], 1});
+      }
     }
+    runs = column_runs_.size() * 2 <= static_cast<size_t>(count);
   }
-  const int64_t dy = r.y1 - r.y0;
-  const int64_t dt = r.t1 - r.t0;
-  Stepper rows(static_cast<Int128>(static_cast<int64_t>(py0) * kSubpixel - r.y0) * dt,
-               static_cast<Int128>(kSubpixel) * dt, dy);
+  auto row_of = [&](int py) {
+    return Wrap(static_cast<int64_t>(std::floor(r.t0 + (py - r.fy0) * dt / dy + kSampleBias)),
+                sampler_.height);
+  };
 
   bool modulate = false;
   if (FastPathApplies(r.diffuse, &modulate)) {
@@ -348,6 +373,29 @@ void Rasterizer::TexturedRectRows(const ScreenRect& r, int px0, int px1, int py0
       palette = scaled_palette;
       modulate = false;
     }
+    if (runs) {
+      RunFunction run_fn;
+      switch (sampler_.format) {
+        case TextureFormat::kP8:
+          run_fn = PickRuns<TextureFormat::kP8>(modulate, shading_.blend);
+          break;
+        case TextureFormat::kA4R4G4B4:
+          run_fn = PickRuns<TextureFormat::kA4R4G4B4>(modulate, shading_.blend);
+          break;
+        default:
+          run_fn = PickRuns<TextureFormat::kA8R8G8B8>(modulate, shading_.blend);
+          break;
+      }
+      static_assert(sizeof(ColumnRun) == 2 * sizeof(int32_t));
+      for (int py = py0; py < py1; ++py) {
+        run_fn(target_.pixels + static_cast<size_t>(py) * target_.stride + px0,
+               reinterpret_cast<const int32_t*>(column_runs_.data()),
+               static_cast<int>(column_runs_.size()),
+               sampler_.bits + static_cast<size_t>(row_of(py)) * sampler_.pitch, palette,
+               vertex_alpha);
+      }
+      return;
+    }
     RowFunction row_fn;
     switch (sampler_.format) {
       case TextureFormat::kP8:
@@ -360,16 +408,16 @@ void Rasterizer::TexturedRectRows(const ScreenRect& r, int px0, int px1, int py0
         row_fn = PickRow<TextureFormat::kA8R8G8B8>(contiguous, modulate, shading_.blend);
         break;
     }
-    for (int py = py0; py < py1; ++py, rows.Next()) {
-      const int ty = Wrap(FloorDiv(r.t0 + rows.value(), kSubpixel), sampler_.height);
+    for (int py = py0; py < py1; ++py) {
+      const int ty = row_of(py);
       row_fn(target_.pixels + static_cast<size_t>(py) * target_.stride + px0, count,
              sampler_.bits + static_cast<size_t>(ty) * sampler_.pitch, first_column,
              column_map_.data(), palette, vertex_alpha);
     }
     return;
   }
-  for (int py = py0; py < py1; ++py, rows.Next()) {
-    const int ty = Wrap(FloorDiv(r.t0 + rows.value(), kSubpixel), sampler_.height);
+  for (int py = py0; py < py1; ++py) {
+    const int ty = row_of(py);
     uint32_t* dst = target_.pixels + static_cast<size_t>(py) * target_.stride + px0;
     for (int i = 0; i < count; ++i) {
       const int tx = contiguous ? static_cast<int>(first_column + i) : column_map_[i];
@@ -407,10 +455,10 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
   double du[2] = {0, 0}, dv[2] = {0, 0}, dch[4][2] = {};
   const ScreenVertex& v0 = *v[0];
   if (textured || !flat) {
-    const double x1 = static_cast<double>(v[1]->x - v0.x) / kSubpixel;
-    const double y1 = static_cast<double>(v[1]->y - v0.y) / kSubpixel;
-    const double x2 = static_cast<double>(v[2]->x - v0.x) / kSubpixel;
-    const double y2 = static_cast<double>(v[2]->y - v0.y) / kSubpixel;
+    const double x1 = v[1]->fx - v0.fx;
+    const double y1 = v[1]->fy - v0.fy;
+    const double x2 = v[2]->fx - v0.fx;
+    const double y2 = v[2]->fy - v0.fy;
     const double det = x1 * y2 - y1 * x2;
     auto gradient = [&](double f0, double f1, double f2, double* out) {
       out[0] = ((f1 - f0) * y2 - (f2 - f0) * y1) / det;
@@ -449,9 +497,9 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
       FillSpan(dst + xl, static_cast<int>(xr - xl), flat_color);
       continue;
     }
-    const double fy = static_cast<double>(y - v0.y) / kSubpixel;
+    const double fy = py - v0.fy;
     for (int64_t px = xl; px < xr; ++px) {
-      const double fx = static_cast<double>(px * kSubpixel - v0.x) / kSubpixel;
+      const double fx = px - v0.fx;
       uint32_t diffuse = v0.diffuse;
       if (!flat) {
         diffuse = 0;

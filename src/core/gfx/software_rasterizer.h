@@ -45,21 +45,31 @@ struct Shading {
   Blend dest_blend = Blend::kZero;
 };
 
+// Positions come twice: snapped to 1/256 pixel, which decides coverage, and
+// unsnapped, which decides what is sampled, so that a sample that falls
+// exactly on a texel edge at any zoom takes the texel it starts.
 struct ScreenVertex {
   int64_t x = 0;  // 1/256 pixel
   int64_t y = 0;
+  double fx = 0;  // pixels
+  double fy = 0;
   double u = 0;  // texture coordinates, 0..1 across the texture
   double v = 0;
   uint32_t diffuse = 0xFFFFFFFF;
 };
 
-// An axis-aligned rectangle [x0, x1) x [y0, y1) (1/256 pixel) whose texel
-// coordinates run from s0 to s1 across and t0 to t1 down (1/256 texel).
+// An axis-aligned rectangle [x0, x1) x [y0, y1) (1/256 pixel; unsnapped in
+// fx, fy) whose texel coordinates run from s0 to s1 across and t0 to t1 down.
 struct ScreenRect {
   int64_t x0, x1, y0, y1;
-  int64_t s0, s1, t0, t1;
+  double fx0, fx1, fy0, fy1;
+  double s0, s1, t0, t1;  // texels
   uint32_t diffuse;
 };
+
+// Texel coordinates are floored after this nudge, so arithmetic noise never
+// moves a sample that lies on a texel edge into the texel before it.
+inline constexpr double kSampleBias = 1e-6;
 
 class Rasterizer {
  public:
@@ -82,7 +92,12 @@ class Rasterizer {
   Sampler sampler_;
   Shading shading_;
   bool standard_blend_ = false;
+  struct ColumnRun {
+    int32_t column;
+    int32_t length;
+  };
   std::vector<int32_t> column_map_;
+  std::vector<ColumnRun> column_runs_;  // column_map_ as runs of equal columns
 };
 
 // Exact blending helpers, shared with the tests: channel-wise

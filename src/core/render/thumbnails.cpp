@@ -1,0 +1,161 @@
+#include "core/render/thumbnails.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "core/gfx/image.h"
+#include "core/render/bmp_file.h"
+
+namespace luma {
+namespace {
+
+constexpr int kThumbnailSamples = 4;
+
+std::string TargetFailure(DeviceResult result) {
+  switch (result) {
+    case DeviceResult::kOutOfMemory:
+      return "Graphics device out of memory";
+    case DeviceResult::kOutOfVideoMemory:
+      return "Graphics device out of video memory";
+    case DeviceResult::kInvalidCall:
+      return "Graphics device invalid call";
+    default:
+      return DeviceResultText(result);
+  }
+}
+
+int PowerOfTwoAtLeast(int v) {
+  int p = 64;
+  while (p < v) p *= 2;
+  return p;
+}
+
+}  // namespace
+
+std::string ThumbnailPath(std::string_view doll_path, bool use_directory, std::string_view folder) {
+  const size_t slash = doll_path.find_last_of("\\/");
+  const size_t dot = doll_path.rfind('.');
+  // Only a dot in the file name starts an extension; one in a folder name
+  // must not cut the path.
+  const bool has_extension =
+      dot != std::string_view::npos && dot >= 3 && (slash == std::string_view::npos || dot > slash);
+  std::string path(has_extension ? doll_path.substr(0, dot) : doll_path);
+  path += ".KTN";
+  if (!use_directory) return path;
+  const size_t cut = path.find_last_of("\\/");
+  const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+  std::string dir(folder);
+  if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
+  std::error_code ignored;
+  std::filesystem::create_directory(dir, ignored);
+  return dir + "/" + name;
+}
+
+std::string ThumbnailFolder(const Settings& settings, std::string_view data_folder) {
+  if (!settings.thumb_directory.empty()) return settings.thumb_directory;
+  return std::string(data_folder) + "/thumb";
+}
+
+void FitToPlayfield(int playfield_width, int playfield_height, int* width, int* height) {
+  if (playfield_width <= 0 || playfield_height <= 0) return;
+  const double sx = static_cast<double>(*width) / playfield_width;
+  const double sy = static_cast<double>(*height) / playfield_height;
+  if (sx < sy) {
+    *height = static_cast<int>(playfield_height * sx);
+  } else {
+    *width = static_cast<int>(playfield_width * sy);
+  }
+  *width = std::max(*width, 1);
+  *height = std::max(*height, 1);
+}
+
+bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
+                  const std::string& path, std::string_view title, bool confirm, Host& host) {
+  if (scene.doll == nullptr) return false;
+  const int pw = scene.doll->playfield.width;
+  const int ph = scene.doll->playfield.height;
+  FitToPlayfield(pw, ph, &width, &height);
+
+  // The targets to try, best first. Sizes are made even for the projection;
+  // the saved picture is cut back to the size asked for.
+  const TextureFormat texels =
+      device.flags().sixteen_bit_texels ? TextureFormat::kA4R4G4B4 : TextureFormat::kA8R8G8B8;
+  struct Attempt {
+    int width, height;
+    TextureFormat format;
+    int samples;
+  };
+  const Attempt attempts[] = {
+      {width, height, texels, samples},
+      {width, height, TextureFormat::kX8R8G8B8, samples},
+      {PowerOfTwoAtLeast(width), PowerOfTwoAtLeast(height), texels, samples},
+      {128, 128, texels, 0},
+      {128, 128, TextureFormat::kX8R8G8B8, 0},
+  };
+  std::unique_ptr<Surface> target;
+  DeviceResult result = DeviceResult::kDeviceError;
+  int picture_w = 0, picture_h = 0;
+  for (const Attempt& a : attempts) {
+    result = device.CreateRenderTarget(RoundUpToEven(a.width), RoundUpToEven(a.height), a.format,
+                                       a.samples, &target);
+    if (result == DeviceResult::kOk) {
+      picture_w = a.width;
+      picture_h = a.height;
+      break;
+    }
+  }
+  if (!target) {
+    host.ShowMessage(title, "Unable to create render target\n" + TargetFailure(result),
+                     MessageIcon::kError);
+    return false;
+  }
+
+  // The whole playfield fits the picture; a larger fallback target gets it
+  // centred at the same shape.
+  const float scale = static_cast<float>(
+      std::max(static_cast<double>(pw) / picture_w, static_cast<double>(ph) / picture_h));
+  Surface* previous = device.GetRenderTarget();
+  FrameRenderer renderer(device);
+  const ViewTransform transform =
+      ComputeViewTransform(SceneViewGeometry(scene, picture_w, picture_h, scale));
+  renderer.RenderToTarget(*target, scene, transform);
+  device.SetRenderTarget(previous);
+  const Image picture = Image::CopyOf(target->View(), 0, 0, picture_w, picture_h);
+  const Status saved = WriteBmp(path, picture.view());
+  if (!saved.ok()) {
+    host.ShowMessage(title, "Unable to save " + path + "\n" + saved.message(), MessageIcon::kError);
+    return false;
+  }
+  if (confirm) host.ShowMessage(title, path + " saved", MessageIcon::kInformation);
+  return true;
+}
+
+std::string SaveThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
+                          const Settings& settings, std::string_view data_folder, Host& host) {
+  const std::string path = ThumbnailPath(doll_path, settings.thumb_use_directory,
+                                         ThumbnailFolder(settings, data_folder));
+  if (!RenderToFile(device, scene, kThumbnailSamples, settings.thumb_width, settings.thumb_height,
+                    path, "Thumbnail", settings.thumb_verbose, host)) {
+    return {};
+  }
+  return path;
+}
+
+void AutoCreateThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
+                         const Settings& settings, std::string_view data_folder, Host& host) {
+  if (!settings.thumb_create) return;
+  const std::string path = ThumbnailPath(doll_path, settings.thumb_use_directory,
+                                         ThumbnailFolder(settings, data_folder));
+  if (std::ifstream(path).good()) return;
+  SaveThumbnail(device, scene, doll_path, settings, data_folder, host);
+}
+
+bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host) {
+  if (scene.doll == nullptr) return false;
+  return RenderToFile(device, scene, 0, scene.doll->playfield.width, scene.doll->playfield.height,
+                      path, "Screenshot", true, host);
+}
+
+}  // namespace luma

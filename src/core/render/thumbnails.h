@@ -1,0 +1,49 @@
+#ifndef LUMA_CORE_RENDER_THUMBNAILS_H_
+#define LUMA_CORE_RENDER_THUMBNAILS_H_
+
+#include <string>
+#include <string_view>
+
+#include "core/gfx/render_device.h"
+#include "core/host/host.h"
+#include "core/host/settings.h"
+#include "core/render/renderer.h"
+
+// Thumbnails (".KTN" files, which are bitmaps) and screenshots: the scene
+// drawn into an off-screen target and saved as a BMP file.
+namespace luma {
+
+// The thumbnail of a doll file: its name with the extension replaced by
+// ".KTN" (appended when the name has no extension, or when the extension's
+// dot stands before index 3 of the path), and with `use_directory` placed in
+// `folder` instead, which is created when missing.
+std::string ThumbnailPath(std::string_view doll_path, bool use_directory, std::string_view folder);
+
+// "Thumb Directory", or "thumb" in the per-user data folder when it is empty.
+std::string ThumbnailFolder(const Settings& settings, std::string_view data_folder);
+
+// Reduces one side of width x height so the picture keeps the playfield's
+// shape: the smaller of the two scale factors wins.
+void FitToPlayfield(int playfield_width, int playfield_height, int* width, int* height);
+
+// Draws the scene into an off-screen target of about width x height (fitted
+// to the playfield's shape) and saves it as a BMP at `path`. Failures are
+// shown in message boxes titled `title`; with `confirm` a success is too.
+bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
+                  const std::string& path, std::string_view title, bool confirm, Host& host);
+
+// The thumbnail of the doll at `doll_path` at the size the settings give.
+// Returns the path written, or empty after a failure.
+std::string SaveThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
+                          const Settings& settings, std::string_view data_folder, Host& host);
+
+// With "Thumb Create" on, makes the thumbnail when there is none yet.
+void AutoCreateThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
+                         const Settings& settings, std::string_view data_folder, Host& host);
+
+// The playfield at full size.
+bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host);
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_RENDER_THUMBNAILS_H_
