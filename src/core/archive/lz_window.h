@@ -36,6 +36,17 @@ class LzRing {
   std::vector<uint8_t> bytes_;
 };
 
+// Copies `length` bytes upwards, eight at a time; `from` lies above `to` or
+// at least eight bytes below it.
+inline void CopyForward(uint8_t* to, const uint8_t* from, uint32_t length) {
+  for (; length >= 8; length -= 8, to += 8, from += 8) {
+    uint64_t chunk;
+    std::memcpy(&chunk, from, 8);
+    std::memcpy(to, &chunk, 8);
+  }
+  while (length--) *to++ = *from++;
+}
+
 template <typename Source>
 bool DecodeSlidingDictionary(Source& source, int dictionary_bits, unsigned match_offset,
                              std::span<const uint8_t> preset, uint32_t unpacked_size,
@@ -70,16 +81,21 @@ bool DecodeSlidingDictionary(Source& source, int dictionary_bits, unsigned match
       uint8_t* to = ring + p;
       const uint8_t* src = ring + from;
       p += length;
-      // Eight bytes at a time is exact when the source runs ahead of the
-      // destination or lags at least eight bytes behind it.
       if (from > p - length || distance >= 7) {
-        for (; length >= 8; length -= 8, to += 8, src += 8) {
-          uint64_t chunk;
-          std::memcpy(&chunk, src, 8);
-          std::memcpy(to, &chunk, 8);
-        }
+        // Eight bytes at a time is exact when the source runs ahead of the
+        // destination or lags at least eight bytes behind it.
+        CopyForward(to, src, length);
+      } else if (distance == 0) {
+        std::memset(to, *src, length);
+      } else {
+        // A short repeating pattern: once a whole number of its periods
+        // covers eight bytes, the rest copies from that far back.
+        const uint32_t period = distance + 1;
+        const uint32_t stride = period * ((8 + period - 1) / period);
+        const uint32_t head = std::min(length, stride);
+        for (uint32_t i = 0; i < head; ++i) to[i] = src[i];
+        CopyForward(to + head, to + head - stride, length - head);
       }
-      while (length--) *to++ = *src++;
       continue;
     }
     while (length--) {
