@@ -66,23 +66,18 @@ void Floor(benchmark::State& state) {
   state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height));
 }
 
-struct LoadedDoll {
-  std::unique_ptr<luma::SoftwareDevice> device;
-  std::unique_ptr<luma::testing::TestDoll> doll;
-};
-
 void Frame(benchmark::State& state, std::filesystem::path archive, Size size, int zoom) {
   luma::FakeHost host;
   auto device = std::make_unique<luma::SoftwareDevice>();
-  auto doll = luma::testing::LoadCorpusDoll(archive, *device, host);
-  if (!doll) {
+  auto doll = std::make_unique<luma::testing::TestDoll>(*device, host);
+  if (!doll->Open(archive.string())) {
     state.SkipWithError("doll did not load");
     return;
   }
   luma::Scene scene;
-  scene.doll = &doll->doll;
+  scene.doll = &doll->model();
   for (int s = 0; s < luma::kSetCount; ++s) {
-    if (doll->doll.sets[s].used) {
+    if (doll->model().sets[s].used) {
       scene.set = s;
       break;
     }

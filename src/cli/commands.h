@@ -19,6 +19,8 @@ int RunCheck(const Args& args);
 int RunArchive(const Args& args);
 // archive create: `files` are stored under their file names.
 int RunArchiveCreate(const std::string& destination, const Args& files);
+int RunRender(const Args& args);
+int RunThumbnail(const Args& args);
 
 }  // namespace luma::cli
 

@@ -22,6 +22,11 @@ const Command kCommands[] = {
      "archive list|test FILE | archive extract FILE MEMBER [-o PATH] | "
      "archive create OUT.lzh FILE...",
      luma::cli::RunArchive},
+    {"render",
+     "render FILE -o OUT.bmp|OUT.png [--set N] [--palette G] [--size WxH] [--zoom LEVEL] "
+     "[--16bit] [--emulate-palettes]",
+     luma::cli::RunRender},
+    {"thumbnail", "thumbnail FILE [--16bit] [--emulate-palettes]", luma::cli::RunThumbnail},
 };
 
 void PrintUsage(FILE* out) {

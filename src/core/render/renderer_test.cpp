@@ -13,6 +13,7 @@
 #include "core/testing/doll_loader.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/image_files.h"
+#include "core/testing/test_paths.h"
 
 namespace luma {
 namespace {
@@ -29,9 +30,13 @@ uint32_t Opaque(uint32_t rgb) { return 0xFF000000 | rgb; }
 // A 16-bit texel as the device shows it: each channel's high nibble repeated.
 uint32_t Reduced(uint32_t argb) { return ExpandA4R4G4B4(ReduceToA4R4G4B4(argb)); }
 
+// 32 colours a group, so that it serves 256-colour cels.
 std::vector<uint8_t> TestKcf() {
-  return MakeKcf({std::vector<uint32_t>(std::begin(kGroup0), std::end(kGroup0)),
-                  std::vector<uint32_t>(std::begin(kGroup1), std::end(kGroup1))});
+  std::vector<uint32_t> g0(std::begin(kGroup0), std::end(kGroup0));
+  std::vector<uint32_t> g1(std::begin(kGroup1), std::end(kGroup1));
+  g0.resize(32);
+  g1.resize(32);
+  return MakeKcf({g0, g1});
 }
 
 // An 8 x 6 doll: a 3 x 2 256-colour cel, a 2 x 2 16-colour cel under it, a
@@ -71,18 +76,19 @@ int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 class FrameTest : public ::testing::Test {
  protected:
-  std::unique_ptr<testing::TestDoll> Load(const std::string& cnf,
-                                          std::map<std::string, std::vector<uint8_t>> files) {
-    auto doll = testing::LoadTestDoll(cnf, testing::MemoryFiles(std::move(files)), device_, host_);
-    EXPECT_TRUE(doll);
-    EXPECT_TRUE(doll->doll.report.empty()) << doll->doll.report.ErrorText();
+  std::unique_ptr<testing::TestDoll> Load(
+      const std::string& cnf, const std::map<std::string, std::vector<uint8_t>>& files) {
+    auto doll = std::make_unique<testing::TestDoll>(device_, host_);
+    testing::TempDir dir;
+    EXPECT_TRUE(doll->Open(testing::WriteTestDoll(dir.path(), cnf, files)));
+    EXPECT_TRUE(doll->model().report.empty()) << doll->model().report.ErrorText();
     return doll;
   }
 
   // One frame of the doll in a client of w x h at a zoom level, cut to the client.
   Image Render(testing::TestDoll& doll, int set, int w, int h, int zoom = 0, bool edged = true) {
     Scene scene;
-    scene.doll = &doll.doll;
+    scene.doll = &doll.model();
     scene.set = set;
     scene.edged_border = edged;
     const ViewTransform t = ComputeViewTransform(SceneViewGeometry(scene, w, h, ZoomScale(zoom)));
@@ -232,17 +238,17 @@ TEST_F(FrameTest, SmallestAndOddSizedCels) {
   auto legend = BasicLegend();
   legend['U'] = Opaque(kGroup0[3]);
   ExpectFrame(Render(*doll, 0, 44, 24), ref, legend, 0);
-  EXPECT_EQ(doll->doll.instances()[1]->geometry.vertex_count(), 16);
+  EXPECT_EQ(doll->model().instances()[1]->geometry.vertex_count(), 16);
 }
 
 TEST_F(FrameTest, CountersAndUnmappedOrAbsentInstances) {
   auto doll = Load(kBasicCnf, BasicFiles());
-  const RenderCounters counters = CountRenderResources(doll->doll, doll->pool);
+  const RenderCounters counters = CountRenderResources(doll->model(), doll->doc().textures());
   EXPECT_EQ(counters.quads, 4);
   EXPECT_GE(counters.textures, 1);
   // Unmapped instances and instances without texture are passed over.
-  doll->doll.instances()[0]->mapped = false;
-  doll->doll.instances()[1]->geometry = InstanceGeometry();
+  doll->model().instances()[0]->mapped = false;
+  doll->model().instances()[1]->geometry = InstanceGeometry();
   const Image image = Render(*doll, 0, 8, 6);
   EXPECT_EQ(image.at(1, 1), Opaque(kGroup0[0]));
   EXPECT_EQ(image.at(2, 3), Opaque(kGroup0[0]));
@@ -251,7 +257,7 @@ TEST_F(FrameTest, CountersAndUnmappedOrAbsentInstances) {
 
 TEST_F(FrameTest, CelCentredForExport) {
   auto doll = Load(kBasicCnf, BasicFiles());
-  const CelInstance& cel = *doll->doll.instances()[0];  // 3 x 2, red
+  const CelInstance& cel = *doll->model().instances()[0];  // 3 x 2, red
   std::unique_ptr<Surface> target;
   ASSERT_EQ(device_.CreateRenderTarget(6, 4, TextureFormat::kA8R8G8B8, 0, &target),
             DeviceResult::kOk);

@@ -13,25 +13,7 @@
 namespace luma {
 namespace {
 
-// Width, height and the pixels of a 24-bit BMP file.
-Image ReadBmp(const std::string& bytes) {
-  auto u32 = [&](size_t at) {
-    return static_cast<uint32_t>(
-        static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8 |
-        static_cast<uint8_t>(bytes[at + 2]) << 16 | static_cast<uint8_t>(bytes[at + 3]) << 24);
-  };
-  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return Image();
-  Image image(static_cast<int>(u32(18)), static_cast<int>(u32(22)));
-  const size_t row = (image.width * 3 + 3) & ~3;
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      const size_t at = u32(10) + (image.height - 1 - y) * row + 3 * x;
-      image.at(x, y) = 0xFF000000u | static_cast<uint8_t>(bytes[at + 2]) << 16 |
-                       static_cast<uint8_t>(bytes[at + 1]) << 8 | static_cast<uint8_t>(bytes[at]);
-    }
-  }
-  return image;
-}
+using testing::ReadBmp;
 
 TEST(ThumbnailPathTest, ExtensionAndFolderRules) {
   EXPECT_EQ(ThumbnailPath("/dolls/anna.lzh", false, ""), "/dolls/anna.KTN");
@@ -69,14 +51,16 @@ TEST(ThumbnailPathTest, PicturesKeepThePlayfieldShape) {
 class ThumbnailTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    std::vector<uint32_t> colors(32, 0xFF0000);  // a black background, the rest red
+    colors[0] = 0;
     // A 6 x 4 doll filled with one colour, a single cel in its corner.
-    doll_ = testing::LoadTestDoll(
-        "(6,4)\n%p.kcf\n#0 a.cel\n$0 0,0\n",
-        testing::MemoryFiles({{"p.kcf", testing::MakeKcf({{0x000000, 0xFF0000}})},
-                              {"a.cel", testing::MakeCel(8, 3, 2, {1, 1, 1, 1, 1, 1})}}),
-        device_, host_);
-    ASSERT_TRUE(doll_);
-    scene_.doll = &doll_->doll;
+    doll_ = std::make_unique<testing::TestDoll>(device_, host_);
+    testing::TempDir source;
+    ASSERT_TRUE(doll_->Open(
+        testing::WriteTestDoll(source.path(), "(6,4)\n%p.kcf\n#0 a.cel\n$0 0,0\n",
+                               {{"p.kcf", testing::MakeKcf({colors})},
+                                {"a.cel", testing::MakeCel(8, 3, 2, {1, 1, 1, 1, 1, 1})}})));
+    scene_.doll = &doll_->model();
   }
 
   SoftwareDevice device_;

@@ -53,4 +53,25 @@ std::vector<uint8_t> MakeKcf(const std::vector<std::vector<uint32_t>>& groups) {
   return b;
 }
 
+Image ReadBmp(const std::string& bytes) {
+  auto u32 = [&](size_t at) {
+    return static_cast<uint32_t>(
+        static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8 |
+        static_cast<uint8_t>(bytes[at + 2]) << 16 | static_cast<uint8_t>(bytes[at + 3]) << 24);
+  };
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M' || bytes[28] != 24) return Image();
+  const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+  const size_t row = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  if (bytes.size() < u32(10) + row * height) return Image();
+  Image image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const size_t at = u32(10) + (height - 1 - y) * row + 3 * x;
+      image.at(x, y) = 0xFF000000u | static_cast<uint8_t>(bytes[at + 2]) << 16 |
+                       static_cast<uint8_t>(bytes[at + 1]) << 8 | static_cast<uint8_t>(bytes[at]);
+    }
+  }
+  return image;
+}
+
 }  // namespace luma::testing

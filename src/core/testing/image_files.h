@@ -2,7 +2,10 @@
 #define LUMA_CORE_TESTING_IMAGE_FILES_H_
 
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "core/gfx/image.h"
 
 // Builders of tiny palette and cel files for tests.
 namespace luma::testing {
@@ -14,6 +17,10 @@ std::vector<uint8_t> MakeCel(int bits, int width, int height, const std::vector<
 
 // A header-form 24-bit palette; `groups[g][i]` is colour i of group g as RGB.
 std::vector<uint8_t> MakeKcf(const std::vector<std::vector<uint32_t>>& groups);
+
+// The pixels of a 24-bit BMP file as opaque colours; an empty image when the
+// bytes are not one.
+Image ReadBmp(const std::string& bytes);
 
 }  // namespace luma::testing
 

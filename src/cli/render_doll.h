@@ -1,0 +1,51 @@
+#ifndef LUMA_CLI_RENDER_DOLL_H_
+#define LUMA_CLI_RENDER_DOLL_H_
+
+#include <memory>
+#include <string>
+
+#include "cli/cli_host.h"
+#include "core/doll/kiss_cnf_doc.h"
+#include "core/gfx/render_device.h"
+#include "core/host/settings.h"
+#include "core/render/device_palettes.h"
+#include "core/render/renderer.h"
+
+namespace luma::cli {
+
+// The device switches shared by the commands that draw.
+struct DrawOptions {
+  bool sixteen_bit = false;       // --16bit
+  bool emulate_palettes = false;  // --emulate-palettes
+};
+
+// Takes --16bit and --emulate-palettes; false for anything else.
+bool TakeDrawOption(const std::string& arg, DrawOptions* options);
+
+// A doll loaded for drawing with the user's settings: the device, the
+// document and its device palettes.
+class DrawableDoll {
+ public:
+  DrawableDoll(CliHost& host, const DrawOptions& options);
+  ~DrawableDoll();
+
+  // Loads the doll; false (the reason shown) when it cannot be opened.
+  bool Open(const std::string& path);
+  // The first set in use (0 when none), shown with its own palette group.
+  Scene FirstSetScene();
+
+  const Settings& settings() const { return settings_; }
+  RenderDevice& device() { return *device_; }
+  CKissCnfDoc& doc() { return *doc_; }
+
+ private:
+  CliHost& host_;
+  Settings settings_;
+  std::unique_ptr<RenderDevice> device_;
+  std::unique_ptr<CKissCnfDoc> doc_;
+  DevicePalettes palettes_;
+};
+
+}  // namespace luma::cli
+
+#endif  // LUMA_CLI_RENDER_DOLL_H_
