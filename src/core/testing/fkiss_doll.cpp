@@ -5,6 +5,7 @@
 
 #include "core/fkiss/parse_fkiss.h"
 #include "core/host/text.h"
+#include "core/model/cel_codec.h"
 #include "core/model/cnf_parser.h"
 
 namespace luma::testing {
@@ -34,6 +35,45 @@ void CollectAmbiguousCels(DollModel& doll) {
   }
 }
 
+std::string CelFile(const TestCelImage& image) {
+  std::string bytes = "KiSS";
+  bytes += static_cast<char>(0x21);
+  bytes += static_cast<char>(32);
+  bytes += std::string(2, '\0');
+  for (const int v : {image.width, image.height, image.x_offset, image.y_offset}) {
+    bytes += static_cast<char>(v & 0xff);
+    bytes += static_cast<char>((v >> 8) & 0xff);
+  }
+  bytes += std::string(16, '\0');
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const bool opaque = image.rows.empty() ||
+                          (static_cast<size_t>(y) < image.rows.size() &&
+                           static_cast<size_t>(x) < image.rows[y].size() && image.rows[y][x] == '#');
+      bytes += opaque ? std::string("\x40\x80\xc0\xff", 4) : std::string(4, '\0');
+    }
+  }
+  return bytes;
+}
+
+void DecodeImages(DollModel& doll, SoftwareDevice& device, TexturePool& textures,
+                  const std::vector<TestCelImage>& images) {
+  const CelTextureSource source{&device, &textures, false};
+  for (const TestCelImage& image : images) {
+    const std::string file = CelFile(image);
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()),
+                                         file.size());
+    for (const auto& cel : doll.cels()) {
+      if (EqualsIgnoreCase(cel->file_name, image.file_name)) DecodeCel(*cel, bytes, source);
+    }
+  }
+  for (const auto& instance : doll.instances()) {
+    if (!instance->cel) continue;
+    if (!instance->x_offset_given) instance->x_offset = instance->cel->x_offset;
+    if (!instance->y_offset_given) instance->y_offset = instance->cel->y_offset;
+  }
+}
+
 int CountPrefix(const std::vector<std::string>& list, std::string_view prefix) {
   return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const std::string& s) {
     return std::string_view(s).substr(0, prefix.size()) == prefix;
@@ -48,14 +88,26 @@ bool Contains(const std::vector<std::string>& list, std::string_view text) {
 
 }  // namespace
 
-ScriptedDoll::ScriptedDoll(std::string_view cnf, FkissParseOptions options)
-    : ScriptedDoll(SplitLines(cnf), options) {}
+ScriptedDoll::ScriptedDoll(std::string_view cnf, FkissParseOptions options,
+                           const std::vector<TestCelImage>& images)
+    : ScriptedDoll(SplitLines(cnf), options, images) {}
 
-ScriptedDoll::ScriptedDoll(CnfLines lines, FkissParseOptions options) {
+ScriptedDoll::ScriptedDoll(CnfLines lines, FkissParseOptions options,
+                           const std::vector<TestCelImage>& images) {
   doll.cnf_lines = std::move(lines);
   ParseCnf(doll, host, CnfParseOptions());
+  if (!images.empty()) DecodeImages(doll, device, textures, images);
   CollectAmbiguousCels(doll);
   (void)ParseFkiss(doll, script, options, &host);
+}
+
+CelInstance* ScriptedDoll::Cel(std::string_view file_name) {
+  for (const auto& instance : doll.instances()) {
+    if (instance->cel && EqualsIgnoreCase(instance->cel->file_name, file_name)) {
+      return instance.get();
+    }
+  }
+  return nullptr;
 }
 
 int ScriptedDoll::ErrorsStartingWith(std::string_view prefix) const {

@@ -6,18 +6,39 @@
 #include <vector>
 
 #include "core/fkiss/fkiss_script.h"
+#include "core/gfx/software_device.h"
+#include "core/gfx/texture_pool.h"
 #include "core/fkiss/interpreter.h"
 #include "core/model/doll_model.h"
 #include "core/testing/fake_host.h"
 
 namespace luma::testing {
 
-// A doll read from CNF text, with cel files that need not exist, and its
-// script parsed through every FKiSS stage. Cel names that several lines use
-// are collected as ambiguous cels, as loading does.
+// The image of a test cel: `rows` holds one string per pixel row, '#' for
+// an opaque pixel and anything else for a transparent one. Without rows
+// the whole width x height is opaque.
+struct TestCelImage {
+  std::string file_name;
+  int width = 1;
+  int height = 1;
+  std::vector<std::string> rows;
+  int x_offset = 0;
+  int y_offset = 0;
+};
+
+// A doll read from CNF text and its script parsed through every FKiSS stage.
+// Cels named in `images` get 32-bit images on a software device, the others
+// stay without; cel lines take their offsets from the image, and cel names
+// that several lines use are collected as ambiguous cels, as loading does.
 struct ScriptedDoll {
-  explicit ScriptedDoll(std::string_view cnf, FkissParseOptions options = {});
-  explicit ScriptedDoll(CnfLines lines, FkissParseOptions options = {});
+  explicit ScriptedDoll(std::string_view cnf, FkissParseOptions options = {},
+                        const std::vector<TestCelImage>& images = {});
+  explicit ScriptedDoll(CnfLines lines, FkissParseOptions options = {},
+                        const std::vector<TestCelImage>& images = {});
+
+  KissObject* Object(int number) { return doll.FindObject(number, false); }
+  // The first cel line of that file.
+  CelInstance* Cel(std::string_view file_name);
 
   // Listed errors and warnings whose text starts with `prefix`.
   int ErrorsStartingWith(std::string_view prefix) const;
@@ -27,6 +48,8 @@ struct ScriptedDoll {
   // Every listed entry, errors first, one per line, for failure output.
   std::string ReportText() const;
 
+  SoftwareDevice device;
+  TexturePool textures;
   DollModel doll;
   FkissScript script;
   FakeHost host;

@@ -1,0 +1,494 @@
+#include "core/fkiss/fkiss_runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/host/text.h"
+#include "core/testing/fkiss_doll.h"
+
+namespace luma {
+namespace {
+
+using testing::ScriptedDoll;
+using testing::TestCelImage;
+
+class FakeScriptView : public ScriptView {
+ public:
+  bool RendererReady() const override { return true; }
+  int CurrentSet() const override { return set; }
+  void SetCurrentSet(int s) override { set = s; }
+  void ActivatePaletteGroup(int group) override { palette_groups.push_back(group); }
+  PlayPoint ViewportOrigin() const override { return origin; }
+  PlayPoint WindowSize() const override { return size; }
+  void SetViewportOrigin(PlayPoint o) override { origin = o; }
+  void SetWindowSize(PlayPoint s) override { size = s; }
+  PlayPoint Pointer() const override { return pointer; }
+  KissObject* HeldObject() const override { return held; }
+  void EndDrag() override { ++drags_ended; }
+  void ReleasePointer() override {}
+  void CelChanged(CelInstance&) override { ++cel_changes; }
+  void TransparencyChanged(CelInstance&) override { ++transparency_changes; }
+  void CelPaletteChanged(CelInstance&) override {}
+  void ObjectMoved(KissObject&, PlayPoint) override { ++moves; }
+  void RedrawAll() override { ++redraws; }
+  void RequestClose() override { ++close_requests; }
+
+  int set = 0;
+  PlayPoint origin{0, 0};
+  PlayPoint size{100, 100};
+  PlayPoint pointer{-1, -1};
+  KissObject* held = nullptr;
+  std::vector<int> palette_groups;
+  int drags_ended = 0, cel_changes = 0, transparency_changes = 0, moves = 0, redraws = 0;
+  int close_requests = 0;
+};
+
+// Four 10 x 10 opaque cels a, b, c, d as objects #0-#3 at x = 0, 20, 40, 60
+// on a 100 x 100 playfield, and the script lines given.
+class RuntimeTest : public ::testing::Test {
+ protected:
+  void Load(const std::vector<std::string>& lines, RuntimeSettings settings = {},
+            std::vector<TestCelImage> images = {}, const std::string& extra_cels = "",
+            const std::string& set_line = "$0 0,0 20,0 40,0 60,0") {
+    std::string cnf = "(100,100)\n#0 a.cel\n#1 b.cel\n#2 c.cel\n#3 d.cel\n" + extra_cels +
+                      set_line + "\n;@EventHandler\n";
+    for (const std::string& line : lines) cnf += ";@" + line + "\n";
+    for (const char* name : {"a.cel", "b.cel", "c.cel", "d.cel"}) {
+      images.push_back({name, 10, 10, {}, 0, 0});
+    }
+    doll_ = std::make_unique<ScriptedDoll>(cnf, FkissParseOptions(), images);
+    ASSERT_EQ(doll_->doll.report.error_count(), 0) << doll_->ReportText();
+    runtime_ = std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, doll_->host,
+                                              settings);
+  }
+  void Start() { runtime_->StartScript(); }
+  int32_t Var(const char* name) const {
+    return doll_->script.GetVariable(doll_->script.FindVariable(name));
+  }
+  FkissEvent* Label(uint32_t id) { return doll_->script.FindLabel(id); }
+  void Press(const char* cel) { runtime_->RaiseCelEvents(doll_->Cel(cel), kOnPress); }
+  Position At(int object) { return doll_->Object(object)->position[view_.set]; }
+  FakeHost& host() { return doll_->host; }
+
+  FakeScriptView view_;
+  std::unique_ptr<ScriptedDoll> doll_;
+  std::unique_ptr<FkissRuntime> runtime_;
+};
+
+// --- Dispatch -------------------------------------------------------------------
+
+TEST_F(RuntimeTest, GosubToItselfRunsToTheLimitAndReportsOnce) {
+  Load({"label(1) add(n, n, 1) gosub(1)"});
+  Start();
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("n"), 20);
+  EXPECT_EQ(runtime_->deepest_stack(), 20);
+  ASSERT_EQ(host().messages().size(), 1u);
+  const std::string& text = host().messages()[0].text;
+  EXPECT_EQ(text.substr(0, 24), "Total stack depth: 21\r\n1");
+  EXPECT_NE(text.find("\r\n21: label(1)\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Event stack has exceeded the maximum depth of 20 in label(1)."),
+            std::string::npos);
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("n"), 40);
+  EXPECT_EQ(host().messages().size(), 1u);
+}
+
+TEST_F(RuntimeTest, AChainMillionsDeepRunsWithoutNativeRecursion) {
+  RuntimeSettings settings;
+  settings.max_stack = 2000000;
+  Load({"label(1) add(n, n, 1) gosub(1)", "label(2) add(m, m, 1) iflessthan(m, 1500000) goto(2) endif()",
+        "label(3) add(r, r, 1) repeat(3, 1, i)"},
+       settings);
+  Start();
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("n"), 2000000);
+  ASSERT_EQ(host().messages().size(), 1u);
+  const std::string& text = host().messages()[0].text;
+  // 20 entries, "...", 20 entries, and the summary.
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 20 + 1 + 20);
+  EXPECT_NE(text.find("\r\n20: label(1)\r\n...\r\n1999982: label(1)\r\n"), std::string::npos);
+  EXPECT_NE(text.find("2000001: label(1)\r\nEvent stack"), std::string::npos);
+  runtime_->RunEvent(Label(2), true);
+  EXPECT_EQ(Var("m"), 1500000);
+  runtime_->RunEvent(Label(3), true);
+  EXPECT_EQ(Var("r"), 2000000);
+}
+
+TEST_F(RuntimeTest, ExiteventEndsOnlyTheTargetAndExitloopEndsTheRepeat) {
+  Load({"label(1) add(a, a, 1) exitevent() add(a, a, 100)",
+        "label(2) add(c, c, 1) ifequal(i, 2) exitloop() endif() add(c, c, 10)",
+        "press(#0) gosub(1) add(b, b, 1)", "press(#1) repeat(2, 5, i) add(d, d, 1)",
+        "press(#2) gosub(2) add(e, e, 1)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("a"), 1);
+  EXPECT_EQ(Var("b"), 1);
+  Press("b.cel");
+  EXPECT_EQ(Var("c"), 12);  // i = 1 runs through, i = 2 leaves the loop
+  EXPECT_EQ(Var("d"), 1);
+  Press("c.cel");  // under gosub, exitloop ends only the label
+  EXPECT_EQ(Var("e"), 1);
+}
+
+TEST_F(RuntimeTest, ExactlyOneBranchRuns) {
+  Load({"label(1) let(r, 0) ifequal(x, 1) add(r, r, 1) elseifequal(x, 2) add(r, r, 2) "
+        "elseifgreaterthan(x, 1) add(r, r, 4) else() add(r, r, 8) endif() add(r, r, 16)"});
+  Start();
+  const int32_t expected[] = {0, 1 + 16, 2 + 16, 4 + 16};
+  for (int32_t x = 1; x <= 3; ++x) {
+    doll_->script.SetVariable(doll_->script.FindVariable("x"), x);
+    runtime_->RunEvent(Label(1), true);
+    EXPECT_EQ(Var("r"), expected[x]) << x;
+  }
+  doll_->script.SetVariable(doll_->script.FindVariable("x"), 0);
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("r"), 8 + 16);
+}
+
+TEST_F(RuntimeTest, RepeatSetsTheCounterFromOne) {
+  Load({"label(1) mul(s, s, 10) add(s, s, i)", "press(#0) repeat(1, 3, i)",
+        "press(#1) repeat(1, 0, j) repeat(1, -4, j) let(t, j)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("s"), 123);
+  EXPECT_EQ(Var("i"), 3);
+  Press("b.cel");
+  EXPECT_EQ(Var("t"), 0);
+  EXPECT_EQ(Var("s"), 123);
+}
+
+TEST_F(RuntimeTest, StartOrderPutsBeginAfterTheSetAndColEvents) {
+  Load({"initialize() mul(o, o, 10) add(o, o, 1)", "version(1) mul(o, o, 10) add(o, o, 2)",
+        "set(0) mul(o, o, 10) add(o, o, 3)", "col(0) mul(o, o, 10) add(o, o, 4)",
+        "begin() mul(o, o, 10) add(o, o, 5)", "set(1) let(o, -1)"});
+  Start();
+  EXPECT_EQ(Var("o"), 1234);
+  host().Advance(1);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("o"), 12345);
+  EXPECT_EQ(view_.palette_groups, std::vector<int>{0});
+}
+
+TEST_F(RuntimeTest, QuitStopsEverythingAndAsksToClose) {
+  Load({"label(1) add(a, a, 1)", "press(#0) gosub(2) add(a, a, 100)",
+        "label(2) quit() add(a, a, 10)", "press(#1) add(a, a, 1000)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("a"), 0);
+  EXPECT_EQ(view_.close_requests, 1);
+  EXPECT_TRUE(runtime_->quit_requested());
+  Press("b.cel");
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("a"), 0);
+}
+
+TEST_F(RuntimeTest, KeysIgnoreAutoRepeatAndFeedLetkeymap) {
+  Load({"keypress(\"space\") add(k, k, 1) letkeymap(m, \"upspace\") letkey(f, \"xUp space\")",
+        "keyrelease(\"space\") add(r, r, 1) letkeymap(m, \"upspace\")"});
+  Start();
+  runtime_->KeyDown(kKeySpace, false);
+  runtime_->KeyDown(kKeySpace, true);
+  EXPECT_EQ(Var("k"), 1);
+  EXPECT_EQ(Var("m"), 2);
+  EXPECT_EQ(Var("f"), 4);  // x, up, blank, then space
+  runtime_->KeyUp(kKeySpace);
+  EXPECT_EQ(Var("r"), 1);
+  EXPECT_EQ(Var("m"), 0);
+}
+
+// --- Alarms ---------------------------------------------------------------------
+
+TEST_F(RuntimeTest, QuickTimerBudgetRunsFiveFiveTwo) {
+  std::vector<std::string> lines;
+  std::string begin = "begin()";
+  for (int i = 1; i <= 12; ++i) {
+    begin += StringPrintf(" timer(%d, 10)", i);
+    lines.push_back(StringPrintf("alarm(%d) add(n, n, 1)", i));
+  }
+  lines.push_back(begin);
+  Load(lines);
+  Start();
+  host().Advance(1);
+  runtime_->ProcessAlarms();  // begin
+  host().Advance(50);
+  EXPECT_EQ(runtime_->ProcessAlarms(), 1u);
+  EXPECT_EQ(Var("n"), 5);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("n"), 10);
+  EXPECT_EQ(runtime_->ProcessAlarms(), 0u);
+  EXPECT_EQ(Var("n"), 12);
+}
+
+TEST_F(RuntimeTest, AlarmsDueTogetherRunInSchedulingOrder) {
+  Load({"begin() timer(3, 10) timer(1, 10) timer(2, 10) timer(4, 5)",
+        "alarm(1) mul(o, o, 10) add(o, o, 1)", "alarm(2) mul(o, o, 10) add(o, o, 2)",
+        "alarm(3) mul(o, o, 10) add(o, o, 3)", "alarm(4) mul(o, o, 10) add(o, o, 4)"});
+  Start();
+  host().Advance(1);
+  EXPECT_EQ(runtime_->ProcessAlarms(), 5u);  // all count from begin's time base
+  host().Advance(20);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("o"), 4312);
+}
+
+TEST_F(RuntimeTest, AnAlarmReschedulingItselfRunsOncePerPass) {
+  Load({"begin() timer(1, 1)", "alarm(1) add(n, n, 1) timer(1, 1)"});
+  Start();
+  host().Advance(1);
+  runtime_->ProcessAlarms();
+  host().Advance(5);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("n"), 1);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("n"), 1);
+  host().Advance(1);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("n"), 2);
+}
+
+TEST_F(RuntimeTest, TimerZeroCancelsAndLettimerMeasuresFromTheTimeBase) {
+  Load({"press(#0) timer(5, 100) lettimer(a, 5) timer(5, 0) lettimer(b, 5) lettimer(c, 6)",
+        "alarm(5) add(fired, fired, 1)", "alarm(6) nop()", "press(#1) timer(6, 30)",
+        "press(#2) lettimer(d, 6)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("a"), 100);
+  EXPECT_EQ(Var("b"), -1);
+  EXPECT_EQ(Var("c"), -1);
+  Press("b.cel");
+  host().Advance(10);
+  Press("c.cel");
+  EXPECT_EQ(Var("d"), 20);
+  host().Advance(30);
+  Press("c.cel");
+  EXPECT_EQ(Var("d"), 0);  // overdue but not yet run
+  host().Advance(200);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("fired"), 0);
+}
+
+TEST_F(RuntimeTest, AlarmsKeepOrderAndFireAcrossTheClockWrap) {
+  Load({"press(#0) timer(2, 512) timer(1, 128)", "alarm(1) mul(o, o, 10) add(o, o, 1)",
+        "alarm(2) mul(o, o, 10) add(o, o, 2)"});
+  Start();
+  host().set_now(0xFFFFFF00u);
+  Press("a.cel");
+  host().Advance(127);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("o"), 0);
+  host().Advance(1);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("o"), 1);
+  host().Advance(384);  // alarm 2 falls due after the clock wrapped
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("o"), 12);
+}
+
+// --- Actions --------------------------------------------------------------------
+
+TEST_F(RuntimeTest, ArithmeticOverflowAndDivisionRunOverflow) {
+  Load({"overflow() add(over, over, 1)",
+        "press(#0) let(a, 7) add(a, 2147483647, 1) sub(a, -2147483648, 1) mul(a, 65536, 65536) "
+        "div(a, 5, 0) mod(a, 5, 0) div(a, -2147483648, -1) mod(a, -2147483648, -1)",
+        "press(#1) div(q, -7, 2) mod(m, -7, 2) mul(p, -46341, 46340) sub(s, -2147483647, 1)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("a"), 7);
+  EXPECT_EQ(Var("over"), 7);
+  Press("b.cel");
+  EXPECT_EQ(Var("q"), -3);
+  EXPECT_EQ(Var("m"), -1);
+  EXPECT_EQ(Var("p"), -2147441940);
+  EXPECT_EQ(Var("s"), INT32_MIN);
+  EXPECT_EQ(Var("over"), 7);
+}
+
+TEST_F(RuntimeTest, RandomValuesStayInTheirRange) {
+  Load({"press(#0) random(a, 5, 5) random(b, 7, 3) moverandx(#1, 4, 4) "
+        "random(c, -2147483648, 2147483647)"});
+  Start();
+  host().set_random_sequence({32767});
+  Press("a.cel");
+  EXPECT_EQ(Var("a"), 5);
+  EXPECT_EQ(Var("b"), 3 + 32767 % 5);
+  EXPECT_EQ(At(1).x, 24);
+  EXPECT_EQ(Var("c"), INT32_MIN + 32767);
+}
+
+TEST_F(RuntimeTest, TransparencyIsClampedAndGhostAndMappingChange) {
+  Load({"press(#0) transparent(#1, 300) transparent(#2, -300) ghost(\"d.cel\", 1) altmap(#3) "
+        "lettransparent(t, #1) letmapped(m, #3)"});
+  Start();
+  doll_->Cel("c.cel")->transparency = 40;
+  Press("a.cel");
+  EXPECT_EQ(doll_->Cel("b.cel")->transparency, 255);
+  EXPECT_EQ(doll_->Cel("c.cel")->transparency, 0);
+  EXPECT_TRUE(doll_->Cel("d.cel")->ghost);
+  EXPECT_FALSE(doll_->Cel("d.cel")->mapped);
+  EXPECT_EQ(Var("t"), 255);
+  EXPECT_EQ(Var("m"), 0);
+  EXPECT_EQ(view_.transparency_changes, 2);
+}
+
+TEST_F(RuntimeTest, ChangesetToTheCurrentSetRaisesNoSetEventButEvaluatesPairs) {
+  Load({"set(0) add(s, s, 1)", "stillin(#0, #1) add(hits, hits, 1)",
+        "press(#0) unmap(#1) moveto(#0, 15, 0) map(#1) changeset(0)",
+        "press(#1) changeset(1)", "set(1) add(s1, s1, 1) letset(now)"});
+  Start();
+  EXPECT_EQ(Var("s"), 1);
+  Press("a.cel");
+  EXPECT_EQ(Var("s"), 1);
+  EXPECT_EQ(Var("hits"), 1);
+  EXPECT_EQ(view_.set, 0);
+  Press("b.cel");
+  EXPECT_EQ(Var("s1"), 1);
+  EXPECT_EQ(Var("now"), 1);
+}
+
+TEST_F(RuntimeTest, ScriptMovesKeepToThePlayfieldAndRestrictions) {
+  Load({"press(#0) moveto(#1, 500, -5) letobjectx(x1, #1) letobjecty(y1, #1)",
+        "press(#1) restrictx(#2, 30, 35) letobjectx(x2, #2) move(#2, 100, 0) letobjectx(x3, #2) "
+        "restrictx(#2, 1, 0) moveto(#2, 95, 0) letobjectx(x4, #2)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("x1"), 91);  // one unit further than a user drag
+  EXPECT_EQ(Var("y1"), 0);
+  Press("b.cel");
+  EXPECT_EQ(Var("x2"), 35);
+  EXPECT_EQ(Var("x3"), 35);
+  EXPECT_EQ(Var("x4"), 91);
+}
+
+TEST_F(RuntimeTest, AttachedChildrenFollowAndLinksNeverLoop) {
+  Load({"press(#0) attach(#1, #0) glue(#2, #1) attach(#0, #2) move(#0, 5, 7) "
+        "letparent(p0, #0) letchild(c0, #0) letsibling(s1, #1)",
+        "press(#1) attach(#1, #3) letparent(p1, #1)", "detached(#1) add(det, det, 1) letparent(dp, #1)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("p0"), -1);  // #0 below its own grandchild is refused
+  EXPECT_EQ(Var("c0"), 1);
+  EXPECT_EQ(Var("s1"), -1);
+  EXPECT_EQ(At(0).x, 5);
+  EXPECT_EQ(At(1).x, 25);
+  EXPECT_EQ(At(2).x, 45);
+  EXPECT_EQ(At(2).y, 7);
+  Press("b.cel");
+  EXPECT_EQ(Var("det"), 1);
+  EXPECT_EQ(Var("dp"), -1);  // the detached event runs before the new link
+  EXPECT_EQ(Var("p1"), 3);
+}
+
+TEST_F(RuntimeTest, SetfixToZeroRaisesUnfix) {
+  Load({"press(#0) setfix(#1, 5) setfix(#1, 0) setfix(#1, 0) letfix(f, #1)",
+        "unfix(#1) add(u, u, 1)", "unfix(\"b.cel\") add(u, u, 10)"});
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("u"), 11);
+  EXPECT_EQ(Var("f"), 0);
+}
+
+TEST_F(RuntimeTest, SetframeShowsOneFrameOfAGroup) {
+  Load({"press(#0) setframe(!walk, 2) letframe(f, !walk) letmapped(m, !walk)"}, {}, {},
+       "#1 b.cel ;!walk :1\n#2 c.cel ;!walk :2\n#3 d.cel ;!walk :2\n");
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("f"), 2);
+  EXPECT_EQ(Var("m"), 2);
+  EXPECT_FALSE(doll_->doll.instances()[4]->mapped);
+}
+
+// --- Collisions -----------------------------------------------------------------
+
+TEST_F(RuntimeTest, TouchingTransparentPixelsAreInButNotCollide) {
+  // e.cel and f.cel: 10 x 10 with only their right halves opaque.
+  const std::vector<std::string> half(10, ".....#####");
+  Load({"in(#4, #5) add(in, in, 1)", "collide(#4, #5) add(col, col, 1)",
+        "press(#0) moveto(#5, 6, 50)",
+        "press(#1) moveto(#5, 2, 50) letcollide(lc, #4, #5) letinside(li, #4, #5)"},
+       {}, {{"e.cel", 10, 10, half}, {"f.cel", 10, 10, half}}, "#4 e.cel\n#5 f.cel\n",
+       "$0 0,0 20,0 40,0 60,0 0,50 30,50");
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("in"), 1);
+  EXPECT_EQ(Var("col"), 0);
+  Press("b.cel");
+  EXPECT_EQ(Var("col"), 1);
+  EXPECT_EQ(Var("lc"), 1);
+  EXPECT_EQ(Var("li"), 1);
+}
+
+TEST_F(RuntimeTest, StillinOnEveryMoveAndApartOnlyWhileBothMapped) {
+  Load({"stillin(#0, #1) add(still, still, 1)", "in(#0, #1) add(in, in, 1)",
+        "collide(#0, #1) add(col, col, 1)", "apart(#0, #1) add(apart, apart, 1)",
+        "out(#0, #1) add(out, out, 1)", "press(#2) move(#0, 1, 0)", "label(9) move(#0, -30, 0)",
+        "press(#3) unmap(#1) move(#0, -30, 0) map(#1) move(#0, 0, 1)"});
+  Start();
+  for (int i = 0; i < 15; ++i) Press("c.cel");  // #0 slides into #1 at x = 11
+  EXPECT_EQ(Var("in"), 1);
+  EXPECT_EQ(Var("col"), 1);
+  EXPECT_EQ(Var("still"), 5);
+  runtime_->RunEvent(Label(9), true);
+  EXPECT_EQ(Var("apart"), 1);
+  EXPECT_EQ(Var("out"), 1);
+  for (int i = 0; i < 15; ++i) Press("c.cel");
+  EXPECT_EQ(Var("in"), 2);
+  Press("d.cel");  // #1 is unmapped when #0 leaves
+  EXPECT_EQ(Var("apart"), 1);
+  EXPECT_EQ(Var("out"), 1);
+}
+
+TEST_F(RuntimeTest, MouseRegionsUseTheFullRectangleInsideTheWindow) {
+  std::vector<std::string> ring = {"..........", ".########.", ".########.", ".########.",
+                                   ".########.", ".########.", ".########.", ".########.",
+                                   ".########.", ".........."};
+  Load({"mousein(#4) add(enter, enter, 1)", "mouseout(#4) add(leave, leave, 1)"}, {},
+       {{"e.cel", 10, 10, ring}}, "#4 e.cel\n", "$0 0,0 20,0 40,0 60,0 50,50");
+  Start();
+  runtime_->CheckMouseRegions({50, 50}, nullptr, true);  // a transparent corner
+  EXPECT_EQ(Var("enter"), 1);
+  runtime_->CheckMouseRegions({60, 60}, nullptr, true);  // the far edge counts too
+  EXPECT_EQ(Var("enter"), 1);
+  runtime_->CheckMouseRegions({61, 55}, nullptr, true);
+  EXPECT_EQ(Var("leave"), 1);
+  view_.size = {40, 40};
+  runtime_->CheckMouseRegions({55, 55}, nullptr, true);  // outside the doll window
+  EXPECT_EQ(Var("enter"), 1);
+}
+
+// --- Trace ----------------------------------------------------------------------
+
+TEST_F(RuntimeTest, TraceShowsEventsActionsAndVariables) {
+  Load({"press(#0) let(v, 3) gosub(go) ifequal(v, 3) map(\"b.cel\") endif()",
+        "label(go) timer(7, 10) exitevent()", "alarm(7) nop()"});
+  Start();
+  runtime_->SetTrace(true);
+  Press("a.cel");
+  EXPECT_EQ(runtime_->trace().text(),
+            "press(#0)\r\n"
+            "   let(v=0, 3)\r\n"
+            "   gosub(go)\r\n"
+            "   label(go)\r\n"
+            "      timer(7, 10)\r\n"
+            "      exitevent()\r\n"
+            "   ifequal(v=3, 3)\r\n"
+            "      map(\"b.cel\")\r\n"
+            "   endif()\r\n");
+}
+
+TEST(TraceLogTest, DropsItsOldestTextByWholeLines) {
+  TraceLog log;
+  std::vector<std::string> seen;
+  log.set_listener([&](std::string_view line) { seen.emplace_back(line); });
+  const std::string line(98, 'x');  // 100 characters with the line end
+  for (int i = 0; i < 164; ++i) log.AddLine(line);
+  EXPECT_EQ(log.text().size(), 16400u - 2100u);  // 21 lines dropped: 2048 cut into the 21st
+  EXPECT_EQ(log.text().substr(0, 3), "xxx");
+  EXPECT_EQ(seen.size(), 164u);
+}
+
+}  // namespace
+}  // namespace luma
