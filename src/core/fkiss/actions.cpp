@@ -305,10 +305,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
     case kCmdTransparent: {
       const int64_t delta = Value(p[1]);
       for (CelInstance* cel : TargetCels(TargetOf(p[0]))) {
-        const auto value = static_cast<uint16_t>(std::clamp<int64_t>(cel->transparency + delta, 0, 255));
-        if (value == cel->transparency) continue;
-        cel->transparency = value;
-        view_.TransparencyChanged(*cel);
+        const int value = static_cast<int>(std::clamp<int64_t>(cel->transparency + delta, 0, 255));
+        if (value != cel->transparency) view_.SetTransparency(*cel, value);
       }
       return true;
     }

@@ -30,7 +30,10 @@ class FakeScriptView : public ScriptView {
   void EndDrag() override { ++drags_ended; }
   void ReleasePointer() override {}
   void CelChanged(CelInstance&) override { ++cel_changes; }
-  void TransparencyChanged(CelInstance&) override { ++transparency_changes; }
+  void SetTransparency(CelInstance& cel, int value) override {
+    cel.transparency = static_cast<uint16_t>(value);
+    ++transparency_changes;
+  }
   void CelPaletteChanged(CelInstance&) override {}
   void ObjectMoved(KissObject&, PlayPoint) override { ++moves; }
   void RedrawAll() override { ++redraws; }

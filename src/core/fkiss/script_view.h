@@ -46,8 +46,9 @@ class ScriptView {
   // A cel's mapping, ghost flag or frame changed: redraw it where it shows
   // and refresh a selection display that shows it.
   virtual void CelChanged(CelInstance& cel) = 0;
-  // A cel's transparency changed: the renderer takes the new value.
-  virtual void TransparencyChanged(CelInstance& cel) = 0;
+  // Gives a cel a new transparency (0-255, differing from the present one);
+  // the renderer stores it with the cel's vertices.
+  virtual void SetTransparency(CelInstance& cel, int value) = 0;
   // A cel now uses another palette file: the renderer applies its colours.
   virtual void CelPaletteChanged(CelInstance& cel) = 0;
   // An object moved in the current set from `from`.
