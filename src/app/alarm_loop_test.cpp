@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <deque>
+#include <functional>
 
 namespace luma::app {
 namespace {
@@ -45,6 +46,17 @@ TEST(AlarmLoopTest, WaitFollowsTheNextDueAlarm) {
   EXPECT_EQ(AlarmLoop::NextDelay(3, false), 100);  // in the background
 }
 
+// Processes events until `done` holds or a generous deadline passes, so the
+// outcome does not depend on how busy the machine is.
+bool SpinUntil(const std::function<bool()>& done, int deadline_ms = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < deadline_ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return done();
+}
+
 TEST(AlarmLoopTest, OnlyTheActiveDollRuns) {
   AlarmLoop loop;
   FakeClient first(30), second(5);
@@ -55,9 +67,9 @@ TEST(AlarmLoopTest, OnlyTheActiveDollRuns) {
   EXPECT_EQ(loop.armed_ms(), 30);
 
   loop.SetClient(&second);
-  Spin(120);
+  ASSERT_TRUE(SpinUntil([&] { return second.calls >= 5; }));
   EXPECT_EQ(first.calls, 1) << "an inactive doll's alarms wait";
-  EXPECT_GE(second.calls, 5);
+  EXPECT_EQ(loop.armed_ms(), 5) << "armed for the next due alarm";
 
   loop.SetClient(nullptr);
   EXPECT_EQ(loop.armed_ms(), -1);
@@ -71,14 +83,15 @@ TEST(AlarmLoopTest, BackgroundPollingIsSlow) {
   FakeClient client(1);
   loop.SetClient(&client);
   loop.SetApplicationActive(false);
+  EXPECT_EQ(loop.armed_ms(), AlarmLoop::kBackgroundMs);
   client.calls = 0;
-  Spin(350);
-  EXPECT_GE(client.calls, 1);
-  EXPECT_LE(client.calls, 5);
+  ASSERT_TRUE(SpinUntil([&] { return client.calls >= 1; }));
+  EXPECT_EQ(loop.armed_ms(), AlarmLoop::kBackgroundMs) << "stays slow after a pass";
+
   loop.SetApplicationActive(true);
   client.calls = 0;
-  Spin(100);
-  EXPECT_GE(client.calls, 10);
+  ASSERT_TRUE(SpinUntil([&] { return client.calls >= 3; }));
+  EXPECT_EQ(loop.armed_ms(), 1) << "armed for the alarm due in 1 ms";
   loop.SetClient(nullptr);
 }
 
@@ -89,14 +102,14 @@ TEST(AlarmLoopTest, AModalLoopInsideAnAlarmDoesNotReenter) {
     if (client.calls == 1) Spin(60);  // as a question box would
   };
   loop.SetClient(&client);
-  Spin(150);
-  EXPECT_GE(client.calls, 2);
+  ASSERT_TRUE(SpinUntil([&] { return client.calls >= 2; }));
   EXPECT_EQ(client.max_depth, 1);
 
   // A doll that closes itself during its alarm leaves the loop stopped.
   FakeClient closing(1);
   closing.on_process = [&] { loop.SetClient(nullptr); };
   loop.SetClient(&closing);
+  ASSERT_TRUE(SpinUntil([&] { return closing.calls >= 1; }));
   Spin(30);
   EXPECT_EQ(closing.calls, 1);
   EXPECT_EQ(loop.armed_ms(), -1);
