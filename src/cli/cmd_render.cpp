@@ -1,7 +1,10 @@
 // lumadoll-tool render FILE -o OUT.bmp|OUT.png [--set N] [--palette G]
 //   [--size WxH] [--zoom LEVEL] [--16bit] [--emulate-palettes]
-// Loads a doll and writes one frame of a set: the playfield itself, or with
-// --size a view client of that size with border, centring and zoom.
+//   [--run-ms N] [--trace FILE] [--no-fkiss]
+// Loads a doll, starts its script as opening it does, and writes one frame
+// of a set: the playfield itself, or with --size a view client of that size
+// with border, centring and zoom. --run-ms lets the script's alarms run for
+// N simulated milliseconds first.
 #include <QImage>
 #include <algorithm>
 #include <cmath>
@@ -13,13 +16,29 @@
 #include "core/host/text.h"
 #include "core/render/bmp_file.h"
 #include "core/render/view_transform.h"
+#include "core/view/kiss_cnf_view.h"
 
 namespace luma::cli {
 namespace {
 
 constexpr char kRenderUsage[] =
     "usage: lumadoll-tool render FILE -o OUT.bmp|OUT.png [--set N] [--palette G] "
-    "[--size WxH] [--zoom LEVEL] [--16bit] [--emulate-palettes]\n";
+    "[--size WxH] [--zoom LEVEL] [--16bit] [--emulate-palettes] [--run-ms N] [--trace FILE] "
+    "[--no-fkiss]\n";
+
+// The application polls alarms about every 10 ms; the tool does the same on
+// a clock of its own, so a run takes no real time.
+constexpr int kAlarmStepMs = 10;
+
+// A CliHost whose millisecond clock moves only when told.
+class SimulatedClockHost : public CliHost {
+ public:
+  uint32_t Milliseconds() override { return now_; }
+  void Advance(uint32_t ms) { now_ += ms; }
+
+ private:
+  uint32_t now_ = 0;
+};
 
 bool ParseNumber(const std::string& text, int low, int high, int* out) {
   size_t used = 0;
@@ -52,7 +71,9 @@ Status WriteImage(const std::string& path, const ImageView& image) {
 
 int RunRender(const Args& args) {
   std::string path, out;
-  int set = -1, group = -1, width = 0, height = 0, zoom = 0;
+  std::string trace_path;
+  int set = -1, group = -1, width = 0, height = 0, zoom = 0, run_ms = 0;
+  bool run_script = true;
   DrawOptions options;
   bool ok = true;
   for (size_t i = 0; i < args.size() && ok; ++i) {
@@ -68,6 +89,12 @@ int RunRender(const Args& args) {
       ok = ParseSize(args[++i], &width, &height);
     } else if (a == "--zoom" && has_value) {
       ok = ParseNumber(args[++i], kMinZoomLevel, kMaxZoomLevel, &zoom);
+    } else if (a == "--run-ms" && has_value) {
+      ok = ParseNumber(args[++i], 0, 24 * 3600 * 1000, &run_ms);
+    } else if (a == "--trace" && has_value) {
+      trace_path = args[++i];
+    } else if (a == "--no-fkiss") {
+      run_script = false;
     } else if (TakeDrawOption(a, &options)) {
     } else if (!a.empty() && a[0] != '-' && path.empty()) {
       path = a;
@@ -82,12 +109,40 @@ int RunRender(const Args& args) {
     return kExitUsage;
   }
 
-  CliHost host;
+  SimulatedClockHost host;
   DrawableDoll doll(host, options);
   if (!doll.Open(path)) return kExitFailed;
+
+  FILE* trace = nullptr;
+  if (!trace_path.empty()) {
+    trace = std::fopen(trace_path.c_str(), "wb");
+    if (!trace) {
+      std::fprintf(stderr, "%s\n", FormatMessage(kMsgUnableToOpen, trace_path).c_str());
+      return kExitFailed;
+    }
+  }
+  CKissCnfView view(doll.doc(), doll.settings());
+  if (trace) {
+    view.SetTrace(true, [trace](std::string_view line) {
+      std::fwrite(line.data(), 1, line.size(), trace);
+      std::fputs("\r\n", trace);
+    });
+  }
+  view.StartDoll(run_script);
+  if (set >= 0) view.SelectSet(set);
+  for (int t = 0; t < run_ms && !view.close_requested(); t += kAlarmStepMs) {
+    host.Advance(kAlarmStepMs);
+    view.ProcessAlarms();
+  }
+  if (trace) std::fclose(trace);
+
   Scene scene = doll.FirstSetScene();
-  if (set >= 0) scene.set = set;
-  scene.palette_group = group;
+  scene.set = view.CurrentSet();
+  scene.palette_group = group >= 0 ? group : view.palette_group();
+  scene.viewport_x = view.ViewportOrigin().x;
+  scene.viewport_y = view.ViewportOrigin().y;
+  scene.window_width = view.WindowSize().x;
+  scene.window_height = view.WindowSize().y;
 
   // Without a size the picture is the playfield at the zoom's scale.
   const float scale = ZoomScale(zoom);

@@ -27,8 +27,19 @@ void CKissCnfView::StartDoll(bool run_script) {
   runtime_settings.media.music = settings_.music_enabled;
   runtime_settings.media.shell_permission = settings_.shell_permission;
   runtime_ = std::make_unique<FkissRuntime>(doll, *script, *this, doc_.host(), runtime_settings);
+  runtime_->SetTrace(trace_on_);
+  runtime_->trace().set_listener(trace_listener_);
   runtime_->StartScript();
   redraw_pending_ = true;
+}
+
+void CKissCnfView::SetTrace(bool on, std::function<void(std::string_view line)> listener) {
+  trace_on_ = on;
+  trace_listener_ = std::move(listener);
+  if (runtime_) {
+    runtime_->SetTrace(on);
+    runtime_->trace().set_listener(trace_listener_);
+  }
 }
 
 uint32_t CKissCnfView::ProcessAlarms() { return runtime_ ? runtime_->ProcessAlarms() : 0; }

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/fkiss/fkiss_runtime.h"
@@ -26,6 +27,10 @@ class CKissCnfView : public ScriptView {
   // playfield, the first set in use is shown and, unless `run_script` is
   // off or the doll has none, the script starts.
   void StartDoll(bool run_script = true);
+
+  // Turns the FKiSS trace on or off, now and for every later start; the
+  // listener, when given, sees each trace line as it is written.
+  void SetTrace(bool on, std::function<void(std::string_view line)> listener = {});
 
   CKissCnfDoc& doc() { return doc_; }
   // The running script, or nullptr before StartDoll.
@@ -91,6 +96,8 @@ class CKissCnfView : public ScriptView {
   bool redraw_pending_ = false;
   bool fit_pending_ = true;
   bool close_requested_ = false;
+  bool trace_on_ = false;
+  std::function<void(std::string_view)> trace_listener_;
 };
 
 }  // namespace luma

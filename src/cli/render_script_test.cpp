@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/testing/doll_loader.h"
+#include "core/testing/image_files.h"
+#include "core/testing/run_program.h"
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+using testing::ProgramResult;
+
+// A 4 x 2 doll whose red 2 x 2 cel at (0, 0) a script hides 100 ms after
+// the start; set 1 moves it to the right.
+class RenderScriptTest : public ::testing::Test {
+ protected:
+  ProgramResult Tool(std::vector<std::string> args) {
+    return testing::RunProgram(LUMA_TOOL_PATH, args,
+                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
+                                "XDG_DATA_HOME=" + (home_ / "data").string()});
+  }
+  std::string Doll(const std::string& script) {
+    std::vector<uint32_t> colors(16, 0xFF0000);
+    colors[0] = 0;
+    return testing::WriteTestDoll(dolls_.path(),
+                                  "(4,2)\n%p.kcf\n#0 a.cel :0 1\n$0 0,0\n$0 2,0\n"
+                                  ";@EventHandler\n" + script,
+                                  {{"p.kcf", testing::MakeKcf({colors})},
+                                   {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
+  }
+  // The colour of pixel (x, 0) after rendering with `extra` options.
+  uint32_t Pixel(const std::string& doll, int x, std::vector<std::string> extra) {
+    const std::string bmp = (out_ / "frame.bmp").string();
+    std::vector<std::string> args = {"render", doll, "-o", bmp};
+    args.insert(args.end(), extra.begin(), extra.end());
+    last_ = Tool(args);
+    EXPECT_EQ(last_.exit_code, 0) << last_.err;
+    return testing::ReadBmp(testing::ReadFile(bmp)).at(x, 0);
+  }
+
+  ProgramResult last_;
+  testing::TempDir home_;
+  testing::TempDir dolls_;
+  testing::TempDir out_;
+};
+
+TEST_F(RenderScriptTest, AlarmsRunForTheSimulatedTime) {
+  const std::string doll = Doll(";@begin() timer(1, 99)\n;@alarm(1) unmap(#0)\n");
+  EXPECT_EQ(Pixel(doll, 0, {"--run-ms", "90"}), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(doll, 0, {"--run-ms", "110"}), 0xFF000000u);
+  EXPECT_EQ(Pixel(doll, 0, {"--run-ms", "110", "--no-fkiss"}), 0xFFFF0000u);
+}
+
+TEST_F(RenderScriptTest, SetSwitchesAfterTheStartAndTheTraceIsWritten) {
+  const std::string doll = Doll(";@set(1) moveto(#0, 0, 0)\n;@initialize() notify(\"hello\")\n");
+  const std::string trace = (out_ / "run.trace").string();
+  EXPECT_EQ(Pixel(doll, 0, {"--set", "1", "--trace", trace}), 0xFFFF0000u);
+  EXPECT_NE(last_.err.find("hello"), std::string::npos);
+  EXPECT_EQ(testing::ReadFile(trace),
+            "initialize()\r\n   notify(\"hello\")\r\nset(1)\r\n   moveto(#0, 0, 0)\r\n");
+  EXPECT_EQ(Pixel(doll, 0, {"--set", "1", "--no-fkiss"}), 0xFF000000u);
+}
+
+}  // namespace
+}  // namespace luma
