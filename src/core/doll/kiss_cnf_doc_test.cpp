@@ -59,7 +59,8 @@ class KissCnfDocTest : public ::testing::Test {
 };
 
 TEST_F(KissCnfDocTest, LoadsADiskDollThroughEveryStage) {
-  Write("doll.cnf", "(200,100)\n%pal.kcf\n#0 body.cel :0 1\n#1 shirt.cel *0\n#1 shirt.cel *0 :2\n");
+  Write("doll.cnf",
+        "(200,100)\n%pal.kcf\n#0 body.cel :0 1\n#1 shirt.cel *0\n#1 shirt.cel *0 :2\n$0\n$3 0,0\n");
   Write("pal.kcf", TestKcf(16));
   Write("BODY.CEL", TestCel(20, 30, 4));  // found whatever the case
   Write("shirt.cel", TestCel(8, 8, 8, 5));
@@ -77,6 +78,8 @@ TEST_F(KissCnfDocTest, LoadsADiskDollThroughEveryStage) {
   EXPECT_EQ(doll.ambiguous_cels().size(), 1u);
   EXPECT_EQ(doll.ambiguous_cels()[0]->instances.size(), 2u);
   EXPECT_EQ(doc->indexed_instances(), 3);
+  EXPECT_EQ(doll.sets[1].palette_group, 3);  // the set lines' groups survive loading
+  EXPECT_EQ(doll.playfield, (PlayfieldSize{200, 100}));
   EXPECT_TRUE(doll.fkiss_lines.empty());  // handed over and freed
   EXPECT_EQ(host_.statuses(), (std::vector<std::string>{
                                   "Parsing CNF...", "Reading Palette...", "Reading 2 Cels...",
