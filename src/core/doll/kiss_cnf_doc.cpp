@@ -332,9 +332,9 @@ void CKissCnfDoc::CheckPalettes() {
 }
 
 void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
-  std::vector<CelInstance*> instances;
-  for (const auto& instance : model_.instances()) instances.push_back(instance.get());
-  const int count = static_cast<int>(instances.size());
+  // Instances of cels without a texture (missing or undecodable files) go.
+  model_.RemoveInstances([](const CelInstance& i) { return !i.cel || !i.cel->texture; });
+  const int count = static_cast<int>(model_.instances().size());
   progress.Stage(CountText(count, "Processing Cel Instance...", "Processing %d Cel Instances..."),
                  count);
   const int palette_lines = static_cast<int>(model_.palette_line_index.size());
@@ -343,12 +343,8 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
   quad_count_ = 0;
   for (int i = 0; i < count && !model_.abort; ++i) {
     progress.Step(i);
-    CelInstance* instance = instances[static_cast<size_t>(i)];
+    CelInstance* instance = model_.instances()[static_cast<size_t>(i)].get();
     KissCel* cel = instance->cel;
-    if (!cel || !cel->texture) {
-      model_.RemoveInstance(instance);
-      continue;
-    }
     if (!cel->indexed()) {
       ++truecolor_instances_;
     } else {

@@ -22,9 +22,4 @@ void CelSet::AddInstanceForSet(CelInstance* instance, int set) {
   if (!Contains(by_set[set], instance)) by_set[set].push_back(instance);
 }
 
-void CelSet::RemoveInstance(const CelInstance* instance) {
-  std::erase(instances, instance);
-  for (auto& members : by_set) std::erase(members, instance);
-}
-
 }  // namespace luma

@@ -21,8 +21,6 @@ struct CelSet {
   void AddInstance(CelInstance* instance);
   // Adds the instance to the membership of set `set` (0-9) once.
   void AddInstanceForSet(CelInstance* instance, int set);
-  // Forgets the instance everywhere in this set.
-  void RemoveInstance(const CelInstance* instance);
 };
 
 }  // namespace luma

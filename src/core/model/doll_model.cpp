@@ -94,13 +94,6 @@ CelInstance* DollModel::AddInstance() {
   return instances_.back().get();
 }
 
-void DollModel::RemoveInstance(CelInstance* instance) {
-  if (instance->object) std::erase(instance->object->cels, instance);
-  for (CelSet* set : instance->cel_sets) set->RemoveInstance(instance);
-  std::erase_if(instances_,
-                [instance](const std::unique_ptr<CelInstance>& i) { return i.get() == instance; });
-}
-
 KissPalette* DollModel::FindPalette(std::string_view name) const {
   for (const auto& palette : palettes_) {
     if (EqualsIgnoreCase(palette->name, name)) return palette.get();

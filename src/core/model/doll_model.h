@@ -1,6 +1,7 @@
 #ifndef LUMA_CORE_MODEL_DOLL_MODEL_H_
 #define LUMA_CORE_MODEL_DOLL_MODEL_H_
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -86,8 +87,10 @@ class DollModel {
 
   // Appends a cel instance in CNF order; the caller links it to cel and object.
   CelInstance* AddInstance();
-  // Removes an instance from the list, its object and every CelSet, and frees it.
-  void RemoveInstance(CelInstance* instance);
+  // Removes every instance `remove` accepts from the list, its object and
+  // every CelSet, and frees it; one pass over the lists.
+  template <typename Remove>
+  void RemoveInstances(Remove remove);
 
   // Palettes by name (linear, ignoring case); creating gives default colours.
   KissPalette* FindPalette(std::string_view name) const;
@@ -156,6 +159,28 @@ class DollModel {
   // Lower-cased file name -> the first cel of that name, the base of its clones.
   std::unordered_map<std::string, KissCel*> base_cels_;
 };
+
+template <typename Remove>
+void DollModel::RemoveInstances(Remove remove) {
+  std::vector<CelInstance*> gone;
+  for (const auto& instance : instances_) {
+    if (remove(*instance)) gone.push_back(instance.get());
+  }
+  if (gone.empty()) return;
+  std::sort(gone.begin(), gone.end());
+  auto is_gone = [&gone](const CelInstance* i) {
+    return std::binary_search(gone.begin(), gone.end(), i);
+  };
+  for (CelInstance* instance : gone) {
+    if (instance->object) std::erase_if(instance->object->cels, is_gone);
+    for (CelSet* set : instance->cel_sets) {
+      std::erase_if(set->instances, is_gone);
+      for (auto& members : set->by_set) std::erase_if(members, is_gone);
+    }
+  }
+  std::erase_if(instances_,
+                [&](const std::unique_ptr<CelInstance>& i) { return is_gone(i.get()); });
+}
 
 template <typename Keep>
 void DollModel::ClearKeepingCels(Keep keep) {

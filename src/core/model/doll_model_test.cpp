@@ -78,7 +78,7 @@ TEST(DollModelTest, RemovingAnInstanceUnlinksItEverywhere) {
   group->AddInstance(b);
   EXPECT_EQ(group->instances.size(), 2u);
   EXPECT_EQ(a->cel_sets.size(), 1u);
-  doll.RemoveInstance(a);
+  doll.RemoveInstances([a](const CelInstance& i) { return &i == a; });
   ASSERT_EQ(doll.instances().size(), 1u);
   EXPECT_EQ(doll.instances()[0].get(), b);
   EXPECT_EQ(object->cels, std::vector<CelInstance*>{b});
