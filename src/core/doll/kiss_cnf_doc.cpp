@@ -42,7 +42,10 @@ CKissCnfDoc::CKissCnfDoc(Host& host, RenderDevice& device, const Settings& setti
       settings_(settings),
       script_(std::make_unique<FkissStages>(settings)) {}
 
-CKissCnfDoc::~CKissCnfDoc() { DeleteTempFiles(); }
+CKissCnfDoc::~CKissCnfDoc() {
+  DeleteTempFiles();
+  device_palettes_.Release(device_);
+}
 
 bool CKissCnfDoc::CheckOpenable(const std::string& path) {
   const std::string_view extension = ExtensionPart(path);
@@ -361,6 +364,9 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
     }
     quad_count_ += QuadCount(*instance);
   }
+  // Each instance learns the device palettes of its KCF. A failed upload
+  // shows wrong colours but loses nothing, so the load goes on.
+  if (paletted_textures()) (void)device_palettes_.UploadDevicePalettes(device_, model_);
 }
 
 void CKissCnfDoc::FindAmbiguousCels(LoadProgress& progress) {
@@ -426,6 +432,7 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
     model_.ClearKeepingCels([](const KissCel& cel) { return cel.present; });
   } else {
     textures_.Release();
+    device_palettes_.Release(device_);
     model_.Clear();
   }
   indexed_instances_ = 0;

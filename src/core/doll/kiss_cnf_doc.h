@@ -15,6 +15,7 @@
 #include "core/host/host.h"
 #include "core/host/settings.h"
 #include "core/model/doll_model.h"
+#include "core/render/device_palettes.h"
 
 namespace luma {
 
@@ -69,6 +70,8 @@ class CKissCnfDoc {
   const DollModel& model() const { return model_; }
   ErrorReport& report() { return model_.report; }
   TexturePool& textures() { return textures_; }
+  // The device palettes of the doll's KCFs (paletted textures only).
+  DevicePalettes& device_palettes() { return device_palettes_; }
   RenderDevice& device() { return device_; }
   Host& host() { return host_; }
   const Settings& settings() const { return settings_; }
@@ -119,6 +122,7 @@ class CKissCnfDoc {
   Settings settings_;
   DollModel model_;
   TexturePool textures_;
+  DevicePalettes device_palettes_;
   std::unique_ptr<ScriptStages> script_;
   std::unique_ptr<DollFiles> files_;
 

@@ -88,6 +88,24 @@ TEST_F(KissCnfDocTest, LoadsADiskDollThroughEveryStage) {
   EXPECT_FALSE(host_.progress_visible());
 }
 
+TEST_F(KissCnfDocTest, PalettedInstancesTakeTheDevicePalettesOfTheirKcf) {
+  device_.mutable_flags().paletted_textures = true;
+  Write("doll.cnf", "%a.kcf\n%b.kcf\n#0 x.cel *1\n#1 x.cel *0\n");
+  Write("a.kcf", TestKcf(16));
+  Write("b.kcf", TestKcf(16));
+  Write("x.cel", TestCel(4, 4, 4));
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->OpenDoll(Path("doll.cnf")));
+  EXPECT_EQ(doc->model().cels().size(), 1u);  // one cel serves both palettes
+  const std::vector<unsigned>& bases = doc->device_palettes().bases();
+  ASSERT_EQ(bases.size(), 2u);
+  EXPECT_EQ(doc->model().instances()[0]->geometry.palette_base, bases[1]);
+  EXPECT_EQ(doc->model().instances()[1]->geometry.palette_base, bases[0]);
+  EXPECT_EQ(device_.palette_bases_in_use(), 2u);
+  doc->Close();
+  EXPECT_EQ(device_.palette_bases_in_use(), 0u);
+}
+
 TEST_F(KissCnfDocTest, MissingCelIsReportedOncePerFileAndItsInstancesGo) {
   Write("doll.cnf", "%p.kcf\n#0 gone.cel\n#1 gone.cel\n#2 here.cel\n");
   Write("p.kcf", TestKcf(16));

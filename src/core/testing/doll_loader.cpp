@@ -4,13 +4,7 @@
 
 namespace luma::testing {
 
-bool TestDoll::Open(const std::string& path) {
-  if (!doc_.OpenDoll(path)) return false;
-  if (doc_.paletted_textures()) {
-    return palettes_.UploadDevicePalettes(doc_.device(), doc_.model()) == DeviceResult::kOk;
-  }
-  return true;
-}
+bool TestDoll::Open(const std::string& path) { return doc_.OpenDoll(path); }
 
 std::string WriteTestDoll(const std::filesystem::path& dir, const std::string& cnf,
                           const std::map<std::string, std::vector<uint8_t>>& files) {

@@ -11,18 +11,15 @@
 #include "core/gfx/render_device.h"
 #include "core/host/host.h"
 #include "core/host/settings.h"
-#include "core/render/device_palettes.h"
 
 namespace luma::testing {
 
-// A doll opened by the loading pipeline and made ready for drawing: with
-// paletted textures its device palettes are uploaded (and given back when
-// it goes).
+// A doll opened by the loading pipeline, ready for drawing (with paletted
+// textures the pipeline has uploaded its device palettes).
 class TestDoll {
  public:
   TestDoll(RenderDevice& device, Host& host, const Settings& settings = Settings())
       : doc_(host, device, settings) {}
-  ~TestDoll() { palettes_.Release(doc_.device()); }
   TestDoll(const TestDoll&) = delete;
   TestDoll& operator=(const TestDoll&) = delete;
 
@@ -33,7 +30,6 @@ class TestDoll {
 
  private:
   CKissCnfDoc doc_;
-  DevicePalettes palettes_;
 };
 
 // Writes `cnf` as doll.cnf and the files beside it into `dir`; returns the
