@@ -26,21 +26,10 @@ DrawableDoll::DrawableDoll(CliHost& host, const DrawOptions& options) : host_(ho
 }
 
 DrawableDoll::~DrawableDoll() {
-  if (!device_) return;
-  palettes_.Release(*device_);
-  doc_->Close();
+  if (doc_) doc_->Close();
 }
 
-bool DrawableDoll::Open(const std::string& path) {
-  if (!doc_ || !doc_->OpenDoll(path)) return false;
-  if (device_->flags().paletted_textures &&
-      palettes_.UploadDevicePalettes(*device_, doc_->model()) != DeviceResult::kOk) {
-    host_.ShowMessage("Lumadoll", "The doll's palettes could not be given to the graphics device.",
-                      MessageIcon::kError);
-    return false;
-  }
-  return true;
-}
+bool DrawableDoll::Open(const std::string& path) { return doc_ && doc_->OpenDoll(path); }
 
 Scene DrawableDoll::FirstSetScene() {
   Scene scene;

@@ -8,7 +8,6 @@
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/render_device.h"
 #include "core/host/settings.h"
-#include "core/render/device_palettes.h"
 #include "core/render/renderer.h"
 
 namespace luma::cli {
@@ -43,7 +42,6 @@ class DrawableDoll {
   Settings settings_;
   std::unique_ptr<RenderDevice> device_;
   std::unique_ptr<CKissCnfDoc> doc_;
-  DevicePalettes palettes_;
 };
 
 }  // namespace luma::cli
