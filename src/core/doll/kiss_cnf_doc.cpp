@@ -389,6 +389,13 @@ void CKissCnfDoc::PrepareScript(LoadProgress& progress) {
   script_->Interpret(model_, host_);
 }
 
+void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {
+  path_ = path;
+  cnf_path_ = path;
+  cnf_name_ = std::string(FileNamePart(path));
+  title_ = cnf_name_;
+}
+
 FolderDollFiles& CKissCnfDoc::FolderFiles() { return static_cast<FolderDollFiles&>(*files_); }
 
 void CKissCnfDoc::DeleteTempFiles() {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/doll/cnf_save_options.h"
 #include "core/doll/doll_files.h"
 #include "core/doll/load_progress.h"
 #include "core/doll/script_stages.h"
@@ -98,6 +99,11 @@ class CKissCnfDoc {
   int quad_count() const { return quad_count_; }
   bool paletted_textures() const { return device_.flags().paletted_textures; }
 
+  // The save options last used successfully, offered again by the next save.
+  CnfSaveOptions& save_options() { return save_options_; }
+  // After a disk doll's CNF was saved under `path`, the document is that file.
+  void AdoptSavedCnf(const std::string& path);
+
  private:
   bool CheckOpenable(const std::string& path);
   bool LoadFrom(const std::string& path, bool keep_unchanged, std::vector<uint8_t>* image);
@@ -141,6 +147,7 @@ class CKissCnfDoc {
   int truecolor_instances_ = 0;
   int cels_read_ = 0;
   int quad_count_ = 0;
+  CnfSaveOptions save_options_;
 };
 
 }  // namespace luma

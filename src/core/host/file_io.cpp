@@ -78,6 +78,17 @@ Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t max_s
 Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
   const std::string folder(DirectoryPart(path));
   const std::string name(FileNamePart(path));
+  std::random_device random;
+  return ReplaceFileVia(
+      path, bytes,
+      [&](int) {
+        return folder + "." + name + StringPrintf(".%08x.tmp", static_cast<unsigned>(random()));
+      },
+      100);
+}
+
+Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
+                      const std::function<std::string(int)>& temp_path, int attempts) {
   mode_t mode = 0666;
   bool keep_mode = false;
   struct stat st;
@@ -87,15 +98,16 @@ Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
     keep_mode = true;
   }
 
-  std::random_device random;
   std::string temp;
   int raw_fd = -1;
-  for (int attempt = 0; attempt < 100 && raw_fd < 0; ++attempt) {
-    temp = folder + "." + name + StringPrintf(".%08x.tmp", static_cast<unsigned>(random()));
+  int open_error = EEXIST;
+  for (int attempt = 0; attempt < attempts && raw_fd < 0; ++attempt) {
+    temp = temp_path(attempt);
     raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw_fd < 0 && errno != EEXIST) break;
+    open_error = errno;
+    if (raw_fd < 0 && open_error != EEXIST) break;
   }
-  if (raw_fd < 0) return Failure("Can't write", path, errno);
+  if (raw_fd < 0) return Failure("Can't write", path, open_error);
   Fd fd(raw_fd);
 
   int error = 0;

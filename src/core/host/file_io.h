@@ -2,6 +2,7 @@
 #define LUMA_CORE_HOST_FILE_IO_H_
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,6 +23,13 @@ Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
 // reported and leaves any existing file at `path` as it was. A replaced
 // file keeps its permission bits.
 Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes);
+
+// The same with the temporary file's path chosen by `temp_path(attempt)` for
+// attempt 0, 1, ... up to `attempts` - 1: the first path that does not exist
+// yet is created exclusively and used, so no existing file is ever touched
+// but the target.
+Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
+                      const std::function<std::string(int)>& temp_path, int attempts);
 
 }  // namespace luma
 

@@ -1,0 +1,72 @@
+#include "core/files/cnf_line_reader.h"
+
+#include <string>
+
+#include "core/host/host.h"
+#include "core/model/cnf_parser.h"
+#include "core/model/doll_model.h"
+
+namespace luma {
+namespace {
+
+// The parser reports progress and memory trouble to a host; reading one
+// line needs neither.
+class SilentHost : public Host {
+ public:
+  void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
+  Answer Ask(std::string_view, std::string_view, Buttons, MessageIcon) override {
+    return Answer::kCancel;
+  }
+  int Choose(std::string_view, std::string_view, const std::vector<std::string>&) override {
+    return -1;
+  }
+  void ProgressShow(std::string_view) override {}
+  void ProgressStatus(std::string_view) override {}
+  void ProgressRange(int) override {}
+  void ProgressPosition(int) override {}
+  void ProgressHide() override {}
+  uint32_t Milliseconds() override { return 0; }
+  int Random() override { return 0; }
+  void PlaySound(const std::string&) override {}
+  void PlayMusic(const std::string&) override {}
+  void StopMusic() override {}
+  bool OpenLink(const std::string&) override { return false; }
+  std::string DataFolder() override { return ""; }
+  std::string TempFolder() override { return ""; }
+};
+
+void ParseAlone(DollModel& doll, std::string line) {
+  doll.cnf_lines.push_back(std::move(line));
+  SilentHost host;
+  ParseCnf(doll, host, CnfParseOptions{});
+}
+
+}  // namespace
+
+std::optional<CelLineValues> ReadCelLine(std::string_view line) {
+  DollModel doll;
+  ParseAlone(doll, std::string(line));
+  if (doll.instances().size() != 1) return std::nullopt;
+  const CelInstance& instance = *doll.instances()[0];
+  CelLineValues values;
+  values.in_set = instance.in_set;
+  values.transparency = instance.transparency;
+  values.mapped = instance.mapped;
+  values.x_given = instance.x_offset_given;
+  values.x = instance.x_offset;
+  values.y_given = instance.y_offset_given;
+  values.y = instance.y_offset;
+  return values;
+}
+
+HintKind ReadHintKind(std::string_view comment) {
+  DollModel doll;
+  ParseAlone(doll, ";" + std::string(comment));
+  const HintSettings& hints = doll.hints;
+  if (hints.stack_hint) return HintKind::kStack;
+  if (hints.max_fix_hint) return HintKind::kMaxFix;
+  if (hints.bounds_hint) return HintKind::kBounds;
+  return doll.report.warning_count() > 0 ? HintKind::kUnknown : HintKind::kNone;
+}
+
+}  // namespace luma

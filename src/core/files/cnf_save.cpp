@@ -1,0 +1,77 @@
+#include "core/files/cnf_save.h"
+
+#include "core/files/cnf_text.h"
+#include "core/files/set_line_writer.h"
+#include "core/fkiss/fkiss_script.h"
+#include "core/host/file_io.h"
+
+namespace luma {
+namespace {
+
+HintValues CurrentHints(const CKissCnfDoc& doc) {
+  return HintValues{doc.settings().max_stack, doc.settings().strong_fix};
+}
+
+CnfLines SplitWrittenLines(const std::string& text) {
+  CnfLines lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options,
+              const CnfText& cnf, bool reformatted) {
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(cnf.text.data()),
+                                       cnf.text.size());
+  if (!ReplaceFile(path, bytes).ok()) {
+    doc.host().ShowMessage("Save Error", "Unable to write to file " + path, MessageIcon::kWarning);
+    return false;
+  }
+  DollModel& doll = doc.model();
+  doll.cnf_lines = SplitWrittenLines(cnf.text);
+  for (size_t i = 0; i < doll.instances().size() && i < cnf.instance_lines.size(); ++i) {
+    CelInstance& instance = *doll.instances()[i];
+    instance.line = cnf.instance_lines[i];
+    if (reformatted) instance.extra_lines = 0;
+  }
+  if (options.positions) AdoptLivePositions(doll);
+  if (FkissScript* script = doc.fkiss()) {
+    script->added_text.clear();
+    if (reformatted) script->reformat_on_save = false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteReformatted(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
+  const CnfText cnf = FormatReformattedCnf(doc.model(), doc.fkiss(), options, CurrentHints(doc));
+  return WriteCnf(doc, path, options, cnf, true);
+}
+
+bool WritePreserving(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
+  const CnfText cnf = FormatPreservedCnf(doc.model(), doc.fkiss(), options, CurrentHints(doc));
+  return WriteCnf(doc, path, options, cnf, false);
+}
+
+bool CnfReformatRequired(CKissCnfDoc& doc) {
+  const FkissScript* script = doc.fkiss();
+  return script && script->reformat_on_save;
+}
+
+bool SaveToNewCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
+  const bool reformat = options.reformat || CnfReformatRequired(doc);
+  const bool saved =
+      reformat ? WriteReformatted(doc, path, options) : WritePreserving(doc, path, options);
+  if (!saved) return false;
+  doc.save_options() = options;
+  if (!doc.is_archive()) doc.AdoptSavedCnf(path);
+  return true;
+}
+
+}  // namespace luma

@@ -1,0 +1,255 @@
+#include "core/files/lzh_build.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "core/archive/lzh_archive.h"
+#include "core/archive/lzh_archive_writer.h"
+#include "core/archive/lzh_header_writer.h"
+#include "core/host/file_io.h"
+#include "core/host/text.h"
+
+namespace luma {
+namespace {
+
+// Tries for the temporary archive beside the destination.
+constexpr int kTempArchiveNames = 10000;
+
+// The members of the archive an archived doll was loaded from: the first
+// member of each file name (as the loader finds them) and, for the CNF,
+// the member of the full name the loader chose.
+class SourceArchive {
+ public:
+  struct Member {
+    size_t header_position = 0;
+    uint32_t dos_time = 0;
+  };
+
+  bool Open(const std::string& path) {
+    if (!archive_.Open(path).ok()) return false;
+    archive_.Rewind();
+    for (;;) {
+      const size_t position = archive_.image().position();
+      if (archive_.ReadNextHeader() != LzhCode::kOk) break;
+      const LzhHeader& header = archive_.current_header();
+      if (header.unpacked_size == 0) continue;
+      // Level-2 headers keep UNIX time, the others MS-DOS time.
+      const Member member{position, header.level == 2 ? DosTimeStamp(header.time_stamp)
+                                                      : header.time_stamp};
+      by_name_.try_emplace(AsciiLowerCopy(archive_.current_name()), member);
+      by_full_name_.try_emplace(header.name, member);
+    }
+    return true;
+  }
+
+  const Member* Find(std::string_view name) const {
+    const auto it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
+    return it == by_name_.end() ? nullptr : &it->second;
+  }
+  const Member* FindFullName(const std::string& name) const {
+    const auto it = by_full_name_.find(name);
+    return it == by_full_name_.end() ? Find(name) : &it->second;
+  }
+  Result<std::vector<uint8_t>> Read(const Member& member) {
+    return archive_.ExtractAt(member.header_position);
+  }
+
+ private:
+  LzhArchive archive_;
+  std::unordered_map<std::string, Member> by_name_;
+  std::unordered_map<std::string, Member> by_full_name_;
+};
+
+// One file to pack: from disk (`path`) or from the doll's archive (`member`).
+struct PackItem {
+  std::string shown;  // named in "Can't read "
+  std::string member_name;
+  std::string path;
+  const SourceArchive::Member* member = nullptr;
+};
+
+struct PackSection {
+  const char* status;
+  std::vector<PackItem> items;
+};
+
+class ArchiveBuilder {
+ public:
+  ArchiveBuilder(CKissCnfDoc& doc, const std::string& destination)
+      : doc_(doc), host_(doc.host()), destination_(destination), writer_(archive_) {}
+
+  Status Build(const std::vector<std::string>& additional, const std::string& saved_cnf) {
+    if (doc_.is_archive()) from_archive_ = source_.Open(doc_.path());
+    std::vector<PackSection> sections = Sections(additional, saved_cnf);
+    int total = 0;
+    for (const PackSection& section : sections) total += static_cast<int>(section.items.size());
+
+    archive_.CreateNew(destination_);
+    host_.ProgressShow("Building " + destination_ + "...");
+    host_.ProgressRange(total);
+    host_.ProgressPosition(0);
+    int done = 0;
+    for (const PackSection& section : sections) {
+      host_.ProgressStatus(section.status + destination_ + "...");
+      for (const PackItem& item : section.items) {
+        Add(item);
+        host_.ProgressPosition(++done);
+      }
+    }
+    host_.ProgressHide();
+    return Save();
+  }
+
+ private:
+  std::vector<PackSection> Sections(const std::vector<std::string>& additional,
+                                    const std::string& saved_cnf) {
+    const DollModel& doll = doc_.model();
+    PackSection cnf{"Compressing CNF to ", {}};
+    if (!saved_cnf.empty()) {
+      cnf.items.push_back(DiskItem(saved_cnf, std::string(FileNamePart(saved_cnf)), saved_cnf));
+    } else if (doc_.is_archive()) {
+      PackItem item = ArchiveItem(doc_.cnf_name());
+      if (from_archive_) item.member = source_.FindFullName(doc_.cnf_member());
+      cnf.items.push_back(item);
+    } else {
+      cnf.items.push_back(DiskItem(doc_.cnf_name(), doc_.cnf_name(), doc_.cnf_path()));
+    }
+
+    PackSection kcfs{"Compressing KCFs to ", {}};
+    std::unordered_set<std::string> seen;
+    for (const std::string& name : doll.palette_file_names) {
+      if (!seen.insert(AsciiLowerCopy(name)).second) continue;
+      const KissPalette* palette = doll.FindPalette(name);
+      kcfs.items.push_back(doc_.is_archive() ? ArchiveItem(name)
+                                             : DiskItem(name, name, palette ? palette->full_path
+                                                                            : std::string()));
+    }
+
+    PackSection cels{"Compressing Cels to ", {}};
+    for (const auto& cel : doll.cels()) {
+      if (cel->is_clone()) continue;
+      cels.items.push_back(doc_.is_archive()
+                               ? ArchiveItem(cel->file_name)
+                               : DiskItem(cel->file_name, cel->file_name,
+                                          cel->present ? cel->full_path : std::string()));
+    }
+
+    PackSection externals{"Compressing External Files to ", {}};
+    for (const ExternalFile& file : doll.external_files) {
+      externals.items.push_back(
+          DiskItem(file.name, file.name, file.available ? file.path : std::string()));
+    }
+
+    PackSection documents{"Compressing Additional Files to ", {}};
+    std::vector<std::string> unique;
+    for (const std::string& path : additional) AddAdditionalFile(unique, path);
+    for (const std::string& path : unique) {
+      documents.items.push_back(DiskItem(path, std::string(FileNamePart(path)), path));
+    }
+    return {cnf, kcfs, cels, externals, documents};
+  }
+
+  static PackItem DiskItem(std::string shown, std::string member_name, std::string path) {
+    return PackItem{std::move(shown), std::move(member_name), std::move(path), nullptr};
+  }
+
+  PackItem ArchiveItem(const std::string& name) {
+    return PackItem{name, name, {}, from_archive_ ? source_.Find(name) : nullptr};
+  }
+
+  void Add(const PackItem& item) {
+    Status added;
+    if (item.member) {
+      Result<std::vector<uint8_t>> bytes = source_.Read(*item.member);
+      if (!bytes.ok()) return CantRead(item);
+      added = writer_.AddMember(item.member_name, *bytes, item.member->dos_time);
+    } else {
+      if (item.path.empty() || !CanOpenForReading(item.path)) return CantRead(item);
+      added = writer_.AddFile(item.path, item.member_name);
+    }
+    if (!added.ok()) host_.ShowMessage("", added.message(), MessageIcon::kWarning);
+  }
+
+  void CantRead(const PackItem& item) {
+    host_.ShowMessage("", "Can't read " + item.shown, MessageIcon::kWarning);
+  }
+
+  Status Save() {
+    const std::span<const uint8_t> image = archive_.image().bytes();
+    const Status failed = Status::Error("Unable to write to file " + destination_);
+    // No reader opens an archive without members.
+    if (image.empty()) return failed;
+    const std::string folder(DirectoryPart(destination_));
+    const Status saved = ReplaceFileVia(
+        destination_, image,
+        [&](int n) {
+          return folder + (n == 0 ? std::string("lmdtemp.lzh") : StringPrintf("lmdtemp-%d.lzh", n));
+        },
+        kTempArchiveNames);
+    return saved.ok() ? saved : failed;
+  }
+
+  CKissCnfDoc& doc_;
+  Host& host_;
+  const std::string destination_;
+  SourceArchive source_;
+  bool from_archive_ = false;
+  LzhArchive archive_;
+  LzhArchiveWriter writer_;
+};
+
+}  // namespace
+
+void AddAdditionalFile(std::vector<std::string>& list, const std::string& path) {
+  for (const std::string& entry : list) {
+    if (entry == path) return;
+  }
+  list.push_back(path);
+}
+
+Status WriteDollArchive(CKissCnfDoc& doc, const std::string& destination,
+                        const std::vector<std::string>& additional, const std::string& saved_cnf) {
+  return ArchiveBuilder(doc, destination).Build(additional, saved_cnf);
+}
+
+bool BuildLzhArchive(CKissCnfDoc& doc, const LzhBuildHooks& hooks) {
+  Host& host = doc.host();
+  if (hooks.palettes_modified && hooks.palettes_modified()) {
+    const Answer answer = host.Ask("KCF Palette Modified",
+                                   "One or more KCF palettes have been modified. Do you wish to "
+                                   "save these changes before building your LZH?",
+                                   Buttons::kYesNoCancel, MessageIcon::kQuestion);
+    if (answer == Answer::kCancel) return false;
+    // Packing the old palettes after a failed save would pass for success.
+    if (answer == Answer::kYes && !(hooks.save_palettes && hooks.save_palettes())) return false;
+  }
+  const Answer answer = host.Ask("Save CNF?", "Do you wish to save your CNF before building your LZH?",
+                                 Buttons::kYesNoCancel, MessageIcon::kQuestion);
+  if (answer == Answer::kCancel) return false;
+  std::string saved_cnf;
+  if (answer == Answer::kYes) {
+    const std::optional<std::string> saved = hooks.save_cnf ? hooks.save_cnf() : std::nullopt;
+    if (!saved) return false;
+    // A disk doll now is the saved file; an archived doll keeps its archive,
+    // so the saved file has to be named.
+    if (doc.is_archive()) saved_cnf = *saved;
+  }
+  const std::optional<std::vector<std::string>> additional =
+      hooks.choose_additional_files ? hooks.choose_additional_files() : std::nullopt;
+  if (!additional) return false;
+  const std::optional<std::string> destination =
+      hooks.choose_destination ? hooks.choose_destination() : std::nullopt;
+  if (!destination) return false;
+
+  const Status built = WriteDollArchive(doc, *destination, *additional, saved_cnf);
+  if (!built.ok()) {
+    host.ShowMessage("Build LZH Archive", built.message(), MessageIcon::kError);
+    return false;
+  }
+  if (hooks.archive_created) hooks.archive_created(*destination);
+  host.ShowMessage("LZH Creation Complete", *destination + " has been created.",
+                   MessageIcon::kInformation);
+  return true;
+}
+
+}  // namespace luma

@@ -1,0 +1,45 @@
+#include "core/files/set_line_writer.h"
+
+#include "core/host/text.h"
+
+namespace luma {
+namespace {
+
+bool HasCelInSet(const KissObject& object, int set) {
+  for (const CelInstance* instance : object.cels) {
+    if (instance->in_set.test(set)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions) {
+  out += StringPrintf("$%d", doll.sets[set].cnf_palette_group);
+  // Objects are sorted by number, so the present ones are met in order.
+  std::vector<const KissObject*> present;
+  for (const auto& object : doll.objects()) {
+    if (object->number >= 0 && HasCelInSet(*object, set)) present.push_back(object.get());
+  }
+  if (!present.empty()) {
+    const int highest = present.back()->number;
+    size_t next = 0;
+    for (int k = 0; k <= highest; ++k) {
+      if (k > 0 && k % 10 == 0) out += "\n";
+      if (present[next]->number != k) {
+        out += " *";
+        continue;
+      }
+      const KissObject& object = *present[next++];
+      const Position& at = live_positions ? object.position[set] : object.initial_position[set];
+      out += StringPrintf(" %d,%d", at.x, at.y);
+    }
+  }
+  out += "\n";
+}
+
+void AdoptLivePositions(DollModel& doll) {
+  for (const auto& object : doll.objects()) object->initial_position = object->position;
+}
+
+}  // namespace luma

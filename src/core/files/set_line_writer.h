@@ -1,0 +1,23 @@
+#ifndef LUMA_CORE_FILES_SET_LINE_WRITER_H_
+#define LUMA_CORE_FILES_SET_LINE_WRITER_H_
+
+#include <string>
+
+#include "core/model/doll_model.h"
+
+namespace luma {
+
+// Appends the set line of set `set` (0-9) to `out`: "$" and the set's palette
+// group as read from the CNF, then for every object number from 0 to the
+// highest one with a cel in that set " x,y", or " *" for a number without
+// such an object. Every tenth object starts a continuation line (a line
+// break, then the entry's leading blank). With `live_positions` the objects'
+// current positions are written, else the positions the CNF gave.
+void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions);
+
+// Makes the current positions the ones the CNF gives, as after saving them.
+void AdoptLivePositions(DollModel& doll);
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_FILES_SET_LINE_WRITER_H_
