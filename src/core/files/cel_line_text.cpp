@@ -58,8 +58,8 @@ CelColumns ComputeCelColumns(const DollModel& doll) {
     if (instance->cel) {
       columns.file = std::max(columns.file, static_cast<int>(instance->cel->file_name.size()));
     }
-    if (WritesPalette(*instance)) largest_palette = std::max<int>(largest_palette,
-                                                                  instance->cnf_palette);
+    if (WritesPalette(*instance))
+      largest_palette = std::max<int>(largest_palette, instance->cnf_palette);
   }
   columns.object = largest_fix > 0
                        ? static_cast<int>(StringPrintf("%d.%u", largest_object, largest_fix).size())
@@ -96,8 +96,8 @@ std::string FormatCelLine(const DollModel& doll, const CelInstance& instance, in
   const std::string object = fix > 0 ? StringPrintf("%d.%u", instance.object_number, fix)
                                      : StringPrintf("%d", instance.object_number);
   const std::string file = instance.cel ? instance.cel->file_name : "";
-  std::string line = StringPrintf("#%-*s %-*s ", columns.object, object.c_str(), columns.file,
-                                  file.c_str());
+  std::string line =
+      StringPrintf("#%-*s %-*s ", columns.object, object.c_str(), columns.file, file.c_str());
   if (columns.palette >= 0) {
     std::string palette;
     if (WritesPalette(instance)) {

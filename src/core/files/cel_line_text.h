@@ -12,7 +12,7 @@ namespace luma {
 
 // Widths of the aligned columns of the cel declarations.
 struct CelColumns {
-  int object = 0;   // "#" excluded
+  int object = 0;  // "#" excluded
   int file = 0;
   int palette = -1;  // "*n"; -1 when the doll needs no palette column
 };

@@ -145,9 +145,8 @@ bool Matches(const CelLineValues& read, const CelLineValues& wanted, const KissC
 }
 
 // Brings one cel line in line with its instance, touching only what differs.
-std::string EditCelLine(const std::string& line, const DollModel& doll,
-                        const CelInstance& instance, const CnfSaveOptions& options,
-                        int palette_lines) {
+std::string EditCelLine(const std::string& line, const DollModel& doll, const CelInstance& instance,
+                        const CnfSaveOptions& options, int palette_lines) {
   const std::optional<CelLineValues> read = ReadCelLine(line);
   const int cel_x = instance.cel ? instance.cel->x_offset : 0;
   const int cel_y = instance.cel ? instance.cel->y_offset : 0;
@@ -172,8 +171,7 @@ std::string EditCelLine(const std::string& line, const DollModel& doll,
     }
     std::vector<PercentEdit> edits;
     if (read->transparency != wanted.transparency) {
-      edits.push_back(
-          {'t', wanted.transparency ? StringPrintf("%%t%d", wanted.transparency) : ""});
+      edits.push_back({'t', wanted.transparency ? StringPrintf("%%t%d", wanted.transparency) : ""});
     }
     if (read->mapped != wanted.mapped) edits.push_back({'u', wanted.mapped ? "" : "%u"});
     if ((read->x_given ? read->x : cel_x) != wanted.x) {
@@ -182,9 +180,8 @@ std::string EditCelLine(const std::string& line, const DollModel& doll,
     if ((read->y_given ? read->y : cel_y) != wanted.y) {
       edits.push_back({'y', wanted.y == cel_y ? "" : StringPrintf("%%y%d", wanted.y)});
     }
-    const std::string edited =
-        edits.empty() ? data + (has_comment ? line.substr(semicolon) : "")
-                      : EditExtension(data, raw_comment, has_comment, edits);
+    const std::string edited = edits.empty() ? data + (has_comment ? line.substr(semicolon) : "")
+                                             : EditExtension(data, raw_comment, has_comment, edits);
     const std::optional<CelLineValues> check = ReadCelLine(edited);
     if (check && Matches(*check, wanted, instance.cel)) return edited;
   }
@@ -264,8 +261,8 @@ class Preserver {
   void EditCelLines() {
     std::vector<int> palettes_before(lines_.size() + 1, 0);
     for (size_t i = 0; i < lines_.size(); ++i) {
-      const bool palette = infos_[i].kind == LineKind::kOther && !infos_[i].data.empty() &&
-                           infos_[i].data[0] == '%';
+      const bool palette =
+          infos_[i].kind == LineKind::kOther && !infos_[i].data.empty() && infos_[i].data[0] == '%';
       palettes_before[i + 1] = palettes_before[i] + (palette ? 1 : 0);
     }
     for (const auto& instance : doll_.instances()) {
@@ -312,7 +309,8 @@ class Preserver {
     apply(options_.maxfix_hint, first_maxfix, StringPrintf(";HINT maxfix %d", hints_.max_fix));
     apply(options_.bounds_hint, first_bounds,
           std::string(";HINT bounds ") + BoundsModeName(doll_.hints.bounds));
-    if (need_border_line_) inserted_.insert(inserted_.begin(), StringPrintf("[%d", doll_.border_color));
+    if (need_border_line_)
+      inserted_.insert(inserted_.begin(), StringPrintf("[%d", doll_.border_color));
     if (need_playfield_line_) {
       inserted_.insert(inserted_.begin(),
                        StringPrintf("(%d,%d", doll_.playfield.width, doll_.playfield.height));
@@ -433,9 +431,8 @@ class Preserver {
     }
     for (const auto& instance : doll_.instances()) {
       const int line = instance->line;
-      result.instance_lines.push_back(line >= 0 && static_cast<size_t>(line) < count
-                                          ? new_line[line]
-                                          : -1);
+      result.instance_lines.push_back(
+          line >= 0 && static_cast<size_t>(line) < count ? new_line[line] : -1);
     }
     return result;
   }

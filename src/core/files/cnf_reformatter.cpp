@@ -28,8 +28,8 @@ CnfText FormatReformattedCnf(const DollModel& doll, const FkissScript* script,
     out += StringPrintf(";HINT maxfix %d\n", options.maxfix_hint ? hints.max_fix : read.max_fix);
   }
   if (options.stack_hint || read.stack_hint) {
-    out += StringPrintf(";HINT stack %d\n",
-                        options.stack_hint ? hints.stack_depth : read.stack_depth);
+    out +=
+        StringPrintf(";HINT stack %d\n", options.stack_hint ? hints.stack_depth : read.stack_depth);
   }
   if (options.bounds_hint || read.bounds_hint) {
     out += StringPrintf(";HINT bounds %s\n",

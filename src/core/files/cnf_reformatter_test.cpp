@@ -203,8 +203,9 @@ TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
 
   const std::string as_read = Reformatted(*doc);
   EXPECT_NE(as_read.find(";HINT maxfix 30\n;HINT bounds none\n\n"), std::string::npos);
-  EXPECT_NE(as_read.find("#0 a.cel *0  :0 1 2 3 4 5 6 7 8 9\n#1 b.cel *0  :0 1 2 3 4 5 6 7 8 9 ;%u\n"),
-            std::string::npos);
+  EXPECT_NE(
+      as_read.find("#0 a.cel *0  :0 1 2 3 4 5 6 7 8 9\n#1 b.cel *0  :0 1 2 3 4 5 6 7 8 9 ;%u\n"),
+      std::string::npos);
   EXPECT_NE(as_read.find("$0 1,1 2,2\n"), std::string::npos);
 
   CnfSaveOptions live;
@@ -213,9 +214,9 @@ TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
   const std::string current = Reformatted(*doc, live);
   EXPECT_NE(current.find(";HINT maxfix 7\n;HINT stack 50\n;HINT bounds limited\n\n"),
             std::string::npos);
-  EXPECT_NE(
-      current.find("#0 a.cel *0  :0 1 2 3 4 5 6 7 8 9 ;%t77 %u\n#1 b.cel *0  :0 1 2 3 4 5 6 7 8 9\n"),
-      std::string::npos);
+  EXPECT_NE(current.find(
+                "#0 a.cel *0  :0 1 2 3 4 5 6 7 8 9 ;%t77 %u\n#1 b.cel *0  :0 1 2 3 4 5 6 7 8 9\n"),
+            std::string::npos);
   EXPECT_NE(current.find("$0 1,1 40,50\n"), std::string::npos);
 }
 

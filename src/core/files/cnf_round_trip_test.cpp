@@ -44,8 +44,8 @@ TEST_P(CorpusRoundTripTest, WrittenCnfLoadsToTheSameDoll) {
     const std::vector<uint8_t> image =
         WithCnf(testing::ReadArchiveMembers(archive), doc->cnf_name(), cnf.text);
     const std::string copy = doll.Path("copy.lzh");
-    testing::WriteFile(copy, std::string_view(reinterpret_cast<const char*>(image.data()),
-                                              image.size()));
+    testing::WriteFile(copy,
+                       std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
     auto again = doll.OpenPath(copy);
     ASSERT_TRUE(again);
     EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()), before);

@@ -54,20 +54,20 @@ constexpr char kCels[] =
     "#2 shoe.cel :3\n";
 
 TEST_F(FkissWriterTest, WritesEveryParameterKindSoItReadsBack) {
-  const std::string script = RoundTrip(
-      std::string(kCels) +
-      ";@EventHandler\n"
-      ";@alarm(tick) notify(\"hi there\") ; a comment\n"
-      ";@label(jump) map(!hats)\n"
-      ";@begin() timer(tick, 10) goto(jump) gosub(5) let(ab, -3) randomtimer(ab, 1, 2)\n"
-      ";@label(5) nop()\n"
-      ";@press(!hats) unmap(\"shoe.cel\") ghost(\"body.cel\", 1) sound(\"boom.wav\")\n"
-      ";@  valuepool(\"store\") savevalue(\"store.x\", ab) loadvalue(cd, \".y\")\n"
-      ";@  deletevalue(\"z\") valuepool(\"\") music(\"\")\n"
-      ";@collide(\"shoe.cel\", #0) altmap(#1)\n"
-      ";@in(\"body.cel\", !hats) move(#2, 1, 2)\n"
-      ";@keypress(\"a\") debug(\"x\")\n"
-      ";@set(3) changeset(0)\n");
+  const std::string script =
+      RoundTrip(std::string(kCels) +
+                ";@EventHandler\n"
+                ";@alarm(tick) notify(\"hi there\") ; a comment\n"
+                ";@label(jump) map(!hats)\n"
+                ";@begin() timer(tick, 10) goto(jump) gosub(5) let(ab, -3) randomtimer(ab, 1, 2)\n"
+                ";@label(5) nop()\n"
+                ";@press(!hats) unmap(\"shoe.cel\") ghost(\"body.cel\", 1) sound(\"boom.wav\")\n"
+                ";@  valuepool(\"store\") savevalue(\"store.x\", ab) loadvalue(cd, \".y\")\n"
+                ";@  deletevalue(\"z\") valuepool(\"\") music(\"\")\n"
+                ";@collide(\"shoe.cel\", #0) altmap(#1)\n"
+                ";@in(\"body.cel\", !hats) move(#2, 1, 2)\n"
+                ";@keypress(\"a\") debug(\"x\")\n"
+                ";@set(3) changeset(0)\n");
   EXPECT_EQ(script,
             ";@EventHandler\n\n"
             ";@alarm(tick)\n;@  notify(\"hi there\")\n\n"
@@ -86,12 +86,12 @@ TEST_F(FkissWriterTest, WritesEveryParameterKindSoItReadsBack) {
 }
 
 TEST_F(FkissWriterTest, IndentsIfBlocksOneLevel) {
-  const std::string script = RoundTrip(
-      std::string(kCels) +
-      ";@EventHandler\n"
-      ";@begin() let(a1, 1) ifequal(a1, 1) map(#0) elseifgreaterthan(a1, 5) unmap(#0)\n"
-      ";@ else() map(#1) endif() ifnotequal(a1, 2) nop() endif() altmap(#2)\n"
-      ";@drop(#1) iflessthan(a1, 2) nop()\n");
+  const std::string script =
+      RoundTrip(std::string(kCels) +
+                ";@EventHandler\n"
+                ";@begin() let(a1, 1) ifequal(a1, 1) map(#0) elseifgreaterthan(a1, 5) unmap(#0)\n"
+                ";@ else() map(#1) endif() ifnotequal(a1, 2) nop() endif() altmap(#2)\n"
+                ";@drop(#1) iflessthan(a1, 2) nop()\n");
   EXPECT_EQ(script,
             ";@EventHandler\n\n"
             ";@begin()\n"

@@ -34,8 +34,8 @@ class SourceArchive {
       const LzhHeader& header = archive_.current_header();
       if (header.unpacked_size == 0) continue;
       // Level-2 headers keep UNIX time, the others MS-DOS time.
-      const Member member{position, header.level == 2 ? DosTimeStamp(header.time_stamp)
-                                                      : header.time_stamp};
+      const Member member{position,
+                          header.level == 2 ? DosTimeStamp(header.time_stamp) : header.time_stamp};
       by_name_.try_emplace(AsciiLowerCopy(archive_.current_name()), member);
       by_full_name_.try_emplace(header.name, member);
     }
@@ -120,9 +120,9 @@ class ArchiveBuilder {
     for (const std::string& name : doll.palette_file_names) {
       if (!seen.insert(AsciiLowerCopy(name)).second) continue;
       const KissPalette* palette = doll.FindPalette(name);
-      kcfs.items.push_back(doc_.is_archive() ? ArchiveItem(name)
-                                             : DiskItem(name, name, palette ? palette->full_path
-                                                                            : std::string()));
+      kcfs.items.push_back(
+          doc_.is_archive() ? ArchiveItem(name)
+                            : DiskItem(name, name, palette ? palette->full_path : std::string()));
     }
 
     PackSection cels{"Compressing Cels to ", {}};
@@ -223,8 +223,9 @@ bool BuildLzhArchive(CKissCnfDoc& doc, const LzhBuildHooks& hooks) {
     // Packing the old palettes after a failed save would pass for success.
     if (answer == Answer::kYes && !(hooks.save_palettes && hooks.save_palettes())) return false;
   }
-  const Answer answer = host.Ask("Save CNF?", "Do you wish to save your CNF before building your LZH?",
-                                 Buttons::kYesNoCancel, MessageIcon::kQuestion);
+  const Answer answer =
+      host.Ask("Save CNF?", "Do you wish to save your CNF before building your LZH?",
+               Buttons::kYesNoCancel, MessageIcon::kQuestion);
   if (answer == Answer::kCancel) return false;
   std::string saved_cnf;
   if (answer == Answer::kYes) {

@@ -11,7 +11,9 @@ void DiskDoll::Write(const std::string& name, std::string_view bytes) {
   WriteFile(dir_ / name, bytes);
 }
 
-std::unique_ptr<CKissCnfDoc> DiskDoll::Open(const std::string& name) { return OpenPath(Path(name)); }
+std::unique_ptr<CKissCnfDoc> DiskDoll::Open(const std::string& name) {
+  return OpenPath(Path(name));
+}
 
 std::unique_ptr<CKissCnfDoc> DiskDoll::OpenPath(const std::string& path) {
   auto doc = std::make_unique<CKissCnfDoc>(host_, device_, settings_);

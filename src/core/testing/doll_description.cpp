@@ -60,9 +60,9 @@ class Describer {
     }
     Line("cel %d #%d %s pal %d/%d sets %s t %d/%d mapped %d/%d ghost %d/%d at %d,%d [%s]%s",
          index_.at(&i), i.object_number, i.cel ? i.cel->file_name.c_str() : "-", i.palette,
-         i.cnf_palette, i.in_set.to_string().c_str(), i.transparency, i.cnf_transparency,
-         i.mapped, i.cnf_mapped, i.ghost, i.cnf_ghost, i.x_offset, i.y_offset,
-         i.comment.c_str(), groups.c_str());
+         i.cnf_palette, i.in_set.to_string().c_str(), i.transparency, i.cnf_transparency, i.mapped,
+         i.cnf_mapped, i.ghost, i.cnf_ghost, i.x_offset, i.y_offset, i.comment.c_str(),
+         groups.c_str());
   }
 
   void DescribeObject(const KissObject& object) {

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include "core/files/cnf_text.h"
+#include "core/fkiss/fkiss_script.h"
+#include "core/fkiss/snap_to.h"
+#include "core/model/kiss_object.h"
+#include "core/testing/disk_doll.h"
+#include "core/testing/doll_builder.h"
+#include "core/testing/doll_description.h"
+
+namespace luma {
+namespace {
+
+using testing::DescribeDoll;
+using testing::DiskDoll;
+
+class PreserverTest : public ::testing::Test {
+ protected:
+  PreserverTest() {
+    doll_.Write("pal.kcf", testing::TestKcf(16));
+    for (const char* name : {"a.cel", "b.cel", "c.cel", "d.cel"}) {
+      doll_.Write(name, testing::TestCel(4, 4, 4));
+    }
+  }
+
+  std::unique_ptr<CKissCnfDoc> Open(const std::string& cnf) {
+    doll_.Write("doll.cnf", cnf);
+    return doll_.Open("doll.cnf");
+  }
+
+  std::string Preserved(CKissCnfDoc& doc, const CnfSaveOptions& options = {}) {
+    return FormatPreservedCnf(doc.model(), doc.fkiss(), options, HintValues{50, 7}).text;
+  }
+
+  std::unique_ptr<CKissCnfDoc> Reload(const std::string& text) {
+    doll_.Write("again.cnf", text);
+    return doll_.Open("again.cnf");
+  }
+
+  // Writes an unchanged doll with the preserving writer and expects that
+  // CNF to load to the same doll; returns the CNF.
+  std::string RoundTrip(CKissCnfDoc& doc) {
+    const std::string text = Preserved(doc);
+    auto again = Reload(text);
+    EXPECT_TRUE(again);
+    if (again) {
+      EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()),
+                DescribeDoll(doc.model(), doc.fkiss()));
+    }
+    return text;
+  }
+
+  DiskDoll doll_;
+};
+
+// The first `n` lines of `text`.
+std::string Head(const std::string& text, int n) {
+  size_t end = 0;
+  for (int i = 0; i < n && end != std::string::npos; ++i) {
+    end = text.find('\n', end);
+    if (end != std::string::npos) ++end;
+  }
+  return text.substr(0, end);
+}
+
+constexpr char kSetsTwoToNine[] =
+    "$0 * 0,0\n\n$0 * 0,0\n\n$0 * 0,0\n\n$0 * 0,0\n\n"
+    "$0 * 0,0\n\n$0 * 0,0\n\n$0 * 0,0\n\n$0 * 0,0\n\n";
+
+TEST_F(PreserverTest, KeepsEveryLineItNeedNotChange) {
+  auto doc = Open(
+      "; my doll   \n"
+      "(640 x 480)   ; size\n"
+      "[5\n"
+      "%pal.kcf\n"
+      "#0   a.cel   *0 :0 1\t;%t10   keep\n"
+      "#1 b.cel ;!hats\n"
+      ";!:1 2\n"
+      "; positions follow\n"
+      "$0 10,10\n"
+      "   20,20\n"
+      "$0 30,30 40,40 ;@ a comment\n"
+      ";@EventHandler\n"
+      ";@press(#1) unmap(#0)\n");
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(RoundTrip(*doc),
+            "; my doll   \n"
+            "(640 x 480)   ; size\n"
+            "[5\n"
+            "%pal.kcf\n"
+            "#0   a.cel   *0 :0 1\t;%t10   keep\n"
+            "#1 b.cel ;!hats\n"
+            ";!:1 2\n"
+            "; positions follow\n"
+            "$0 10,10 20,20\n"
+            "$0 30,30 40,40 ;@ a comment\n"
+            ";@EventHandler\n"
+            ";@press(#1) unmap(#0)\n" +
+                std::string(kSetsTwoToNine));
+  // Nothing changed, so writing again gives the same text.
+  auto again = Reload(Preserved(*doc));
+  ASSERT_TRUE(again);
+  EXPECT_EQ(Preserved(*again), Preserved(*doc));
+}
+
+TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
+  auto doc = Open(
+      "%pal.kcf\n"
+      "#0 a.cel\n"
+      "#1 b.cel ; words\n"
+      "#2 c.cel ;%u %t40 !grp ; more words\n"
+      "#3 d.cel :0 ;%t9\n"
+      "#4 a.cel*0:1 ;%x2\n");
+  ASSERT_TRUE(doc);
+  DollModel& doll = doc->model();
+  CelInstance& a = *doll.instances()[0];
+  CelInstance& b = *doll.instances()[1];
+  CelInstance& c = *doll.instances()[2];
+  CelInstance& d = *doll.instances()[3];
+  CelInstance& e = *doll.instances()[4];
+  a.mapped = false;
+  a.transparency = 5;
+  b.mapped = false;
+  c.mapped = true;
+  c.transparency = 0;
+  d.in_set.set(2);
+  e.x_offset = 0;  // the cel file's own offset
+  e.y_offset = 6;
+
+  // Without the options only the set list and the offsets change.
+  std::string text = Preserved(*doc);
+  EXPECT_EQ(Head(text, 6),
+            "%pal.kcf\n"
+            "#0 a.cel\n"
+            "#1 b.cel ; words\n"
+            "#2 c.cel ;%u %t40 !grp ; more words\n"
+            "#3 d.cel :0   2               ;%t9\n"
+            "#4 a.cel*0:1 ;%y6\n");
+  auto again = Reload(text);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->model().instances()[3]->in_set, d.in_set);
+  EXPECT_EQ(again->model().instances()[4]->x_offset, 0);
+  EXPECT_EQ(again->model().instances()[4]->y_offset, 6);
+
+  CnfSaveOptions live;
+  live.mapping = live.transparencies = true;
+  text = Preserved(*doc, live);
+  EXPECT_EQ(Head(text, 6),
+            "%pal.kcf\n"
+            "#0 a.cel\t;%t5 %u\n"
+            "#1 b.cel ;%u ; words\n"
+            "#2 c.cel ;!grp ; more words\n"
+            "#3 d.cel :0   2               ;%t9\n"
+            "#4 a.cel*0:1 ;%y6\n");
+  again = Reload(text);
+  ASSERT_TRUE(again);
+  for (size_t i = 0; i < 5; ++i) {
+    const CelInstance& read = *again->model().instances()[i];
+    const CelInstance& saved = *doll.instances()[i];
+    EXPECT_EQ(read.mapped, saved.mapped) << i;
+    EXPECT_EQ(read.transparency, saved.transparency) << i;
+  }
+  EXPECT_EQ(again->model().instances()[1]->comment, "words");
+  EXPECT_EQ(again->model().instances()[2]->comment, "more words");
+  EXPECT_EQ(again->model().groups().size(), 1u);
+}
+
+TEST_F(PreserverTest, NewLinesGoAboveInAFixedOrder) {
+  auto doc = Open("; title\n#0 a.cel\n$0 1,1\n");
+  ASSERT_TRUE(doc);
+  DollModel& doll = doc->model();
+  doll.border_color = 9;
+  doll.playfield = PlayfieldSize{800, 600};
+  doll.hints.bounds = BoundsMode::kLimited;
+  CnfSaveOptions hints;
+  hints.stack_hint = hints.maxfix_hint = hints.bounds_hint = true;
+  EXPECT_EQ(Head(Preserved(*doc, hints), 8),
+            "(800,600\n"
+            "[9\n"
+            ";HINT bounds limited\n"
+            ";HINT maxfix 7\n"
+            ";HINT stack 50\n"
+            "; title\n"
+            "#0 a.cel\n"
+            "$0 1,1\n");
+}
+
+TEST_F(PreserverTest, ExistingLinesAreReplacedAndNewOnesFollowTheLastHint) {
+  auto doc = Open(
+      "(640 x 480)   ; size\n"
+      "[5 ;border\n"
+      ";HINT maxfix 3\n"
+      "; HINT stack 9\n"
+      ";HINT stack 12\n"
+      "#0 a.cel\n");
+  ASSERT_TRUE(doc);
+  DollModel& doll = doc->model();
+  doll.border_color = 9;
+  doll.playfield = PlayfieldSize{800, 600};
+  CnfSaveOptions hints;
+  hints.stack_hint = hints.bounds_hint = true;
+  const std::string text = Preserved(*doc, hints);
+  EXPECT_EQ(Head(text, 7),
+            "(800,600)   ; size\n"
+            "[9 ;border\n"
+            ";HINT maxfix 3\n"
+            ";HINT stack 50\n"
+            ";HINT stack 12\n"
+            ";HINT bounds visible\n"
+            "#0 a.cel\n");
+  auto again = Reload(text);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->model().hints.stack_depth, 50);
+  EXPECT_EQ(again->model().hints.max_fix, 3);
+  EXPECT_EQ(again->model().border_color, 9);
+  EXPECT_EQ(again->model().playfield, (PlayfieldSize{800, 600}));
+}
+
+// A snap-to effect added since loading is saved as script text.
+class AddedScriptTest : public PreserverTest {
+ protected:
+  std::string WithSnapTo(const std::string& cnf) {
+    auto doc = Open(cnf);
+    EXPECT_TRUE(doc);
+    if (!doc) return "";
+    DollModel& doll = doc->model();
+    AddSnapTo(*doc->fkiss(), doll, doll.FindObject(0, false), doll.FindObject(1, false), false, 0);
+    const std::string text = Preserved(*doc);
+    auto again = Reload(text);
+    EXPECT_TRUE(again);
+    if (again) {
+      EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()),
+                DescribeDoll(doc->model(), doc->fkiss()));
+    }
+    return text;
+  }
+};
+
+TEST_F(AddedScriptTest, GoesAboveTheCommentsHeadingTheSetLines) {
+  EXPECT_EQ(WithSnapTo("#0 a.cel\n"
+                       "#1 b.cel\n"
+                       ";@EventHandler\n"
+                       ";@begin() nop()\n"
+                       ";; positions\n"
+                       ";\n"
+                       "$0 1,1 5,7\n"),
+            "#0 a.cel\n"
+            "#1 b.cel\n"
+            ";@EventHandler\n"
+            ";@begin() nop()\n"
+            ";\n"
+            ";@in(#1, #0) movebyx(#1, #0, 4) movebyy(#1, #0, 6)\n"
+            "\n"
+            ";; positions\n"
+            ";\n"
+            "$0 1,1 5,7\n"
+            "$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n"
+            "$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n");
+}
+
+TEST_F(AddedScriptTest, NeverSplitsACelLineFromItsGroupLines) {
+  const std::string text = WithSnapTo(
+      "#0 a.cel\n"
+      "#1 b.cel\n"
+      ";!hats\n"
+      "$0 1,1 5,7\n"
+      ";@EventHandler\n"
+      ";@begin() nop()\n");
+  EXPECT_EQ(Head(text, 4), "#0 a.cel\n#1 b.cel\n;!hats\n$0 1,1 5,7\n");
+  // Script lines below the set lines: the added events go to the very end.
+  EXPECT_NE(text.find(";@begin() nop()\n$0 0,0 0,0\n"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 54),
+            ";\n;@in(#1, #0) movebyx(#1, #0, 4) movebyy(#1, #0, 6)\n\n");
+}
+
+TEST_F(AddedScriptTest, BringsItsOwnEventHandlerLine) {
+  const std::string text = WithSnapTo("#0 a.cel\n#1 b.cel\n; positions\n$0 1,1 5,7\n");
+  EXPECT_EQ(text.substr(text.find("$0 0,0 0,0\n\n;\n")),
+            "$0 0,0 0,0\n\n"
+            ";\n"
+            ";@EventHandler\n"
+            ";@in(#1, #0) movebyx(#1, #0, 4) movebyy(#1, #0, 6)\n"
+            "\n");
+}
+
+}  // namespace
+}  // namespace luma
