@@ -21,6 +21,8 @@ int RunArchive(const Args& args);
 int RunArchiveCreate(const std::string& destination, const Args& files);
 int RunRender(const Args& args);
 int RunThumbnail(const Args& args);
+int RunSaveCnf(const Args& args);
+int RunBuildArchive(const Args& args);
 
 }  // namespace luma::cli
 

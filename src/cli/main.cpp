@@ -27,6 +27,11 @@ const Command kCommands[] = {
      "[--16bit] [--emulate-palettes]",
      luma::cli::RunRender},
     {"thumbnail", "thumbnail FILE [--16bit] [--emulate-palettes]", luma::cli::RunThumbnail},
+    {"save-cnf",
+     "save-cnf FILE -o OUT.cnf [--reformat] [--positions] [--mapping] [--transparencies] "
+     "[--stack-hint] [--maxfix-hint] [--bounds-hint]",
+     luma::cli::RunSaveCnf},
+    {"build-archive", "build-archive FILE -o OUT.lzh [--add PATH]...", luma::cli::RunBuildArchive},
 };
 
 void PrintUsage(FILE* out) {

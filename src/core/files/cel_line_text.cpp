@@ -7,6 +7,12 @@
 namespace luma {
 namespace {
 
+// Left-aligned in `width`; names may hold any byte, NUL included, so no printf.
+std::string PadRight(std::string text, int width) {
+  if (static_cast<int>(text.size()) < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
 int DigitCount(int value) { return static_cast<int>(StringPrintf("%d", value).size()); }
 
 // Indexed cels always name their palette; a 32-bit cel only when it was
@@ -19,30 +25,41 @@ bool IsGroupOf(const DollModel& doll, const CelSet* set) {
   return doll.FindGroup(set->name) == set;
 }
 
-std::string ExtensionText(const DollModel& doll, const CelInstance& instance, int transparency,
-                          bool mapped) {
-  std::string text;
+// A group and the sets in which the instance is one of its members.
+std::string GroupText(const CelSet& group, const CelInstance& instance) {
+  std::string text = "!" + group.name;
+  std::string sets;
+  for (int s = 0; s < kSetCount; ++s) {
+    const auto& members = group.by_set[s];
+    if (std::find(members.begin(), members.end(), &instance) != members.end()) {
+      sets += StringPrintf(" %d", s);
+    }
+  }
+  if (!sets.empty()) text += " :" + sets.substr(1);
+  return text;
+}
+
+// The extension of the cel line, and the groups that cannot stand in it:
+// the extension ends at a ";", which a group named on a ;! line may hold.
+void ExtensionText(const DollModel& doll, const CelInstance& instance, int transparency,
+                   bool mapped, std::string& extension, std::string& group_line) {
+  std::vector<std::string> tokens;
   const int cel_x = instance.cel ? instance.cel->x_offset : 0;
   const int cel_y = instance.cel ? instance.cel->y_offset : 0;
-  if (transparency != 0) text += StringPrintf("%%t%d ", transparency);
-  if (instance.x_offset != cel_x) text += StringPrintf("%%x%d ", instance.x_offset);
-  if (instance.y_offset != cel_y) text += StringPrintf("%%y%d ", instance.y_offset);
-  if (!mapped) text += "%u ";
-  if (instance.cnf_ghost) text += "%g ";
+  if (transparency != 0) tokens.push_back(StringPrintf("%%t%d", transparency));
+  if (instance.x_offset != cel_x) tokens.push_back(StringPrintf("%%x%d", instance.x_offset));
+  if (instance.y_offset != cel_y) tokens.push_back(StringPrintf("%%y%d", instance.y_offset));
+  if (!mapped) tokens.push_back("%u");
+  if (instance.cnf_ghost) tokens.push_back("%g");
   for (const CelSet* set : instance.cel_sets) {
     if (!IsGroupOf(doll, set)) continue;
-    text += "!" + set->name + " ";
-    std::string sets;
-    for (int s = 0; s < kSetCount; ++s) {
-      const auto& members = set->by_set[s];
-      if (std::find(members.begin(), members.end(), &instance) != members.end()) {
-        sets += StringPrintf("%d ", s);
-      }
+    if (set->name.find(';') == std::string::npos) {
+      tokens.push_back(GroupText(*set, instance));
+    } else {
+      group_line += (group_line.empty() ? ";" : " ") + GroupText(*set, instance);
     }
-    if (!sets.empty()) text += ":" + sets;
   }
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
+  for (const std::string& token : tokens) extension += (extension.empty() ? "" : " ") + token;
 }
 
 }  // namespace
@@ -97,7 +114,7 @@ std::string FormatCelLine(const DollModel& doll, const CelInstance& instance, in
                                      : StringPrintf("%d", instance.object_number);
   const std::string file = instance.cel ? instance.cel->file_name : "";
   std::string line =
-      StringPrintf("#%-*s %-*s ", columns.object, object.c_str(), columns.file, file.c_str());
+      "#" + PadRight(object, columns.object) + " " + PadRight(file, columns.file) + " ";
   if (columns.palette >= 0) {
     std::string palette;
     if (WritesPalette(instance)) {
@@ -105,12 +122,15 @@ std::string FormatCelLine(const DollModel& doll, const CelInstance& instance, in
       const int n = instance.cnf_palette;
       palette = StringPrintf(n == 0 || n < palette_lines ? "*%d" : "* %d", n);
     }
-    line += StringPrintf("%-*s ", columns.palette, palette.c_str());
+    line += PadRight(palette, columns.palette) + " ";
   }
   line += " :" + SetFieldText(instance.in_set);
-  const std::string extension = ExtensionText(doll, instance, transparency, mapped);
+  std::string extension;
+  std::string group_line;
+  ExtensionText(doll, instance, transparency, mapped, extension, group_line);
   const std::string comment = CelCommentText(extension, instance.comment);
   if (!comment.empty()) line += " " + comment;
+  if (!group_line.empty()) line += "\n" + group_line;
   return line;
 }
 

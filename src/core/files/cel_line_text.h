@@ -33,7 +33,8 @@ std::string SetFieldText(const std::bitset<kSetCount>& sets);
 std::string CelCommentText(std::string_view extension, std::string_view free_comment);
 
 // The whole cel line for `instance` with the given transparency and mapped
-// flag, padded to `columns` (zero widths write it without padding).
+// flag, padded to `columns` (zero widths write it without padding). Groups
+// whose names hold a ";" follow on a ;! line of their own.
 // `palette_lines` is the number of palette lines the parser has seen when it
 // reaches this line: a palette outside them is written so that it is not
 // checked against them, as it was not when read.

@@ -49,6 +49,7 @@ std::optional<CelLineValues> ReadCelLine(std::string_view line) {
   if (doll.instances().size() != 1) return std::nullopt;
   const CelInstance& instance = *doll.instances()[0];
   CelLineValues values;
+  values.object = instance.object_number;
   values.in_set = instance.in_set;
   values.transparency = instance.transparency;
   values.mapped = instance.mapped;

@@ -13,6 +13,7 @@ namespace luma {
 
 // What one cel line gives when read on its own (its ;! lines aside).
 struct CelLineValues {
+  int object = 0;
   std::bitset<kSetCount> in_set;
   int transparency = 0;
   bool mapped = true;

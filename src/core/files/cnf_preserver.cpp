@@ -2,50 +2,16 @@
 #include <optional>
 
 #include "core/files/cel_line_text.h"
+#include "core/files/cnf_line_kinds.h"
 #include "core/files/cnf_line_reader.h"
 #include "core/files/cnf_text.h"
 #include "core/files/set_line_writer.h"
+#include "core/files/unloaded_cel_lines.h"
 #include "core/fkiss/fkiss_script.h"
 #include "core/host/text.h"
 
 namespace luma {
 namespace {
-
-enum class LineKind { kOther, kCel, kSet, kSetContinuation };
-
-// How the CNF parser sees one line. Editing a line never changes its kind.
-struct LineInfo {
-  LineKind kind = LineKind::kOther;
-  std::string_view data;  // of the line as read: before the first ";", leading white space removed
-};
-
-LineInfo Classify(std::string_view line) {
-  LineInfo info;
-  std::string_view data = line.substr(0, line.find(';'));
-  const size_t start = data.find_first_not_of(" \r\n\f\t");
-  info.data = start == std::string_view::npos ? std::string_view() : data.substr(start);
-  if (!info.data.empty() && info.data[0] == '#') info.kind = LineKind::kCel;
-  if (!info.data.empty() && info.data[0] == '$') info.kind = LineKind::kSet;
-  return info;
-}
-
-std::vector<LineInfo> ClassifyLines(const CnfLines& lines) {
-  std::vector<LineInfo> infos;
-  infos.reserve(lines.size());
-  bool in_set_line = false;
-  for (const std::string& line : lines) {
-    // Lines starting with white space continue a set line, whatever they hold.
-    if (in_set_line && !line.empty() && IsAsciiSpace(line[0])) {
-      LineInfo info;
-      info.kind = LineKind::kSetContinuation;
-      infos.push_back(info);
-      continue;
-    }
-    infos.push_back(line.empty() ? LineInfo() : Classify(line));
-    in_set_line = infos.back().kind == LineKind::kSet;
-  }
-  return infos;
-}
 
 // The comment as the parser reads it: control bytes and bytes of 128 and
 // above dropped.
@@ -228,7 +194,8 @@ class Preserver {
         options_(options),
         hints_(hints),
         lines_(doll.cnf_lines),
-        infos_(ClassifyLines(doll.cnf_lines)) {}
+        infos_(ClassifyLines(doll.cnf_lines)),
+        unloaded_(FindUnloadedCelLines(doll)) {}
 
   CnfText Run() {
     EditBorderAndPlayfield();
@@ -317,24 +284,26 @@ class Preserver {
     }
   }
 
-  void Emit(std::string line) { out_.push_back(std::move(line)); }
+  // A cel line written anew may bring a ;! line with it.
+  void Emit(std::string_view text) {
+    for (;;) {
+      const size_t end = text.find('\n');
+      out_.emplace_back(text.substr(0, end));
+      if (end == std::string_view::npos) break;
+      text.remove_prefix(end + 1);
+    }
+  }
 
   void EmitSetLine(int set, std::string_view comment) {
     std::string text;
-    WriteSetLine(text, doll_, set, options_.positions);
+    WriteSetLine(text, doll_, set, options_.positions, unloaded_);
     text.pop_back();
     if (!comment.empty()) {
       // The set line's own comment (a script line, a HINT) stays on its line.
       const size_t end = text.find('\n');
       text.insert(end == std::string::npos ? text.size() : end, " ;" + std::string(comment));
     }
-    size_t start = 0;
-    for (;;) {
-      const size_t end = text.find('\n', start);
-      Emit(text.substr(start, end - start));
-      if (end == std::string::npos) break;
-      start = end + 1;
-    }
+    Emit(text);
   }
 
   void EmitAddedScript(bool with_handler) {
@@ -443,6 +412,7 @@ class Preserver {
   const HintValues& hints_;
   CnfLines lines_;
   std::vector<LineInfo> infos_;
+  std::vector<UnloadedCelLine> unloaded_;
   bool need_border_line_ = false;
   bool need_playfield_line_ = false;
   size_t insert_at_ = 0;

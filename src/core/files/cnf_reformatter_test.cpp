@@ -220,5 +220,34 @@ TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
   EXPECT_NE(current.find("$0 1,1 40,50\n"), std::string::npos);
 }
 
+// A cel whose file is missing has no instance, but its line and its
+// object's positions are part of the doll: they come back with the file.
+TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
+  doll_.Write("doll.cnf",
+              "#0 a.cel\n"
+              "#1 gone.cel :2 ;%t5\n"
+              "\n"
+              ";!grp\n"
+              "#2 b.cel\n"
+              "$0 1,1 2,2 3,3\n$0 4,4 5,5 6,6\n$0 7,7 8,8 9,9\n");
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  const std::string text = RoundTrip(*doc);
+  EXPECT_EQ(Section(text, ";; Cel"),
+            ";; Cel Declarations\n"
+            "#0 a.cel *0  :0 1 2 3 4 5 6 7 8 9\n"
+            "#1 gone.cel :2 ;%t5\n"
+            ";!grp\n"
+            "#2 b.cel *0  :0 1 2 3 4 5 6 7 8 9\n");
+  EXPECT_NE(text.find(";; Set 2\n$0 7,7 8,8 9,9\n"), std::string::npos);
+
+  doll_.Write("gone.cel", TestCel(4, 4, 4));
+  auto original = doll_.Open("doll.cnf");
+  auto rewritten = doll_.Open("again.cnf");
+  ASSERT_TRUE(original && rewritten);
+  EXPECT_EQ(DescribeDoll(rewritten->model(), rewritten->fkiss()),
+            DescribeDoll(original->model(), original->fkiss()));
+}
+
 }  // namespace
 }  // namespace luma

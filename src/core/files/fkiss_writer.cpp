@@ -36,14 +36,14 @@ std::unordered_map<const FkissEvent*, std::string> TargetEventHeads(const FkissS
                                                                     const DollModel& doll) {
   std::unordered_map<const FkissEvent*, std::string> heads;
   auto pair_head = [&](const FkissEvent& event, const FkissTarget& a, const FkissTarget& b) {
-    heads[&event] = StringPrintf("%s(%s, %s)", FkissCommandTable::Name(event.code),
-                                 TargetText(a, doll).c_str(), TargetText(b, doll).c_str());
+    heads[&event] = std::string(FkissCommandTable::Name(event.code)) + "(" + TargetText(a, doll) +
+                    ", " + TargetText(b, doll) + ")";
   };
   for (const TargetRecord* record : script.records()) {
     const std::string target = TargetText(record->target, doll);
     for (int kind = 0; kind < kTargetEventKinds; ++kind) {
       if (const FkissEvent* event = record->events[kind].get()) {
-        heads[event] = StringPrintf("%s(%s)", FkissCommandTable::Name(event->code), target.c_str());
+        heads[event] = std::string(FkissCommandTable::Name(event->code)) + "(" + target + ")";
       }
     }
     for (const PairLink<CollisionPair>& link : record->collisions) {

@@ -5,21 +5,27 @@
 namespace luma {
 namespace {
 
-bool HasCelInSet(const KissObject& object, int set) {
+bool HasCelInSet(const KissObject& object, int set, std::span<const UnloadedCelLine> unloaded) {
   for (const CelInstance* instance : object.cels) {
     if (instance->in_set.test(set)) return true;
+  }
+  for (const UnloadedCelLine& line : unloaded) {
+    if (line.values && line.values->object == object.number && line.values->in_set.test(set)) {
+      return true;
+    }
   }
   return false;
 }
 
 }  // namespace
 
-void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions) {
+void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions,
+                  std::span<const UnloadedCelLine> unloaded) {
   out += StringPrintf("$%d", doll.sets[set].cnf_palette_group);
   // Objects are sorted by number, so the present ones are met in order.
   std::vector<const KissObject*> present;
   for (const auto& object : doll.objects()) {
-    if (object->number >= 0 && HasCelInSet(*object, set)) present.push_back(object.get());
+    if (object->number >= 0 && HasCelInSet(*object, set, unloaded)) present.push_back(object.get());
   }
   if (!present.empty()) {
     const int highest = present.back()->number;

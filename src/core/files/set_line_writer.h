@@ -1,8 +1,10 @@
 #ifndef LUMA_CORE_FILES_SET_LINE_WRITER_H_
 #define LUMA_CORE_FILES_SET_LINE_WRITER_H_
 
+#include <span>
 #include <string>
 
+#include "core/files/unloaded_cel_lines.h"
 #include "core/model/doll_model.h"
 
 namespace luma {
@@ -12,8 +14,11 @@ namespace luma {
 // highest one with a cel in that set " x,y", or " *" for a number without
 // such an object. Every tenth object starts a continuation line (a line
 // break, then the entry's leading blank). With `live_positions` the objects'
-// current positions are written, else the positions the CNF gave.
-void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions);
+// current positions are written, else the positions the CNF gave. Cel
+// lines in `unloaded` count as the cels they name, so their objects keep
+// their positions.
+void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions,
+                  std::span<const UnloadedCelLine> unloaded = {});
 
 // Makes the current positions the ones the CNF gives, as after saving them.
 void AdoptLivePositions(DollModel& doll);

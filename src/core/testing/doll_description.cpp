@@ -54,6 +54,10 @@ class Describer {
   }
 
   void DescribeInstance(const CelInstance& i) {
+    // Blanks and ";" in front of a comment are layout: the CNF parser drops
+    // them when the line also has an extension.
+    std::string_view comment = i.comment;
+    comment.remove_prefix(std::min(comment.size(), comment.find_first_not_of("; \t")));
     std::string groups;
     for (const CelSet* set : i.cel_sets) {
       if (doll_.FindGroup(set->name) == set) groups += " !" + set->name;
@@ -61,7 +65,7 @@ class Describer {
     Line("cel %d #%d %s pal %d/%d sets %s t %d/%d mapped %d/%d ghost %d/%d at %d,%d [%s]%s",
          index_.at(&i), i.object_number, i.cel ? i.cel->file_name.c_str() : "-", i.palette,
          i.cnf_palette, i.in_set.to_string().c_str(), i.transparency, i.cnf_transparency, i.mapped,
-         i.cnf_mapped, i.ghost, i.cnf_ghost, i.x_offset, i.y_offset, i.comment.c_str(),
+         i.cnf_mapped, i.ghost, i.cnf_ghost, i.x_offset, i.y_offset, std::string(comment).c_str(),
          groups.c_str());
   }
 
@@ -125,7 +129,6 @@ class Describer {
   }
 
   void DescribeScript() {
-    Line("script level %d flag %d", script_->level, script_->script_flag);
     for (const FkissEvent* event : script_->opened_events) {
       if (event->actions.empty()) continue;
       Line("event %s", event->display_name.c_str());
@@ -138,7 +141,6 @@ class Describer {
         Line("%s)", text.c_str());
       }
     }
-    for (const std::string& name : script_->variable_names()) Line("variable %s", name.c_str());
   }
 
   const DollModel& doll_;

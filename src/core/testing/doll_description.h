@@ -16,9 +16,9 @@ namespace luma::testing {
 // object, file, palette, sets, transparency, mapping, ghost flag, offsets,
 // comment and groups; per object with cels its fix and its positions in the
 // sets it shows in; groups with their per-set members; the cel sets of
-// shared cel files; the script's events (in the order opened) with their
-// actions and what every parameter resolved to. Two loads of equivalent
-// CNFs describe alike. `script` may be null.
+// shared cel files; the script's events that have actions (in the order
+// opened) with their actions and what every parameter resolved to. Two
+// loads of equivalent CNFs describe alike. `script` may be null.
 std::string DescribeDoll(const DollModel& doll, const FkissScript* script);
 
 }  // namespace luma::testing

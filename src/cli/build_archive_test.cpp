@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/archive/lzh_archive.h"
+#include "core/testing/doll_builder.h"
+#include "core/testing/run_program.h"
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+using testing::ProgramResult;
+using testing::RunProgram;
+
+ProgramResult BuildArchive(const std::vector<std::string>& args) {
+  std::vector<std::string> all{"build-archive"};
+  all.insert(all.end(), args.begin(), args.end());
+  return RunProgram(LUMA_TOOL_PATH, all);
+}
+
+TEST(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "doll.cnf", "#0 a.cel\n#1 gone.cel\n$0 5,6\n");
+  testing::WriteFile(dir / "a.cel", testing::TestCel(4, 4, 32));
+  testing::WriteFile(dir / "notes.txt", "hello");
+  const std::string out = (dir / "doll.lzh").string();
+  const ProgramResult r =
+      BuildArchive({(dir / "doll.cnf").string(), "-o", out, "--add", (dir / "notes.txt").string(),
+                    "--add", (dir / "notes.txt").string()});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, out + " has been created.\n");
+  EXPECT_EQ(r.err, "Can't read gone.cel\n");
+
+  LzhArchive archive;
+  ASSERT_TRUE(archive.Open(out).ok());
+  std::vector<std::string> names;
+  for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"doll.cnf", "a.cel", "notes.txt"}));
+
+  EXPECT_EQ(BuildArchive({(dir / "doll.cnf").string()}).exit_code, 2);
+  EXPECT_EQ(BuildArchive({(dir / "doll.cnf").string(), "-o", (dir / "no/x.lzh").string()})
+                .exit_code,
+            1);
+}
+
+}  // namespace
+}  // namespace luma

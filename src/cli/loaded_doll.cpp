@@ -1,0 +1,16 @@
+#include "cli/loaded_doll.h"
+
+#include "core/gfx/device_setup.h"
+
+namespace luma::cli {
+
+LoadedDoll LoadDoll(const std::string& path, Host& host, const Settings& settings) {
+  LoadedDoll loaded;
+  loaded.device = CreateRenderDevice(settings, DeviceSetupOptions(), host);
+  if (!loaded.device) return loaded;
+  loaded.doc = std::make_unique<CKissCnfDoc>(host, *loaded.device, settings);
+  if (!loaded.doc->OpenDoll(path)) loaded.doc.reset();
+  return loaded;
+}
+
+}  // namespace luma::cli

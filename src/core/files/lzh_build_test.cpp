@@ -1,0 +1,225 @@
+#include "core/files/lzh_build.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/archive/lzh_archive.h"
+#include "core/testing/corpus_dolls.h"
+#include "core/testing/disk_doll.h"
+#include "core/testing/doll_builder.h"
+#include "core/testing/doll_description.h"
+#include "core/testing/run_program.h"
+
+namespace luma {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DescribeDoll;
+using testing::DiskDoll;
+
+std::vector<std::string> MemberNames(const std::string& path) {
+  std::vector<std::string> names;
+  LzhArchive archive;
+  if (!archive.Open(path).ok()) return names;
+  for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
+  return names;
+}
+
+std::vector<std::string> MessageTexts(const FakeHost& host) {
+  std::vector<std::string> texts;
+  for (const FakeHost::Message& m : host.messages()) texts.push_back(m.caption + "|" + m.text);
+  return texts;
+}
+
+// Hooks that answer like a user who picks `additional` and `destination`,
+// recording which steps were reached.
+struct ScriptedHooks {
+  std::vector<std::string> additional;
+  std::string destination;
+  std::vector<std::string> steps;
+
+  LzhBuildHooks Hooks() {
+    LzhBuildHooks hooks;
+    hooks.choose_additional_files = [this]() -> std::optional<std::vector<std::string>> {
+      steps.push_back("additional");
+      return additional;
+    };
+    hooks.choose_destination = [this]() -> std::optional<std::string> {
+      steps.push_back("destination");
+      return destination;
+    };
+    hooks.archive_created = [this](const std::string& path) { steps.push_back("created " + path); };
+    return hooks;
+  }
+};
+
+class LzhBuildTest : public ::testing::Test {
+ protected:
+  LzhBuildTest() {
+    doll_.Write("pal.kcf", testing::TestKcf(16));
+    doll_.Write("pal2.kcf", testing::TestKcf(16));
+    doll_.Write("a.cel", testing::TestCel(4, 4, 4));
+    doll_.Write("b.cel", testing::TestCel(4, 4, 4));
+    doll_.Write("boom.wav", "RIFF");
+    doll_.Write("readme.txt", "read me");
+    doll_.Write("doll.cnf",
+                "%pal.kcf\n%pal2.kcf\n%pal.kcf\n"
+                "#0 a.cel *0\n#1 a.cel *1\n#2 b.cel\n#3 missing.cel\n"
+                ";@EventHandler\n;@press(#0) sound(\"boom.wav\")\n"
+                "$0 1,1 2,2 3,3\n");
+    fs::create_directory(doll_.dir() / "out");
+    hooks_.destination = (doll_.dir() / "out" / "doll.lzh").string();
+  }
+
+  DiskDoll doll_;
+  ScriptedHooks hooks_;
+};
+
+TEST_F(LzhBuildTest, PacksEveryFileOnceInItsOrder) {
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  hooks_.additional = {doll_.Path("readme.txt"), "/no/such/notes.txt", doll_.Path("readme.txt")};
+  doll_.host().ClearLog();
+  ASSERT_TRUE(BuildLzhArchive(*doc, hooks_.Hooks()));
+
+  const std::string& out = hooks_.destination;
+  EXPECT_EQ(MemberNames(out), (std::vector<std::string>{"doll.cnf", "pal.kcf", "pal2.kcf", "a.cel",
+                                                        "b.cel", "boom.wav", "readme.txt"}));
+  EXPECT_EQ(doll_.host().questions().size(), 1u);  // "Save CNF?", answered No
+  EXPECT_EQ(MessageTexts(doll_.host()),
+            (std::vector<std::string>{"|Can't read missing.cel", "|Can't read /no/such/notes.txt",
+                                      "LZH Creation Complete|" + out + " has been created."}));
+  EXPECT_EQ(hooks_.steps,
+            (std::vector<std::string>{"additional", "destination", "created " + out}));
+  EXPECT_EQ(
+      doll_.host().statuses(),
+      (std::vector<std::string>{
+          "Compressing CNF to " + out + "...", "Compressing KCFs to " + out + "...",
+          "Compressing Cels to " + out + "...", "Compressing External Files to " + out + "...",
+          "Compressing Additional Files to " + out + "..."}));
+  EXPECT_EQ(doll_.host().progress_range(), 9);
+  EXPECT_EQ(doll_.host().progress_position(), 9);
+  EXPECT_FALSE(doll_.host().progress_visible());
+
+  auto packed = doll_.OpenPath(out);
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(DescribeDoll(packed->model(), packed->fkiss()),
+            DescribeDoll(doc->model(), doc->fkiss()));
+}
+
+TEST_F(LzhBuildTest, EachQuestionCanEndTheCommand) {
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  struct Case {
+    Answer palettes;  // kOk: no palette modified
+    bool palettes_saved;
+    Answer cnf;
+    bool cnf_saved;
+  };
+  const Case cases[] = {{Answer::kCancel, true, Answer::kNo, true},
+                        {Answer::kYes, false, Answer::kNo, true},
+                        {Answer::kOk, true, Answer::kCancel, true},
+                        {Answer::kOk, true, Answer::kYes, false}};
+  for (const Case& c : cases) {
+    ScriptedHooks scripted = hooks_;
+    LzhBuildHooks hooks = scripted.Hooks();
+    hooks.palettes_modified = [&] { return c.palettes != Answer::kOk; };
+    hooks.save_palettes = [&] { return c.palettes_saved; };
+    hooks.save_cnf = [&]() -> std::optional<std::string> {
+      if (!c.cnf_saved) return std::nullopt;
+      return doll_.Path("doll.cnf");
+    };
+    if (c.palettes != Answer::kOk) doll_.host().QueueAnswer(c.palettes);
+    if (c.palettes == Answer::kOk) doll_.host().QueueAnswer(c.cnf);
+    EXPECT_FALSE(BuildLzhArchive(*doc, hooks));
+    EXPECT_TRUE(scripted.steps.empty());
+    EXPECT_FALSE(fs::exists(hooks_.destination));
+  }
+}
+
+TEST_F(LzhBuildTest, TheArchivedDollPacksTheCnfItSaved) {
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", "#0 b.cel\n"}, {"b.cel", testing::TestCel(4, 4, 4)}});
+  testing::WriteFile(doll_.dir() / "in.lzh",
+                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  auto doc = doll_.Open("in.lzh");
+  ASSERT_TRUE(doc);
+  doll_.Write("saved.cnf", "#0 b.cel ;%t9\n");
+  LzhBuildHooks hooks = hooks_.Hooks();
+  hooks.save_cnf = [&]() -> std::optional<std::string> { return doll_.Path("saved.cnf"); };
+  doll_.host().QueueAnswer(Answer::kYes);
+  ASSERT_TRUE(BuildLzhArchive(*doc, hooks));
+  EXPECT_EQ(MemberNames(hooks_.destination), (std::vector<std::string>{"saved.cnf", "b.cel"}));
+  auto packed = doll_.OpenPath(hooks_.destination);
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(packed->model().instances()[0]->transparency, 9);
+}
+
+TEST_F(LzhBuildTest, LeavesOtherFilesAlone) {
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  testing::WriteFile(doll_.dir() / "out" / "lmdtemp.lzh", "mine");
+  ASSERT_TRUE(BuildLzhArchive(*doc, hooks_.Hooks()));
+  EXPECT_EQ(testing::ReadFile(doll_.dir() / "out" / "lmdtemp.lzh"), "mine");
+  std::vector<std::string> files;
+  for (const auto& e : fs::directory_iterator(doll_.dir() / "out")) {
+    files.push_back(e.path().filename());
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"doll.lzh", "lmdtemp.lzh"}));
+}
+
+TEST_F(LzhBuildTest, AFailedWriteIsReportedAndLeavesTheDestination) {
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  testing::WriteFile(hooks_.destination, "old");
+  // Nothing the doll uses can be read any more: there is nothing to write.
+  for (const char* name : {"doll.cnf", "pal.kcf", "pal2.kcf", "a.cel", "b.cel", "boom.wav"}) {
+    fs::remove(doll_.dir() / name);
+  }
+  doll_.host().ClearLog();
+  EXPECT_FALSE(BuildLzhArchive(*doc, hooks_.Hooks()));
+  EXPECT_EQ(testing::ReadFile(hooks_.destination), "old");
+  ASSERT_FALSE(doll_.host().messages().empty());
+  EXPECT_EQ(doll_.host().messages().back().text, "Unable to write to file " + hooks_.destination);
+  EXPECT_EQ(hooks_.steps, (std::vector<std::string>{"additional", "destination"}));
+
+  // A destination folder that does not exist.
+  doll_.Write("doll.cnf", "#0 x.cel\n");
+  hooks_.destination = doll_.Path("missing/doll.lzh");
+  hooks_.steps.clear();
+  EXPECT_FALSE(BuildLzhArchive(*doc, hooks_.Hooks()));
+  EXPECT_EQ(doll_.host().messages().back().text, "Unable to write to file " + hooks_.destination);
+  EXPECT_EQ(hooks_.steps, (std::vector<std::string>{"additional", "destination"}));
+}
+
+// Every corpus doll packed again opens to the same doll, and the archive
+// passes Debian's lha.
+TEST(LzhBuildCorpusTest, PackedDollsOpenAgain) {
+  LUMA_REQUIRE_CORPUS();
+  const bool have_lha = fs::exists("/usr/bin/lha");
+  for (const fs::path& archive : testing::CorpusDollArchives()) {
+    SCOPED_TRACE(archive.filename().string());
+    DiskDoll doll;
+    auto doc = doll.OpenPath(archive.string());
+    ASSERT_TRUE(doc);
+    const std::string out = doll.Path("packed.lzh");
+    ASSERT_TRUE(WriteDollArchive(*doc, out, {}).ok());
+    auto packed = doll.OpenPath(out);
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(DescribeDoll(packed->model(), packed->fkiss()),
+              DescribeDoll(doc->model(), doc->fkiss()));
+    EXPECT_EQ(packed->model().cel_counts.total(), doc->model().cel_counts.total());
+    EXPECT_EQ(packed->model().kcf_counts.total(), doc->model().kcf_counts.total());
+    EXPECT_EQ(packed->quad_count(), doc->quad_count());
+    if (have_lha) {
+      const testing::ProgramResult r = testing::RunProgram("/usr/bin/lha", {"t", out});
+      EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace luma
