@@ -25,7 +25,8 @@ std::string Load(luma::CnfLines lines, luma::DollModel& doll, luma::FkissScript&
   doll.cnf_lines = std::move(lines);
   luma::ParseCnf(doll, host, luma::CnfParseOptions());
   std::unordered_map<std::string, int> uses;
-  for (const auto& instance : doll.instances()) ++uses[luma::AsciiLowerCopy(instance->cel->file_name)];
+  for (const auto& instance : doll.instances())
+    ++uses[luma::AsciiLowerCopy(instance->cel->file_name)];
   for (const auto& instance : doll.instances()) {
     if (uses[luma::AsciiLowerCopy(instance->cel->file_name)] < 2) continue;
     doll.FindOrCreateAmbiguous(instance->cel->file_name)->AddInstance(instance.get());
@@ -41,8 +42,10 @@ void Check(const std::string& before, const std::string& text, const char* write
   luma::FkissScript script;
   const std::string after = Load(luma::SplitDiskCnfText(text), doll, script);
   if (after == before) return;
-  std::fprintf(stderr, "%s writer changed the doll.\n--- CNF written:\n%s\n--- before:\n%s\n--- after:\n%s\n",
-               writer, text.c_str(), before.c_str(), after.c_str());
+  std::fprintf(
+      stderr,
+      "%s writer changed the doll.\n--- CNF written:\n%s\n--- before:\n%s\n--- after:\n%s\n",
+      writer, text.c_str(), before.c_str(), after.c_str());
   std::abort();
 }
 

@@ -40,9 +40,8 @@ TEST(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
   EXPECT_EQ(names, (std::vector<std::string>{"doll.cnf", "a.cel", "notes.txt"}));
 
   EXPECT_EQ(BuildArchive({(dir / "doll.cnf").string()}).exit_code, 2);
-  EXPECT_EQ(BuildArchive({(dir / "doll.cnf").string(), "-o", (dir / "no/x.lzh").string()})
-                .exit_code,
-            1);
+  EXPECT_EQ(
+      BuildArchive({(dir / "doll.cnf").string(), "-o", (dir / "no/x.lzh").string()}).exit_code, 1);
 }
 
 }  // namespace

@@ -27,12 +27,9 @@ int RunSaveCnf(const Args& args) {
   std::string out;
   CnfSaveOptions options;
   const std::pair<const char*, bool*> flags[] = {
-      {"--reformat", &options.reformat},
-      {"--positions", &options.positions},
-      {"--mapping", &options.mapping},
-      {"--transparencies", &options.transparencies},
-      {"--stack-hint", &options.stack_hint},
-      {"--maxfix-hint", &options.maxfix_hint},
+      {"--reformat", &options.reformat},       {"--positions", &options.positions},
+      {"--mapping", &options.mapping},         {"--transparencies", &options.transparencies},
+      {"--stack-hint", &options.stack_hint},   {"--maxfix-hint", &options.maxfix_hint},
       {"--bounds-hint", &options.bounds_hint},
   };
   for (size_t i = 0; i < args.size(); ++i) {

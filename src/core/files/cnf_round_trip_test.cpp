@@ -3,6 +3,9 @@
 #include <filesystem>
 
 #include "core/files/cnf_text.h"
+#include "core/gfx/image.h"
+#include "core/render/renderer.h"
+#include "core/render/view_transform.h"
 #include "core/testing/corpus_dolls.h"
 #include "core/testing/disk_doll.h"
 #include "core/testing/doll_builder.h"
@@ -26,9 +29,34 @@ std::vector<uint8_t> WithCnf(const std::vector<testing::CorpusMember>& members,
   return testing::TestDollArchive(files);
 }
 
+// The frames of all ten sets, one after another, at the playfield's size.
+std::vector<uint32_t> RenderAllSets(RenderDevice& device, DollModel& doll) {
+  std::vector<uint32_t> pixels;
+  FrameRenderer renderer(device);
+  for (int set = 0; set < kSetCount; ++set) {
+    Scene scene;
+    scene.doll = &doll;
+    scene.set = set;
+    const int w = doll.playfield.width;
+    const int h = doll.playfield.height;
+    const ViewTransform t = ComputeViewTransform(SceneViewGeometry(scene, w, h, ZoomScale(0)));
+    std::unique_ptr<Surface> target;
+    if (device.CreateRenderTarget(t.width, t.height, TextureFormat::kX8R8G8B8, 0, &target) !=
+            DeviceResult::kOk ||
+        renderer.RenderToTarget(*target, scene, t) != DeviceResult::kOk) {
+      ADD_FAILURE() << "set " << set << " not drawn";
+      continue;
+    }
+    const Image frame = Image::CopyOf(target->View(), 0, 0, w, h);
+    pixels.insert(pixels.end(), frame.pixels.begin(), frame.pixels.end());
+  }
+  return pixels;
+}
+
 class CorpusRoundTripTest : public ::testing::TestWithParam<bool> {};
 
-// Every corpus doll written by a writer loads again to the same doll.
+// Every corpus doll written by a writer loads again to the same doll, and
+// shows the same frames in every set.
 TEST_P(CorpusRoundTripTest, WrittenCnfLoadsToTheSameDoll) {
   LUMA_REQUIRE_CORPUS();
   const bool reformat = GetParam();
@@ -49,6 +77,9 @@ TEST_P(CorpusRoundTripTest, WrittenCnfLoadsToTheSameDoll) {
     auto again = doll.OpenPath(copy);
     ASSERT_TRUE(again);
     EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()), before);
+    EXPECT_TRUE(RenderAllSets(doll.device(), again->model()) ==
+                RenderAllSets(doll.device(), doc->model()))
+        << "the frames differ";
   }
 }
 

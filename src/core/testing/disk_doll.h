@@ -29,6 +29,7 @@ class DiskDoll {
   const TempDir& dir() const { return dir_; }
   FakeHost& host() { return host_; }
   Settings& settings() { return settings_; }
+  SoftwareDevice& device() { return device_; }
 
  private:
   TempDir dir_;
