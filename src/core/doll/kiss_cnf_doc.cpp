@@ -43,7 +43,7 @@ CKissCnfDoc::CKissCnfDoc(Host& host, RenderDevice& device, const Settings& setti
       script_(std::make_unique<FkissStages>(settings)) {}
 
 CKissCnfDoc::~CKissCnfDoc() {
-  DeleteTempFiles();
+  DeleteDocumentTempFiles();
   device_palettes_.Release(device_);
 }
 
@@ -398,7 +398,7 @@ void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {
 
 FolderDollFiles& CKissCnfDoc::FolderFiles() { return static_cast<FolderDollFiles&>(*files_); }
 
-void CKissCnfDoc::DeleteTempFiles() {
+void CKissCnfDoc::DeleteDocumentTempFiles() {
   if (temp_cnf_) DeleteTempFile(cnf_path_);
   temp_cnf_ = false;
   for (ExternalFile& file : model_.external_files) {
@@ -450,7 +450,7 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
 void CKissCnfDoc::PrepareForExpansion() {
   LoadProgress progress(host_);
   progress.Show("Preparing " + title_ + " for expansion...");
-  DeleteTempFiles();
+  DeleteDocumentTempFiles();
   FreeRecords(&progress, true);
 }
 
@@ -460,7 +460,7 @@ void CKissCnfDoc::Close() {
     progress = std::make_unique<LoadProgress>(host_);
     progress->Show("Closing " + title_ + "...");
   }
-  DeleteTempFiles();
+  DeleteDocumentTempFiles();
   document_files_.clear();
   model_.report.Clear();
   model_.cnf_lines.clear();

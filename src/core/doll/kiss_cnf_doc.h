@@ -118,7 +118,7 @@ class CKissCnfDoc {
   void PrepareScript(LoadProgress& progress);
 
   FolderDollFiles& FolderFiles();
-  void DeleteTempFiles();
+  void DeleteDocumentTempFiles();
   // Frees the doll's records, telling the progress window (when shown) what
   // goes in which order.
   void FreeRecords(LoadProgress* progress, bool keep_present_cels);

@@ -223,10 +223,12 @@ TEST_F(KissCnfDocTest, ArchiveFailuresStopTheLoadWithAMessage) {
 TEST_F(KissCnfDocTest, MissingArchiveCelIsNotPresentInLzh) {
   auto doc = NewDoc();
   ASSERT_TRUE(doc->LoadArchiveImage(
-      "d.lzh", Archive({{"d.cnf", "#0 a.cel\n#1 b.cel\n"}, {"dir/A.CEL", TestCel(4, 4, 32)}}),
+      "d.lzh",
+      Archive({{"d.cnf", "#0 a.cel\n#1 b.cel\n#2 b.cel :1\n"}, {"dir/A.CEL", TestCel(4, 4, 32)}}),
       false));
   EXPECT_EQ(doc->model().report.errors(), std::vector<std::string>{"b.cel is not present in LZH"});
   EXPECT_EQ(doc->model().instances().size(), 1u);
+  EXPECT_EQ(doc->model().ambiguous_cels().size(), 0u);  // the removed instances no longer count
 }
 
 TEST_F(KissCnfDocTest, ReloadRereadsOnlyTheChangedCel) {
@@ -274,6 +276,8 @@ TEST_F(KissCnfDocTest, CloseFreesEverythingButDeletesNoFileOfADiskDoll) {
   host_.ClearLog();
   doc->Close();
   EXPECT_TRUE(fs::exists(Path("doll.cnf")));
+  EXPECT_TRUE(fs::exists(Path("a.cel")));
+  EXPECT_FALSE(doc->has_temp_cnf());
   EXPECT_TRUE(doc->model().cels().empty());
   EXPECT_TRUE(doc->model().instances().empty());
   EXPECT_EQ(doc->textures().texture_count(), 0);

@@ -40,6 +40,11 @@ std::string TempFileName(std::string_view folder, int counter, std::string_view 
 
 Result<std::string> WriteTempCopy(Host& host, std::span<const uint8_t> bytes,
                                   std::string_view extension, int name_count) {
+  // The extension comes from a name in the doll's script; a separator in it
+  // would put the copy outside the temporary folder.
+  if (extension.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
+    return Status::Error("no usable extension");
+  }
   const std::string folder = host.TempFolder();
   for (int counter = 0; counter < name_count; ++counter) {
     std::string path = TempFileName(folder, counter, extension);

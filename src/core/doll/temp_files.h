@@ -27,7 +27,8 @@ std::string TempFileName(std::string_view folder, int counter, std::string_view 
 // Writes `bytes` to the first free temporary name with `extension` in the
 // host's temporary folder and returns its path. When every name is taken the
 // user is told to clean the folder. A file that cannot be created or written
-// fails silently (the caller reports) and leaves nothing behind. Tests may
+// fails silently (the caller reports) and leaves nothing behind, and so does
+// an extension holding a path separator. Tests may
 // lower `name_count`.
 Result<std::string> WriteTempCopy(Host& host, std::span<const uint8_t> bytes,
                                   std::string_view extension, int name_count = kTempNameCount);

@@ -54,7 +54,12 @@ TEST_F(TempFilesTest, NeverWritesThroughAPlantedLink) {
   EXPECT_EQ(testing::ReadFile(dir_ / "victim"), "keep");
 }
 
-TEST_F(TempFilesTest, FailsQuietlyWhenTheFolderIsMissing) {
+TEST_F(TempFilesTest, FailsQuietlyWhenNoFileCanBeMadeThere) {
+  // An extension taken from a script's file name never leads out of the folder.
+  fs::create_directory(dir_ / "LMD00000.w");
+  EXPECT_FALSE(WriteTempCopy(host_, Bytes("x"), "w/../../luma-escaped-copy").ok());
+  EXPECT_FALSE(fs::exists(dir_.path().parent_path() / "luma-escaped-copy"));
+  EXPECT_TRUE(fs::is_empty(dir_ / "LMD00000.w"));
   host_.set_temp_folder((dir_ / "missing").string());
   EXPECT_FALSE(WriteTempCopy(host_, Bytes("x"), "CNF").ok());
   EXPECT_TRUE(host_.messages().empty());
