@@ -21,7 +21,7 @@ FkissRuntime::FkissRuntime(DollModel& doll, FkissScript& script, ScriptView& vie
       view_(view),
       host_(host),
       quick_timer_(std::clamp(settings.quick_timer, 1, 50)),
-      max_stack_(std::clamp(settings.max_stack, 20, 16000000)),
+      max_stack_(std::clamp(settings.max_stack, 1, 16000000)),
       media_(doll, host, view, settings.media) {}
 
 FkissRuntime::~FkissRuntime() { alarms_.Clear(); }

@@ -24,7 +24,10 @@ class Host;
 // The settings a running script reads.
 struct RuntimeSettings {
   int quick_timer = 5;         // alarms run in one pass, 1-50
-  int max_stack = 20;          // deepest event nesting, 20-16,000,000
+  // Deepest event nesting: the doll's ";HINT stack" (2 and up) or the "Max
+  // Stack" setting (20 and up). Capped at 16,000,000 either way, so that a
+  // hint cannot ask for more stack than memory holds.
+  int max_stack = 20;
   ScriptMedia::Options media;  // sound, music, shell permission
 };
 

@@ -100,6 +100,20 @@ TEST_F(RuntimeTest, GosubToItselfRunsToTheLimitAndReportsOnce) {
   EXPECT_EQ(host().messages().size(), 1u);
 }
 
+TEST_F(RuntimeTest, AStackHintMayGoBelowTwentyButNotBeyondSixteenMillion) {
+  RuntimeSettings settings;
+  settings.max_stack = 5;
+  Load({"label(1) add(n, n, 1) gosub(1)"}, settings);
+  Start();
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("n"), 5);
+  EXPECT_NE(host().messages().at(0).text.find("maximum depth of 5 in"), std::string::npos);
+
+  settings.max_stack = INT32_MAX;
+  FkissRuntime huge(doll_->doll, doll_->script, view_, host(), settings);
+  EXPECT_EQ(huge.max_stack(), 16000000);
+}
+
 TEST_F(RuntimeTest, AChainMillionsDeepRunsWithoutNativeRecursion) {
   RuntimeSettings settings;
   settings.max_stack = 2000000;
