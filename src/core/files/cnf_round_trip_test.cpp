@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
+#include "core/files/cnf_line_kinds.h"
 #include "core/files/cnf_text.h"
 #include "core/gfx/image.h"
+#include "core/host/text.h"
 #include "core/render/renderer.h"
 #include "core/render/view_transform.h"
 #include "core/testing/corpus_dolls.h"
@@ -53,6 +55,30 @@ std::vector<uint32_t> RenderAllSets(RenderDevice& device, DollModel& doll) {
   return pixels;
 }
 
+// The lines of a CNF that are not set lines or their continuations.
+std::vector<std::string> LinesBesideSetLines(const CnfLines& lines) {
+  std::vector<std::string> kept;
+  const std::vector<LineInfo> infos = ClassifyLines(lines);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (infos[i].kind != LineKind::kSet && infos[i].kind != LineKind::kSetContinuation) {
+      kept.push_back(lines[i]);
+    }
+  }
+  return kept;
+}
+
+// The preserving writer rewrites only the set lines of an unchanged doll;
+// set lines it has to add at the end come with empty lines.
+void ExpectLinesKept(const CnfLines& read, const std::string& written) {
+  const std::vector<std::string> before = LinesBesideSetLines(read);
+  const std::vector<std::string> after = LinesBesideSetLines(SplitDiskCnfText(written));
+  ASSERT_GE(after.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    ASSERT_EQ(after[i], before[i]) << "line " << i << " beside the set lines";
+  }
+  for (size_t i = before.size(); i < after.size(); ++i) EXPECT_EQ(after[i], "");
+}
+
 class CorpusRoundTripTest : public ::testing::TestWithParam<bool> {};
 
 // Every corpus doll written by a writer loads again to the same doll, and
@@ -80,6 +106,32 @@ TEST_P(CorpusRoundTripTest, WrittenCnfLoadsToTheSameDoll) {
     EXPECT_TRUE(RenderAllSets(doll.device(), again->model()) ==
                 RenderAllSets(doll.device(), doc->model()))
         << "the frames differ";
+    if (!reformat) ExpectLinesKept(doc->model().cnf_lines, cnf.text);
+  }
+}
+
+// The large scripts of the corpus CNFs, whose cel files are absent: the
+// lines of the missing cels and every event come back.
+TEST_P(CorpusRoundTripTest, ScriptCnfsLoadToTheSameDoll) {
+  LUMA_REQUIRE_CORPUS();
+  const bool reformat = GetParam();
+  for (const fs::directory_entry& entry : fs::directory_iterator(testing::CorpusDir() / "cnf")) {
+    if (AsciiLowerCopy(entry.path().extension().string()) != ".cnf") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    DiskDoll doll;
+    doll.Write("doll.cnf", testing::ReadFile(entry.path()));
+    auto doc = doll.Open("doll.cnf");
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(doc->fkiss());
+    const std::string before = DescribeDoll(doc->model(), doc->fkiss());
+    const CnfText cnf = reformat
+                            ? FormatReformattedCnf(doc->model(), doc->fkiss(), {}, HintValues{})
+                            : FormatPreservedCnf(doc->model(), doc->fkiss(), {}, HintValues{});
+    doll.Write("again.cnf", cnf.text);
+    auto again = doll.Open("again.cnf");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()), before);
+    if (!reformat) ExpectLinesKept(doc->model().cnf_lines, cnf.text);
   }
 }
 
