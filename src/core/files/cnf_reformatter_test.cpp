@@ -88,34 +88,34 @@ TEST_F(ReformatterTest, WritesTheWholeLayout) {
             "\n"
             ";;Positional data\n"
             ";; Set 0\n"
-            "$1 10,20 * * * * * * * * *\n"
+            "$1 10,20 * 5,6 7,8 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 1\n"
-            "$0 0,0 * * * * * * * * *\n"
+            "$0 0,0 * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 2\n"
-            "$0 * 0,0 * * * * * * * *\n"
+            "$0 * 0,0 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 3\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 4\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 5\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 6\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 7\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 8\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n"
             ";; Set 9\n"
-            "$0 * * * * * * * * * *\n"
+            "$0 * * 0,0 0,0 * * * * * *\n"
             " * * 0,0\n");
 }
 
@@ -136,6 +136,26 @@ TEST_F(ReformatterTest, SetLinesBreakAfterEveryTenthObject) {
             " 20,40 21,42 22,44 23,46\n"
             ";; Set 1\n"
             "$0\n");
+}
+
+// An object that only a set line places has no cel line, but the script
+// may name it: both writers keep it.
+TEST_F(ReformatterTest, KeepsObjectsWithoutCels) {
+  doll_.Write("doll.cnf",
+              "#0 a.cel :0\n"
+              ";@EventHandler\n"
+              ";@press(#0) unmap(#2)\n"
+              "$0 1,1 * 5,6\n");
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  EXPECT_NE(RoundTrip(*doc).find(";; Set 0\n$0 1,1 * 5,6\n;; Set 1\n$0 * * 0,0\n"),
+            std::string::npos);
+  const std::string preserved =
+      FormatPreservedCnf(doc->model(), doc->fkiss(), {}, HintValues{}).text;
+  doll_.Write("again.cnf", preserved);
+  auto again = doll_.Open("again.cnf");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()), DescribeDoll(doc->model(), doc->fkiss()));
 }
 
 TEST_F(ReformatterTest, ThirtyTwoBitDollHasNoPaletteColumn) {

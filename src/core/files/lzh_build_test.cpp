@@ -157,6 +157,29 @@ TEST_F(LzhBuildTest, TheArchivedDollPacksTheCnfItSaved) {
   EXPECT_EQ(packed->model().instances()[0]->transparency, 9);
 }
 
+// Rebuilding an archived doll into the archive it was opened from: its
+// members are read before the archive is replaced.
+TEST_F(LzhBuildTest, AnArchivedDollCanReplaceItsOwnArchive) {
+  const std::vector<uint8_t> image = testing::TestDollArchive(
+      {{"doll.cnf", "%pal.kcf\n%pal2.kcf\n#0 b.cel\n#1 b.cel *1\n$0 3,4 5,6\n"},
+       {"pal.kcf", testing::TestKcf(16)},
+       {"pal2.kcf", testing::TestKcf(16)},
+       {"b.cel", testing::TestCel(4, 4, 4)}});
+  const std::string path = doll_.Path("in.lzh");
+  testing::WriteFile(path,
+                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  auto doc = doll_.OpenPath(path);
+  ASSERT_TRUE(doc);
+  hooks_.destination = path;
+  ASSERT_TRUE(BuildLzhArchive(*doc, hooks_.Hooks()));
+  EXPECT_EQ(MemberNames(path),
+            (std::vector<std::string>{"doll.cnf", "pal.kcf", "pal2.kcf", "b.cel"}));
+  auto packed = doll_.OpenPath(path);
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(DescribeDoll(packed->model(), packed->fkiss()),
+            DescribeDoll(doc->model(), doc->fkiss()));
+}
+
 TEST_F(LzhBuildTest, LeavesOtherFilesAlone) {
   auto doc = doll_.Open("doll.cnf");
   ASSERT_TRUE(doc);

@@ -5,16 +5,20 @@
 namespace luma {
 namespace {
 
-bool HasCelInSet(const KissObject& object, int set, std::span<const UnloadedCelLine> unloaded) {
+// Whether the object is written in the set line of `set`. An object without
+// any cel line exists only through the set lines that place it; the script
+// may name it all the same, so it is kept in every set line.
+bool WrittenInSet(const KissObject& object, int set, std::span<const UnloadedCelLine> unloaded) {
+  bool has_lines = !object.cels.empty();
   for (const CelInstance* instance : object.cels) {
     if (instance->in_set.test(set)) return true;
   }
   for (const UnloadedCelLine& line : unloaded) {
-    if (line.values && line.values->object == object.number && line.values->in_set.test(set)) {
-      return true;
-    }
+    if (!line.values || line.values->object != object.number) continue;
+    if (line.values->in_set.test(set)) return true;
+    has_lines = true;
   }
-  return false;
+  return !has_lines;
 }
 
 }  // namespace
@@ -25,7 +29,8 @@ void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_po
   // Objects are sorted by number, so the present ones are met in order.
   std::vector<const KissObject*> present;
   for (const auto& object : doll.objects()) {
-    if (object->number >= 0 && HasCelInSet(*object, set, unloaded)) present.push_back(object.get());
+    if (object->number >= 0 && WrittenInSet(*object, set, unloaded))
+      present.push_back(object.get());
   }
   if (!present.empty()) {
     const int highest = present.back()->number;

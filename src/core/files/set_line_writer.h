@@ -16,7 +16,8 @@ namespace luma {
 // break, then the entry's leading blank). With `live_positions` the objects'
 // current positions are written, else the positions the CNF gave. Cel
 // lines in `unloaded` count as the cels they name, so their objects keep
-// their positions.
+// their positions; an object without any cel line is written in every set
+// line, so that it still exists when the CNF is read again.
 void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions,
                   std::span<const UnloadedCelLine> unloaded = {});
 
