@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/fkiss/variable_watch.h"
 #include "core/host/text.h"
 
 namespace luma {
@@ -210,6 +211,12 @@ int FkissScript::FindOrCreateVariable(std::string_view name) {
     variable_names_.emplace_back(name.substr(0, std::min(name.size(), kFkissIdLength)));
   }
   return it->second;
+}
+
+void FkissScript::SetVariable(int index, int32_t value) {
+  if (index < 0 || static_cast<size_t>(index) >= variable_values.size()) return;
+  variable_values[static_cast<size_t>(index)] = value;
+  if (watch_ && watch_->IsWatched(index)) watch_->RefreshWatch();
 }
 
 namespace {

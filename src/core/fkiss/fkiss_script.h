@@ -16,6 +16,8 @@
 
 namespace luma {
 
+class VariableWatch;
+
 // Alarm and label ids, variable names: what a script may write, cut to this length.
 inline constexpr size_t kFkissIdLength = 32;
 
@@ -163,10 +165,11 @@ class FkissScript {
                ? variable_values[index]
                : 0;
   }
-  void SetVariable(int index, int32_t value) {
-    if (index >= 0 && static_cast<size_t>(index) < variable_values.size())
-      variable_values[index] = value;
-  }
+  // Writes inside the array only, then refreshes a watch that shows the variable.
+  void SetVariable(int index, int32_t value);
+  // The watch window's model, told of writes; not owned.
+  void set_watch(VariableWatch* watch) { watch_ = watch; }
+  VariableWatch* watch() const { return watch_; }
 
   // --- Value pools -----------------------------------------------------------
   int FindOrCreatePool(std::string_view name);
@@ -213,6 +216,7 @@ class FkissScript {
 
   std::vector<std::string> variable_names_;
   std::unordered_map<std::string, int> variable_index_;  // key: lower case
+  VariableWatch* watch_ = nullptr;
   std::vector<std::string> pool_names_;
   std::vector<std::string> value_ids_;
 

@@ -1,18 +1,18 @@
 #include "core/fkiss/interpreter.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
 #include "core/fkiss/fkiss_script.h"
 #include "core/fkiss/key_codes.h"
+#include "core/fkiss/pool_file.h"
 #include "core/host/host.h"
 #include "core/host/text.h"
 #include "core/model/doll_model.h"
 
 namespace luma {
 namespace {
-
-constexpr size_t kPoolNameLength = 64;
 
 // Mask bits under which each token kind is accepted.
 uint32_t AdmittingBits(int32_t lex_kind) {
@@ -32,16 +32,7 @@ uint32_t AdmittingBits(int32_t lex_kind) {
   }
 }
 
-bool IsPoolNameChar(char c) {
-  return IsAsciiAlpha(c) || IsAsciiDigit(c) || c == '-' || c == '_';
-}
-
-bool AllPoolNameChars(std::string_view s) {
-  for (char c : s) {
-    if (!IsPoolNameChar(c)) return false;
-  }
-  return true;
-}
+bool AllPoolNameChars(std::string_view s) { return std::all_of(s.begin(), s.end(), IsPoolIdChar); }
 
 bool NameContains(const std::string& name, const char* part) {
   return name.find(part) != std::string::npos;
@@ -250,8 +241,8 @@ class Interpreter {
   }
 
   bool CheckPoolName(std::string_view name, int line) {
-    if (name.size() > kPoolNameLength) {
-      report_.Warning(kMsgFkissPoolNameTooLong, name, static_cast<int>(kPoolNameLength), line);
+    if (name.size() > kPoolIdLength) {
+      report_.Warning(kMsgFkissPoolNameTooLong, name, static_cast<int>(kPoolIdLength), line);
       return false;
     }
     if (!AllPoolNameChars(name)) {
@@ -266,8 +257,8 @@ class Interpreter {
       report_.Warning(kMsgFkissValueIdEmpty, line);
       return false;
     }
-    if (id.size() > kPoolNameLength) {
-      report_.Warning(kMsgFkissValueIdTooLong, id, static_cast<int>(kPoolNameLength), line);
+    if (id.size() > kPoolIdLength) {
+      report_.Warning(kMsgFkissValueIdTooLong, id, static_cast<int>(kPoolIdLength), line);
       return false;
     }
     if (!AllPoolNameChars(id)) {

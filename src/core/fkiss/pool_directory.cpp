@@ -1,0 +1,98 @@
+#include "core/fkiss/pool_directory.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/fkiss/value_pool.h"
+#include "core/host/host.h"
+#include "core/host/text.h"
+
+namespace luma {
+namespace {
+
+constexpr std::string_view kPoolExtension = ".pool";
+// Numbered private pool names tried before giving up.
+constexpr int kMaxPoolNumber = 100000;
+
+bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+std::string PoolDirectory(Host& host) {
+  std::string folder = host.DataFolder();
+  if (folder.empty()) return std::string();
+  if (folder.back() != '/') folder += '/';
+  folder += "pooldata";
+  // Only the last step is made: the data folder is the platform's to make,
+  // and a host without one keeps no pools.
+  struct stat st;
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return std::string();
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::string();
+  return folder;
+}
+
+std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory) {
+  std::vector<PoolFileEntry> files;
+  DIR* dir = ::opendir(directory.c_str());
+  if (!dir) return files;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() <= kPoolExtension.size() || !EndsWithIgnoreCase(name, kPoolExtension)) continue;
+    struct stat st;
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+    files.push_back({std::string(name), std::max(st.st_atime, st.st_mtime)});
+  }
+  ::closedir(dir);
+  std::sort(files.begin(), files.end(), [](const PoolFileEntry& a, const PoolFileEntry& b) {
+    const int order = CompareIgnoreCase(a.file_name, b.file_name);
+    return order != 0 ? order < 0 : a.file_name < b.file_name;
+  });
+  return files;
+}
+
+std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view cnf_name) {
+  std::string base = "~";
+  if (!archive_name.empty()) {
+    base += archive_name;
+    base += '~';
+  }
+  base += cnf_name;
+  for (char& c : base) c = IsAsciiAlpha(c) || IsAsciiDigit(c) ? AsciiLower(c) : '~';
+  return base;
+}
+
+std::string FindPrivatePool(const std::string& directory, std::string_view base_name,
+                            const DollIdentity& identity) {
+  const std::string base = directory + "/" + std::string(base_name);
+  bool any = false;
+  for (const PoolFileEntry& entry : ListPoolFiles(directory)) {
+    if (!StartsWithIgnoreCase(entry.file_name, base_name)) continue;
+    any = true;
+    ValuePool pool(directory + "/" + entry.file_name, identity);
+    const std::optional<DollIdentity> stored = pool.ReadHeader();
+    if (!stored) continue;
+    const bool same_name = EqualsIgnoreCase(stored->name, identity.name);
+    if (same_name || (stored->size == identity.size && stored->checksum == identity.checksum)) {
+      (void)pool.RewriteHeader();
+      return pool.path();
+    }
+  }
+  if (!any) return base + std::string(kPoolExtension);
+  for (int number = 0; number < kMaxPoolNumber; ++number) {
+    std::string path = base + StringPrintf("-%d", number) + std::string(kPoolExtension);
+    if (!Exists(path)) return path;
+  }
+  return std::string();
+}
+
+}  // namespace luma

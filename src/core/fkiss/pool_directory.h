@@ -1,0 +1,48 @@
+#ifndef LUMA_CORE_FKISS_POOL_DIRECTORY_H_
+#define LUMA_CORE_FKISS_POOL_DIRECTORY_H_
+
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/fkiss/doll_identity.h"
+
+namespace luma {
+
+class Host;
+
+// Every value pool lives in "pooldata" inside the user's data folder, made
+// whenever the path is asked for. Empty when the host names no data folder
+// or the pool folder cannot be made: pools then simply do not persist.
+std::string PoolDirectory(Host& host);
+
+struct PoolFileEntry {
+  std::string file_name;
+  // The later of the last access and the last change: a pool that was just
+  // written counts as used even where access times are not kept.
+  std::time_t last_used = 0;
+};
+
+// The regular files of `directory` whose names end in ".pool" (ignoring
+// case), sorted by name ignoring case.
+std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory);
+
+// Private pool file names begin with "~": "~" and the CNF's file name, or
+// "~", the archive's name, "~" and the CNF's name for an archived doll, with
+// every character but letters and digits turned into "~", lower-cased.
+std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view cnf_name);
+
+// The private pool file of a doll in `directory`. Files named after the
+// base name are tried in name order: one that stores the doll's name, or
+// failing that the doll's CNF size and checksum (the doll was renamed), is
+// taken, and its header is brought up to date. Without one, the name is
+// base + ".pool" when no file starts with the base name, otherwise the first
+// free "base-N.pool" (empty when none is free). The file itself is not
+// made here.
+std::string FindPrivatePool(const std::string& directory, std::string_view base_name,
+                            const DollIdentity& identity);
+
+}  // namespace luma
+
+#endif  // LUMA_CORE_FKISS_POOL_DIRECTORY_H_

@@ -1,0 +1,160 @@
+#include "core/fkiss/pool_manager.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/host/settings.h"
+#include "core/testing/fake_host.h"
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PoolManagerTest : public ::testing::Test {
+ protected:
+  PoolManagerTest() {
+    host_.set_data_folder(data_.str());
+    fs::create_directories(Dir());
+  }
+  fs::path Dir() const { return data_ / "pooldata"; }
+  void Make(const std::string& name) { testing::WriteFile(Dir() / name, std::string(72, '\0')); }
+  bool Has(const std::string& name) const { return fs::exists(Dir() / name); }
+  static std::vector<std::string> Shown(const std::vector<PoolListEntry>& list) {
+    std::vector<std::string> names;
+    for (const PoolListEntry& entry : list) names.push_back(entry.display_name);
+    return names;
+  }
+
+  testing::TempDir data_;
+  FakeHost host_;
+};
+
+TEST_F(PoolManagerTest, ListsPublicAndPrivatePoolsByTheirShownNames) {
+  for (const char* name : {"~doll~lzh~doll~cnf.pool", "Scores.pool", "~b~cnf.pool", "alpha.POOL",
+                           "notes.txt", "pool"}) {
+    Make(name);
+  }
+  fs::create_directory(Dir() / "dir.pool");
+  PoolManager manager(host_);
+  manager.Refresh();
+  EXPECT_EQ(Shown(manager.public_pools()), (std::vector<std::string>{"alpha", "Scores"}));
+  EXPECT_EQ(Shown(manager.private_pools()),
+            (std::vector<std::string>{"b.cnf", "doll.lzh.doll.cnf"}));
+}
+
+TEST_F(PoolManagerTest, DeletingSelectedPoolsAsksFirst) {
+  for (const char* name : {"a.pool", "b.pool", "c.pool", "~x~cnf.pool"}) Make(name);
+  PoolManager manager(host_);
+  manager.Refresh();
+
+  host_.QueueAnswer(Answer::kNo);
+  EXPECT_EQ(manager.DeleteSelected(false, {0, 2}), 0);
+  ASSERT_EQ(host_.questions().size(), 1u);
+  EXPECT_TRUE(host_.Logged("Delete Public Value Pool"));
+  EXPECT_TRUE(host_.Logged("Delete these 2 value pools?"));
+  EXPECT_TRUE(Has("a.pool") && Has("c.pool"));
+
+  host_.QueueAnswer(Answer::kYes);
+  EXPECT_EQ(manager.DeleteSelected(false, {0, 2}), 2);
+  EXPECT_FALSE(Has("a.pool") || Has("c.pool"));
+  EXPECT_EQ(Shown(manager.public_pools()), std::vector<std::string>{"b"});
+
+  // One pool is named in the question; the private list has its own caption.
+  host_.ClearLog();
+  host_.QueueAnswer(Answer::kYes);
+  EXPECT_EQ(manager.DeleteSelected(true, {0}), 1);
+  EXPECT_TRUE(host_.Logged("Delete Private Value Pool"));
+  EXPECT_TRUE(host_.Logged("x.cnf"));
+  EXPECT_TRUE(manager.private_pools().empty());
+
+  // Nothing selected asks nothing.
+  const size_t asked = host_.questions().size();
+  EXPECT_EQ(manager.DeleteSelected(false, {}), 0);
+  EXPECT_EQ(manager.DeleteSelected(false, {7}), 0);
+  EXPECT_EQ(host_.questions().size(), asked);
+}
+
+TEST_F(PoolManagerTest, DeletingAllPoolsConfirmsAndReports) {
+  PoolManager manager(host_);
+  EXPECT_EQ(manager.DeleteAll(), 0);
+  ASSERT_EQ(host_.messages().size(), 1u);
+  EXPECT_EQ(host_.messages()[0].text, "No KiSS value pools currently exist.");
+  EXPECT_TRUE(host_.questions().empty());
+
+  for (const char* name : {"a.pool", "~b~cnf.pool", "keep.txt"}) Make(name);
+  host_.QueueAnswer(Answer::kNo);
+  EXPECT_EQ(manager.DeleteAll(), 0);
+  EXPECT_TRUE(Has("a.pool"));
+  host_.QueueAnswer(Answer::kYes);
+  EXPECT_EQ(manager.DeleteAll(), 2);
+  ASSERT_EQ(host_.questions().size(), 2u);
+  EXPECT_TRUE(host_.Logged(
+      "You are about to delete all KiSS value pools (2 pools exist) for all known KiSS dolls. "
+      "This action is not reversible.\nAre you absolutely certain that you want to do this?"));
+  EXPECT_EQ(host_.messages().back().text,
+            "2 KiSS value pools for all known KiSS dolls have been deleted.");
+  EXPECT_FALSE(Has("a.pool") || Has("~b~cnf.pool"));
+  EXPECT_TRUE(Has("keep.txt"));
+}
+
+class PoolExpiryTest : public PoolManagerTest {
+ protected:
+  static constexpr std::time_t kNow = 1'700'000'000;
+  static constexpr std::time_t kDay = 24 * 60 * 60;
+
+  // A pool last read `age` seconds before kNow and written long before.
+  void MakeUsed(const std::string& name, std::time_t age) {
+    Make(name);
+    const timespec times[2] = {{kNow - age, 0}, {kNow - 1000 * kDay, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (Dir() / name).c_str(), times, 0), 0);
+  }
+};
+
+TEST_F(PoolExpiryTest, PoolsUnusedForTheAgeGoWhenTheSettingIsOn) {
+  Settings settings;
+  settings.pool_expire = 6;
+  settings.pool_day_month = 0;
+  MakeUsed("fresh.pool", 6 * kDay - 60);
+  MakeUsed("~stale~cnf.pool", 6 * kDay + 60);
+  MakeUsed("other.txt", 100 * kDay);
+  EXPECT_EQ(ExpireValuePools(host_, settings, kNow), 0);  // off by default
+  settings.pool_auto_expire = true;
+  EXPECT_EQ(ExpireValuePools(host_, settings, kNow), 1);
+  EXPECT_TRUE(Has("fresh.pool") && Has("other.txt"));
+  EXPECT_FALSE(Has("~stale~cnf.pool"));
+
+  // Months are 30 days each, with 10 hours 30 minutes added once.
+  settings.pool_day_month = 1;
+  settings.pool_expire = 2;
+  const std::time_t age = 60 * kDay + 10 * 3600 + 30 * 60;
+  EXPECT_EQ(PoolExpiryAge(settings), age);
+  MakeUsed("month-fresh.pool", age - 60);
+  MakeUsed("month-stale.pool", age + 60);
+  EXPECT_EQ(ExpireValuePools(host_, settings, kNow), 1);
+  EXPECT_TRUE(Has("month-fresh.pool") && Has("fresh.pool"));
+  EXPECT_FALSE(Has("month-stale.pool"));
+
+  // A recent write keeps a pool whose access time was never updated.
+  MakeUsed("written.pool", 400 * kDay);
+  const timespec written[2] = {{kNow - 400 * kDay, 0}, {kNow - kDay, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, (Dir() / "written.pool").c_str(), written, 0), 0);
+  EXPECT_EQ(ExpireValuePools(host_, settings, kNow), 0);
+
+  // A stored age below one counts as one day, never as a limit in the future.
+  settings.pool_expire = -3;
+  settings.pool_day_month = 0;
+  EXPECT_EQ(PoolExpiryAge(settings), kDay);
+  MakeUsed("recent.pool", 3600);
+  EXPECT_EQ(ExpireValuePools(host_, settings, kNow), 2);  // the six- and sixty-day ones
+  EXPECT_TRUE(Has("recent.pool") && Has("written.pool"));
+}
+
+}  // namespace
+}  // namespace luma

@@ -1,0 +1,122 @@
+#include "core/fkiss/value_pool.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "core/fkiss/pool_file.h"
+#include "core/host/file_io.h"
+#include "core/host/text.h"
+
+namespace luma {
+namespace {
+
+// Far beyond what any script fills; a bigger file is not a pool.
+constexpr size_t kMaxPoolFileSize = 64 << 20;
+
+bool FileMissing(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
+Result<std::vector<uint8_t>> ReadPool(const std::string& path) {
+  return ReadWholeFile(path, kMaxPoolFileSize);
+}
+
+// Writes `bytes` at `offset` of an existing file.
+Status WriteAt(const std::string& path, const std::vector<uint8_t>& bytes, size_t offset) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return Status::Error("cannot open " + path);
+  size_t done = 0;
+  bool ok = true;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0) ok = false;
+  return ok ? Status::Ok() : Status::Error("cannot write " + path);
+}
+
+}  // namespace
+
+size_t ValuePool::records_offset() const { return identity_ ? kPoolHeaderSize : 0; }
+
+std::optional<int32_t> ValuePool::Load(std::string_view id) const {
+  if (!IsValidPoolId(id)) return std::nullopt;
+  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  if (!bytes.ok()) return std::nullopt;
+  for (const PoolRecord& record : ParsePoolRecords(*bytes, records_offset())) {
+    if (EqualsIgnoreCase(record.id, id)) return record.value;
+  }
+  return std::nullopt;
+}
+
+Status ValuePool::Create(std::string_view id, int32_t value) {
+  std::vector<uint8_t> bytes;
+  if (identity_) AppendPoolHeader(bytes, *identity_);
+  AppendPoolRecord(bytes, id, value);
+  return ReplaceFile(path_, bytes);
+}
+
+Status ValuePool::Save(std::string_view id, int32_t value) {
+  if (!IsValidPoolId(id)) return Status::Error("invalid value id");
+  if (FileMissing(path_)) return Create(id, value);
+  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  if (!bytes.ok()) return bytes.status();
+  // A private file too short for its header holds nothing to keep.
+  if (bytes->size() < records_offset()) return Create(id, value);
+  const std::vector<PoolRecord> records = ParsePoolRecords(*bytes, records_offset());
+  size_t index = 0;
+  while (index < records.size() && !EqualsIgnoreCase(records[index].id, id)) ++index;
+  // A new record goes after the last complete one, over any torn remains.
+  std::vector<uint8_t> record;
+  AppendPoolRecord(record, id, value);
+  return WriteAt(path_, record, records_offset() + index * kPoolRecordSize);
+}
+
+ValuePool::Deleted ValuePool::Delete(std::string_view id) {
+  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  if (!bytes.ok()) return Deleted::kNothing;
+  std::vector<PoolRecord> records = ParsePoolRecords(*bytes, records_offset());
+  const size_t before = records.size();
+  std::erase_if(records, [&](const PoolRecord& r) { return EqualsIgnoreCase(r.id, id); });
+  if (records.size() == before) return Deleted::kNothing;
+  if (records.empty()) {
+    return ::unlink(path_.c_str()) == 0 || errno == ENOENT ? Deleted::kRemoved : Deleted::kFailed;
+  }
+  std::vector<uint8_t> out;
+  out.reserve(records_offset() + records.size() * kPoolRecordSize);
+  if (identity_) AppendPoolHeader(out, *identity_);
+  for (const PoolRecord& record : records) AppendPoolRecord(out, record.id, record.value);
+  return ReplaceFile(path_, out).ok() ? Deleted::kRewritten : Deleted::kFailed;
+}
+
+std::optional<DollIdentity> ValuePool::ReadHeader() const {
+  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  if (!bytes.ok()) return std::nullopt;
+  return ParsePoolHeader(*bytes);
+}
+
+Status ValuePool::RewriteHeader() {
+  if (!identity_) return Status::Error("a public pool has no header");
+  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  if (!bytes.ok()) return bytes.status();
+  if (bytes->size() < kPoolHeaderSize) return Status::Error("no pool header in " + path_);
+  std::vector<uint8_t> header;
+  AppendPoolHeader(header, *identity_);
+  if (std::equal(header.begin(), header.end(), bytes->begin())) return Status::Ok();
+  std::copy(header.begin(), header.end(), bytes->begin());
+  return ReplaceFile(path_, *bytes);
+}
+
+}  // namespace luma
