@@ -46,6 +46,7 @@ class SilentHost : public luma::Host {
   int Random() override { return 0; }
   void PlaySound(const std::string&) override {}
   void PlayMusic(const std::string&) override {}
+  void StopSound() override {}
   void StopMusic() override {}
   bool OpenLink(const std::string&) override { return false; }
   std::string DataFolder() override { return temp_.str(); }

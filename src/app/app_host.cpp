@@ -199,6 +199,10 @@ void AppHost::PlayMusic(const std::string& path) {
   if (audio_) audio_->PlayMusic(path);
 }
 
+void AppHost::StopSound() {
+  if (audio_) audio_->StopSound();
+}
+
 void AppHost::StopMusic() {
   if (audio_) audio_->StopMusic();
 }

@@ -58,6 +58,10 @@ void CliHost::PlayMusic(const std::string& path) {
   if (verbose_) std::fprintf(stderr, "music: %s\n", path.c_str());
 }
 
+void CliHost::StopSound() {
+  if (verbose_) std::fprintf(stderr, "sound stopped\n");
+}
+
 void CliHost::StopMusic() {
   if (verbose_) std::fprintf(stderr, "music stopped\n");
 }

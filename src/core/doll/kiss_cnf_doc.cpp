@@ -9,6 +9,7 @@
 #include "core/doll/external_files.h"
 #include "core/doll/fkiss_stages.h"
 #include "core/doll/temp_files.h"
+#include "core/fkiss/pool_directory.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
 #include "core/model/cel_codec.h"
@@ -136,7 +137,19 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
   }
   progress.Hide();
   files_.reset();
+  MakeValuePools();
   return !model_.abort;
+}
+
+void CKissCnfDoc::MakeValuePools() {
+  value_pools_.reset();
+  if (model_.abort || !fkiss()) return;
+  // An archived doll is known by its archive's name; its private pool's
+  // file name also carries the CNF's, as an archive may hold several dolls.
+  const std::string& doll_name = archive_ ? archive_name_ : cnf_name_;
+  value_pools_ = std::make_unique<ValuePools>(
+      host_, *fkiss(), ComputeDollIdentity(doll_name, model_.cnf_lines),
+      PrivatePoolBaseName(archive_ ? archive_name_ : std::string(), cnf_name_));
 }
 
 bool CKissCnfDoc::ReadDiskCnf() {
@@ -434,6 +447,7 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
       progress->host().ProgressPosition(done);
     }
   }
+  value_pools_.reset();
   if (script_) script_->Clear();
   if (keep_present_cels) {
     model_.ClearKeepingCels([](const KissCel& cel) { return cel.present; });

@@ -11,6 +11,7 @@
 #include "core/doll/doll_files.h"
 #include "core/doll/load_progress.h"
 #include "core/doll/script_stages.h"
+#include "core/fkiss/value_pools.h"
 #include "core/gfx/render_device.h"
 #include "core/gfx/texture_pool.h"
 #include "core/host/host.h"
@@ -46,6 +47,9 @@ class CKissCnfDoc {
   ScriptStages* script() { return script_.get(); }
   // The doll's parsed script, or nullptr without a script layer.
   FkissScript* fkiss() { return script_ ? script_->fkiss() : nullptr; }
+  // Where the script keeps values between runs: made for each loaded doll
+  // with a parsed script, nullptr otherwise.
+  ValuePools* value_pools() { return value_pools_.get(); }
 
   // Opens a .cnf, .lzh or .lha file. Clears the loading flag afterwards.
   bool OpenDoll(const std::string& path);
@@ -116,6 +120,7 @@ class CKissCnfDoc {
   void PrepareInstances(LoadProgress& progress);
   void FindAmbiguousCels(LoadProgress& progress);
   void PrepareScript(LoadProgress& progress);
+  void MakeValuePools();
 
   FolderDollFiles& FolderFiles();
   void DeleteDocumentTempFiles();
@@ -131,6 +136,7 @@ class CKissCnfDoc {
   DevicePalettes device_palettes_;
   std::unique_ptr<ScriptStages> script_;
   std::unique_ptr<DollFiles> files_;
+  std::unique_ptr<ValuePools> value_pools_;
 
   bool loading_ = false;
   bool archive_ = false;

@@ -51,6 +51,7 @@ void FkissRuntime::StartScript() {
   current_pool_ = kPrivatePool;
   if (running_) {
     media_.StopMusic();
+    media_.StopSound();
     if (pools_) pools_->Reset();
   }
 

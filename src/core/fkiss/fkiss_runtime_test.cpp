@@ -7,47 +7,15 @@
 #include <vector>
 
 #include "core/host/text.h"
+#include "core/testing/fake_script_view.h"
 #include "core/testing/fkiss_doll.h"
 
 namespace luma {
 namespace {
 
+using testing::FakeScriptView;
 using testing::ScriptedDoll;
 using testing::TestCelImage;
-
-class FakeScriptView : public ScriptView {
- public:
-  bool RendererReady() const override { return true; }
-  int CurrentSet() const override { return set; }
-  void SetCurrentSet(int s) override { set = s; }
-  void ActivatePaletteGroup(int group) override { palette_groups.push_back(group); }
-  PlayPoint ViewportOrigin() const override { return origin; }
-  PlayPoint WindowSize() const override { return size; }
-  void SetViewportOrigin(PlayPoint o) override { origin = o; }
-  void SetWindowSize(PlayPoint s) override { size = s; }
-  PlayPoint Pointer() const override { return pointer; }
-  KissObject* HeldObject() const override { return held; }
-  void EndDrag() override { ++drags_ended; }
-  void ReleasePointer() override {}
-  void CelChanged(CelInstance&) override { ++cel_changes; }
-  void SetTransparency(CelInstance& cel, int value) override {
-    cel.transparency = static_cast<uint16_t>(value);
-    ++transparency_changes;
-  }
-  void CelPaletteChanged(CelInstance&) override {}
-  void ObjectMoved(KissObject&, PlayPoint) override { ++moves; }
-  void RedrawAll() override { ++redraws; }
-  void RequestClose() override { ++close_requests; }
-
-  int set = 0;
-  PlayPoint origin{0, 0};
-  PlayPoint size{100, 100};
-  PlayPoint pointer{-1, -1};
-  KissObject* held = nullptr;
-  std::vector<int> palette_groups;
-  int drags_ended = 0, cel_changes = 0, transparency_changes = 0, moves = 0, redraws = 0;
-  int close_requests = 0;
-};
 
 // Four 10 x 10 opaque cels a, b, c, d as objects #0-#3 at x = 0, 20, 40, 60
 // on a 100 x 100 playfield, and the script lines given.

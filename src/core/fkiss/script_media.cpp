@@ -26,6 +26,8 @@ void ScriptMedia::PlayMusicFile(int index) {
 
 void ScriptMedia::StopMusic() { host_.StopMusic(); }
 
+void ScriptMedia::StopSound() { host_.StopSound(); }
+
 void ScriptMedia::OpenShellLink(const std::string& text) {
   if (!StartsWithIgnoreCase(text, "mailto:") && !StartsWithIgnoreCase(text, "http:") &&
       !StartsWithIgnoreCase(text, "https:")) {

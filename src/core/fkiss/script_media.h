@@ -27,6 +27,8 @@ class ScriptMedia {
   // Replaces the music; index -1 (an empty name) only stops it.
   void PlayMusicFile(int index);
   void StopMusic();
+  // Cuts a playing sound off (the script starts again).
+  void StopSound();
   // mailto:, http: and https: links only, as "Shell Permission" allows.
   void OpenShellLink(const std::string& text);
 

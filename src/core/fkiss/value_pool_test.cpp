@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "core/fkiss/fkiss_param.h"
+#include "core/fkiss/fkiss_runtime.h"
 #include "core/fkiss/pool_directory.h"
 #include "core/fkiss/pool_file.h"
 #include "core/fkiss/value_pools.h"
 #include "core/testing/fake_host.h"
+#include "core/testing/fake_script_view.h"
 #include "core/testing/fkiss_doll.h"
 #include "core/testing/test_paths.h"
 
@@ -296,6 +298,43 @@ TEST_F(ValuePoolsTest, ResetBringsTheStoredIdentityUpToDate) {
   int32_t value = 5;
   EXPECT_FALSE(lost.Load(kPrivatePool, Id("score"), &value));
   EXPECT_EQ(value, 5);
+}
+
+TEST(ValueActionsTest, AValueWithoutPoolFollowsValuepoolUntilTheScriptStartsAgain) {
+  TempDir data;
+  testing::ScriptedDoll d(testing::CnfWithObjects(1) +
+                          ";@EventHandler\n"
+                          ";@label(1) valuepool(\"scores\") savevalue(\"best\", 7) "
+                          "valuepool(\"\") savevalue(\"best\", 1)\n"
+                          ";@label(2) loadvalue(a, \"best\") valuepool(\"Scores\") "
+                          "loadvalue(b, \"best\")\n"
+                          ";@label(3) deletevalue(\"scores.best\") let(c, 5) "
+                          "loadvalue(c, \"scores.best\") loadvalue(d, \".best\")\n");
+  d.host.set_data_folder(data.str());
+  ValuePools pools(d.host, d.script, ComputeDollIdentity("doll.cnf", d.doll.cnf_lines),
+                   PrivatePoolBaseName("", "doll.cnf"));
+  testing::FakeScriptView view;
+  FkissRuntime runtime(d.doll, d.script, view, d.host, RuntimeSettings());
+  runtime.set_value_pools(&pools);
+  runtime.StartScript();
+  auto run = [&](uint32_t label) { runtime.RunEvent(d.script.FindLabel(label), true); };
+  auto var = [&](const char* name) { return d.script.GetVariable(d.script.FindVariable(name)); };
+
+  run(1);
+  EXPECT_EQ(ReadFile(data / "pooldata" / "scores.pool"), Record("best", 7));
+  EXPECT_TRUE(fs::exists(data / "pooldata" / "~doll~cnf.pool"));
+  run(2);
+  EXPECT_EQ(var("a"), 1);
+  EXPECT_EQ(var("b"), 7);
+  EXPECT_EQ(runtime.current_pool(), 0);
+
+  runtime.StartScript();  // values to 0, the private pool current again
+  run(2);
+  EXPECT_EQ(var("a"), 1);
+  run(3);
+  EXPECT_FALSE(fs::exists(data / "pooldata" / "scores.pool"));
+  EXPECT_EQ(var("c"), 5);  // a missing value leaves the variable alone
+  EXPECT_EQ(var("d"), 1);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "core/fkiss/doll_identity.h"
 #include "core/fkiss/value_pool.h"
+#include "core/fkiss/value_pool_access.h"
 
 namespace luma {
 
@@ -18,18 +19,17 @@ class Host;
 // script's pool names; values by index into the script's value ids.
 // Failures are silent, as scripts expect: a value that cannot be read
 // leaves the variable alone, one that cannot be written is lost.
-class ValuePools {
+class ValuePools : public ValuePoolAccess {
  public:
   ValuePools(Host& host, const FkissScript& script, DollIdentity identity,
              std::string private_base_name);
 
   // At every script start: finds the private pool of a script that keeps
   // values, so its stored identity is brought up to date.
-  void Reset();
-  // True and the value when the pool holds it.
-  bool Load(int pool, int value_id, int32_t* value);
-  void Save(int pool, int value_id, int32_t value);
-  void Delete(int pool, int value_id);
+  void Reset() override;
+  bool Load(int pool, int value_id, int32_t* value) override;
+  void Save(int pool, int value_id, int32_t value) override;
+  void Delete(int pool, int value_id) override;
 
   // The private pool's path: found or named on first need and remembered
   // until the pool is deleted. Empty without a pool folder.

@@ -46,6 +46,7 @@ class Host {
   // Both are silent and harmless without an audio device.
   virtual void PlaySound(const std::string& path) = 0;
   virtual void PlayMusic(const std::string& path) = 0;
+  virtual void StopSound() = 0;
   virtual void StopMusic() = 0;
   // Hands a web link or document to the desktop; false when that failed.
   virtual bool OpenLink(const std::string& target) = 0;

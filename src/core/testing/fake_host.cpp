@@ -67,6 +67,8 @@ void FakeHost::PlayMusic(const std::string& path) {
   log_.push_back("music: " + path);
 }
 
+void FakeHost::StopSound() { log_.push_back("sound stopped"); }
+
 void FakeHost::StopMusic() { log_.push_back("music stopped"); }
 
 bool FakeHost::OpenLink(const std::string& target) {

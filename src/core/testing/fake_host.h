@@ -37,6 +37,7 @@ class FakeHost : public Host {
   int Random() override;
   void PlaySound(const std::string& path) override;
   void PlayMusic(const std::string& path) override;
+  void StopSound() override;
   void StopMusic() override;
   bool OpenLink(const std::string& target) override;
   std::string DataFolder() override { return data_folder_; }

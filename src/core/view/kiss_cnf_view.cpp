@@ -27,6 +27,7 @@ void CKissCnfView::StartDoll(bool run_script) {
   runtime_settings.media.music = settings_.music_enabled;
   runtime_settings.media.shell_permission = settings_.shell_permission;
   runtime_ = std::make_unique<FkissRuntime>(doll, *script, *this, doc_.host(), runtime_settings);
+  if (script != &no_script_) runtime_->set_value_pools(doc_.value_pools());
   runtime_->SetTrace(trace_on_);
   runtime_->trace().set_listener(trace_listener_);
   runtime_->StartScript();
