@@ -295,7 +295,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
       return true;
     case kCmdGhost: {
       const bool ghost = Value(p[1]) != 0;
-      for (CelInstance* cel : TargetCels(TargetOf(p[0]))) {
+      const FkissTarget target = TargetOf(p[0]);
+      for (CelInstance* cel : TargetCels(target)) {
         if (cel->ghost == ghost) continue;
         cel->ghost = ghost;
         view_.CelChanged(*cel);
@@ -304,7 +305,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
     }
     case kCmdTransparent: {
       const int64_t delta = Value(p[1]);
-      for (CelInstance* cel : TargetCels(TargetOf(p[0]))) {
+      const FkissTarget target = TargetOf(p[0]);
+      for (CelInstance* cel : TargetCels(target)) {
         const int value = static_cast<int>(std::clamp<int64_t>(cel->transparency + delta, 0, 255));
         if (value != cel->transparency) view_.SetTransparency(*cel, value);
       }
@@ -313,7 +315,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
     case kCmdSetkcf: {
       const int32_t kcf = Value(p[1]);
       if (kcf < 0 || static_cast<size_t>(kcf) >= doll_.palette_file_names.size()) return true;
-      for (CelInstance* cel : TargetCels(TargetOf(p[0]))) {
+      const FkissTarget target = TargetOf(p[0]);
+      for (CelInstance* cel : TargetCels(target)) {
         if (cel->palette == kcf) continue;
         cel->palette = static_cast<uint16_t>(kcf);
         view_.CelPaletteChanged(*cel);

@@ -28,9 +28,4 @@ FkissEvent* AlarmQueue::PopHead() {
   return alarm;
 }
 
-void AlarmQueue::Clear() {
-  for (FkissEvent* alarm : alarms_) alarm->pending = false;
-  alarms_.clear();
-}
-
 }  // namespace luma

@@ -30,8 +30,9 @@ class AlarmQueue {
   FkissEvent* head() const { return alarms_.empty() ? nullptr : alarms_.front(); }
   bool empty() const { return alarms_.empty(); }
   size_t size() const { return alarms_.size(); }
-  // Forgets every alarm, clearing their pending flags.
-  void Clear();
+  // Forgets every alarm without touching it: the events may be gone with a
+  // script that was closed or rebuilt. Their pending flags are the owner's.
+  void Forget() { alarms_.clear(); }
 
  private:
   std::vector<FkissEvent*> alarms_;

@@ -24,7 +24,7 @@ FkissRuntime::FkissRuntime(DollModel& doll, FkissScript& script, ScriptView& vie
       max_stack_(std::clamp(settings.max_stack, 1, 16000000)),
       media_(doll, host, view, settings.media) {}
 
-FkissRuntime::~FkissRuntime() { alarms_.Clear(); }
+FkissRuntime::~FkissRuntime() = default;
 
 // --- Starting, pausing, keys --------------------------------------------------
 
@@ -41,7 +41,12 @@ void FkissRuntime::StartScript() {
   quit_ = false;
   paused_ = false;
   running_ = script_.script_flag;
-  alarms_.Clear();
+  // The script may have been rebuilt since the last start (a reload): the
+  // queue and the opacity masks may refer to events and cels that are gone.
+  alarms_.Forget();
+  for (FkissEvent* alarm : script_.Alarms()) alarm->pending = false;
+  script_.begin_event.pending = false;
+  opacity_.Clear();
   next_wake_ = 0;
   time_base_ = host_.Milliseconds();
   keys_.fill(false);

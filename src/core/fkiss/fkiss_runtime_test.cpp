@@ -256,6 +256,34 @@ TEST_F(RuntimeTest, TimerZeroCancelsAndLettimerMeasuresFromTheTimeBase) {
   EXPECT_EQ(Var("fired"), 0);
 }
 
+TEST_F(RuntimeTest, PendingAlarmsNeverOutliveTheirScript) {
+  Load({"press(#0) timer(1, 100) timer(2, 200)", "alarm(1) nop()", "alarm(2) nop()",
+        "press(#1) lettimer(t, 2)"});
+  Start();
+  Press("a.cel");
+  // A new run-time for the same script (the view restarts the doll).
+  runtime_ = std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, host(),
+                                            RuntimeSettings());
+  Start();
+  Press("b.cel");
+  EXPECT_EQ(Var("t"), -1);
+  // The document drops its script under a run-time with alarms queued (a
+  // reload or a close): neither a restart nor the end of the run-time may
+  // touch the events that went with it.
+  const std::vector<std::string> lines = {"press(#0) timer(1, 100) timer(2, 200)",
+                                          "alarm(1) nop()", "alarm(2) nop()"};
+  Press("a.cel");
+  doll_->script.Clear();
+  Start();
+  EXPECT_TRUE(runtime_->alarms().empty());
+  Load(lines);
+  Start();
+  Press("a.cel");
+  ASSERT_EQ(runtime_->alarms().size(), 2u);
+  doll_->script.Clear();
+  runtime_.reset();
+}
+
 TEST_F(RuntimeTest, AlarmsKeepOrderAndFireAcrossTheClockWrap) {
   Load({"press(#0) timer(2, 512) timer(1, 128)", "alarm(1) mul(o, o, 10) add(o, o, 1)",
         "alarm(2) mul(o, o, 10) add(o, o, 2)"});

@@ -13,7 +13,9 @@ namespace luma {
 struct KissCel;
 
 // The cels a target stands for: an object's cels, the one cel, or a cel set's.
+// For a single cel the span points into `target`, which must outlive it.
 std::span<CelInstance* const> TargetCels(const FkissTarget& target);
+std::span<CelInstance* const> TargetCels(const FkissTarget&& target) = delete;
 
 // Mapped and placed in `set`.
 bool CelVisible(const CelInstance& cel, int set);
