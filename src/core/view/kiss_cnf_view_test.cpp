@@ -144,5 +144,20 @@ TEST(KissCnfViewCorpusTest, DollsRunTheirScriptsQuietlyAndAuroraBlinks) {
   }
 }
 
+TEST_F(KissCnfViewTest, ValuesOutlastTheScriptInTheDollsPrivatePool) {
+  testing::TempDir data;
+  host_.set_data_folder(data.str());
+  Open(";@initialize() loadvalue(runs, \"runs\") add(runs, runs, 1) savevalue(\"runs\", runs)\n");
+  view_->StartDoll();
+  EXPECT_EQ(Var("runs"), 1);
+  view_->StartDoll();
+  EXPECT_EQ(Var("runs"), 2);
+  EXPECT_TRUE(std::filesystem::exists(data / "pooldata" / "~doll~cnf.pool"));
+  // Without the script nothing is read or written.
+  view_->StartDoll(false);
+  view_->StartDoll();
+  EXPECT_EQ(Var("runs"), 3);
+}
+
 }  // namespace
 }  // namespace luma

@@ -1,0 +1,102 @@
+// Value pool files from outside (another program's, or a damaged disk):
+// reading must stay inside the file, and saving or deleting one value must
+// keep every other value that could be read before.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/fkiss/doll_identity.h"
+#include "core/fkiss/pool_file.h"
+#include "core/fkiss/value_pool.h"
+#include "core/host/file_io.h"
+#include "core/host/text.h"
+
+namespace {
+
+// The value a loader sees for each readable id: the first record's.
+std::map<std::string, int32_t> Readable(std::span<const uint8_t> bytes, size_t offset) {
+  std::map<std::string, int32_t> values;
+  for (const luma::PoolRecord& record : luma::ParsePoolRecords(bytes, offset)) {
+    if (!luma::IsValidPoolId(record.id)) continue;
+    values.emplace(luma::AsciiLowerCopy(record.id), record.value);
+  }
+  return values;
+}
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+// One folder per fuzzing process, removed when it ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    // Memory-backed where there is one: every write is synced to disk.
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    dir_ = base / ("lumadoll-fuzz-pool-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    pool_ = (dir_ / "fuzz.pool").string();
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  const std::string& pool() const { return pool_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::string pool_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  // The first byte picks the pool kind and the value id to work on.
+  const bool is_private = data[0] & 1;
+  const std::string id = (data[0] & 2) ? "a" : "score";
+  const std::span<const uint8_t> file(data + 1, size - 1);
+  const size_t offset = is_private ? luma::kPoolHeaderSize : 0;
+
+  if (is_private) {
+    const std::optional<luma::DollIdentity> header = luma::ParsePoolHeader(file);
+    Check(header.has_value() == (file.size() >= luma::kPoolHeaderSize));
+    if (header) Check(header->name.size() < luma::kPoolNameFieldSize + 1);
+  }
+  const std::map<std::string, int32_t> before =
+      file.size() >= offset ? Readable(file, offset) : std::map<std::string, int32_t>{};
+
+  static const ScratchFolder scratch;
+  const std::string& path = scratch.pool();
+  if (!luma::ReplaceFile(path, file).ok()) return 0;
+  std::optional<luma::DollIdentity> identity;
+  if (is_private) identity = luma::DollIdentity{"doll.cnf", 1, 2};
+  luma::ValuePool pool(path, identity);
+
+  for (const auto& [key, value] : before) Check(pool.Load(key) == value);
+
+  Check(pool.Save(id, 12345).ok());
+  Check(pool.Load(id) == 12345);
+  for (const auto& [key, value] : before) {
+    if (!luma::EqualsIgnoreCase(key, id)) Check(pool.Load(key) == value);
+  }
+
+  pool.Delete(id);
+  Check(!pool.Load(id).has_value());
+  for (const auto& [key, value] : before) {
+    if (!luma::EqualsIgnoreCase(key, id)) Check(pool.Load(key) == value);
+  }
+  ::unlink(path.c_str());
+  return 0;
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/doll/kiss_cnf_doc.h"
+#include "core/fkiss/fkiss_param.h"
+#include "core/fkiss/fkiss_script.h"
+#include "core/fkiss/value_pool.h"
+#include "core/gfx/software_device.h"
+#include "core/testing/doll_builder.h"
+#include "core/testing/fake_host.h"
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+namespace fs = std::filesystem;
+
+using testing::ReadFile;
+using testing::TestCel;
+using testing::TestDollArchive;
+using testing::WriteFile;
+
+// What a doll's script reaches outside the doll: its sound and music files
+// and its value pools.
+class DocScriptFilesTest : public ::testing::Test {
+ protected:
+  DocScriptFilesTest() {
+    host_.set_temp_folder(temp_.str());
+    host_.set_data_folder(data_.str());
+  }
+  std::unique_ptr<CKissCnfDoc> NewDoc() {
+    return std::make_unique<CKissCnfDoc>(host_, device_, settings_);
+  }
+  std::vector<std::string> TempFiles() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(temp_.path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  const ExternalFile* External(CKissCnfDoc& doc, std::string_view name) {
+    const int index = doc.model().FindExternalFile(name, false);
+    return index < 0 ? nullptr : &doc.model().external_files[static_cast<size_t>(index)];
+  }
+  int32_t SaveAndLoad(CKissCnfDoc& doc, const char* id, int32_t saved) {
+    FkissScript& script = *doc.fkiss();
+    const auto& ids = script.value_ids();
+    const int index = static_cast<int>(std::find(ids.begin(), ids.end(), id) - ids.begin());
+    if (saved != 0) doc.value_pools()->Save(kPrivatePool, index, saved);
+    int32_t value = 0;
+    doc.value_pools()->Load(kPrivatePool, index, &value);
+    return value;
+  }
+
+  testing::TempDir dir_;
+  testing::TempDir temp_;
+  testing::TempDir data_;
+  FakeHost host_;
+  Settings settings_;
+  SoftwareDevice device_;
+};
+
+TEST_F(DocScriptFilesTest, ArchivedSoundsBecomeOneTemporaryCopyEach) {
+  const std::string cnf =
+      "#0 a.cel\n$0 0,0\n"
+      ";@EventHandler\n"
+      ";@initialize() sound(\"Bell.wav\") music(\"tune.MID\") sound(\"x.au\")\n"
+      ";@press(#0) sound(\"BELL.WAV\") sound(\"gone.wav\") sound(\"noext\")\n";
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->LoadArchiveImage("d.lzh",
+                                    TestDollArchive({{"d.cnf", cnf},
+                                                     {"a.cel", TestCel(4, 4, 32)},
+                                                     {"sounds/bell.wav", "RIFF-bell"},
+                                                     {"tune.mid", "MThd-tune"},
+                                                     {"x.au", "snd"},
+                                                     {"noext", "raw"}}),
+                                    false));
+  // The file named twice is one entry with one copy, under its own extension.
+  ASSERT_EQ(doc->model().external_files.size(), 5u);
+  const ExternalFile* bell = External(*doc, "bell.wav");
+  ASSERT_NE(bell, nullptr);
+  EXPECT_TRUE(bell->available && bell->temporary);
+  EXPECT_EQ(fs::path(bell->path).extension(), ".wav");
+  EXPECT_EQ(ReadFile(bell->path), "RIFF-bell");
+  EXPECT_EQ(ReadFile(External(*doc, "tune.mid")->path), "MThd-tune");
+  // Names of four characters or fewer are never matched in an archive.
+  EXPECT_FALSE(External(*doc, "x.au")->available);
+  EXPECT_FALSE(External(*doc, "gone.wav")->available);
+  EXPECT_FALSE(External(*doc, "noext")->available);
+  const std::vector<std::string>& errors = doc->model().report.errors();
+  EXPECT_NE(std::find(errors.begin(), errors.end(), "x.au is not present in LZH"), errors.end());
+  EXPECT_NE(std::find(errors.begin(), errors.end(), "gone.wav is not present in LZH"),
+            errors.end());
+  const std::vector<std::string>& warnings = doc->model().report.warnings();
+  EXPECT_NE(
+      std::find(warnings.begin(), warnings.end(), "FKiSS: Unable to determine file type of noext"),
+      warnings.end());
+  EXPECT_TRUE(host_.Logged("status: Processing 5 External files..."));
+  // Two sound copies and the CNF's; all go with the doll.
+  EXPECT_EQ(TempFiles().size(), 3u);
+  doc->Close();
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(DocScriptFilesTest, ADollRenamedOnDiskKeepsItsPrivateValues) {
+  const std::string cnf =
+      "#0 a.cel\n$0 0,0\n;@EventHandler\n;@initialize() savevalue(\"best\", 1)\n";
+  WriteFile(dir_ / "My Doll.cnf", cnf);
+  WriteFile(dir_ / "a.cel", TestCel(4, 4, 32));
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->OpenDoll((dir_ / "My Doll.cnf").string()));
+  ASSERT_NE(doc->value_pools(), nullptr);
+  EXPECT_EQ(SaveAndLoad(*doc, "best", 42), 42);
+  const fs::path pool = data_ / "pooldata" / "~my~doll~cnf.pool";
+  ASSERT_TRUE(fs::exists(pool));
+  doc->Close();
+
+  // Same text under a name that makes the same pool name: the pool is found
+  // by the text and now stores the new name.
+  fs::rename(dir_ / "My Doll.cnf", dir_ / "my_doll.cnf");
+  auto renamed = NewDoc();
+  ASSERT_TRUE(renamed->OpenDoll((dir_ / "my_doll.cnf").string()));
+  renamed->value_pools()->Reset();
+  EXPECT_EQ(SaveAndLoad(*renamed, "best", 0), 42);
+  EXPECT_EQ(ValuePool(pool.string(), renamed->value_pools()->identity()).ReadHeader()->name,
+            "my_doll.cnf");
+
+  // Another doll of that name with other text gets a numbered pool.
+  fs::create_directory(dir_ / "sub");
+  WriteFile(dir_ / "sub" / "My Doll.cnf", cnf + "; another doll\n");
+  WriteFile(dir_ / "sub" / "a.cel", TestCel(4, 4, 32));
+  auto other = NewDoc();
+  ASSERT_TRUE(other->OpenDoll((dir_ / "sub" / "My Doll.cnf").string()));
+  EXPECT_EQ(SaveAndLoad(*other, "best", 0), 0);
+  EXPECT_EQ(other->value_pools()->FindPrivatePool(),
+            (data_ / "pooldata" / "~my~doll~cnf-0.pool").string());
+}
+
+TEST_F(DocScriptFilesTest, AnArchivedDollIsKnownByItsArchive) {
+  const std::string cnf =
+      "#0 a.cel\n$0 0,0\n;@EventHandler\n;@initialize() savevalue(\"best\", 1)\n";
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->LoadArchiveImage(
+      (dir_ / "Set 1.LZH").string(),
+      TestDollArchive({{"Doll.cnf", cnf}, {"a.cel", TestCel(4, 4, 32)}}), false));
+  ASSERT_NE(doc->value_pools(), nullptr);
+  EXPECT_EQ(doc->value_pools()->identity().name, "Set 1.LZH");
+  EXPECT_EQ(doc->value_pools()->identity().size, cnf.size() - 4);  // line ends not counted
+  EXPECT_EQ(doc->value_pools()->FindPrivatePool(),
+            (data_ / "pooldata" / "~set~1~lzh~doll~cnf.pool").string());
+}
+
+// A real doll's sound script, packed with sounds made here.
+TEST_F(DocScriptFilesTest, CorpusSoundDollPlaysFromOneCopyPerFile) {
+  LUMA_REQUIRE_CORPUS();
+  const std::string cnf = ReadFile(testing::CorpusDir() / "cnf" / "fkisswav.cnf");
+  ASSERT_FALSE(cnf.empty());
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->LoadArchiveImage("fkisswav.lzh",
+                                    TestDollArchive({{"fkisswav.cnf", cnf},
+                                                     {"splash.wav", "RIFF-splash"},
+                                                     {"DRIP.WAV", "RIFF-drip"},
+                                                     {"grunt2.wav", "RIFF-grunt"}}),
+                                    false));
+  ASSERT_NE(doc->fkiss(), nullptr);
+  ASSERT_EQ(doc->model().external_files.size(), 3u);
+  for (const ExternalFile& file : doc->model().external_files) {
+    EXPECT_TRUE(file.available && file.temporary) << file.name;
+  }
+  EXPECT_EQ(ReadFile(External(*doc, "SPLASH.WAV")->path), "RIFF-splash");
+  EXPECT_EQ(TempFiles().size(), 4u);
+  doc->Close();
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+}  // namespace
+}  // namespace luma
