@@ -326,8 +326,16 @@ void Rasterizer::TexturedRectRows(const ScreenRect& r, int px0, int px1, int py0
   const double ds = r.s1 - r.s0;
   const double dy = r.fy1 - r.fy0;
   const double dt = r.t1 - r.t0;
+  // Samples stay within the rectangle's own texels: where coverage (snapped)
+  // and sampling (unsnapped) disagree at an edge, wrapping would fetch the
+  // far side of the texture, another cel's texels when pages are shared.
+  auto texel_of = [](double start, double offset, double span, double lo, double hi) {
+    const int64_t first = static_cast<int64_t>(std::floor(std::min(lo, hi)));
+    const int64_t last = std::max(first, static_cast<int64_t>(std::ceil(std::max(lo, hi))) - 1);
+    return std::clamp(static_cast<int64_t>(std::floor(start + offset * span)), first, last);
+  };
   auto column_of = [&](int px) {
-    return static_cast<int64_t>(std::floor(r.s0 + (px - r.fx0) * ds / dx + kSampleBias));
+    return texel_of(r.s0, px + kSampleBias - r.fx0, ds / dx, r.s0, r.s1);
   };
   // One texel a pixel: a straight run of the texture row.
   bool contiguous = false;
@@ -355,8 +363,7 @@ void Rasterizer::TexturedRectRows(const ScreenRect& r, int px0, int px1, int py0
     runs = column_runs_.size() * 2 <= static_cast<size_t>(count);
   }
   auto row_of = [&](int py) {
-    return Wrap(static_cast<int64_t>(std::floor(r.t0 + (py - r.fy0) * dt / dy + kSampleBias)),
-                sampler_.height);
+    return Wrap(texel_of(r.t0, py + kSampleBias - r.fy0, dt / dy, r.t0, r.t1), sampler_.height);
   };
 
   bool modulate = false;

@@ -67,9 +67,12 @@ struct ScreenRect {
   uint32_t diffuse;
 };
 
-// Texel coordinates are floored after this nudge, so arithmetic noise never
-// moves a sample that lies on a texel edge into the texel before it.
-inline constexpr double kSampleBias = 1e-6;
+// Samples are taken this far (in pixels) past the pixel centre before the
+// texel coordinate is floored. The projection is a float matrix, so a cel
+// edge on a whole pixel comes out a few millionths off; the nudge, one step
+// of the coverage grid, keeps a sample that lies on a texel edge in the
+// texel it starts at every zoom level.
+inline constexpr double kSampleBias = 1.0 / kSubpixel;
 
 class Rasterizer {
  public:

@@ -241,6 +241,45 @@ TEST_F(FrameTest, SmallestAndOddSizedCels) {
   EXPECT_EQ(doll->model().instances()[1]->geometry.vertex_count(), 16);
 }
 
+TEST_F(FrameTest, CelColumnsStayInPlaceInEveryClient) {
+  // A 16 x 1 cel fills its 16-texel page, so a first column sampled from
+  // the wrong side of an edge shows its last texel (U) instead of R, and a
+  // row shifted by one shows the neighbour's colour. Eight copies at
+  // different x, each on a row of its own.
+  const std::string pattern = "RGURGURGURGURGUU";
+  std::vector<uint32_t> indices;
+  for (char c : pattern) indices.push_back(c == 'R' ? 1 : c == 'G' ? 2 : 3);
+  std::string cnf = "(64,8)\n%p.kcf\n";
+  std::string placement = "$0";
+  for (int k = 0; k < 8; ++k) {
+    cnf += "#" + std::to_string(k) + " s.cel\n";
+    placement += " " + std::to_string(1 + k * 5 + k % 3) + "," + std::to_string(k);
+  }
+  auto doll = Load(cnf + placement + "\n",
+                   {{"p.kcf", TestKcf()}, {"s.cel", MakeCel(8, 16, 1, indices)}});
+  const std::map<char, uint32_t> legend = {
+      {'R', Opaque(kGroup0[1])}, {'G', Opaque(kGroup0[2])}, {'U', Opaque(kGroup0[3])}};
+  const uint32_t bg = Opaque(kGroup0[0]);
+  for (int zoom : {0, -2}) {
+    const int f = ZoomFactor(zoom);
+    for (int w : {640, 700, 800, 801, 1000, 1366, 1920}) {
+      const int h = 600;
+      const Image image = Render(*doll, 0, w, h, zoom);
+      const int even_w = w + w % 2;
+      for (int k = 0; k < 8; ++k) {
+        const int x = 1 + k * 5 + k % 3;
+        const int left = (x - 32) * f + even_w / 2;
+        const int top = (k - 4) * f + h / 2;
+        for (int i = -1; i <= 16 * f; ++i) {
+          const uint32_t want = i < 0 || i == 16 * f ? bg : legend.at(pattern[i / f]);
+          ASSERT_EQ(image.at(left + i, top), want)
+              << "client " << w << " zoom " << zoom << " copy " << k << " pixel " << i;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(FrameTest, CountersAndUnmappedOrAbsentInstances) {
   auto doll = Load(kBasicCnf, BasicFiles());
   const RenderCounters counters = CountRenderResources(doll->model(), doll->doc().textures());
