@@ -12,14 +12,21 @@
 namespace luma {
 namespace {
 
-// Selects the palette and the alpha rule of an instance and draws `rows`
-// strips of its vertex buffer from `first_vertex`, each `triangles` long.
-DeviceResult DrawStrips(RenderDevice& device, const CelInstance& instance, float x, float y,
-                        int palette_group, bool texture_alpha_only, int first_vertex, int rows,
-                        int triangles) {
+// Whether an instance has anything to draw: a texture, tiles, and some
+// visible texel. Instances whose cel could not be decoded, or holds only
+// transparent pixels, are passed over without touching their buffers.
+bool HasPixels(const CelInstance& instance) {
+  const KissCel* cel = instance.cel;
+  return instance.geometry.drawable() && cel != nullptr && cel->texture != nullptr &&
+         !cel->visible.empty();
+}
+
+// Places an instance's tiles at (x, y) in world units and selects its
+// texture, vertices, palette and alpha rule for the strips that follow.
+DeviceResult PrepareInstance(RenderDevice& device, const CelInstance& instance, float x, float y,
+                             int palette_group, bool texture_alpha_only) {
   const InstanceGeometry& g = instance.geometry;
   const KissCel* cel = instance.cel;
-  if (!g.drawable() || cel == nullptr || cel->texture == nullptr) return DeviceResult::kOk;
   if (device.flags().texel_adjust) {
     x -= 0.5f;
     y += 0.5f;
@@ -40,9 +47,26 @@ DeviceResult DrawStrips(RenderDevice& device, const CelInstance& instance, float
                               static_cast<uint32_t>(TextureArg::kDiffuse));
   device.SetTexture(0, cel->texture);
   device.SetStreamSource(g.vertex_buffer.get(), sizeof(TexturedVertex));
-  for (int r = 0; r < rows; ++r) {
-    const DeviceResult result = device.DrawPrimitive(
-        PrimitiveType::kTriangleStrip, first_vertex + r * g.vertices_per_row(), triangles);
+  return DeviceResult::kOk;
+}
+
+// One strip per tile row, from the row's first to its last visible tile.
+// The tiles left out hold only texels of alpha 0, which change no pixel
+// under the blending every pass uses, so the frame is the same as with
+// whole rows; rows without a visible tile cost nothing.
+DeviceResult DrawTileRows(RenderDevice& device, const InstanceGeometry& g) {
+  const bool have_map = g.opacity.size() == static_cast<size_t>(g.columns) * g.rows;
+  for (int r = 0; r < g.rows; ++r) {
+    int first = 0, last = g.columns - 1;
+    if (have_map) {
+      const uint32_t* row = g.opacity.data() + static_cast<size_t>(r) * g.columns;
+      while (first <= last && row[first] == 0) ++first;
+      while (last >= first && row[last] == 0) --last;
+      if (first > last) continue;
+    }
+    const DeviceResult result =
+        device.DrawPrimitive(PrimitiveType::kTriangleStrip, r * g.vertices_per_row() + 2 * first,
+                             2 * (last - first + 1));
     if (result != DeviceResult::kOk) return result;
   }
   return DeviceResult::kOk;
@@ -92,23 +116,28 @@ ViewGeometry SceneViewGeometry(const Scene& scene, int client_width, int client_
 
 DeviceResult DrawInstance(RenderDevice& device, const CelInstance& instance, int set,
                           int palette_group, float ox, float oy) {
+  if (!HasPixels(instance)) return DeviceResult::kOk;
   float x, y;
   InstanceOrigin(instance, set, ox, oy, &x, &y);
-  const InstanceGeometry& g = instance.geometry;
-  return DrawStrips(device, instance, x, y, palette_group, false, 0, g.rows, 2 * g.columns);
+  const DeviceResult result = PrepareInstance(device, instance, x, y, palette_group, false);
+  if (result != DeviceResult::kOk) return result;
+  return DrawTileRows(device, instance.geometry);
 }
 
 DeviceResult DrawTile(RenderDevice& device, const CelQuad& quad, int set, int palette_group,
                       float ox, float oy) {
   if (quad.instance == nullptr) return DeviceResult::kInvalidCall;
+  if (!HasPixels(*quad.instance)) return DeviceResult::kOk;
   float x, y;
   InstanceOrigin(*quad.instance, set, ox, oy, &x, &y);
-  return DrawStrips(device, *quad.instance, x, y, palette_group, false, quad.first_vertex, 1, 2);
+  const DeviceResult result = PrepareInstance(device, *quad.instance, x, y, palette_group, false);
+  if (result != DeviceResult::kOk) return result;
+  return device.DrawPrimitive(PrimitiveType::kTriangleStrip, quad.first_vertex, 2);
 }
 
 DeviceResult DrawCelCentred(RenderDevice& device, const CelInstance& instance, int width,
                             int height, int palette_group) {
-  if (instance.cel == nullptr) return DeviceResult::kOk;
+  if (!HasPixels(instance)) return DeviceResult::kOk;
   device.SetTransform(
       TransformKind::kProjection,
       Matrix4::OrthoLH(static_cast<float>(width), static_cast<float>(height), 0, 1));
@@ -119,8 +148,9 @@ DeviceResult DrawCelCentred(RenderDevice& device, const CelInstance& instance, i
   const float x = static_cast<float>(instance.x_offset - (frame_w + 1) / 2);
   const float y = static_cast<float>((frame_h + 1) / 2 - instance.y_offset);
   device.SetVertexFormat(VertexFormat::kPositionDiffuseTex1);
-  const InstanceGeometry& g = instance.geometry;
-  return DrawStrips(device, instance, x, y, palette_group, true, 0, g.rows, 2 * g.columns);
+  const DeviceResult result = PrepareInstance(device, instance, x, y, palette_group, true);
+  if (result != DeviceResult::kOk) return result;
+  return DrawTileRows(device, instance.geometry);
 }
 
 DeviceResult FrameRenderer::UpdateBorder(const Scene& scene) {
