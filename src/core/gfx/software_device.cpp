@@ -215,11 +215,14 @@ DeviceResult SoftwareDevice::CreateSwapChain(int width, int height, PresentFunct
 DeviceResult SoftwareDevice::SetPaletteEntries(unsigned number, const PaletteEntry* entries) {
   if (number > 0xFFFF || entries == nullptr) return DeviceResult::kInvalidCall;
   if (palettes_.size() <= number) palettes_.resize(number + 1);
-  if (!palettes_[number]) palettes_[number] = std::make_unique<std::array<uint32_t, 256>>();
+  if (!palettes_[number]) palettes_[number] = std::make_unique<Palette>();
+  Palette& palette = *palettes_[number];
+  palette.opaque_or_clear = true;
   for (int i = 0; i < 256; ++i) {
     const PaletteEntry& e = entries[i];
-    (*palettes_[number])[i] =
+    palette.colors[i] =
         (uint32_t{e.flags} << 24) | (uint32_t{e.red} << 16) | (uint32_t{e.green} << 8) | e.blue;
+    if (e.flags != 0 && e.flags != 255) palette.opaque_or_clear = false;
   }
   return DeviceResult::kOk;
 }
@@ -237,9 +240,11 @@ void SoftwareDevice::SetTransform(TransformKind kind, const Matrix4& matrix) {
       break;
     case TransformKind::kView:
       view_ = matrix;
+      view_projection_dirty_ = true;
       break;
     case TransformKind::kProjection:
       projection_ = matrix;
+      view_projection_dirty_ = true;
       break;
   }
 }
@@ -389,22 +394,33 @@ DeviceResult SoftwareDevice::DrawPrimitive(PrimitiveType type, int first_vertex,
       if (current_palette_ >= palettes_.size() || !palettes_[current_palette_]) {
         return DeviceResult::kInvalidCall;
       }
-      sampler.palette = palettes_[current_palette_]->data();
+      sampler.palette = palettes_[current_palette_]->colors.data();
+      sampler.palette_opaque_or_clear = palettes_[current_palette_]->opaque_or_clear;
     }
   }
   ++draw_calls_;
 
   // Row vectors: clip = p * world * view * projection, done in double so
-  // that whole-unit positions land exactly on the pixel grid.
+  // that whole-unit positions land exactly on the pixel grid. View times
+  // projection changes once a frame, the world for every instance.
+  if (view_projection_dirty_) {
+    for (int l = 0; l < 4; ++l) {
+      for (int j = 0; j < 4; ++j) {
+        double sum = 0;
+        for (int k = 0; k < 4; ++k) {
+          sum += static_cast<double>(view_.m[l][k]) * static_cast<double>(projection_.m[k][j]);
+        }
+        view_projection_[l][j] = sum;
+      }
+    }
+    view_projection_dirty_ = false;
+  }
   double m[4][4];
   for (int i = 0; i < 4; ++i) {
     for (int j = 0; j < 4; ++j) {
       double sum = 0;
-      for (int k = 0; k < 4; ++k) {
-        double a = 0;
-        for (int l = 0; l < 4; ++l) a += static_cast<double>(world_.m[i][l]) * view_.m[l][k];
-        sum += a * projection_.m[k][j];
-      }
+      for (int l = 0; l < 4; ++l)
+        sum += static_cast<double>(world_.m[i][l]) * view_projection_[l][j];
       m[i][j] = sum;
     }
   }

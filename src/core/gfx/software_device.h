@@ -88,9 +88,15 @@ class SoftwareDevice : public RenderDevice {
   VertexFormat vertex_format_ = VertexFormat::kPositionDiffuseTex1;
   Texture* texture_ = nullptr;
   Matrix4 world_, view_, projection_;
+  double view_projection_[4][4] = {};
+  bool view_projection_dirty_ = true;
   raster::Shading shading_;
   CullMode cull_ = CullMode::kCounterClockwise;
-  std::vector<std::unique_ptr<std::array<uint32_t, 256>>> palettes_;
+  struct Palette {
+    std::array<uint32_t, 256> colors;
+    bool opaque_or_clear;  // every alpha is 0 or 255
+  };
+  std::vector<std::unique_ptr<Palette>> palettes_;
   unsigned current_palette_ = 0;
   bool in_scene_ = false;
   int discard_count_ = 0;

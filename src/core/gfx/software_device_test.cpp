@@ -228,6 +228,40 @@ TEST(SoftwareDeviceTest, PalettedTexturesLookUpTheSelectedPalette) {
   c.device.EndScene();
 }
 
+TEST(SoftwareDeviceTest, OpaqueOrClearPalettesDrawLikeAnyOther) {
+  // Palettes whose alphas are all 0 or 255 take a quicker path; one unused
+  // half-transparent entry sends the same drawing down the general one.
+  std::vector<uint32_t> indices;
+  for (int i = 0; i < 64; ++i) indices.push_back(i % 5 == 0 || i % 7 == 0 ? 0 : 1 + i % 3);
+  std::vector<PaletteEntry> quick(256, {0, 0, 0, 255});
+  quick[0] = {7, 7, 7, 0};
+  quick[1] = {255, 0, 0, 255};
+  quick[2] = {0, 255, 0, 255};
+  quick[3] = {0, 0, 255, 255};
+  std::vector<PaletteEntry> general = quick;
+  general[200].flags = 128;
+  for (float scale : {2.0f, 4.0f, 1.0f, 1.0f / 3}) {
+    Canvas a(40, 30), b(40, 30);
+    auto ta = a.MakeTexture(16, 4, TextureFormat::kP8, indices);
+    auto tb = b.MakeTexture(16, 4, TextureFormat::kP8, indices);
+    ASSERT_EQ(a.device.SetPaletteEntries(0, quick.data()), DeviceResult::kOk);
+    ASSERT_EQ(b.device.SetPaletteEntries(0, general.data()), DeviceResult::kOk);
+    a.device.SetTexture(0, ta.get());
+    b.device.SetTexture(0, tb.get());
+    for (Canvas* c : {&a, &b}) {
+      c->Project(scale);
+      c->device.Clear(0xFF336699);
+      c->device.SetCurrentTexturePalette(0);
+      c->Quad(-5, -3, 32, 8, 0, 0, 1, 1);
+    }
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        ASSERT_EQ(a.At(x, y), b.At(x, y)) << "scale " << scale << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(SoftwareDeviceTest, DiffuseAlphaModulatesOnlyWhenAsked) {
   Canvas c(2, 1);
   auto t = c.MakeTexture(2, 1, TextureFormat::kA8R8G8B8, {kRed, 0x80FF0000});

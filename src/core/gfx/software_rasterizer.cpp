@@ -113,6 +113,28 @@ void TexturedRow(uint32_t* dst, int count, const uint8_t* row, int64_t first_col
   }
 }
 
+// A row of a paletted texture whose every colour is either opaque or fully
+// transparent, blended by source alpha: each pixel keeps its colour or takes
+// the texel's, chosen by a mask rather than a branch, since the two kinds
+// alternate along the edges of every figure.
+template <bool kContiguous>
+void OpaqueOrClearRow(uint32_t* dst, int count, const uint8_t* row, int64_t first_column,
+                      const int32_t* columns, const uint32_t* palette, uint32_t) {
+  const bool skip_zeros = kContiguous && (palette[0] >> 24) == 0;
+  for (int i = 0; i < count; ++i) {
+    if (skip_zeros) {
+      uint64_t eight;
+      while (i + 8 <= count && (std::memcpy(&eight, row + first_column + i, 8), eight == 0)) {
+        i += 8;
+      }
+      if (i >= count) break;
+    }
+    const uint32_t c = palette[row[kContiguous ? first_column + i : columns[i]]];
+    const uint32_t keep = (c >> 31) - 1;  // all ones for alpha 0
+    dst[i] = (c & ~keep) | (dst[i] & keep);
+  }
+}
+
 // The same over runs of pixels that show one texel (a magnified row): one
 // fetch and one decision per run.
 template <TextureFormat F, bool kModulate, bool kBlend>
@@ -406,7 +428,12 @@ void Rasterizer::TexturedRectRows(const ScreenRect& r, int px0, int px1, int py0
     RowFunction row_fn;
     switch (sampler_.format) {
       case TextureFormat::kP8:
-        row_fn = PickRow<TextureFormat::kP8>(contiguous, modulate, shading_.blend);
+        if (shading_.blend && !modulate && palette == sampler_.palette &&
+            sampler_.palette_opaque_or_clear) {
+          row_fn = contiguous ? OpaqueOrClearRow<true> : OpaqueOrClearRow<false>;
+        } else {
+          row_fn = PickRow<TextureFormat::kP8>(contiguous, modulate, shading_.blend);
+        }
         break;
       case TextureFormat::kA4R4G4B4:
         row_fn = PickRow<TextureFormat::kA4R4G4B4>(contiguous, modulate, shading_.blend);

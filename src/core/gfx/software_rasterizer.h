@@ -29,7 +29,8 @@ struct Sampler {
   int width = 0;
   int height = 0;
   TextureFormat format = TextureFormat::kA8R8G8B8;
-  const uint32_t* palette = nullptr;  // 256 ARGB entries for kP8
+  const uint32_t* palette = nullptr;     // 256 ARGB entries for kP8
+  bool palette_opaque_or_clear = false;  // every palette alpha is 0 or 255
 };
 
 // Stage 0 combiners and the output merger.

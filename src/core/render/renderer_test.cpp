@@ -255,8 +255,8 @@ TEST_F(FrameTest, CelColumnsStayInPlaceInEveryClient) {
     cnf += "#" + std::to_string(k) + " s.cel\n";
     placement += " " + std::to_string(1 + k * 5 + k % 3) + "," + std::to_string(k);
   }
-  auto doll = Load(cnf + placement + "\n",
-                   {{"p.kcf", TestKcf()}, {"s.cel", MakeCel(8, 16, 1, indices)}});
+  auto doll =
+      Load(cnf + placement + "\n", {{"p.kcf", TestKcf()}, {"s.cel", MakeCel(8, 16, 1, indices)}});
   const std::map<char, uint32_t> legend = {
       {'R', Opaque(kGroup0[1])}, {'G', Opaque(kGroup0[2])}, {'U', Opaque(kGroup0[3])}};
   const uint32_t bg = Opaque(kGroup0[0]);
@@ -280,18 +280,50 @@ TEST_F(FrameTest, CelColumnsStayInPlaceInEveryClient) {
   }
 }
 
-TEST_F(FrameTest, CountersAndUnmappedOrAbsentInstances) {
+TEST_F(FrameTest, CountersAndInstancesWithNothingToDraw) {
   auto doll = Load(kBasicCnf, BasicFiles());
   const RenderCounters counters = CountRenderResources(doll->model(), doll->doc().textures());
   EXPECT_EQ(counters.quads, 4);
   EXPECT_GE(counters.textures, 1);
-  // Unmapped instances and instances without texture are passed over.
-  doll->model().instances()[0]->mapped = false;
-  doll->model().instances()[1]->geometry = InstanceGeometry();
+  // Unmapped, without tiles, and with tiles but no texture (its cel could
+  // not be made): all passed over, by frames, single tiles and cel export.
+  auto& instances = doll->model().instances();
+  instances[0]->mapped = false;
+  instances[1]->geometry = InstanceGeometry();
+  KissCel& blue = *instances[2]->cel;
+  Texture* texture = blue.texture;
+  blue.texture = nullptr;
   const Image image = Render(*doll, 0, 8, 6);
   EXPECT_EQ(image.at(1, 1), Opaque(kGroup0[0]));
   EXPECT_EQ(image.at(2, 3), Opaque(kGroup0[0]));
-  EXPECT_EQ(image.at(5, 4), 0xFF0000FFu);
+  EXPECT_EQ(image.at(5, 4), Opaque(kGroup0[0]));
+  std::unique_ptr<Surface> target;
+  ASSERT_EQ(device_.CreateRenderTarget(4, 4, TextureFormat::kA8R8G8B8, 0, &target),
+            DeviceResult::kOk);
+  device_.SetRenderTarget(target.get());
+  device_.Clear(0);
+  device_.BeginScene();
+  for (int i : {1, 2}) {
+    EXPECT_EQ(DrawCelCentred(device_, *instances[i], 4, 4, 0), DeviceResult::kOk);
+  }
+  EXPECT_EQ(DrawTile(device_, instances[2]->geometry.quads.at(0), 0, 0, 0, 0), DeviceResult::kOk);
+  device_.EndScene();
+  EXPECT_EQ(target->View().at(1, 1), 0u);
+  blue.texture = texture;
+}
+
+TEST_F(FrameTest, CelsWithoutVisiblePixelsDrawNothing) {
+  // An all-transparent cel has the empty visible box and no visible tile.
+  auto doll = Load("(3,2)\n%p.kcf\n#0 z.cel\n#1 a.cel\n$0 0,0 0,0\n",
+                   {{"p.kcf", TestKcf()},
+                    {"z.cel", MakeCel(8, 3, 2, {0, 0, 0, 0, 0, 0})},
+                    {"a.cel", MakeCel(8, 3, 2, {1, 1, 1, 1, 1, 1})}});
+  const CelInstance& empty = *doll->model().instances()[0];
+  EXPECT_TRUE(empty.cel->visible.empty());
+  EXPECT_TRUE(empty.geometry.quads.empty());
+  ASSERT_TRUE(empty.geometry.drawable());
+  const Image image = Render(*doll, 0, 3, 2);
+  for (uint32_t pixel : image.pixels) EXPECT_EQ(pixel, Opaque(kGroup0[1]));
 }
 
 TEST_F(FrameTest, CelCentredForExport) {
