@@ -72,6 +72,11 @@ struct Reference {
   }
 };
 
+// The doll window FKiSS may move and resize; all zero: the playfield.
+struct Window {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 class FrameTest : public ::testing::Test {
@@ -86,11 +91,16 @@ class FrameTest : public ::testing::Test {
   }
 
   // One frame of the doll in a client of w x h at a zoom level, cut to the client.
-  Image Render(testing::TestDoll& doll, int set, int w, int h, int zoom = 0, bool edged = true) {
+  Image Render(testing::TestDoll& doll, int set, int w, int h, int zoom = 0, bool edged = true,
+               Window window = {}) {
     Scene scene;
     scene.doll = &doll.model();
     scene.set = set;
     scene.edged_border = edged;
+    scene.viewport_x = window.x;
+    scene.viewport_y = window.y;
+    scene.window_width = window.width;
+    scene.window_height = window.height;
     const ViewTransform t = ComputeViewTransform(SceneViewGeometry(scene, w, h, ZoomScale(zoom)));
     std::unique_ptr<Surface> target;
     EXPECT_EQ(device_.CreateRenderTarget(t.width, t.height, TextureFormat::kX8R8G8B8, 0, &target),
@@ -166,6 +176,27 @@ TEST_F(FrameTest, ZoomLevels) {
   }
 }
 
+TEST_F(FrameTest, DollWindowCutsCelsAtItsEdges) {
+  auto doll = Load(kBasicCnf, BasicFiles());
+  // A 4 x 4 window at (2, 1) inside the playfield: the red cel at (1, 1)
+  // is cut at the window's left edge, the rest of the playfield is border.
+  const Reference inside{{"RRBB",  //
+                          "RRBB",  //
+                          "GGBB",  //
+                          "BBBU"}};
+  ExpectFrame(Render(*doll, 0, 20, 15, 0, true, {2, 1, 4, 4}), inside, BasicLegend(), 0);
+  ExpectFrame(Render(*doll, 0, 40, 30, -1, true, {2, 1, 4, 4}), inside, BasicLegend(), -1);
+  // A 10 x 8 window at (-1, -1) reaches past the playfield: the band
+  // around the playfield is face-coloured and lies under the cels, so the
+  // cel at (6, 5) shows where it leaves the playfield.
+  Reference beyond;
+  beyond.grid.push_back("FFFFFFFFFF");
+  for (const std::string& row : kBasicSet0.grid) beyond.grid.push_back("F" + row + "F");
+  beyond.grid[6][9] = 'R';
+  beyond.grid.push_back("FFFFFFFRRR");
+  ExpectFrame(Render(*doll, 0, 16, 14, 0, true, {-1, -1, 10, 8}), beyond, BasicLegend(), 0);
+}
+
 TEST_F(FrameTest, PaletteGroupFollowsTheSet) {
   auto doll = Load(kBasicCnf, BasicFiles());
   // Set 1 uses group 1: other background, colours and border.
@@ -195,6 +226,30 @@ TEST_F(FrameTest, EmulatedPalettesAndSixteenBitTexels) {
   device_.mutable_flags().sixteen_bit_texels = true;
   auto sixteen = Load(kBasicCnf, BasicFiles());
   ExpectFrame(Render(*sixteen, 0, 14, 12), kBasicSet0, BasicLegend(true), 0);
+}
+
+TEST_F(FrameTest, EachKcfColoursItsOwnCels) {
+  // The same cel under two palettes; the second has other colours and the
+  // palette editor then changes one of them.
+  std::vector<uint32_t> other(32, 0x123456);
+  other[0] = 0x102030;
+  for (bool paletted : {true, false}) {
+    device_.mutable_flags().paletted_textures = paletted;
+    auto doll =
+        Load("(2,1)\n%p.kcf\n%q.kcf\n#0 r.cel\n#1 r.cel *1\n$0 0,0 1,0\n",
+             {{"p.kcf", TestKcf()}, {"q.kcf", MakeKcf({other})}, {"r.cel", MakeCel(8, 1, 1, {1})}});
+    Image image = Render(*doll, 0, 2, 1);
+    EXPECT_EQ(image.at(0, 0), Opaque(kGroup0[1])) << paletted;
+    EXPECT_EQ(image.at(1, 0), 0xFF123456u) << paletted;
+    doll->model().palettes()[1]->groups[0][1] = 0xFF654321;
+    if (paletted) {
+      ASSERT_EQ(doll->doc().device_palettes().UploadDevicePalettes(device_, doll->model()),
+                DeviceResult::kOk);
+    }
+    image = Render(*doll, 0, 2, 1);
+    EXPECT_EQ(image.at(0, 0), Opaque(kGroup0[1])) << paletted;
+    EXPECT_EQ(image.at(1, 0), 0xFF654321u) << paletted;
+  }
 }
 
 TEST_F(FrameTest, TransparencyScalesTextureAlpha) {
