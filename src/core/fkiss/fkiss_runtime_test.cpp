@@ -374,6 +374,20 @@ TEST_F(RuntimeTest, ScriptMovesKeepToThePlayfieldAndRestrictions) {
   EXPECT_EQ(Var("x2"), 35);
   EXPECT_EQ(Var("x3"), 35);
   EXPECT_EQ(Var("x4"), 91);
+
+  // Restrictions may send an object to the ends of the 32-bit range, where
+  // its pairs, mouse regions and size are still worked out safely.
+  Load({"in(#3, #0) add(in, in, 1)", "collide(#3, #0) add(hit, hit, 1)", "mousein(#3) nop()",
+        "press(#2) restrictx(#3, 2147483647, 2147483647) restricty(#3, -2147483648, -2147483648) "
+        "letobjectx(x, #3) letwidth(w, #3) letinside(i, #3, #0) letcollide(c, #3, #0) "
+        "moveto(#3, 0, 0) moveto(#0, 2147483647, -2147483648)"});
+  Start();
+  Press("c.cel");
+  EXPECT_EQ(Var("x"), INT32_MAX);
+  EXPECT_EQ(Var("w"), 10);
+  EXPECT_EQ(Var("i"), 0);
+  EXPECT_EQ(Var("c"), 0);
+  EXPECT_EQ(Var("in"), 0);
 }
 
 TEST_F(RuntimeTest, AttachedChildrenFollowAndLinksNeverLoop) {

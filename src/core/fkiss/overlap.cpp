@@ -8,6 +8,9 @@
 namespace luma {
 namespace {
 
+// Where cel rectangles are pinned far outside any playfield.
+constexpr int64_t kFar = int64_t{1} << 30;
+
 bool Intersect(const CelRect& a, const CelRect& b, CelRect* out) {
   out->left = std::max(a.left, b.left);
   out->top = std::max(a.top, b.top);
@@ -89,10 +92,14 @@ bool TargetMapped(const FkissTarget& target) {
 }
 
 CelRect CelBounds(const CelInstance& cel, int set) {
-  CelRect r;
+  // Scripts may restrict objects to any 32-bit position; far beyond any
+  // playfield the corner is pinned, so that the sums over the rectangle
+  // never overflow. The size stays true.
+  auto pin = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kFar, kFar)); };
   const Position& at = cel.object->position[set];
-  r.left = at.x + cel.x_offset;
-  r.top = at.y + cel.y_offset;
+  CelRect r;
+  r.left = pin(int64_t{at.x} + cel.x_offset);
+  r.top = pin(int64_t{at.y} + cel.y_offset);
   r.right = r.left + (cel.cel ? cel.cel->width : 0);
   r.bottom = r.top + (cel.cel ? cel.cel->height : 0);
   return r;
