@@ -1,6 +1,7 @@
 #include "core/doll/kiss_cnf_doc.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 #include <unordered_map>
 #include <utility>
@@ -144,11 +145,14 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
 void CKissCnfDoc::MakeValuePools() {
   value_pools_.reset();
   if (model_.abort || !fkiss()) return;
-  // An archived doll is known by its archive's name; its private pool's
-  // file name also carries the CNF's, as an archive may hold several dolls.
-  const std::string& doll_name = archive_ ? archive_name_ : cnf_name_;
+  // The pool stores the path of the doll's file (the CNF, or the archive
+  // it came from), so that dolls of one file name in different folders keep
+  // their values apart; a doll moved elsewhere is found by its CNF text.
+  std::error_code error;
+  std::filesystem::path doll_path = std::filesystem::absolute(path_, error);
+  if (error) doll_path = path_;
   value_pools_ = std::make_unique<ValuePools>(
-      host_, *fkiss(), ComputeDollIdentity(doll_name, model_.cnf_lines),
+      host_, *fkiss(), ComputeDollIdentity(doll_path.lexically_normal().string(), model_.cnf_lines),
       PrivatePoolBaseName(archive_ ? archive_name_ : std::string(), cnf_name_));
 }
 

@@ -106,38 +106,42 @@ TEST_F(DocScriptFilesTest, ArchivedSoundsBecomeOneTemporaryCopyEach) {
   EXPECT_TRUE(TempFiles().empty());
 }
 
-TEST_F(DocScriptFilesTest, ADollRenamedOnDiskKeepsItsPrivateValues) {
+TEST_F(DocScriptFilesTest, DollsOfOneNameKeepTheirValuesApartAndFollowAMove) {
   const std::string cnf =
       "#0 a.cel\n$0 0,0\n;@EventHandler\n;@initialize() savevalue(\"best\", 1)\n";
-  WriteFile(dir_ / "My Doll.cnf", cnf);
-  WriteFile(dir_ / "a.cel", TestCel(4, 4, 32));
-  auto doc = NewDoc();
-  ASSERT_TRUE(doc->OpenDoll((dir_ / "My Doll.cnf").string()));
-  ASSERT_NE(doc->value_pools(), nullptr);
-  EXPECT_EQ(SaveAndLoad(*doc, "best", 42), 42);
-  const fs::path pool = data_ / "pooldata" / "~my~doll~cnf.pool";
-  ASSERT_TRUE(fs::exists(pool));
-  doc->Close();
+  const auto make_doll = [&](const fs::path& folder, const std::string& text) {
+    fs::create_directories(folder);
+    WriteFile(folder / "doll.cnf", text);
+    WriteFile(folder / "a.cel", TestCel(4, 4, 32));
+    auto doc = NewDoc();
+    EXPECT_TRUE(doc->OpenDoll((folder / "doll.cnf").string()));
+    return doc;
+  };
+  const fs::path pool = data_ / "pooldata" / "~doll~cnf.pool";
+  const fs::path numbered = data_ / "pooldata" / "~doll~cnf-0.pool";
 
-  // Same text under a name that makes the same pool name: the pool is found
-  // by the text and now stores the new name.
-  fs::rename(dir_ / "My Doll.cnf", dir_ / "my_doll.cnf");
-  auto renamed = NewDoc();
-  ASSERT_TRUE(renamed->OpenDoll((dir_ / "my_doll.cnf").string()));
-  renamed->value_pools()->Reset();
-  EXPECT_EQ(SaveAndLoad(*renamed, "best", 0), 42);
-  EXPECT_EQ(ValuePool(pool.string(), renamed->value_pools()->identity()).ReadHeader()->name,
-            "my_doll.cnf");
+  auto first = make_doll(dir_ / "one", cnf);
+  EXPECT_EQ(first->value_pools()->identity().name, (dir_ / "one" / "doll.cnf").string());
+  EXPECT_EQ(SaveAndLoad(*first, "best", 42), 42);
+  first->Close();
 
-  // Another doll of that name with other text gets a numbered pool.
-  fs::create_directory(dir_ / "sub");
-  WriteFile(dir_ / "sub" / "My Doll.cnf", cnf + "; another doll\n");
-  WriteFile(dir_ / "sub" / "a.cel", TestCel(4, 4, 32));
-  auto other = NewDoc();
-  ASSERT_TRUE(other->OpenDoll((dir_ / "sub" / "My Doll.cnf").string()));
+  // A doll of the same file name elsewhere, with other text, has its own pool.
+  auto other = make_doll(dir_ / "two", cnf + "; another doll\n");
   EXPECT_EQ(SaveAndLoad(*other, "best", 0), 0);
-  EXPECT_EQ(other->value_pools()->FindPrivatePool(),
-            (data_ / "pooldata" / "~my~doll~cnf-0.pool").string());
+  EXPECT_EQ(SaveAndLoad(*other, "best", 7), 7);
+  EXPECT_EQ(other->value_pools()->FindPrivatePool(), numbered.string());
+  other->Close();
+
+  // The first doll moved to another folder finds its pool by its text, and
+  // the pool now stores the new path.
+  fs::remove_all(dir_ / "one");
+  auto moved = make_doll(dir_ / "moved", cnf);
+  moved->value_pools()->Reset();
+  EXPECT_EQ(ValuePool(pool.string(), moved->value_pools()->identity()).ReadHeader()->name,
+            (dir_ / "moved" / "doll.cnf").string());
+  EXPECT_EQ(SaveAndLoad(*moved, "best", 0), 42);
+  auto again = make_doll(dir_ / "two", cnf + "; another doll\n");
+  EXPECT_EQ(SaveAndLoad(*again, "best", 0), 7);
 }
 
 TEST_F(DocScriptFilesTest, AnArchivedDollIsKnownByItsArchive) {
@@ -148,7 +152,7 @@ TEST_F(DocScriptFilesTest, AnArchivedDollIsKnownByItsArchive) {
       (dir_ / "Set 1.LZH").string(),
       TestDollArchive({{"Doll.cnf", cnf}, {"a.cel", TestCel(4, 4, 32)}}), false));
   ASSERT_NE(doc->value_pools(), nullptr);
-  EXPECT_EQ(doc->value_pools()->identity().name, "Set 1.LZH");
+  EXPECT_EQ(doc->value_pools()->identity().name, (dir_ / "Set 1.LZH").string());
   EXPECT_EQ(doc->value_pools()->identity().size, cnf.size() - 4);  // line ends not counted
   EXPECT_EQ(doc->value_pools()->FindPrivatePool(),
             (data_ / "pooldata" / "~set~1~lzh~doll~cnf.pool").string());

@@ -4,9 +4,9 @@
 
 namespace luma {
 
-DollIdentity ComputeDollIdentity(std::string_view doll_file_name, const CnfLines& lines) {
+DollIdentity ComputeDollIdentity(std::string_view doll_path, const CnfLines& lines) {
   DollIdentity identity;
-  identity.name = std::string(doll_file_name.substr(0, std::min(doll_file_name.size(), kDollNameLength)));
+  identity.name = std::string(doll_path.substr(0, std::min(doll_path.size(), kDollNameLength)));
   int32_t checksum = 0;
   uint32_t size = 0;
   for (const std::string& line : lines) {

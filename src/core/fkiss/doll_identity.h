@@ -9,14 +9,14 @@
 
 namespace luma {
 
-// The longest doll name a private pool header stores.
+// The longest doll path a private pool header stores.
 inline constexpr size_t kDollNameLength = 259;
 
 // What a private value pool remembers of its doll, so that the doll finds
-// its values again after its file was renamed: the file name, and the size
-// and checksum of the CNF text.
+// its values again after its file was moved: the path of its file, and the
+// size and checksum of the CNF text.
 struct DollIdentity {
-  std::string name;  // the CNF's file name, or the archive's for an archived doll
+  std::string name;  // the CNF's path, or the archive's for an archived doll
   uint32_t size = 0;
   int32_t checksum = 0;
   friend bool operator==(const DollIdentity&, const DollIdentity&) = default;
@@ -25,7 +25,7 @@ struct DollIdentity {
 // `size` counts the characters of all lines; `checksum` adds them one by one
 // as signed bytes, keeping the remainder of 10000 with the sign of the sum,
 // as pool files written by earlier versions expect.
-DollIdentity ComputeDollIdentity(std::string_view doll_file_name, const CnfLines& lines);
+DollIdentity ComputeDollIdentity(std::string_view doll_path, const CnfLines& lines);
 
 }  // namespace luma
 

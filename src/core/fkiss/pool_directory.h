@@ -34,8 +34,8 @@ std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory);
 std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view cnf_name);
 
 // The private pool file of a doll in `directory`. Files named after the
-// base name are tried in name order: one that stores the doll's name, or
-// failing that the doll's CNF size and checksum (the doll was renamed), is
+// base name are tried in name order: one that stores the doll's path, or
+// failing that the doll's CNF size and checksum (the doll was moved), is
 // taken, and its header is brought up to date. Without one, the name is
 // base + ".pool" when no file starts with the base name, otherwise the first
 // free "base-N.pool" (empty when none is free). The file itself is not
