@@ -58,6 +58,16 @@ std::optional<CelLineValues> ReadCelLine(std::string_view line) {
   values.x = instance.x_offset;
   values.y_given = instance.y_offset_given;
   values.y = instance.y_offset;
+  values.ghost = instance.ghost;
+  const size_t start = instance.comment.find_first_not_of("; \t");
+  if (start != std::string::npos) values.comment = instance.comment.substr(start);
+  for (const CelSet* group : instance.cel_sets) {
+    values.groups += "!" + group->name;
+    for (int s = 0; s < kSetCount; ++s) {
+      if (!group->by_set[s].empty()) values.groups += static_cast<char>('0' + s);
+    }
+    values.groups += '\n';
+  }
   return values;
 }
 

@@ -3,6 +3,7 @@
 
 #include <bitset>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/model/cel_instance.h"
@@ -21,6 +22,9 @@ struct CelLineValues {
   int x = 0;
   bool y_given = false;
   int y = 0;
+  bool ghost = false;
+  std::string comment;  // the free comment, without the ";" and blanks before it
+  std::string groups;   // the groups the line names, with their sets
 };
 
 // nullopt when `line` is no usable cel line.

@@ -148,8 +148,13 @@ std::string EditCelLine(const std::string& line, const DollModel& doll, const Ce
     }
     const std::string edited = edits.empty() ? data + (has_comment ? line.substr(semicolon) : "")
                                              : EditExtension(data, raw_comment, has_comment, edits);
+    // An edit may turn the rest of the extension into comment text, when
+    // what is left there does not read as an extension.
     const std::optional<CelLineValues> check = ReadCelLine(edited);
-    if (check && Matches(*check, wanted, instance.cel)) return edited;
+    if (check && Matches(*check, wanted, instance.cel) && check->ghost == read->ghost &&
+        check->comment == read->comment && check->groups == read->groups) {
+      return edited;
+    }
   }
 
   // A line the edits cannot bring in line is written anew from the model,

@@ -110,7 +110,8 @@ TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
       "#1 b.cel ; words\n"
       "#2 c.cel ;%u %t40 !grp ; more words\n"
       "#3 d.cel :0 ;%t9\n"
-      "#4 a.cel*0:1 ;%x2\n");
+      "#4 a.cel*0:1 ;%x2\n"
+      "#5 b.cel ;%t30 left over ; note\n");
   ASSERT_TRUE(doc);
   DollModel& doll = doc->model();
   CelInstance& a = *doll.instances()[0];
@@ -126,6 +127,8 @@ TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
   d.in_set.set(2);
   e.x_offset = 0;  // the cel file's own offset
   e.y_offset = 6;
+  // Without "%t30" the rest would no longer read as an extension.
+  doll.instances()[5]->transparency = 0;
 
   // Without the options only the set list and the offsets change.
   std::string text = Preserved(*doc);
@@ -154,7 +157,7 @@ TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
             "#4 a.cel*0:1 ;%y6\n");
   again = Reload(text);
   ASSERT_TRUE(again);
-  for (size_t i = 0; i < 5; ++i) {
+  for (size_t i = 0; i < 6; ++i) {
     const CelInstance& read = *again->model().instances()[i];
     const CelInstance& saved = *doll.instances()[i];
     EXPECT_EQ(read.mapped, saved.mapped) << i;
@@ -162,6 +165,7 @@ TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
   }
   EXPECT_EQ(again->model().instances()[1]->comment, "words");
   EXPECT_EQ(again->model().instances()[2]->comment, "more words");
+  EXPECT_EQ(again->model().instances()[5]->comment, "note");
   EXPECT_EQ(again->model().groups().size(), 1u);
 }
 
