@@ -51,9 +51,11 @@ void ExtensionText(const DollModel& doll, const CelInstance& instance, int trans
   if (instance.y_offset != cel_y) tokens.push_back(StringPrintf("%%y%d", instance.y_offset));
   if (!mapped) tokens.push_back("%u");
   if (instance.cnf_ghost) tokens.push_back("%g");
+  // Groups after one on the ;! line follow it there, so that they are read
+  // in the order the instance has them.
   for (const CelSet* set : instance.cel_sets) {
     if (!IsGroupOf(doll, set)) continue;
-    if (set->name.find(';') == std::string::npos) {
+    if (group_line.empty() && set->name.find(';') == std::string::npos) {
       tokens.push_back(GroupText(*set, instance));
     } else {
       group_line += (group_line.empty() ? ";" : " ") + GroupText(*set, instance);

@@ -204,6 +204,20 @@ TEST_F(ReformatterTest, ExtensionsOnlyWhereTheyDifferAndCommentsKept) {
             "#3 body.cel *0  :0 1 2 3 4 5 6 7 8 9 ;%t255 %u\n");
 }
 
+// A ";" ends the extension, so a group whose name holds one goes on a ;!
+// line, and the groups after it follow it there to keep their order.
+TEST_F(ReformatterTest, GroupNamesWithASemicolonGoOnTheirOwnLine) {
+  doll_.Write("doll.cnf",
+              "#0 a.cel ;!hats :2\n"
+              ";!odd;one :1 !caps\n");
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(Section(RoundTrip(*doc), ";; Cel"),
+            ";; Cel Declarations\n"
+            "#0 a.cel *0  :0 1 2 3 4 5 6 7 8 9 ;!hats :2\n"
+            ";!odd;one :1 !caps\n");
+}
+
 TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
   doll_.settings().boundary_enforcement = 1;
   doll_.Write("doll.cnf",
