@@ -121,8 +121,11 @@ class Describer {
       case RK_POOL:
         return "pool " + name_at(script_->pool_names(), p.value);
       case RK_POOLVALUE:
-        return StringPrintf("value %d:", p.value2) + name_at(script_->pool_names(), p.value2) +
-               "." + name_at(script_->value_ids(), p.value);
+        // Pools are numbered in the order the script first names them, which
+        // a rewritten script may change; the name is what counts.
+        return (p.value2 < 0 ? StringPrintf("value %d:", p.value2) : std::string("value ")) +
+               name_at(script_->pool_names(), p.value2) + "." +
+               name_at(script_->value_ids(), p.value);
       default:
         return StringPrintf("kind %d ", p.kind) + Target(p);
     }
