@@ -90,8 +90,13 @@ bool CKissCnfDoc::OpenOtherCnf(const std::string& path) {
 bool CKissCnfDoc::ReloadCnf() {
   // An archived doll reloads from its archive: the temporary copy is only a
   // copy, and the cels live in the archive.
+  // With several CNFs in the archive it is the same member again, not a
+  // new question.
   const std::string path = path_;
-  return OpenOtherCnf(path);
+  reload_member_ = cnf_member_;
+  const bool ok = OpenOtherCnf(path);
+  reload_member_.clear();
+  return ok;
 }
 
 bool CKissCnfDoc::Load(const std::string& path, bool keep_unchanged) {
@@ -194,11 +199,18 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   size_t chosen = candidates[0];
   title_ = archive_name_;
   if (candidates.size() > 1) {
-    std::vector<std::string> names;
-    for (const size_t c : candidates) names.push_back(members_[c].full_name);
-    const int choice = host_.Choose("Select CNF", "This archive holds several CNF files:", names);
-    if (choice < 0 || static_cast<size_t>(choice) >= candidates.size()) return false;
-    chosen = candidates[static_cast<size_t>(choice)];
+    const auto same = std::find_if(candidates.begin(), candidates.end(), [&](size_t c) {
+      return !reload_member_.empty() && EqualsIgnoreCase(members_[c].full_name, reload_member_);
+    });
+    if (same != candidates.end()) {
+      chosen = *same;
+    } else {
+      std::vector<std::string> names;
+      for (const size_t c : candidates) names.push_back(members_[c].full_name);
+      const int choice = host_.Choose("Select CNF", "This archive holds several CNF files:", names);
+      if (choice < 0 || static_cast<size_t>(choice) >= candidates.size()) return false;
+      chosen = candidates[static_cast<size_t>(choice)];
+    }
     title_ += " (" + members_[chosen].name + ")";
   }
   cnf_name_ = members_[chosen].name;

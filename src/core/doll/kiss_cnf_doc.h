@@ -146,6 +146,8 @@ class CKissCnfDoc {
   std::string cnf_name_;
   std::string cnf_member_;
   std::string cnf_path_;
+  // The CNF member a reload of an archived doll takes without asking.
+  std::string reload_member_;
   bool temp_cnf_ = false;
   std::vector<DocumentFile> document_files_;
   std::vector<DollFileInfo> members_;

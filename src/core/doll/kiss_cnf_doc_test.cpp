@@ -176,6 +176,15 @@ TEST_F(KissCnfDocTest, ArchiveWithTwoCnfsAsksAndNamesTheChoiceInTheTitle) {
   // The CNF's temporary copy exists while the doll is open.
   EXPECT_EQ(doc->cnf_path(), (temp_.path() / "LMD00000.CNF").string());
   EXPECT_EQ(testing::ReadFile(doc->cnf_path()), "#0 a.cel\r#1 a.cel\r");
+  // Reloading takes the same CNF again without asking, and its copy replaces
+  // the earlier one.
+  host_.ClearLog();
+  ASSERT_TRUE(doc->ReloadCnf());
+  EXPECT_FALSE(host_.Logged("choose:"));
+  EXPECT_EQ(doc->title(), "pack.lzh (two.cnf)");
+  EXPECT_EQ(doc->model().instances().size(), 2u);
+  EXPECT_EQ(doc->cels_read(), 0);
+  EXPECT_EQ(TempFiles().size(), 1u);
   doc->Close();
   EXPECT_TRUE(TempFiles().empty());
 
