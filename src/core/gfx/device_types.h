@@ -92,7 +92,9 @@ enum class TextureStageState : uint8_t {
 
 enum class TextureOp : uint32_t { kDisable, kSelectArg1, kSelectArg2, kModulate };
 // A stage without a texture reads its texture argument as opaque white.
-enum class TextureArg : uint32_t { kDiffuse, kCurrent, kTexture };
+// kTextureComplement is the texture with every channel inverted (255 - c),
+// which highlights draw with.
+enum class TextureArg : uint32_t { kDiffuse, kCurrent, kTexture, kTextureComplement };
 enum class TextureFilter : uint32_t { kNone, kPoint, kLinear };
 
 // Direct access to a locked texture or surface. Rows are `pitch` bytes apart,

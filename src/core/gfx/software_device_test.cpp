@@ -287,6 +287,22 @@ TEST(SoftwareDeviceTest, DiffuseAlphaModulatesOnlyWhenAsked) {
   EXPECT_EQ(c.At(1, 0), raster::BlendSourceAlpha(0x80FF0000, kBlue, 128));
 }
 
+TEST(SoftwareDeviceTest, ComplementedTextureInvertsColourNotCoverage) {
+  Canvas c(2, 1);
+  auto t = c.MakeTexture(2, 1, TextureFormat::kA8R8G8B8, {0xFF102030, 0x00FFFFFF});
+  c.device.Clear(kBlue);
+  c.device.SetTexture(0, t.get());
+  c.device.SetTextureStageState(0, TextureStageState::kColorArg1,
+                                static_cast<uint32_t>(TextureArg::kTextureComplement));
+  c.device.SetTextureStageState(0, TextureStageState::kAlphaOp,
+                                static_cast<uint32_t>(TextureOp::kSelectArg1));
+  c.device.SetTextureStageState(0, TextureStageState::kAlphaArg1,
+                                static_cast<uint32_t>(TextureArg::kTexture));
+  c.Quad(0, 0, 2, 1, 0, 0, 1, 1, 0xFFFFFFFF);
+  EXPECT_EQ(c.At(0, 0), 0xFFEFDFCFu);
+  EXPECT_EQ(c.At(1, 0), kBlue);  // a transparent texel stays transparent
+}
+
 TEST(SoftwareDeviceTest, SixteenBitTexelsRepeatTheirNibbles) {
   Canvas c(2, 1);
   auto t = c.MakeTexture(2, 1, TextureFormat::kA4R4G4B4, {0xF123, 0x7A5C});

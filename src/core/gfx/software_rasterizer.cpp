@@ -218,7 +218,16 @@ void Rasterizer::Begin(const Target& target, const Sampler& sampler, const Shadi
 }
 
 uint32_t Rasterizer::Shade(uint32_t texel, uint32_t diffuse) const {
-  auto arg = [&](TextureArg which) { return which == TextureArg::kTexture ? texel : diffuse; };
+  auto arg = [&](TextureArg which) {
+    switch (which) {
+      case TextureArg::kTexture:
+        return texel;
+      case TextureArg::kTextureComplement:
+        return ~texel;
+      default:
+        return diffuse;
+    }
+  };
   auto combine = [&](TextureOp op, TextureArg a1, TextureArg a2) -> uint32_t {
     switch (op) {
       case TextureOp::kDisable:
@@ -290,7 +299,7 @@ void Rasterizer::FillSpan(uint32_t* dst, int count, uint32_t color) const {
 
 bool Rasterizer::FastPathApplies(uint32_t diffuse, bool* modulate_alpha) const {
   if (shading_.blend && !standard_blend_) return false;
-  auto is_vertex = [](TextureArg a) { return a != TextureArg::kTexture; };
+  auto is_vertex = [](TextureArg a) { return a == TextureArg::kDiffuse || a == TextureArg::kCurrent; };
   const Shading& s = shading_;
   const bool color_is_texture =
       (s.color_op == TextureOp::kSelectArg1 && s.color_arg1 == TextureArg::kTexture) ||
