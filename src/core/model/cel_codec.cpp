@@ -297,6 +297,9 @@ void ApplyPalette(KissCel& cel, const ColorTable& table, bool force) {
 
 bool IsOpaque(const KissCel& cel, int x, int y) {
   if (cel.texture == nullptr || x < 0 || y < 0 || x >= cel.width || y >= cel.height) return false;
+  // Emulated palettes leave the texture transparent until colours are
+  // applied; the indices are the truth from the start.
+  if (cel.index_buffer) return (*cel.index_buffer)[static_cast<size_t>(y) * cel.width + x] != 0;
   const LockedRect lock = cel.texture->Lock();
   const uint8_t* texel = RegionOf(cel, lock).texel(x, y);
   bool opaque;
