@@ -124,6 +124,20 @@ DeviceResult DrawInstance(RenderDevice& device, const CelInstance& instance, int
   return DrawTileRows(device, instance.geometry);
 }
 
+DeviceResult DrawInstanceHighlighted(RenderDevice& device, const CelInstance& instance, int set,
+                                     int palette_group, float ox, float oy) {
+  float x, y;
+  InstanceOrigin(instance, set, ox, oy, &x, &y);
+  const InstanceGeometry& g = instance.geometry;
+  device.SetTextureStageState(0, TextureStageState::kColorArg1,
+                              static_cast<uint32_t>(TextureArg::kTextureComplement));
+  const DeviceResult result =
+      DrawStrips(device, instance, x, y, palette_group, true, 0, g.rows, 2 * g.columns);
+  device.SetTextureStageState(0, TextureStageState::kColorArg1,
+                              static_cast<uint32_t>(TextureArg::kTexture));
+  return result;
+}
+
 DeviceResult DrawTile(RenderDevice& device, const CelQuad& quad, int set, int palette_group,
                       float ox, float oy) {
   if (quad.instance == nullptr) return DeviceResult::kInvalidCall;

@@ -70,6 +70,10 @@ class FrameRenderer {
 // (ox, oy) is the playfield origin in world units.
 DeviceResult DrawInstance(RenderDevice& device, const CelInstance& instance, int set,
                           int palette_group, float ox, float oy);
+// An instance drawn again over a finished frame, fully opaque whatever its
+// transparency and with its colours inverted: how located objects flash.
+DeviceResult DrawInstanceHighlighted(RenderDevice& device, const CelInstance& instance, int set,
+                                     int palette_group, float ox, float oy);
 // One 16 x 16 tile of an instance, with the same rules.
 DeviceResult DrawTile(RenderDevice& device, const CelQuad& quad, int set, int palette_group,
                       float ox, float oy);

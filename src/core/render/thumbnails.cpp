@@ -7,30 +7,12 @@
 
 #include "core/gfx/image.h"
 #include "core/render/bmp_file.h"
+#include "core/render/render_targets.h"
 
 namespace luma {
 namespace {
 
 constexpr int kThumbnailSamples = 4;
-
-std::string TargetFailure(DeviceResult result) {
-  switch (result) {
-    case DeviceResult::kOutOfMemory:
-      return "Graphics device out of memory";
-    case DeviceResult::kOutOfVideoMemory:
-      return "Graphics device out of video memory";
-    case DeviceResult::kInvalidCall:
-      return "Graphics device invalid call";
-    default:
-      return DeviceResultText(result);
-  }
-}
-
-int PowerOfTwoAtLeast(int v) {
-  int p = 64;
-  while (p < v) p *= 2;
-  return p;
-}
 
 }  // namespace
 
@@ -80,8 +62,7 @@ bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int wid
 
   // The targets to try, best first. Sizes are made even for the projection;
   // the saved picture is cut back to the size asked for.
-  const TextureFormat texels =
-      device.flags().sixteen_bit_texels ? TextureFormat::kA4R4G4B4 : TextureFormat::kA8R8G8B8;
+  const TextureFormat texels = PictureFormat(device);
   struct Attempt {
     int width, height;
     TextureFormat format;
@@ -107,7 +88,7 @@ bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int wid
     }
   }
   if (!target) {
-    host.ShowMessage(title, "Unable to create render target\n" + TargetFailure(result),
+    host.ShowMessage(title, "Unable to create render target\n" + TargetFailureText(result),
                      MessageIcon::kError);
     return false;
   }

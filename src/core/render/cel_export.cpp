@@ -1,0 +1,69 @@
+#include "core/render/cel_export.h"
+
+#include <memory>
+
+#include "core/host/text.h"
+#include "core/model/kiss_cel.h"
+#include "core/render/bmp_file.h"
+#include "core/render/render_targets.h"
+#include "core/render/renderer.h"
+
+namespace luma {
+
+std::string ProposedCelBitmapName(std::string_view cel_file_name) {
+  const size_t dot = cel_file_name.find('.');
+  std::string name = AsciiLowerCopy(cel_file_name.substr(0, dot));
+  return name + ".bmp";
+}
+
+bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_group, Host& host,
+                     const std::function<std::string(const std::string& proposed)>& ask_path) {
+  if (cel.cel == nullptr) return false;
+  constexpr char kTitle[] = "Export Error";
+  // Sizes are 16-bit values, as the cel header keeps them.
+  const int width = static_cast<uint16_t>(cel.cel->width + cel.x_offset);
+  const int height = static_cast<uint16_t>(cel.cel->height + cel.y_offset);
+  const TextureFormat first = PictureFormat(device);
+  struct Attempt {
+    int width, height;
+    TextureFormat format;
+  };
+  const Attempt attempts[] = {
+      {width, height, first},
+      {width, height, TextureFormat::kX8R8G8B8},
+      {PowerOfTwoAtLeast(width), PowerOfTwoAtLeast(height), first},
+  };
+  std::unique_ptr<Surface> target;
+  DeviceResult result = DeviceResult::kInvalidCall;
+  for (const Attempt& a : attempts) {
+    if (a.width <= 0 || a.height <= 0) continue;
+    result = device.CreateRenderTarget(a.width, a.height, a.format, 0, &target);
+    if (result == DeviceResult::kOk) break;
+  }
+  if (!target) {
+    host.ShowMessage(kTitle, "Unable to create render target\n" + TargetFailureText(result),
+                     MessageIcon::kError);
+    return false;
+  }
+  const std::string path = ask_path(ProposedCelBitmapName(cel.cel->file_name));
+  if (path.empty()) return false;
+
+  Surface* previous = device.GetRenderTarget();
+  device.SetRenderTarget(target.get());
+  SetFixedRenderStates(device);
+  device.Clear(0xFF000000);
+  if (device.BeginScene() == DeviceResult::kOk) {
+    DrawCelCentred(device, cel, target->width(), target->height(), palette_group);
+    device.EndScene();
+  }
+  device.SetRenderTarget(previous);
+  const Status saved = WriteBmp(path, target->View());
+  if (!saved.ok()) {
+    host.ShowMessage(kTitle, "Unable to save " + path + ":\n" + saved.message(),
+                     MessageIcon::kError);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace luma
