@@ -44,6 +44,14 @@ uint32_t CliHost::Milliseconds() {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+void CliHost::Sleep(uint32_t ms) {
+  if (simulated_) {
+    now_ += ms;
+  } else {
+    Host::Sleep(ms);
+  }
+}
+
 int CliHost::Random() {
   // A small linear congruential generator with the classic 15-bit output.
   random_state_ = random_state_ * 1103515245u + 12345u;

@@ -27,6 +27,7 @@ class CliHost : public Host {
   void ProgressPosition(int) override {}
   void ProgressHide() override {}
   uint32_t Milliseconds() override;
+  void Sleep(uint32_t ms) override;
   int Random() override;
   void PlaySound(const std::string& path) override;
   void PlayMusic(const std::string& path) override;

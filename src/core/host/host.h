@@ -1,9 +1,11 @@
 #ifndef LUMA_CORE_HOST_HOST_H_
 #define LUMA_CORE_HOST_HOST_H_
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace luma {
@@ -39,6 +41,10 @@ class Host {
 
   // A monotonic millisecond clock; wraps after about 49 days.
   virtual uint32_t Milliseconds() = 0;
+  // Blocks the calling thread; for short effects drawn frame by frame on the
+  // user-interface thread (flashing an object). Hosts with a clock of their
+  // own let it run on instead.
+  virtual void Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
   // Random numbers 0..32767 from a generator seeded once per run.
   virtual int Random() = 0;
 

@@ -50,6 +50,11 @@ void FakeHost::ProgressHide() {
   log_.push_back("progress hidden");
 }
 
+void FakeHost::Sleep(uint32_t ms) {
+  now_ += ms;
+  log_.push_back("sleep " + std::to_string(ms));
+}
+
 int FakeHost::Random() {
   if (randoms_.empty()) return 0;
   const int v = randoms_[random_index_ < randoms_.size() ? random_index_ : randoms_.size() - 1];

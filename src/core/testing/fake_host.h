@@ -34,6 +34,8 @@ class FakeHost : public Host {
   void ProgressPosition(int position) override;
   void ProgressHide() override;
   uint32_t Milliseconds() override { return now_; }
+  // Moves the clock on and logs "sleep MS".
+  void Sleep(uint32_t ms) override;
   int Random() override;
   void PlaySound(const std::string& path) override;
   void PlayMusic(const std::string& path) override;
