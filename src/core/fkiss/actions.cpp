@@ -629,14 +629,24 @@ void FkissRuntime::Attach(KissObject* child, KissObject* parent, bool glue) {
   }
 }
 
-void FkissRuntime::Detach(KissObject* child) {
-  if (!child) return;
-  ObjectLinks* links = script_.FindLinks(child);
-  if (!links || !links->parent) return;
+bool FkissRuntime::UnlinkChild(KissObject* child) {
+  ObjectLinks* links = child ? script_.FindLinks(child) : nullptr;
+  if (!links || !links->parent) return false;
   std::vector<KissObject*>& siblings = script_.Links(links->parent).children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), child), siblings.end());
   links->parent = nullptr;
   links->glue = false;
+  return true;
+}
+
+void FkissRuntime::RaiseDetached(KissObject* child) {
+  if (TargetRecord* record = child ? script_.FindRecord(FkissTarget::Of(child)) : nullptr) {
+    RunEvent(record->detached.get(), true);
+  }
+}
+
+void FkissRuntime::Detach(KissObject* child) {
+  if (!UnlinkChild(child)) return;
   if (TargetRecord* record = script_.FindRecord(FkissTarget::Of(child))) {
     Call(record->detached.get());
   }

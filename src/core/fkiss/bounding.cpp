@@ -92,4 +92,24 @@ Position ClampToLimits(int64_t x, int64_t y, const MoveLimits& limits) {
                   static_cast<int>(Clamp(y, limits.y_min, y_max))};
 }
 
+bool ObjectInSet(const KissObject& object, int set) {
+  for (const CelInstance* cel : object.cels) {
+    if (cel->in_set[set]) return true;
+  }
+  return false;
+}
+
+bool ObjectOutsidePlayfield(const KissObject& object, int set, const PlayfieldSize& playfield,
+                            BoundingKind kind) {
+  const ObjectExtent extent = MeasureObject(object, set, kind);
+  const Position& at = object.position[set];
+  return at.x < 0 || at.y < 0 || int64_t{at.x} + extent.width > int64_t{playfield.width} + 1 ||
+         int64_t{at.y} + extent.height > int64_t{playfield.height} + 1;
+}
+
+BoundsMode MoreForgiving(BoundsMode mode) {
+  const int next = static_cast<int>(mode) + 1;
+  return static_cast<BoundsMode>(std::min(next, static_cast<int>(BoundsMode::kNone)));
+}
+
 }  // namespace luma

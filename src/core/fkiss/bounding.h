@@ -39,6 +39,15 @@ MoveLimits ComputeMoveLimits(const KissObject& object, const ObjectLinks* links,
 // (x, y) held inside the limits; takes wide values so that sums never wrap.
 Position ClampToLimits(int64_t x, int64_t y, const MoveLimits& limits);
 
+// Some cel of the object is placed in `set`.
+bool ObjectInSet(const KissObject& object, int set);
+// The object, measured for `kind`, pokes out of the playfield in `set`: left
+// of or above it, or more than one unit beyond its right or bottom edge.
+bool ObjectOutsidePlayfield(const KissObject& object, int set, const PlayfieldSize& playfield,
+                            BoundingKind kind);
+// The next more forgiving mode: All, FKiSS, Limited, Visible, None; None stays.
+BoundsMode MoreForgiving(BoundsMode mode);
+
 }  // namespace luma
 
 #endif  // LUMA_CORE_FKISS_BOUNDING_H_

@@ -145,14 +145,16 @@ void FkissRuntime::CheckMouseRegions(PlayPoint point, const FkissTarget* only, b
   RunLater(CollectMouseRegions(point, only), top_level);
 }
 
-void FkissRuntime::MoveObjectByScript(KissObject* object, int64_t x, int64_t y) {
+void FkissRuntime::MoveObject(KissObject* object, int64_t x, int64_t y, MoveSource source) {
   if (!object) return;
   const int set = view_.CurrentSet();
-  const BoundingKind kind = ScriptBoundingKind(doll_.hints.bounds);
+  const bool by_script = source == MoveSource::kScript;
+  const BoundingKind kind = by_script ? ScriptBoundingKind(doll_.hints.bounds)
+                                      : UserBoundingKind(doll_.hints.bounds);
   auto limited = [&](const KissObject& o, int64_t to_x, int64_t to_y) {
     return ClampToLimits(to_x, to_y,
                          ComputeMoveLimits(o, script_.FindLinks(&o), set, doll_.playfield, kind,
-                                           true));
+                                           by_script));
   };
   const Position target = limited(*object, x, y);
   if (target == object->position[set]) return;

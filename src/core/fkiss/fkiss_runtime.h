@@ -21,6 +21,9 @@ namespace luma {
 class DollModel;
 class Host;
 
+// Who moves an object: the bounding mode treats drags and scripts apart.
+enum class MoveSource { kScript, kUser };
+
 // The settings a running script reads.
 struct RuntimeSettings {
   int quick_timer = 5;         // alarms run in one pass, 1-50
@@ -109,9 +112,18 @@ class FkissRuntime {
   // mousein/mouseout of every mouse region (or only `only`) for the pointer
   // at `point`, when it is inside the doll window.
   void CheckMouseRegions(PlayPoint point, const FkissTarget* only, bool top_level);
-  // Moves an object as a script does: bounded, with its attached children,
-  // raising collision and mouse-region events.
-  void MoveObjectByScript(KissObject* object, int64_t x, int64_t y);
+  // Moves an object in the current set, bounded by the doll's bounding mode
+  // as it applies to the mover (a script may also end one unit further
+  // right and down), together with its attached children, raising collision
+  // and mouse-region events.
+  void MoveObject(KissObject* object, int64_t x, int64_t y, MoveSource source);
+  void MoveObjectByScript(KissObject* object, int64_t x, int64_t y) {
+    MoveObject(object, x, y, MoveSource::kScript);
+  }
+  // The user pulled an attached child away: it leaves its parent. False when
+  // it had none. RaiseDetached then runs its detached event (top-level).
+  bool UnlinkChild(KissObject* child);
+  void RaiseDetached(KissObject* child);
   bool PixelOverlapOf(const FkissTarget& a, const FkissTarget& b);
   bool BoxOverlapOf(const FkissTarget& a, const FkissTarget& b);
 

@@ -252,6 +252,14 @@ ObjectLinks& FkissScript::Links(const KissObject* object) {
   return *slot;
 }
 
+void FkissScript::DetachAll() {
+  for (auto& [object, links] : links_) {
+    links->parent = nullptr;
+    links->children.clear();
+    links->glue = false;
+  }
+}
+
 int FkissScript::CurrentFrame(const CelSet* group) const {
   auto it = frames_.find(group);
   return it == frames_.end() ? -1 : it->second;

@@ -180,6 +180,8 @@ class FkissScript {
   // --- Objects and frame groups at run time ----------------------------------
   ObjectLinks* FindLinks(const KissObject* object) const;
   ObjectLinks& Links(const KissObject* object);
+  // Every object leaves its parent and loses its children; limits stay.
+  void DetachAll();
   // The frame a cel group shows, -1 for none.
   int CurrentFrame(const CelSet* group) const;
   void SetCurrentFrame(const CelSet* group, int frame) { frames_[group] = frame; }
