@@ -427,7 +427,29 @@ void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {
 
 FolderDollFiles& CKissCnfDoc::FolderFiles() { return static_cast<FolderDollFiles&>(*files_); }
 
+Result<std::string> CKissCnfDoc::DocumentFilePath(size_t index) {
+  if (index >= document_files_.size() || !files_) {
+    return Status::Error("There is no such documentation file.");
+  }
+  const DocumentFile& file = document_files_[index];
+  if (document_copies_.size() < document_files_.size()) {
+    document_copies_.resize(document_files_.size());
+  }
+  std::string& copy = document_copies_[index];
+  if (!copy.empty()) return copy;
+  Result<std::vector<uint8_t>> bytes = files_->Read(file.full_name);
+  if (!bytes.ok()) return Status::Error(FormatMessage(kMsgUnableToExtract, file.name));
+  Result<std::string> written = WriteTempCopy(host_, *bytes, ExtensionPart(file.name));
+  if (!written.ok()) return written.status();
+  copy = *written;
+  return copy;
+}
+
 void CKissCnfDoc::DeleteDocumentTempFiles() {
+  for (const std::string& copy : document_copies_) {
+    if (!copy.empty()) DeleteTempFile(copy);
+  }
+  document_copies_.clear();
   if (temp_cnf_) DeleteTempFile(cnf_path_);
   temp_cnf_ = false;
   for (ExternalFile& file : model_.external_files) {

@@ -93,6 +93,10 @@ class CKissCnfDoc {
   const std::string& cnf_path() const { return cnf_path_; }
   bool has_temp_cnf() const { return temp_cnf_; }
   const std::vector<DocumentFile>& document_files() const { return document_files_; }
+  // Documentation file `index` on disk, for opening it: an archive member is
+  // written to a temporary copy on first need, deleted with the doll's other
+  // temporary files.
+  Result<std::string> DocumentFilePath(size_t index);
   // Archive members the doll's files are looked up in (empty for disk dolls).
   const std::vector<DollFileInfo>& members() const { return members_; }
   int indexed_instances() const { return indexed_instances_; }
@@ -150,6 +154,7 @@ class CKissCnfDoc {
   std::string reload_member_;
   bool temp_cnf_ = false;
   std::vector<DocumentFile> document_files_;
+  std::vector<std::string> document_copies_;  // temporary copies made so far
   std::vector<DollFileInfo> members_;
   int indexed_instances_ = 0;
   int truecolor_instances_ = 0;
