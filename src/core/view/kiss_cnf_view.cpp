@@ -1,22 +1,29 @@
 #include "core/view/kiss_cnf_view.h"
 
+#include "core/fkiss/bounding.h"
 #include "core/render/instance_geometry.h"
 
 namespace luma {
 
 CKissCnfView::CKissCnfView(CKissCnfDoc& doc, const Settings& settings)
-    : doc_(doc), settings_(settings) {}
+    : doc_(doc), settings_(settings), renderer_(doc.device()) {}
 
 CKissCnfView::~CKissCnfView() = default;
 
+// --- Starting -------------------------------------------------------------------
+
 void CKissCnfView::StartDoll(bool run_script) {
+  suspended_ = true;
+  run_script_ = run_script;
   DollModel& doll = doc_.model();
   viewport_ = {0, 0};
   window_ = {doll.playfield.width, doll.playfield.height};
   active_group_ = -1;
-  held_ = nullptr;
+  EndDrag();
+  last_clicked_ = nullptr;
   close_requested_ = false;
-  fit_pending_ = true;
+
+  OfferBoundsOverride();
 
   FkissScript* script = doc_.fkiss();
   if (!run_script || !script) script = &no_script_;
@@ -26,12 +33,51 @@ void CKissCnfView::StartDoll(bool run_script) {
   runtime_settings.media.sound = settings_.sound_enabled;
   runtime_settings.media.music = settings_.music_enabled;
   runtime_settings.media.shell_permission = settings_.shell_permission;
+  runtime_.reset();
   runtime_ = std::make_unique<FkissRuntime>(doll, *script, *this, doc_.host(), runtime_settings);
   if (script != &no_script_) runtime_->set_value_pools(doc_.value_pools());
   runtime_->SetTrace(trace_on_);
   runtime_->trace().set_listener(trace_listener_);
   runtime_->StartScript();
-  redraw_pending_ = true;
+
+  if (fit_pending_) {
+    SetZoom(0);
+    front().FitWindow(bars_[0].content, bars_[1].content, true);
+    fit_pending_ = false;
+  }
+  SetZoom(0);
+  suspended_ = false;
+  Redraw();
+}
+
+void CKissCnfView::OfferBoundsOverride() {
+  DollModel& doll = doc_.model();
+  HintSettings& hints = doll.hints;
+  if (hints.bounds_hint || hints.bounds == BoundsMode::kNone || settings_.bounding_ask == 0) {
+    return;
+  }
+  const BoundingKind kind = ScriptBoundingKind(hints.bounds);
+  bool outside = false;
+  for (int set = 0; set < kSetCount && !outside; ++set) {
+    for (const auto& object : doll.objects()) {
+      if (ObjectInSet(*object, set) &&
+          ObjectOutsidePlayfield(*object, set, doll.playfield, kind)) {
+        outside = true;
+        break;
+      }
+    }
+  }
+  if (!outside) return;
+  if (settings_.bounding_ask == 1 &&
+      doc_.host().Ask("Bounding Override?",
+                      doc_.title() +
+                          " includes objects which start outside of the edges of the Playfield. "
+                          "Do you wish to switch to a more forgiving bounding mode for this doll?",
+                      Buttons::kYesNo, MessageIcon::kQuestion) != Answer::kYes) {
+    return;
+  }
+  hints.bounds = MoreForgiving(hints.bounds);
+  front().BoundsModeChanged(hints.bounds);
 }
 
 void CKissCnfView::SetTrace(bool on, std::function<void(std::string_view line)> listener) {
@@ -45,13 +91,16 @@ void CKissCnfView::SetTrace(bool on, std::function<void(std::string_view line)> 
 
 uint32_t CKissCnfView::ProcessAlarms() { return runtime_ ? runtime_->ProcessAlarms() : 0; }
 
+// --- Sets and palettes ------------------------------------------------------------
+
 void CKissCnfView::SelectSet(int set) {
+  if (set < 0 || set >= kSetCount) return;
   if (runtime_) {
     runtime_->SwitchSet(set);
-  } else if (set >= 0 && set < kSetCount) {
+  } else {
     SetCurrentSet(set);
   }
-  redraw_pending_ = true;
+  Redraw();
 }
 
 void CKissCnfView::SelectPaletteGroup(int group) {
@@ -61,55 +110,121 @@ void CKissCnfView::SelectPaletteGroup(int group) {
   ActivatePaletteGroup(group);
 }
 
+void CKissCnfView::StepSet(int step) {
+  const DollModel& doll = doc_.model();
+  for (int i = 1; i < kSetCount; ++i) {
+    const int set = ((current_set_ + step * i) % kSetCount + kSetCount) % kSetCount;
+    if (doll.sets[set].used) {
+      SelectSet(set);
+      return;
+    }
+  }
+}
+
+void CKissCnfView::StepPalette(int step) {
+  const int count = doc_.model().palette_group_count;
+  if (count <= 0) return;
+  const int group = doc_.model().sets[current_set_].palette_group;
+  SelectPaletteGroup(((group + step) % count + count) % count);
+}
+
+bool CKissCnfView::SetEnabled(int set) const {
+  return set >= 0 && set < kSetCount && doc_.model().sets[set].used;
+}
+
+bool CKissCnfView::PaletteEnabled(int group) const {
+  return group >= 0 && group < doc_.model().palette_group_count;
+}
+
 int CKissCnfView::palette_group() const {
   return active_group_ >= 0 ? active_group_ : doc_.model().sets[current_set_].palette_group;
 }
 
+// --- Drawing ----------------------------------------------------------------------
+
+void CKissCnfView::Redraw() {
+  redraw_pending_ = true;
+  front().Invalidate();
+}
+
+Scene CKissCnfView::CurrentScene() const {
+  Scene scene;
+  scene.doll = &const_cast<CKissCnfDoc&>(doc_).model();
+  scene.set = current_set_;
+  scene.palette_group = active_group_;
+  scene.viewport_x = viewport_.x;
+  scene.viewport_y = viewport_.y;
+  scene.window_width = window_.x;
+  scene.window_height = window_.y;
+  scene.edged_border = settings_.edged_border;
+  return scene;
+}
+
+DeviceResult CKissCnfView::DrawFrame() {
+  if (suspended_ || !chain_) return DeviceResult::kOk;
+  redraw_pending_ = false;
+  return renderer_.DrawFrame(*chain_, CurrentScene(), transform_);
+}
+
+DeviceResult CKissCnfView::RenderTo(Surface& target) {
+  return renderer_.RenderToTarget(target, CurrentScene(), transform_);
+}
+
+// --- ScriptView -------------------------------------------------------------------
+
 void CKissCnfView::SetCurrentSet(int set) {
   current_set_ = set;
   active_group_ = -1;
-  redraw_pending_ = true;
+  Redraw();
 }
 
 void CKissCnfView::ActivatePaletteGroup(int group) {
   active_group_ = group;
-  redraw_pending_ = true;
+  Redraw();
 }
 
 void CKissCnfView::SetViewportOrigin(PlayPoint origin) {
   viewport_ = origin;
-  redraw_pending_ = true;
+  UpdateTransform();
+  Redraw();
 }
 
 void CKissCnfView::SetWindowSize(PlayPoint size) {
   window_ = size;
   fit_pending_ = true;
-  redraw_pending_ = true;
+  SetZoom(zoom_level_);
+  Redraw();
 }
 
 void CKissCnfView::EndDrag() {
-  held_ = nullptr;
-  if (on_end_drag) on_end_drag();
+  FreeThePointer();
+  drag_ = DragState();
 }
 
 void CKissCnfView::ReleasePointer() {
-  if (on_release_pointer) on_release_pointer();
+  if (pointer_confined_) front().FreePointer();
+  if (pointer_hidden_) front().ShowPointer(true);
+  pointer_confined_ = false;
+  pointer_hidden_ = false;
 }
 
-void CKissCnfView::CelChanged(CelInstance&) { redraw_pending_ = true; }
+void CKissCnfView::CelChanged(CelInstance& cel) {
+  if (&cel == last_clicked_ && !info_locked_) ShowCelInfo(&cel);
+  Redraw();
+}
 
 void CKissCnfView::SetTransparency(CelInstance& cel, int value) {
   SetInstanceTransparency(cel, value);
-  redraw_pending_ = true;
+  CelChanged(cel);
 }
 
-void CKissCnfView::CelPaletteChanged(CelInstance&) { redraw_pending_ = true; }
+void CKissCnfView::CelPaletteChanged(CelInstance&) { Redraw(); }
 
-void CKissCnfView::ObjectMoved(KissObject&, PlayPoint) { redraw_pending_ = true; }
+void CKissCnfView::ObjectMoved(KissObject&, PlayPoint) { Redraw(); }
 
 void CKissCnfView::RequestClose() {
   close_requested_ = true;
-  if (on_close) on_close();
+  front().CloseDoll();
 }
 
 }  // namespace luma

@@ -82,23 +82,28 @@ TEST_F(KissCnfViewTest, SetSwitchesRaiseSetEventsAndScriptsResizeTheWindow) {
   EXPECT_EQ(Cel(0).transparency, 255);
 }
 
+// Counts the requests the view makes of its window.
+struct CountingFrontEnd : ViewFrontEnd {
+  void CloseDoll() override { ++closes; }
+  int closes = 0;
+};
+
 TEST_F(KissCnfViewTest, QuitAsksTheOwnerToClose) {
   Open(";@initialize() quit()\n");
-  int closes = 0;
-  view_->on_close = [&] { ++closes; };
+  CountingFrontEnd front;
+  view_->set_front_end(&front);
   view_->StartDoll();
-  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(front.closes, 1);
   EXPECT_TRUE(view_->close_requested());
 }
 
-TEST_F(KissCnfViewTest, NotifyShowsTheTextAndEndsADrag) {
-  Open(";@initialize() notify(\"Hello\")\n");
-  int drags_ended = 0;
-  view_->on_end_drag = [&] { ++drags_ended; };
+TEST_F(KissCnfViewTest, NotifyShowsTheTextAndEndsThePress) {
+  Open(";@press(#0) notify(\"Hello\")\n");
   view_->StartDoll();
+  view_->LeftButtonDown(PlayPoint{2, 2});
   ASSERT_EQ(host_.messages().size(), 1u);
   EXPECT_EQ(host_.messages()[0].text, "Hello");
-  EXPECT_EQ(drags_ended, 1);
+  EXPECT_FALSE(view_->pressed());
 }
 
 // Runs the view's alarms as the application loop does, in 10 ms steps.

@@ -1,0 +1,54 @@
+#include "core/view/scroll_bar.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace luma {
+namespace {
+
+constexpr int kWheelNotch = 120;
+constexpr int kLinesPerNotch = 3;
+
+int LineSize(const ScrollBar& bar) { return std::max(1, bar.client / 10); }
+
+}  // namespace
+
+int ScrollBar::Clamp(int p) const { return std::clamp(p, 0, max_position()); }
+
+int ScrolledPosition(const ScrollBar& bar, ScrollAction action, int thumb) {
+  int64_t p = bar.position;
+  switch (action) {
+    case ScrollAction::kLineUp:
+      p -= LineSize(bar);
+      break;
+    case ScrollAction::kLineDown:
+      p += LineSize(bar);
+      break;
+    case ScrollAction::kPageUp:
+      p -= bar.client;
+      break;
+    case ScrollAction::kPageDown:
+      p += bar.client;
+      break;
+    case ScrollAction::kThumbPosition:
+    case ScrollAction::kThumbTrack:
+      p = thumb;
+      break;
+    case ScrollAction::kTop:
+      p = 0;
+      break;
+    case ScrollAction::kBottom:
+      p = bar.max_position();
+      break;
+  }
+  return static_cast<int>(std::clamp<int64_t>(p, 0, bar.max_position()));
+}
+
+int WheelScrollDistance(const ScrollBar& bar, int delta) {
+  if (!bar.active()) return 0;
+  const int64_t lines = -2 * int64_t{delta} * kLinesPerNotch / kWheelNotch;
+  const int64_t distance = lines * LineSize(bar);
+  return static_cast<int>(std::clamp<int64_t>(distance, -bar.client, bar.client));
+}
+
+}  // namespace luma
