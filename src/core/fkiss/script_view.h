@@ -10,6 +10,7 @@ struct KissObject;
 struct PlayPoint {
   int x = 0;
   int y = 0;
+  friend bool operator==(const PlayPoint&, const PlayPoint&) = default;
 };
 
 // What a running script needs of the window that shows its doll. The view

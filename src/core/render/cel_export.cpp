@@ -1,5 +1,7 @@
 #include "core/render/cel_export.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "core/host/text.h"
@@ -20,9 +22,14 @@ bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_g
                      const std::function<std::string(const std::string& proposed)>& ask_path) {
   if (cel.cel == nullptr) return false;
   constexpr char kTitle[] = "Export Error";
-  // Sizes are 16-bit values, as the cel header keeps them.
-  const int width = static_cast<uint16_t>(cel.cel->width + cel.x_offset);
-  const int height = static_cast<uint16_t>(cel.cel->height + cel.y_offset);
+  // Offsets may be far larger than any picture. Cutting the size to 16 bits
+  // would save a wrongly sized piece of the cel; a size no device can make
+  // is refused like any other target that cannot be created.
+  constexpr int64_t kLargestSide = int64_t{1} << 20;
+  const int width =
+      static_cast<int>(std::min(int64_t{cel.cel->width} + cel.x_offset, kLargestSide));
+  const int height =
+      static_cast<int>(std::min(int64_t{cel.cel->height} + cel.y_offset, kLargestSide));
   const TextureFormat first = PictureFormat(device);
   struct Attempt {
     int width, height;

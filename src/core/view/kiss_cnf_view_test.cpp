@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "core/gfx/software_device.h"
+#include "core/host/text.h"
+#include "core/render/cel_export.h"
+#include "core/view/documentation.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/test_paths.h"
@@ -18,12 +22,17 @@ namespace {
 class KissCnfViewTest : public ::testing::Test {
  protected:
   void Open(const std::string& script, const std::string& extra = "") {
-    std::string cnf = "(200,100)\n%p.kcf\n#0 a.cel *0 :1 2\n#1 b.cel *0 :1 2\n" + extra +
-                      "$0 0,0 50,0\n$1 0,0 50,0\n$2 0,0 50,0\n;@EventHandler\n" + script;
+    OpenCnf("(200,100)\n%p.kcf\n#0 a.cel *0 :1 2\n#1 b.cel *0 :1 2\n" + extra +
+            "$0 0,0 50,0\n$1 0,0 50,0\n$2 0,0 50,0\n;@EventHandler\n" + script);
+  }
+  // Any CNF over the 8 x 8 cels a.cel, b.cel and c.cel.
+  void OpenCnf(const std::string& cnf) {
     testing::WriteFile(dir_ / "doll.cnf", cnf);
     testing::WriteFile(dir_ / "p.kcf", testing::TestKcf(16));
-    testing::WriteFile(dir_ / "a.cel", testing::TestCel(8, 8, 4));
-    testing::WriteFile(dir_ / "b.cel", testing::TestCel(8, 8, 4));
+    for (const char* name : {"a.cel", "b.cel", "c.cel"}) {
+      testing::WriteFile(dir_ / name, testing::TestCel(8, 8, 4));
+    }
+    view_.reset();
     doc_ = std::make_unique<CKissCnfDoc>(host_, device_, settings_);
     ASSERT_TRUE(doc_->OpenDoll((dir_ / "doll.cnf").string()));
     ASSERT_EQ(doc_->report().error_count(), 0) << doc_->report().ErrorText();
@@ -104,6 +113,329 @@ TEST_F(KissCnfViewTest, NotifyShowsTheTextAndEndsThePress) {
   ASSERT_EQ(host_.messages().size(), 1u);
   EXPECT_EQ(host_.messages()[0].text, "Hello");
   EXPECT_FALSE(view_->pressed());
+}
+
+// Records the requests the view makes of its window.
+struct RecordingFrontEnd : ViewFrontEnd {
+  void SetScrollSize(int w, int h) override { log.push_back(StringPrintf("scroll size %dx%d", w, h)); }
+  void FitWindow(int w, int h, bool maximize) override {
+    log.push_back(StringPrintf("fit %dx%d%s", w, h, maximize ? " max" : ""));
+  }
+  void SetPointer(PointerCursor c) override { log.push_back(StringPrintf("pointer %d", int(c))); }
+  void ConfinePointer() override { log.push_back("confine"); }
+  void FreePointer() override { log.push_back("free"); }
+  void ShowPointer(bool shown) override { log.push_back(shown ? "show" : "hide"); }
+  void BoundsModeChanged(BoundsMode mode) override {
+    log.push_back(StringPrintf("bounds %d", int(mode)));
+  }
+  std::string AskSavePath(std::string_view, std::string_view proposed, std::string_view,
+                          std::string_view) override {
+    log.push_back("save " + std::string(proposed));
+    return save_path;
+  }
+  bool OpenFile(const std::string& path, bool editor) override {
+    log.push_back((editor ? "edit " : "open ") + std::string(FileNamePart(path)));
+    return true;
+  }
+  bool Saw(const std::string& line) const {
+    return std::find(log.begin(), log.end(), line) != log.end();
+  }
+  std::vector<std::string> log;
+  std::string save_path;
+};
+
+TEST(ScrollBarTest, LinesPagesThumbAndWheelStayInsideTheRange) {
+  ScrollBar bar{500, 200, 0};
+  EXPECT_EQ(bar.max_position(), 300);
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kLineDown, 0), 20);
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kLineUp, 0), 0);
+  bar.position = 250;
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kPageDown, 0), 300);
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kPageUp, 0), 50);
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kThumbTrack, 999), 300);
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kTop, 0), 0);
+  EXPECT_EQ(ScrolledPosition(bar, ScrollAction::kBottom, 0), 300);
+  // One notch down scrolls six lines (twice the delta, three lines a notch),
+  // never more than a page; a bar that is not needed does not scroll.
+  EXPECT_EQ(WheelScrollDistance(bar, -120), 120);
+  EXPECT_EQ(WheelScrollDistance(bar, 480), -200);
+  EXPECT_EQ(WheelScrollDistance(ScrollBar{100, 200, 0}, -120), 0);
+}
+
+TEST_F(KissCnfViewTest, ZoomLimitsScrollSizesAndTheWheel) {
+  Open("");
+  RecordingFrontEnd front;
+  view_->set_front_end(&front);
+  view_->Resize(150, 80);
+  view_->StartDoll();
+  // A new view is fitted to the doll once, then maximised.
+  EXPECT_TRUE(front.Saw("fit 200x100 max"));
+  EXPECT_FALSE(view_->fit_pending());
+  EXPECT_EQ(view_->horizontal_bar().max_position(), 50);
+  EXPECT_EQ(view_->vertical_bar().max_position(), 20);
+
+  for (int i = 0; i < 8; ++i) view_->ZoomOut();
+  EXPECT_EQ(view_->zoom_level(), 6);
+  EXPECT_FALSE(view_->CanZoomOut());
+  EXPECT_EQ(view_->horizontal_bar().content, 20);  // a tenth
+  EXPECT_FALSE(view_->horizontal_bar().active());
+  view_->ZoomHome();
+  for (int i = 0; i < 8; ++i) view_->ZoomIn();
+  EXPECT_EQ(view_->zoom_level(), -6);
+  EXPECT_FALSE(view_->CanZoomIn());
+  EXPECT_EQ(view_->horizontal_bar().content, 2000);  // ten times
+  EXPECT_TRUE(front.Saw("scroll size 2000x1000"));
+
+  // "Scroll Type" 0: the wheel zooms, Ctrl+wheel scrolls.
+  view_->ZoomHome();
+  view_->Wheel(120, false);
+  EXPECT_EQ(view_->zoom_level(), -1);
+  view_->Wheel(-120, true);
+  EXPECT_EQ(view_->vertical_bar().position, 6 * 8);
+  EXPECT_EQ(view_->zoom_level(), -1);
+}
+
+TEST_F(KissCnfViewTest, ScrollTypeOneScrollsAndCtrlZooms) {
+  settings_.scroll_type = 1;
+  Open("");
+  view_->Resize(150, 200);
+  view_->StartDoll();
+  // Only the horizontal bar is needed: the wheel moves it.
+  view_->Wheel(-120, false);
+  EXPECT_EQ(view_->horizontal_bar().position, 50);
+  EXPECT_EQ(view_->zoom_level(), 0);
+  view_->Wheel(-120, true);
+  EXPECT_EQ(view_->zoom_level(), 1);
+}
+
+TEST_F(KissCnfViewTest, ASmallDollIsCentredAndPointsMapBothWays) {
+  Open("");
+  view_->Resize(801, 300);  // odd widths project as the next even one
+  view_->StartDoll();
+  EXPECT_FALSE(view_->horizontal_bar().active());
+  EXPECT_FALSE(view_->vertical_bar().active());
+  const ClientPoint origin = view_->DollToScreen(PlayPoint{0, 0});
+  EXPECT_EQ(origin, (ClientPoint{301, 100}));
+  EXPECT_EQ(view_->ScreenToDoll(ClientPoint{311, 107}), (PlayPoint{10, 7}));
+  view_->SetZoom(-1);  // two screen pixels a unit
+  EXPECT_EQ(view_->ScreenToDoll(view_->DollToScreen(PlayPoint{33, 21})), (PlayPoint{33, 21}));
+  EXPECT_EQ(view_->DollToScreen(PlayPoint{0, 0}), (ClientPoint{201, 50}));
+}
+
+TEST_F(KissCnfViewTest, NextSetWrapsOverTheSetsInUse) {
+  OpenCnf("(200,100)\n%p.kcf\n#0 a.cel *0 :0 9\n$0 0,0\n$9 5,5\n");
+  view_->StartDoll();
+  EXPECT_EQ(view_->CurrentSet(), 0);
+  EXPECT_TRUE(view_->SetEnabled(9));
+  EXPECT_FALSE(view_->SetEnabled(5));
+  view_->PreviousSet();
+  EXPECT_EQ(view_->CurrentSet(), 9);
+  view_->NextSet();
+  EXPECT_EQ(view_->CurrentSet(), 0);
+
+  OpenCnf("(200,100)\n%p.kcf\n#0 a.cel *0 :9\n$9 5,5\n");
+  view_->StartDoll();
+  EXPECT_EQ(view_->CurrentSet(), 9);
+  view_->NextSet();
+  EXPECT_EQ(view_->CurrentSet(), 9);
+}
+
+TEST_F(KissCnfViewTest, BoundingOverrideIsOfferedOnlyForObjectsStartingOutside) {
+  // Object #1 starts at x 50 in every set: inside. Moved to 195 its 8-unit
+  // cel ends beyond the right edge of the 200-unit playfield.
+  settings_.bounding_ask = 1;
+  Open("");
+  view_->StartDoll();
+  EXPECT_TRUE(host_.questions().empty());
+
+  RecordingFrontEnd front;
+  for (int i = 0; i < kSetCount; ++i) doc_->model().FindObject(1, false)->position[i].x = 195;
+  host_.QueueAnswer(Answer::kNo);
+  view_->StartDoll();
+  ASSERT_EQ(host_.questions().size(), 1u);
+  EXPECT_EQ(doc_->model().hints.bounds, BoundsMode::kVisible);
+
+  view_->set_front_end(&front);
+  host_.QueueAnswer(Answer::kYes);
+  view_->StartDoll();
+  EXPECT_EQ(doc_->model().hints.bounds, BoundsMode::kNone);
+  EXPECT_TRUE(front.Saw("bounds 4"));
+  // In None mode nobody asks again.
+  view_->StartDoll();
+  EXPECT_EQ(host_.questions().size(), 2u);
+}
+
+TEST_F(KissCnfViewTest, AutomaticOverrideAsksNothing) {
+  settings_.bounding_ask = 2;
+  Open("");
+  for (int i = 0; i < kSetCount; ++i) doc_->model().FindObject(0, false)->position[i].y = -1;
+  doc_->model().hints.bounds = BoundsMode::kAll;
+  view_->StartDoll();
+  EXPECT_TRUE(host_.questions().empty());
+  EXPECT_EQ(doc_->model().hints.bounds, BoundsMode::kFkiss);
+}
+
+TEST_F(KissCnfViewTest, PointerRequestsFollowPressDragAndRelease) {
+  settings_.mouse_hide = true;
+  Open("");
+  RecordingFrontEnd front;
+  view_->set_front_end(&front);
+  view_->StartDoll();
+  // Objects: #0 at 0,0, #1 at 50,0 in set 1. Make #1 immovable.
+  doc_->model().FindObject(1, false)->fix = 100;
+  view_->MouseMove(PlayPoint{2, 2}, false);
+  EXPECT_EQ(view_->pointer_cursor(), PointerCursor::kOverObject);
+  EXPECT_EQ(view_->coordinates_text(), "    2,     2");
+  view_->LeftButtonDown(PlayPoint{2, 2});
+  EXPECT_TRUE(view_->pressed());
+  EXPECT_EQ(view_->pointer_cursor(), PointerCursor::kDragging);
+  view_->MouseMove(PlayPoint{12, 12}, true);
+  EXPECT_TRUE(view_->dragging());
+  EXPECT_TRUE(front.Saw("hide"));
+  view_->LeftButtonUp(PlayPoint{12, 12});
+  EXPECT_FALSE(view_->pressed());
+  EXPECT_TRUE(front.Saw("show"));
+  EXPECT_EQ(view_->pointer_cursor(), PointerCursor::kNormal);
+
+  // "Stuck Mouse": the pointer stays on an immovable object until release,
+  // or until the window loses activation.
+  view_->LeftButtonDown(PlayPoint{52, 2});
+  EXPECT_EQ(view_->pointer_cursor(), PointerCursor::kStuck);
+  EXPECT_TRUE(view_->pointer_confined());
+  view_->Deactivate();
+  EXPECT_FALSE(view_->pointer_confined());
+  EXPECT_FALSE(view_->pressed());
+  EXPECT_TRUE(front.Saw("free"));
+}
+
+TEST_F(KissCnfViewTest, DraggingAFreeObjectPastTheClientEdgeScrolls) {
+  Open("");
+  view_->Resize(100, 100);
+  view_->StartDoll();
+  ASSERT_EQ(view_->horizontal_bar().max_position(), 100);
+  const ClientPoint grab = view_->DollToScreen(PlayPoint{2, 2});
+  view_->LeftButtonDown(grab);
+  view_->MouseMove(ClientPoint{130, grab.y}, true);
+  EXPECT_EQ(view_->horizontal_bar().position, 30);
+  // The pointer is held inside the playfield whatever the client shows.
+  EXPECT_EQ(doc_->model().FindObject(0, false)->position[1].x, 128);
+  view_->LeftButtonUp(ClientPoint{130, grab.y});
+}
+
+TEST_F(KissCnfViewTest, APressOutsideTheDollWindowPicksNothing) {
+  Open(";@initialize() windowsize(40, 40)\n");
+  view_->StartDoll();
+  EXPECT_NE(view_->PickCel(PlayPoint{2, 2}, PickPurpose::kEvents), nullptr);
+  EXPECT_EQ(view_->PickCel(PlayPoint{52, 2}, PickPurpose::kEvents), nullptr);
+  EXPECT_EQ(view_->PickCel(PlayPoint{52, 2}, PickPurpose::kInformation), nullptr);
+}
+
+TEST_F(KissCnfViewTest, ContextMenuOffersUnfixOnlyWhereTheDollMayChange) {
+  std::vector<ContextMenuEntry> menu = BuildContextMenu(5, false, false);
+  ASSERT_EQ(menu.size(), 8u);
+  EXPECT_TRUE(menu[0].enabled && menu[0].checked);  // Unfix
+  EXPECT_FALSE(menu[1].enabled);                    // Refix
+  EXPECT_EQ(menu[2].text, "Select as Snap-To Parent");
+  menu = BuildContextMenu(0, true, false);
+  ASSERT_EQ(menu.size(), 5u);
+  EXPECT_EQ(menu[0].text, "Reset Position");
+  menu = BuildContextMenu(0, true, true);
+  ASSERT_EQ(menu.size(), 7u);
+  EXPECT_TRUE(menu[1].enabled);  // Refix of an unfixed object
+
+  Open("");
+  view_->StartDoll();
+  EXPECT_TRUE(view_->ContextMenu().empty());
+  doc_->model().FindObject(0, false)->cnf_fix = 7;
+  view_->RightButtonDown(PlayPoint{2, 2});
+  EXPECT_EQ(view_->ContextMenu().size(), 8u);
+  EXPECT_TRUE(view_->RunContextCommand(ContextCommand::kRefix));
+  EXPECT_EQ(doc_->model().FindObject(0, false)->fix, 7u);
+  EXPECT_NE(view_->cel_info().find("Fix: 7"), std::string::npos);
+  EXPECT_TRUE(view_->RunContextCommand(ContextCommand::kUnfix));
+  EXPECT_EQ(doc_->model().FindObject(0, false)->fix, 0u);
+  EXPECT_FALSE(view_->RunContextCommand(ContextCommand::kObjectProperties));
+}
+
+TEST_F(KissCnfViewTest, PositionsCopyToOtherSetsAndResetAsksFirst) {
+  Open("", "#2 c.cel *0 :1\n");
+  view_->StartDoll();
+  KissObject& a = *doc_->model().FindObject(0, false);
+  view_->LeftButtonDown(PlayPoint{2, 2});
+  view_->MouseMove(PlayPoint{12, 22}, true);
+  view_->LeftButtonUp(PlayPoint{12, 22});
+  EXPECT_EQ(a.position[1], (Position{10, 20}));
+
+  // #0 is in sets 1 and 2; #2 only in set 1 and copies nothing.
+  view_->CopyPosition();
+  EXPECT_EQ(a.position[2], (Position{10, 20}));
+  EXPECT_EQ(host_.messages().back().text, "Position of object #0 copied to other sets");
+  EXPECT_EQ(view_->CopyAllPositions(), 2);
+  EXPECT_EQ(host_.messages().back().text, "2 positions copied to other sets");
+
+  host_.QueueAnswer(Answer::kNo);
+  EXPECT_FALSE(view_->ResetDoll());
+  EXPECT_EQ(a.position[1], (Position{10, 20}));
+  host_.QueueAnswer(Answer::kYes);
+  EXPECT_TRUE(view_->ResetDoll());
+  EXPECT_EQ(a.position[1], (Position{0, 0}));
+  EXPECT_EQ(a.position[2], (Position{0, 0}));
+
+  view_->LeftButtonDown(PlayPoint{2, 2});
+  view_->MouseMove(PlayPoint{12, 22}, true);
+  view_->LeftButtonUp(PlayPoint{12, 22});
+  view_->ResetPosition();
+  EXPECT_EQ(a.position[1], (Position{0, 0}));
+}
+
+TEST_F(KissCnfViewTest, PatrolBoundsPullsObjectsBackInside) {
+  Open("");
+  view_->StartDoll();
+  KissObject& b = *doc_->model().FindObject(1, false);
+  b.position[1] = Position{197, -3};
+  EXPECT_EQ(view_->FindBorderViolators(), 1);
+  EXPECT_EQ(view_->PatrolBounds(), 1);
+  EXPECT_EQ(b.position[1], (Position{192, 0}));
+  EXPECT_EQ(view_->FindBorderViolators(), 0);
+}
+
+TEST_F(KissCnfViewTest, ExportedCelsAndLocatedObjectsUseTheWindow) {
+  EXPECT_EQ(ProposedCelBitmapName("Shirt.Red.cel"), "shirt.bmp");
+  EXPECT_TRUE(OpensInTextEditor("readme.me"));
+  EXPECT_FALSE(OpensInTextEditor("manual.HTML"));
+
+  Open("");
+  RecordingFrontEnd front;
+  view_->set_front_end(&front);
+  int presented = 0;
+  view_->SetPresenter([&](const ImageView&) { ++presented; });
+  view_->Resize(200, 100);
+  view_->StartDoll();
+  view_->RightButtonDown(PlayPoint{2, 2});
+  EXPECT_FALSE(view_->ExportCelToBitmap());  // cancelled
+  EXPECT_TRUE(front.Saw("save a.bmp"));
+  front.save_path = (dir_ / "a.bmp").string();
+  EXPECT_TRUE(view_->ExportCelToBitmap());
+  EXPECT_EQ(testing::ReadFile(dir_ / "a.bmp").substr(0, 2), "BM");
+  // An offset beyond any picture is refused before asking, not wrapped.
+  front.log.clear();
+  Cel(0).x_offset = 65500;
+  EXPECT_FALSE(view_->ExportCelToBitmap());
+  EXPECT_FALSE(front.Saw("save a.bmp"));
+  EXPECT_EQ(host_.messages().back().caption, "Export Error");
+  Cel(0).x_offset = 0;
+
+  // Locating flashes highlight, normal, highlight, normal 150 ms apart.
+  host_.ClearLog();
+  presented = 0;
+  EXPECT_TRUE(view_->LocateObject(1));
+  EXPECT_EQ(presented, 4);
+  EXPECT_EQ(std::count(host_.log().begin(), host_.log().end(), "sleep 150"), 3);
+  view_->SelectSet(0);
+  EXPECT_FALSE(view_->LocateObject(1));
+  EXPECT_EQ(host_.messages().back().text, "#1 is not present on this page.");
+  EXPECT_TRUE(view_->OpenCnf());
+  EXPECT_TRUE(front.Saw("edit doll.cnf"));
 }
 
 // Runs the view's alarms as the application loop does, in 10 ms steps.
