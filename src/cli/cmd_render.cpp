@@ -5,7 +5,6 @@
 // of a set: the playfield itself, or with --size a view client of that size
 // with border, centring and zoom. --run-ms lets the script's alarms run for
 // N simulated milliseconds first.
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,7 +13,6 @@
 #include "cli/commands.h"
 #include "cli/render_doll.h"
 #include "core/host/text.h"
-#include "core/render/bmp_file.h"
 #include "core/render/view_transform.h"
 #include "core/view/kiss_cnf_view.h"
 
@@ -52,19 +50,6 @@ bool ParseSize(const std::string& text, int* w, int* h) {
   const size_t x = text.find('x');
   return x != std::string::npos && ParseNumber(text.substr(0, x), 1, 16384, w) &&
          ParseNumber(text.substr(x + 1), 1, 16384, h);
-}
-
-Status WriteImage(const std::string& path, const ImageView& image) {
-  if (EqualsIgnoreCase(ExtensionPart(path), "bmp")) return WriteBmp(path, image);
-  QImage out(image.width, image.height, QImage::Format_RGB32);
-  for (int y = 0; y < image.height; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(out.scanLine(y));
-    for (int x = 0; x < image.width; ++x) row[x] = image.at(x, y) | 0xFF000000u;
-  }
-  if (!out.save(QString::fromStdString(path), "PNG")) {
-    return Status::Error("Unable to save " + path);
-  }
-  return Status::Ok();
 }
 
 }  // namespace
@@ -144,28 +129,12 @@ int RunRender(const Args& args) {
   scene.window_width = view.WindowSize().x;
   scene.window_height = view.WindowSize().y;
 
-  // Without a size the picture is the playfield at the zoom's scale.
-  const float scale = ZoomScale(zoom);
   if (width == 0) {
+    const float scale = ZoomScale(zoom);
     width = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.width / scale)));
     height = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.height / scale)));
   }
-  const ViewTransform transform =
-      ComputeViewTransform(SceneViewGeometry(scene, width, height, scale));
-  std::unique_ptr<Surface> target;
-  DeviceResult result = doll.device().CreateRenderTarget(transform.width, transform.height,
-                                                         TextureFormat::kX8R8G8B8, 0, &target);
-  if (result == DeviceResult::kOk) {
-    FrameRenderer renderer(doll.device());
-    result = renderer.RenderToTarget(*target, scene, transform);
-  }
-  if (result != DeviceResult::kOk) {
-    std::fprintf(stderr, "lumadoll-tool: the frame could not be drawn: %s\n",
-                 DeviceResultText(result));
-    return kExitFailed;
-  }
-  const Image picture = Image::CopyOf(target->View(), 0, 0, width, height);
-  const Status saved = WriteImage(out, picture.view());
+  const Status saved = SaveScenePicture(doll.device(), scene, zoom, width, height, out);
   if (!saved.ok()) {
     std::fprintf(stderr, "%s\n", saved.message().c_str());
     return kExitFailed;

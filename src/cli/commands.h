@@ -23,6 +23,7 @@ int RunRender(const Args& args);
 int RunThumbnail(const Args& args);
 int RunSaveCnf(const Args& args);
 int RunBuildArchive(const Args& args);
+int RunPlay(const Args& args);
 
 }  // namespace luma::cli
 

@@ -32,6 +32,7 @@ const Command kCommands[] = {
      "[--stack-hint] [--maxfix-hint] [--bounds-hint]",
      luma::cli::RunSaveCnf},
     {"build-archive", "build-archive FILE -o OUT.lzh [--add PATH]...", luma::cli::RunBuildArchive},
+    {"play", "play FILE --script SCRIPT [-o OUT.png] [--trace FILE]", luma::cli::RunPlay},
 };
 
 void PrintUsage(FILE* out) {

@@ -1,9 +1,58 @@
 #include "cli/render_doll.h"
 
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+
 #include "core/gfx/device_setup.h"
+#include "core/gfx/image.h"
+#include "core/host/text.h"
+#include "core/render/bmp_file.h"
+#include "core/render/view_transform.h"
 #include "platform/qt_settings_store.h"
 
 namespace luma::cli {
+
+namespace {
+
+Status WriteImage(const std::string& path, const ImageView& image) {
+  if (EqualsIgnoreCase(ExtensionPart(path), "bmp")) return WriteBmp(path, image);
+  QImage out(image.width, image.height, QImage::Format_RGB32);
+  for (int y = 0; y < image.height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(out.scanLine(y));
+    for (int x = 0; x < image.width; ++x) row[x] = image.at(x, y) | 0xFF000000u;
+  }
+  if (!out.save(QString::fromStdString(path), "PNG")) {
+    return Status::Error("Unable to save " + path);
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoom, int width, int height,
+                        const std::string& path) {
+  const float scale = ZoomScale(zoom);
+  if (width <= 0 || height <= 0) {
+    width = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.width / scale)));
+    height = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.height / scale)));
+  }
+  const ViewTransform transform =
+      ComputeViewTransform(SceneViewGeometry(scene, width, height, scale));
+  std::unique_ptr<Surface> target;
+  DeviceResult result = device.CreateRenderTarget(transform.width, transform.height,
+                                                  TextureFormat::kX8R8G8B8, 0, &target);
+  if (result == DeviceResult::kOk) {
+    FrameRenderer renderer(device);
+    result = renderer.RenderToTarget(*target, scene, transform);
+  }
+  if (result != DeviceResult::kOk) {
+    return Status::Error(std::string("lumadoll-tool: the frame could not be drawn: ") +
+                         DeviceResultText(result));
+  }
+  const Image picture = Image::CopyOf(target->View(), 0, 0, width, height);
+  return WriteImage(path, picture.view());
+}
 
 bool TakeDrawOption(const std::string& arg, DrawOptions* options) {
   if (arg == "--16bit") {

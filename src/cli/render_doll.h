@@ -8,6 +8,7 @@
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/render_device.h"
 #include "core/host/settings.h"
+#include "core/host/status.h"
 #include "core/render/renderer.h"
 
 namespace luma::cli {
@@ -23,6 +24,16 @@ bool TakeDrawOption(const std::string& arg, DrawOptions* options);
 
 // A doll loaded for drawing with the user's settings: the device, the
 // document and its device palettes.
+// Draws `scene` at zoom `zoom` into a client of `width` x `height` pixels
+// (0 x 0: the whole playfield at the zoom's scale) and saves it as BMP or,
+// for any other extension, PNG.
+Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoom, int width, int height,
+                        const std::string& path);
+inline Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoom,
+                               const std::string& path) {
+  return SaveScenePicture(device, scene, zoom, 0, 0, path);
+}
+
 class DrawableDoll {
  public:
   DrawableDoll(CliHost& host, const DrawOptions& options);
