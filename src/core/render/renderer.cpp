@@ -126,13 +126,14 @@ DeviceResult DrawInstance(RenderDevice& device, const CelInstance& instance, int
 
 DeviceResult DrawInstanceHighlighted(RenderDevice& device, const CelInstance& instance, int set,
                                      int palette_group, float ox, float oy) {
+  if (!HasPixels(instance)) return DeviceResult::kOk;
   float x, y;
   InstanceOrigin(instance, set, ox, oy, &x, &y);
-  const InstanceGeometry& g = instance.geometry;
+  DeviceResult result = PrepareInstance(device, instance, x, y, palette_group, true);
+  if (result != DeviceResult::kOk) return result;
   device.SetTextureStageState(0, TextureStageState::kColorArg1,
                               static_cast<uint32_t>(TextureArg::kTextureComplement));
-  const DeviceResult result =
-      DrawStrips(device, instance, x, y, palette_group, true, 0, g.rows, 2 * g.columns);
+  result = DrawTileRows(device, instance.geometry);
   device.SetTextureStageState(0, TextureStageState::kColorArg1,
                               static_cast<uint32_t>(TextureArg::kTexture));
   return result;
