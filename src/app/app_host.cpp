@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QHBoxLayout>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStyle>
 #include <QProgressBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -61,6 +65,41 @@ int ChooseFromList(QWidget* parent, const QString& caption, const QString& promp
   return list->currentRow();
 }
 
+// A message too long for a message box (the report of an event stack that
+// ran too deep lists every stacked event): the text scrolls in a window.
+constexpr int kMaxMessageBoxLines = 20;
+
+void ShowLongMessage(QWidget* parent, const QString& caption, const QString& text,
+                     QMessageBox::Icon icon) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(caption);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* row = new QHBoxLayout;
+  if (icon != QMessageBox::NoIcon) {
+    auto* picture = new QLabel;
+    const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    const QStyle::StandardPixmap kind =
+        icon == QMessageBox::Critical   ? QStyle::SP_MessageBoxCritical
+        : icon == QMessageBox::Warning  ? QStyle::SP_MessageBoxWarning
+        : icon == QMessageBox::Question ? QStyle::SP_MessageBoxQuestion
+                                        : QStyle::SP_MessageBoxInformation;
+    picture->setPixmap(dialog.style()->standardIcon(kind).pixmap(size, size));
+    picture->setAlignment(Qt::AlignTop);
+    row->addWidget(picture);
+  }
+  auto* body = new QPlainTextEdit;
+  body->setReadOnly(true);
+  body->setObjectName("message");
+  body->setPlainText(QString(text).remove('\r'));
+  body->setMinimumSize(460, 300);
+  row->addWidget(body);
+  layout->addLayout(row);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  dialog.exec();
+}
+
 }  // namespace
 
 ProgressWindow::ProgressWindow(QWidget* parent)
@@ -102,8 +141,12 @@ void AppHost::ShowMessage(std::string_view caption, std::string_view text, Messa
     dialog_hook_(caption, text, Buttons::kOk, icon);
     return;
   }
-  QMessageBox box(BoxIcon(icon), FromBytes(caption), FromBytes(text), QMessageBox::Ok,
-                  window_ ? window_->window() : nullptr);
+  QWidget* parent = window_ ? window_->window() : nullptr;
+  if (std::count(text.begin(), text.end(), '\n') >= kMaxMessageBoxLines) {
+    ShowLongMessage(parent, FromBytes(caption), FromBytes(text), BoxIcon(icon));
+    return;
+  }
+  QMessageBox box(BoxIcon(icon), FromBytes(caption), FromBytes(text), QMessageBox::Ok, parent);
   box.exec();
 }
 

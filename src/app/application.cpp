@@ -8,6 +8,7 @@
 #include "app/file_association.h"
 #include "app/main_frame.h"
 #include "app/single_instance.h"
+#include "app/startup_probe.h"
 #include "audio/audio_player.h"
 #include "platform/platform_paths.h"
 #include "platform/qt_settings_store.h"
@@ -45,6 +46,8 @@ int RunApplication(int argc, char** argv) {
   audio::AudioPlayer audio;
   CMainFrame main_frame(store, &audio);
   frame = &main_frame;
+  const ProbeRequest probe = ProbeRequestFromEnvironment();
+  if (probe.active()) StartProbe(main_frame, probe);
   main_frame.ReadWindowPlacement();
   if (!file.isEmpty() && !main_frame.OpenDocumentFile(file)) return 1;
   for (const QString& path : early_paths) main_frame.OpenHandedOver(path);
@@ -55,7 +58,7 @@ int RunApplication(int argc, char** argv) {
       RefreshDesktopCaches(data_home);
     }
   }
-  if (main_frame.settings().show_tips) {
+  if (main_frame.settings().show_tips && !probe.active()) {
     QTimer::singleShot(0, &main_frame, [&main_frame] { main_frame.ShowTips(); });
   }
   const int code = QApplication::exec();

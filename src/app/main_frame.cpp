@@ -21,7 +21,9 @@
 #include <QToolButton>
 #include <ctime>
 
+#include "app/child_frame.h"
 #include "app/command_table.h"
+#include "app/doll_view_widget.h"
 #include "app/help_window.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
@@ -30,6 +32,7 @@
 #include "audio/audio_player.h"
 #include "core/doll/temp_files.h"
 #include "core/gfx/device_setup.h"
+#include "core/render/thumbnails.h"
 
 namespace luma::app {
 namespace {
@@ -80,7 +83,11 @@ CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio)
 
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
     alarm_loop_.SetApplicationActive(s == Qt::ApplicationActive);
+    // Losing activation frees the pointer and lets go of a pressed object.
+    if (s != Qt::ApplicationActive && active_child_) active_child_->view().Deactivate();
   });
+  connect(mdi_, &QMdiArea::subWindowActivated, this,
+          [this](QMdiSubWindow* window) { ActiveWindowChanged(window); });
   idle_timer_.setInterval(kIdleRefreshMs);
   connect(&idle_timer_, &QTimer::timeout, this, [this] { UpdateCommandUi(); });
   idle_timer_.start();
@@ -89,7 +96,13 @@ CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio)
   UpdateCommandUi();
 }
 
-CMainFrame::~CMainFrame() { alarm_loop_.SetClient(nullptr); }
+CMainFrame::~CMainFrame() {
+  alarm_loop_.SetClient(nullptr);
+  // Doll windows close their documents through the host and the device,
+  // which are members: they must go before the members do.
+  // Windows already closed but not yet deleted count too.
+  for (CChildFrame* child : mdi_->findChildren<CChildFrame*>()) delete child;
+}
 
 RenderDevice* CMainFrame::device() {
   if (device_ || device_failed_) return device_.get();
@@ -205,7 +218,42 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   }
 }
 
-bool CMainFrame::HasDoll() const { return !mdi_->subWindowList().isEmpty(); }
+bool CMainFrame::HasDoll() const { return !Children().empty(); }
+
+CChildFrame* CMainFrame::ActiveChild() const {
+  if (active_child_) return active_child_.data();
+  return dynamic_cast<CChildFrame*>(mdi_->activeSubWindow());
+}
+
+std::vector<CChildFrame*> CMainFrame::Children() const {
+  std::vector<CChildFrame*> children;
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (auto* child = dynamic_cast<CChildFrame*>(sub); child && !child->closing()) {
+      children.push_back(child);
+    }
+  }
+  return children;
+}
+
+void CMainFrame::ActiveWindowChanged(QMdiSubWindow* window) {
+  // A window that is closing or merely lost focus to a dialog keeps nothing.
+  auto* child = dynamic_cast<CChildFrame*>(window);
+  if (child && child->closing()) child = nullptr;
+  if (!child && window) return;
+  if (active_child_ && active_child_ != child) active_child_->view().Deactivate();
+  active_child_ = child;
+  // Only the active doll's alarms run; the others wait.
+  alarm_loop_.SetClient(child);
+  UpdateCommandUi();
+}
+
+void CMainFrame::ChildClosing(CChildFrame* child) {
+  if (alarm_loop_.client() == child) alarm_loop_.SetClient(nullptr);
+  if (active_child_ == child) active_child_ = nullptr;
+  // Music belongs to the doll that started it.
+  if (audio_) audio_->StopMusic();
+  QTimer::singleShot(0, this, [this] { UpdateCommandUi(); });
+}
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -223,8 +271,74 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
         MessageIcon::kError);
     return false;
   }
-  NotYetAvailable();
-  return false;
+  RenderDevice* render_device = device();
+  if (!render_device) return false;
+  auto doc = std::make_unique<CKissCnfDoc>(host_, *render_device, settings_);
+  if (!doc->OpenDoll(QFile::encodeName(absolute).toStdString())) {
+    doc->Close();
+    return false;
+  }
+  recent_.Add(absolute);
+  RebuildRecentFileMenu();
+  auto* child = new CChildFrame(*this, std::move(doc));
+  mdi_->addSubWindow(child);
+  child->show();
+  mdi_->setActiveSubWindow(child);
+  child->StartDoll();
+  child->view_widget()->setFocus();
+  return true;
+}
+
+void CMainFrame::FramePresented(CChildFrame& child) {
+  if (!frame_hook_) return;
+  // The hook may replace itself.
+  const FramePresentedHook hook = frame_hook_;
+  hook(child);
+}
+
+void CMainFrame::AutoCreateThumbnail(CChildFrame& child) {
+  if (!settings_.thumb_create) return;
+  luma::AutoCreateThumbnail(child.doc().device(), child.view().CurrentScene(), child.doc().path(),
+                            settings_, host_.DataFolder(), host_);
+}
+
+std::string CMainFrame::AskSavePath(const QString& title, const QString& proposed,
+                                    const QString& extension, const QString& filter) {
+  if (save_path_hook_) return save_path_hook_(title, proposed);
+  QFileDialog dialog(this, title, QDir::current().filePath(proposed), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(extension);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+void CMainFrame::OpenIntoActive(int id) {
+  CChildFrame* child = ActiveChild();
+  if (!child) return;
+  CKissCnfDoc& doc = child->doc();
+  const QString folder =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc.path()))).absolutePath();
+  QString path;
+  CChildFrame::Reload kind = CChildFrame::Reload::kThisCnf;
+  if (id == kIdOpenExpansion) {
+    kind = CChildFrame::Reload::kExpansion;
+    path = QFileDialog::getOpenFileName(
+        this, "Open Expansion", folder,
+        "KiSS data sets (*.cnf *.lzh *.lha *.CNF *.LZH *.LHA);;All Files (*)");
+    if (path.isEmpty()) return;
+  } else if (id == kIdOpenOtherCnf) {
+    kind = CChildFrame::Reload::kOtherCnf;
+    if (doc.is_archive()) {
+      // The archive offers its own CNFs to choose from.
+      path = QFile::decodeName(QByteArray::fromStdString(doc.path()));
+    } else {
+      path = QFileDialog::getOpenFileName(this, "Open other CNF", folder,
+                                          "KiSS Configuration Files (*.cnf *.CNF)");
+      if (path.isEmpty()) return;
+    }
+  }
+  child->LoadAgain(kind, QFile::encodeName(path).toStdString());
 }
 
 void CMainFrame::OpenHandedOver(const QString& path) {
@@ -303,6 +417,12 @@ void CMainFrame::ArrangeIcons() {
 }
 
 void CMainFrame::OnCommand(int id) {
+  if (CChildFrame* child = ActiveChild(); child && child->OnCommand(id)) {
+    UpdateCommandUi();
+    alarm_loop_.RunNow();
+    child->view_widget()->setFocus();
+    return;
+  }
   switch (id) {
     case kIdFileOpen:
       OpenWithDialog();
@@ -310,6 +430,14 @@ void CMainFrame::OnCommand(int id) {
     case kIdAppExit:
       close();
       return;
+    case kIdFileClose:
+      if (CChildFrame* child = ActiveChild()) child->close();
+      return;
+    case kIdOpenExpansion:
+    case kIdOpenOtherCnf:
+    case kIdReloadCnf:
+      OpenIntoActive(id);
+      break;
     case kIdViewToolbar:
       main_toolbar_->setVisible(!main_toolbar_->isVisible());
       break;
@@ -395,7 +523,32 @@ void CMainFrame::UpdateCommandUi() {
         break;
     }
   }
-  if (!doll) {
+  CChildFrame* child = ActiveChild();
+  if (child) {
+    CKissCnfView& view = child->view();
+    for (int i = 0; i < 10; ++i) {
+      actions_[kIdSet0 + i]->setEnabled(view.SetEnabled(i));
+      actions_[kIdSet0 + i]->setChecked(view.SetChecked(i));
+      actions_[kIdPalette0 + i]->setEnabled(view.PaletteEnabled(i));
+      actions_[kIdPalette0 + i]->setChecked(view.PaletteChecked(i));
+    }
+    actions_[kIdZoomIn]->setEnabled(view.CanZoomIn());
+    actions_[kIdZoomOut]->setEnabled(view.CanZoomOut());
+    actions_[kIdZoomHome]->setEnabled(view.CanZoomHome());
+    actions_[kIdPauseFkiss]->setChecked(view.paused());
+    const bool has_clicked = view.last_clicked() != nullptr;
+    actions_[kIdCopyPosition]->setEnabled(has_clicked);
+    const HintSettings& hints = child->doc().model().hints;
+    // A doll from an archive that chose its own bounding keeps it.
+    const bool bounds_locked = child->doc().is_archive() && hints.bounds_hint;
+    const int mode = static_cast<int>(hints.bounds);
+    for (int i = 0; i < 5; ++i) {
+      QAction* bound = actions_[kBoundingIds[i]];
+      bound->setEnabled(!bounds_locked);
+      bound->setChecked(i == mode);
+    }
+    actions_[kIdBoundCycle]->setEnabled(!bounds_locked);
+  } else {
     for (QActionGroup* group : {set_group_, palette_group_, bounding_group_}) {
       if (QAction* checked = group->checkedAction()) checked->setChecked(false);
     }
@@ -420,14 +573,32 @@ void CMainFrame::UpdateCommandUi() {
   const bool music = settings_.music_enabled;
   show_state(sound_button_, sound_icons_[sound], sound ? "Sound enabled" : "Sound disabled", sound);
   show_state(music_button_, music_icons_[music], music ? "Music enabled" : "Music disabled", music);
-  const int bounding = settings_.boundary_enforcement;
+  const int bounding =
+      child ? static_cast<int>(child->doc().model().hints.bounds) : settings_.boundary_enforcement;
   if (bounding_button_->toolTip() != kBoundingTexts[bounding]) {
     bounding_button_->setIcon(bounding_icons_[bounding]);
     bounding_button_->setToolTip(kBoundingTexts[bounding]);
   }
-  bounding_button_->setEnabled(doll);
+  bounding_button_->setEnabled(doll && actions_[kIdBoundCycle]->isEnabled());
+  ShowStatusValues();
+}
 
+void CMainFrame::ShowStatusValues() {
   StatusValues values;
+  if (CChildFrame* child = ActiveChild()) {
+    const DollModel& model = child->doc().model();
+    values.fkiss = FkissLevelText(model.fkiss_level);
+    if (model.enhanced_palette) {
+      values.palette_kind = "Enhanced Palette";
+    } else if (model.cel_counts.color256 > 0) {
+      values.palette_kind = "256-color";
+    } else if (model.cel_counts.color16 > 0) {
+      values.palette_kind = "16-color";
+    }
+    if (model.ckiss) values.ckiss = "CKiSS";
+    values.coordinates = QString::fromStdString(child->view().coordinates_text());
+    values.errors = QString("%1 errors").arg(model.report.error_count());
+  }
   if (device_) {
     values.video_memory = QString("Approx %1Mb VideoMem free")
                               .arg(static_cast<unsigned>(device_->AvailableTextureMemory() >> 20));

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -18,6 +19,7 @@
 
 class QActionGroup;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -28,6 +30,7 @@ class AudioPlayer;
 
 namespace luma::app {
 
+class CChildFrame;
 class StatusPanes;
 class TipDialog;
 
@@ -67,8 +70,30 @@ class CMainFrame : public QMainWindow {
   void ReadWindowPlacement();
   void WriteWindowPlacement();
 
-  // Opens a CNF, LZH or LHA file as a doll; false when that failed.
+  // Opens a CNF, LZH or LHA file as a doll in a window of its own; false
+  // when that failed.
   bool OpenDocumentFile(const QString& path);
+  // The window of the active doll, or nullptr.
+  CChildFrame* ActiveChild() const;
+  std::vector<CChildFrame*> Children() const;
+  // A doll window is going away: its alarms stop.
+  void ChildClosing(CChildFrame* child);
+  // With "Thumb Create" on, the doll's thumbnail is made when it has none.
+  void AutoCreateThumbnail(CChildFrame& child);
+  // A save dialog (title, proposed name, default extension, Qt filter);
+  // empty when cancelled.
+  std::string AskSavePath(const QString& title, const QString& proposed, const QString& extension,
+                          const QString& filter);
+  using SavePathHook = std::function<std::string(const QString& title, const QString& proposed)>;
+  void set_save_path_hook(SavePathHook hook) { save_path_hook_ = std::move(hook); }
+  // Told of every doll frame presented (for unattended start-up runs).
+  using FramePresentedHook = std::function<void(CChildFrame& child)>;
+  void set_frame_presented_hook(FramePresentedHook hook) { frame_hook_ = std::move(hook); }
+  void FramePresented(CChildFrame& child);
+  // Commands whose dialogs come later.
+  void NotYetAvailable();
+  // Runs a command as its menu entry or toolbar button does.
+  void RunCommand(int id) { OnCommand(id); }
   // A path handed over by a later start: come to the front, then open it.
   void OpenHandedOver(const QString& path);
   // Shows the tip of the day (modeless).
@@ -97,8 +122,11 @@ class CMainFrame : public QMainWindow {
   void ShowMenusFor(bool doll_open);
 
   void OnCommand(int id);
-  void NotYetAvailable();
   void OpenWithDialog();
+  void OpenIntoActive(int id);
+  void ActiveWindowChanged(QMdiSubWindow* window);
+  void RebuildDocumentationMenu();
+  void ShowStatusValues();
   void SetSoundEnabled(bool enabled);
   void SetMusicEnabled(bool enabled);
   void TileWindows(Qt::Orientation orientation);
@@ -120,6 +148,10 @@ class CMainFrame : public QMainWindow {
   std::vector<QMenu*> no_doll_menus_;
   std::vector<QMenu*> doll_menus_;
   QMenu* window_menu_ = nullptr;
+  QMenu* documentation_menu_ = nullptr;
+  QPointer<CChildFrame> active_child_;
+  SavePathHook save_path_hook_;
+  FramePresentedHook frame_hook_;
   bool doll_menus_shown_ = false;
   QActionGroup* set_group_ = nullptr;
   QActionGroup* palette_group_ = nullptr;

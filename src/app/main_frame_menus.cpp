@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app/toolbar_icons.h"
@@ -26,9 +27,6 @@ constexpr int kCheckable[] = {
     kIdSetToolbar, kIdPaletteToolbar, kIdViewToolbar, kIdViewStatusBar,
     kIdMuteSound,  kIdMuteMusic,      kIdPauseFkiss,  kIdTraceFkiss,
 };
-
-constexpr int kBoundingIds[] = {kIdBoundAll, kIdBoundFkiss, kIdBoundLimited, kIdBoundVisible,
-                                kIdBoundNone};
 
 }  // namespace
 
@@ -183,16 +181,32 @@ void CMainFrame::CreateMenus() {
       connect(item, &QAction::triggered, sub, [this, sub] { mdi_->setActiveSubWindow(sub); });
     }
   });
-  QMenu* documentation = menu("&Documentation");
-  add(documentation, {kIdViewCnf});
+  documentation_menu_ = menu("&Documentation");
+  add(documentation_menu_, {kIdViewCnf});
+  connect(documentation_menu_, &QMenu::aboutToShow, this, [this] { RebuildDocumentationMenu(); });
   QMenu* doll_help = menu("&Help");
   add(doll_help, {kIdHelpTopics, kIdShowTips, kIdTroubleshooting, 0, kIdBugReport, 0, kIdAppAbout});
-  doll_menus_ = {doll_file,  edit,         doll_view,     fkiss,
-                 doll_tools, window_menu_, documentation, doll_help};
+  doll_menus_ = {doll_file,  edit,         doll_view,           fkiss,
+                 doll_tools, window_menu_, documentation_menu_, doll_help};
 
   RebuildRecentFileMenu();
   doll_menus_shown_ = true;
   ShowMenusFor(false);
+}
+
+void CMainFrame::RebuildDocumentationMenu() {
+  documentation_menu_->clear();
+  documentation_menu_->addAction(actions_[kIdViewCnf]);
+  CChildFrame* child = ActiveChild();
+  if (!child) return;
+  const std::vector<std::string> entries = child->view().DocumentationEntries();
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+    QAction* item = documentation_menu_->addAction(QString::fromLocal8Bit(entries[i].c_str()));
+    QPointer<CChildFrame> target(child);
+    connect(item, &QAction::triggered, this, [target, i] {
+      if (target) target->view().OpenDocumentation(i);
+    });
+  }
 }
 
 void CMainFrame::ShowMenusFor(bool doll_open) {

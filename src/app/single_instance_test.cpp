@@ -16,6 +16,8 @@
 #include <atomic>
 #include <thread>
 
+#include "core/testing/doll_builder.h"
+
 namespace luma::app {
 namespace {
 
@@ -192,6 +194,30 @@ TEST_F(ProgramTest, TheFileOfASecondStartArrivesAsAnAbsolutePath) {
   ASSERT_TRUE(SpinUntil([&] { return second->state() == QProcess::NotRunning; }, 10000));
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_EQ(received, QStringList{QDir(dir_.path()).filePath("sub/doll.cnf")});
+}
+
+TEST_F(ProgramTest, TheFirstInstanceOpensTheDollOfASecondStart) {
+  // The first start shows no doll until the second hands one over; it
+  // reports its first doll frame and ends.
+  env_.insert("LUMADOLL_FIRST_FRAME", "1");
+  QProcess* first = Start({});
+  ASSERT_TRUE(first->waitForStarted(5000));
+  ASSERT_TRUE(WaitUntilServing());
+  for (const auto& [name, bytes] : std::vector<std::pair<QString, std::string>>{
+           {"doll.cnf", "(40,30)\n%p.kcf\n#0 a.cel *0 :0\n$0 5,5\n"},
+           {"p.kcf", testing::TestKcf(16)},
+           {"a.cel", testing::TestCel(4, 4, 4, 2)}}) {
+    QFile file(dir_.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  env_.remove("LUMADOLL_FIRST_FRAME");
+  QProcess* second = Start({"doll.cnf"});
+  ASSERT_TRUE(second->waitForFinished(10000));
+  EXPECT_EQ(second->exitCode(), 0);
+  ASSERT_TRUE(SpinUntil([&] { return first->state() == QProcess::NotRunning; }, 20000));
+  EXPECT_EQ(first->exitCode(), 0);
+  EXPECT_TRUE(first->readAllStandardOutput().startsWith("first frame at "));
 }
 
 TEST_F(ProgramTest, AnUnansweredQueryLetsTheNewStartRunAlone) {

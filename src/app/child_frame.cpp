@@ -1,0 +1,441 @@
+#include "app/child_frame.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "app/command_table.h"
+#include "app/doll_view_widget.h"
+#include "app/main_frame.h"
+#include "app/pointer_cursors.h"
+#include "app/text_editor.h"
+#include "core/fkiss/key_codes.h"
+#include "core/render/thumbnails.h"
+
+namespace luma::app {
+namespace {
+
+QString FromBytes(std::string_view s) {
+  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The script's code of a key, -1 for keys a script cannot name.
+int ScriptKeyCode(const QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Down:
+      return kKeyDown;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Space:
+      return kKeySpace;
+    default:
+      break;
+  }
+  const int key = event.key();
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return kKeyDigit0 + (key - Qt::Key_0);
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return kKeyLetterA + (key - Qt::Key_A);
+  return -1;
+}
+
+ClientPoint ToClient(const QPointF& p) {
+  return ClientPoint{static_cast<int>(p.x()), static_cast<int>(p.y())};
+}
+
+// "Text (*.x)|*.x|Other|*.y||" as a file dialog filter.
+QString DialogFilter(std::string_view filter) {
+  const QStringList parts = FromBytes(filter).split('|', Qt::SkipEmptyParts);
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    out.append(parts[i].contains('(') ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
+  }
+  return out.join(";;");
+}
+
+}  // namespace
+
+CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> doc)
+    : main_(main_frame), doc_(std::move(doc)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(FromBytes(doc_->title()));
+  setWindowIcon(main_.windowIcon());
+  view_ = std::make_unique<CKissCnfView>(*doc_, main_.settings());
+  view_->set_front_end(this);
+
+  widget_ = new DollViewWidget(this);
+  DollViewWidget::Handlers handlers;
+  handlers.resized = [this](QSize client) { view_->Resize(client.width(), client.height()); };
+  handlers.scrolled = [this](int x, int y) {
+    if (!echoing_scroll_) view_->SetScrollPositions(x, y);
+  };
+  handlers.paint = [this] {
+    const int before = frames_presented_;
+    view_->DrawFrame();
+    if (frames_presented_ != before) main_.FramePresented(*this);
+  };
+  handlers.mouse = [this](QMouseEvent* event) { Mouse(event); };
+  handlers.wheel = [this](QWheelEvent* event) {
+    const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y()
+                                                   : event->angleDelta().x();
+    view_->Wheel(delta, (event->modifiers() & Qt::ControlModifier) != 0);
+    event->accept();
+  };
+  handlers.key = [this](QKeyEvent* event) { Key(event); };
+  widget_->set_handlers(std::move(handlers));
+  setWidget(widget_);
+  view_->SetPresenter([this, show = widget_->MakePresenter()](const ImageView& frame) {
+    ++frames_presented_;
+    show(frame);
+  });
+  view_->set_renderer_ready(true);
+}
+
+CChildFrame::~CChildFrame() {
+  main_.ChildClosing(this);
+  // The view refers to the document; it goes first.
+  view_.reset();
+  if (doc_) doc_->Close();
+}
+
+void CChildFrame::StartDoll() {
+  view_->StartDoll();
+  AfterStart();
+}
+
+void CChildFrame::AfterStart() {
+  doc_->set_loading(false);
+  setWindowTitle(FromBytes(doc_->title()));
+  main_.AutoCreateThumbnail(*this);
+  main_.UpdateCommandUi();
+}
+
+bool CChildFrame::LoadAgain(Reload kind, const std::string& path) {
+  // The old script must not run against a half-loaded doll.
+  main_.alarm_loop().SetClient(nullptr);
+  view_->EndDrag();
+  bool ok = false;
+  switch (kind) {
+    case Reload::kExpansion:
+      ok = doc_->OpenExpansion(path);
+      break;
+    case Reload::kOtherCnf:
+      ok = doc_->OpenOtherCnf(path);
+      break;
+    case Reload::kThisCnf:
+      ok = doc_->ReloadCnf();
+      break;
+  }
+  // Even a failed load has changed the doll: show what is there now.
+  view_->StartDoll();
+  AfterStart();
+  if (main_.ActiveChild() == this) main_.alarm_loop().SetClient(this);
+  return ok;
+}
+
+uint32_t CChildFrame::ProcessAlarms() { return view_->ProcessAlarms(); }
+
+// --- What the view asks of the window ---------------------------------------------
+
+void CChildFrame::Invalidate() { widget_->viewport()->update(); }
+
+void CChildFrame::SetScrollSize(int width, int height) {
+  echoing_scroll_ = true;
+  widget_->SetScrollSize(QSize(width, height));
+  echoing_scroll_ = false;
+}
+
+void CChildFrame::SetScrollPosition(int x, int y) {
+  echoing_scroll_ = true;
+  widget_->horizontalScrollBar()->setValue(x);
+  widget_->verticalScrollBar()->setValue(y);
+  echoing_scroll_ = false;
+}
+
+void CChildFrame::FitWindow(int width, int height, bool maximize) {
+  if (isMaximized() || isMinimized()) showNormal();
+  // The frame's decoration around the client stays as it is; no scroll bar
+  // is needed once the client holds the content.
+  const QSize client = widget_->viewport()->size();
+  const QSize decoration = size() - client;
+  const QSize bars(widget_->verticalScrollBar()->isVisible() ? widget_->verticalScrollBar()->width()
+                                                             : 0,
+                   widget_->horizontalScrollBar()->isVisible()
+                       ? widget_->horizontalScrollBar()->height()
+                       : 0);
+  resize(QSize(width, height) + decoration - bars);
+  if (maximize) showMaximized();
+  Invalidate();
+}
+
+void CChildFrame::SetPointer(PointerCursor cursor) {
+  cursor_ = CursorFor(cursor);
+  ApplyCursor();
+}
+
+void CChildFrame::ApplyCursor() {
+  widget_->viewport()->setCursor(pointer_shown_ ? cursor_ : QCursor(Qt::BlankCursor));
+}
+
+void CChildFrame::ConfinePointer() {
+  confined_ = true;
+  confined_at_ = QCursor::pos();
+}
+
+void CChildFrame::FreePointer() { confined_ = false; }
+
+void CChildFrame::ShowPointer(bool shown) {
+  pointer_shown_ = shown;
+  ApplyCursor();
+}
+
+void CChildFrame::ShowCoordinates(std::string_view) {
+  // The pane reads the view's text on the next refresh.
+}
+
+void CChildFrame::ShowCelInfo(std::string_view text) {
+  if (text.empty()) {
+    main_.statusBar()->clearMessage();
+  } else {
+    main_.statusBar()->showMessage(FromBytes(text));
+  }
+}
+
+void CChildFrame::BoundsModeChanged(BoundsMode) { main_.UpdateCommandUi(); }
+
+std::string CChildFrame::AskSavePath(std::string_view title, std::string_view proposed,
+                                     std::string_view extension, std::string_view filter) {
+  return main_.AskSavePath(FromBytes(title), FromBytes(proposed), FromBytes(extension),
+                           DialogFilter(filter));
+}
+
+bool CChildFrame::OpenFile(const std::string& path, bool text_editor) {
+  const QString file = FromBytes(path);
+  return text_editor ? OpenInTextEditor(file) : OpenWithDesktop(file);
+}
+
+void CChildFrame::CloseDoll() {
+  // The script that asked is still running; the window closes after it.
+  QTimer::singleShot(1, this, [this] { close(); });
+}
+
+// --- Input ----------------------------------------------------------------------------
+
+void CChildFrame::Mouse(QMouseEvent* event) {
+  const ClientPoint at = ToClient(event->position());
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      if (event->button() == Qt::LeftButton) {
+        view_->LeftButtonDown(at);
+      } else if (event->button() == Qt::RightButton) {
+        view_->RightButtonDown(at);
+      }
+      break;
+    case QEvent::MouseButtonRelease:
+      if (event->button() == Qt::LeftButton) {
+        view_->LeftButtonUp(at);
+      } else if (event->button() == Qt::RightButton) {
+        ShowContextMenu(event->globalPosition().toPoint());
+      }
+      break;
+    case QEvent::MouseMove:
+      if (confined_) {
+        // An immovable object holds the pointer where it was pressed.
+        if (QCursor::pos() != confined_at_) QCursor::setPos(confined_at_);
+        break;
+      }
+      view_->MouseMove(at, (event->buttons() & Qt::LeftButton) != 0);
+      break;
+    default:
+      return;
+  }
+  event->accept();
+  main_.alarm_loop().RunNow();
+}
+
+void CChildFrame::Key(QKeyEvent* event) {
+  const int code = ScriptKeyCode(*event);
+  if (code < 0) {
+    event->ignore();
+    return;
+  }
+  if (event->type() == QEvent::KeyPress) {
+    view_->KeyDown(code, event->isAutoRepeat());
+  } else if (!event->isAutoRepeat()) {
+    view_->KeyUp(code);
+  }
+  event->accept();
+}
+
+void CChildFrame::ShowContextMenu(QPoint global) {
+  const std::vector<ContextMenuEntry> entries = view_->ContextMenu();
+  if (entries.empty()) return;
+  QMenu menu(this);
+  for (const ContextMenuEntry& entry : entries) {
+    QAction* action = menu.addAction(FromBytes(entry.text));
+    action->setEnabled(entry.enabled);
+    if (entry.checked) {
+      action->setCheckable(true);
+      action->setChecked(true);
+    }
+    const ContextCommand command = entry.command;
+    connect(action, &QAction::triggered, this, [this, command] { RunContextCommand(command); });
+  }
+  menu.exec(global);
+}
+
+void CChildFrame::RunContextCommand(ContextCommand command) {
+  switch (command) {
+    case ContextCommand::kSelectSnapParent:
+      if (CelInstance* cel = view_->last_clicked(); cel && cel->object) {
+        snap_parent_ = cel->object->number;
+      }
+      break;
+    case ContextCommand::kObjectProperties:
+    case ContextCommand::kCelProperties:
+      main_.NotYetAvailable();
+      break;
+    default:
+      view_->RunContextCommand(command);
+      break;
+  }
+  main_.UpdateCommandUi();
+}
+
+// --- Commands ---------------------------------------------------------------------------
+
+bool CChildFrame::OnCommand(int id) {
+  CKissCnfView& v = *view_;
+  if (id >= kIdSet0 && id < kIdSet0 + kSetCount) {
+    v.SelectSet(id - kIdSet0);
+    return true;
+  }
+  if (id >= kIdPalette0 && id < kIdPalette0 + kPaletteGroupCount) {
+    v.SelectPaletteGroup(id - kIdPalette0);
+    return true;
+  }
+  switch (id) {
+    case kIdZoomIn:
+      if (v.CanZoomIn()) v.ZoomIn();
+      return true;
+    case kIdZoomOut:
+      if (v.CanZoomOut()) v.ZoomOut();
+      return true;
+    case kIdZoomHome:
+      v.ZoomHome();
+      return true;
+    case kIdFitWindow:
+      v.FitWindow();
+      return true;
+    case kIdPreviousSet:
+      v.PreviousSet();
+      return true;
+    case kIdNextSet:
+      v.NextSet();
+      return true;
+    case kIdPreviousPalette:
+      v.PreviousPalette();
+      return true;
+    case kIdNextPalette:
+      v.NextPalette();
+      return true;
+    case kIdPatrolBounds:
+      v.PatrolBounds();
+      return true;
+    case kIdFindBorderViolators:
+      v.FindBorderViolators();
+      return true;
+    case kIdFindFkiss:
+      v.FindFkiss();
+      return true;
+    case kIdReset:
+      v.ResetDoll();
+      return true;
+    case kIdResetAllPositions:
+      v.ResetAllPositions();
+      return true;
+    case kIdCopyAllPositions:
+      v.CopyAllPositions();
+      return true;
+    case kIdCopyPosition:
+      v.CopyPosition();
+      return true;
+    case kIdPauseFkiss:
+      v.TogglePause();
+      return true;
+    case kIdViewCnf:
+      v.OpenCnf();
+      return true;
+    case kIdSaveThumbnail:
+      SaveThumbnail();
+      return true;
+    case kIdCreateScreenshot:
+      CreateScreenshot();
+      return true;
+    case kIdEditCopy:
+      // The picture as the window shows it.
+      QApplication::clipboard()->setImage(widget_->frame());
+      return true;
+    case kIdBoundAll:
+    case kIdBoundFkiss:
+    case kIdBoundLimited:
+    case kIdBoundVisible:
+    case kIdBoundNone:
+    case kIdBoundCycle: {
+      HintSettings& hints = doc_->model().hints;
+      if (doc_->is_archive() && hints.bounds_hint) return true;
+      int mode = static_cast<int>(hints.bounds);
+      switch (id) {
+        case kIdBoundAll: mode = 0; break;
+        case kIdBoundFkiss: mode = 1; break;
+        case kIdBoundLimited: mode = 2; break;
+        case kIdBoundVisible: mode = 3; break;
+        case kIdBoundNone: mode = 4; break;
+        default: mode = (mode + 1) % 5; break;
+      }
+      hints.bounds = static_cast<BoundsMode>(mode);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void CChildFrame::SaveThumbnail() {
+  luma::SaveThumbnail(doc_->device(), view_->CurrentScene(), doc_->path(), main_.settings(),
+                      main_.host().DataFolder(), main_.host());
+  Invalidate();
+}
+
+void CChildFrame::CreateScreenshot() {
+  const std::string path = AskSavePath("Save Screenshot", "", "bmp", "BMP image (*.bmp)|*.bmp||");
+  if (path.empty()) return;
+  luma::SaveScreenshot(doc_->device(), view_->CurrentScene(), path, main_.host());
+  Invalidate();
+}
+
+// --- Window events ------------------------------------------------------------------------
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    closing_ = true;
+    main_.ChildClosing(this);
+    view_->Deactivate();
+  }
+  QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace luma::app

@@ -1,0 +1,101 @@
+#ifndef LUMA_APP_CHILD_FRAME_H_
+#define LUMA_APP_CHILD_FRAME_H_
+
+#include <QCursor>
+#include <QMdiSubWindow>
+#include <QPoint>
+#include <memory>
+#include <string>
+
+#include "app/alarm_loop.h"
+#include "core/doll/kiss_cnf_doc.h"
+#include "core/view/kiss_cnf_view.h"
+#include "core/view/view_front_end.h"
+
+namespace luma::app {
+
+class CMainFrame;
+class DollViewWidget;
+
+// The window of one open doll. It owns the document and its view, feeds the
+// view what the window sees (client size, scroll positions, mouse, wheel and
+// keys) and carries out what the view asks of a window: repaint, scroll
+// bars, fitting, pointer shapes and confinement, status texts, dialogs.
+class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClient {
+ public:
+  CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> doc);
+  ~CChildFrame() override;
+
+  CKissCnfDoc& doc() { return *doc_; }
+  CKissCnfView& view() { return *view_; }
+  DollViewWidget* view_widget() const { return widget_; }
+
+  // Shows the doll from its start: fits the window, runs the script's
+  // start-up events and draws the first frame.
+  void StartDoll();
+  // Reloads into this window: an expansion, another CNF, or this CNF again.
+  enum class Reload { kExpansion, kOtherCnf, kThisCnf };
+  bool LoadAgain(Reload kind, const std::string& path);
+
+  // Carries out a doll command of the menus or toolbars; false when the
+  // command is not one of the doll window's.
+  bool OnCommand(int id);
+  // The object chosen with "Select as Snap-To Parent" (0 when none), for
+  // the snap-to wizard.
+  int snap_parent() const { return snap_parent_; }
+  // Set once the window has begun to close.
+  bool closing() const { return closing_; }
+
+  // Frames presented so far; the first one ends the start-up.
+  int frames_presented() const { return frames_presented_; }
+
+  // AlarmClient.
+  uint32_t ProcessAlarms() override;
+
+  // ViewFrontEnd.
+  void Invalidate() override;
+  void SetScrollSize(int width, int height) override;
+  void SetScrollPosition(int x, int y) override;
+  void FitWindow(int width, int height, bool maximize) override;
+  void SetPointer(PointerCursor cursor) override;
+  void ConfinePointer() override;
+  void FreePointer() override;
+  void ShowPointer(bool shown) override;
+  void ShowCoordinates(std::string_view text) override;
+  void ShowCelInfo(std::string_view text) override;
+  void BoundsModeChanged(BoundsMode mode) override;
+  std::string AskSavePath(std::string_view title, std::string_view proposed,
+                          std::string_view extension, std::string_view filter) override;
+  bool OpenFile(const std::string& path, bool text_editor) override;
+  void CloseDoll() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Mouse(QMouseEvent* event);
+  void Key(QKeyEvent* event);
+  void ShowContextMenu(QPoint global);
+  void RunContextCommand(ContextCommand command);
+  void SaveThumbnail();
+  void CreateScreenshot();
+  void AfterStart();
+  void ApplyCursor();
+
+  CMainFrame& main_;
+  std::unique_ptr<CKissCnfDoc> doc_;
+  std::unique_ptr<CKissCnfView> view_;
+  DollViewWidget* widget_ = nullptr;
+  int snap_parent_ = 0;
+  int frames_presented_ = 0;
+  bool echoing_scroll_ = false;
+  bool confined_ = false;
+  QPoint confined_at_;
+  bool pointer_shown_ = true;
+  QCursor cursor_;
+  bool closing_ = false;
+};
+
+}  // namespace luma::app
+
+#endif  // LUMA_APP_CHILD_FRAME_H_

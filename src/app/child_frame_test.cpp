@@ -1,0 +1,331 @@
+// The main window with dolls open: loading from a path, the set, palette
+// and zoom commands, dragging with the mouse, the status panes, alarms and
+// closing.
+#include "app/child_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/command_table.h"
+#include "app/doll_view_widget.h"
+#include "app/main_frame.h"
+#include "app/status_panes.h"
+#include "audio/audio_player.h"
+#include "core/testing/doll_builder.h"
+#include "platform/qt_settings_store.h"
+
+namespace luma::app {
+namespace {
+
+// A header-form KCF of `groups` groups of 16 colours; colour i of group g
+// is (i * 16, g * 100, 50).
+std::string Kcf(int groups) {
+  std::string out = "KiSS";
+  out += '\x10';
+  out += '\x18';
+  out += std::string(2, '\0');
+  out += '\x10';
+  out += '\0';
+  out += static_cast<char>(groups);
+  out += '\0';
+  out += std::string(20, '\0');
+  for (int g = 0; g < groups; ++g) {
+    for (int i = 0; i < 16; ++i) {
+      out += static_cast<char>(i * 16);
+      out += static_cast<char>(g * 100);
+      out += static_cast<char>(50);
+    }
+  }
+  return out;
+}
+
+template <typename Pred>
+bool SpinUntil(Pred done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return done();
+}
+
+// Object #0 (a.cel, 20 x 10) and object #1 (b.cel, 10 x 10) on sets 0 and 3
+// of a 200 x 100 playfield, two palette groups; set 3 uses group 1.
+constexpr char kCnf[] =
+    "(200,100)\n"
+    "%colors.kcf\n"
+    "#0 a.cel *0 :0 3\n"
+    "#1 b.cel *0 :0 3\n"
+    "$0 10,10 50,50\n"
+    "$0 * *\n"
+    "$0 * *\n"
+    "$1 100,20 150,60\n";
+
+class DollWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    Write("colors.kcf", Kcf(2));
+    Write("a.cel", testing::TestCel(20, 10, 4, 3));
+    Write("b.cel", testing::TestCel(10, 10, 4, 5));
+    store_ = std::make_unique<QtSettingsStore>(dir_.filePath("Lumadoll.conf"));
+  }
+  void TearDown() override {
+    if (frame_) frame_->close();
+    frame_.reset();
+  }
+
+  void Write(const QString& name, const std::string& bytes) {
+    QFile file(dir_.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  // The main window, shown, with the doll of `cnf` opened as the command
+  // line opens it.
+  CChildFrame* Open(const std::string& cnf = kCnf) {
+    Write("doll.cnf", cnf);
+    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
+    frame_->host().set_dialog_hook(
+        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
+          said_.push_back(std::string(caption) + ": " + std::string(text));
+          return Answer::kYes;
+        });
+    frame_->resize(900, 700);
+    frame_->show();
+    if (!frame_->OpenDocumentFile(dir_.filePath("doll.cnf"))) return nullptr;
+    CChildFrame* child = frame_->ActiveChild();
+    if (child) SpinUntil([child] { return child->frames_presented() > 0; }, 5000);
+    return child;
+  }
+
+  // The colour the window shows at a doll point.
+  QRgb ShownAt(CChildFrame* child, int x, int y) {
+    child->view_widget()->viewport()->repaint();
+    const ClientPoint p = child->view().DollToScreen(PlayPoint{x, y});
+    return child->view_widget()->frame().pixel(p.x, p.y);
+  }
+
+  void SendMouse(QWidget* target, QEvent::Type type, ClientPoint at, Qt::MouseButton button,
+                 Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at.x, at.y), target->mapToGlobal(QPointF(at.x, at.y)), button,
+                      held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+  }
+
+  QString Pane(int index) { return frame_->status_panes().pane(index)->text(); }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<QtSettingsStore> store_;
+  audio::AudioPlayer audio_;
+  std::unique_ptr<CMainFrame> frame_;
+  std::vector<std::string> said_;
+};
+
+TEST_F(DollWindowTest, OpeningShowsTheDollWithItsSetsAndPalettes) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(said_.empty()) << said_.front();
+  EXPECT_EQ(frame_->current_menus().size(), 8u) << "the doll menus replace the short ones";
+  EXPECT_EQ(child->windowTitle(), "doll.cnf");
+  EXPECT_TRUE(child->isMaximized()) << "a new doll window fits the doll, then fills the area";
+
+  frame_->UpdateCommandUi();
+  for (int set = 0; set < 10; ++set) {
+    EXPECT_EQ(frame_->action(kIdSet0 + set)->isEnabled(), set == 0 || set == 3) << set;
+  }
+  EXPECT_TRUE(frame_->action(kIdSet0)->isChecked());
+  for (int group = 0; group < 10; ++group) {
+    EXPECT_EQ(frame_->action(kIdPalette0 + group)->isEnabled(), group < 2) << group;
+  }
+  // Object #0 at (10,10) in palette colour 3 of group 0; the playfield
+  // around it in colour 0.
+  EXPECT_EQ(ShownAt(child, 15, 12) & 0xFFFFFF, qRgb(48, 0, 50) & 0xFFFFFF);
+  EXPECT_EQ(ShownAt(child, 5, 5) & 0xFFFFFF, qRgb(0, 0, 50) & 0xFFFFFF);
+  EXPECT_EQ(frame_->recent_files().files().value(0), dir_.filePath("doll.cnf"));
+}
+
+TEST_F(DollWindowTest, ToolbarActionsSwitchSetsPalettesAndZoom) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  CKissCnfView& view = child->view();
+
+  frame_->action(kIdSet0 + 3)->trigger();
+  EXPECT_EQ(view.CurrentSet(), 3);
+  EXPECT_TRUE(frame_->action(kIdSet0 + 3)->isChecked());
+  EXPECT_TRUE(frame_->action(kIdPalette0 + 1)->isChecked()) << "set 3 shows group 1";
+  EXPECT_EQ(ShownAt(child, 105, 22) & 0xFFFFFF, qRgb(48, 100, 50) & 0xFFFFFF);
+
+  frame_->action(kIdPalette0)->trigger();
+  EXPECT_EQ(view.palette_group(), 0);
+  EXPECT_EQ(ShownAt(child, 105, 22) & 0xFFFFFF, qRgb(48, 0, 50) & 0xFFFFFF);
+  frame_->action(kIdNextSet)->trigger();
+  EXPECT_EQ(view.CurrentSet(), 0) << "the next set in use wraps around";
+
+  // Zoom in as far as it goes: the command turns itself off at the end.
+  const QSize before = child->view_widget()->frame().size();
+  for (int i = 0; i < 6; ++i) frame_->action(kIdZoomIn)->trigger();
+  EXPECT_EQ(view.zoom_level(), -6);
+  EXPECT_FALSE(frame_->action(kIdZoomIn)->isEnabled());
+  EXPECT_TRUE(frame_->action(kIdZoomHome)->isEnabled());
+  // Ten times larger: the doll no longer fits and the bars appear.
+  EXPECT_GT(child->view_widget()->horizontalScrollBar()->maximum(), 0);
+  frame_->action(kIdZoomHome)->trigger();
+  EXPECT_EQ(view.zoom_level(), 0);
+  EXPECT_EQ(child->view_widget()->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(child->view_widget()->frame().size(), before);
+}
+
+TEST_F(DollWindowTest, DraggingAnObjectMovesItAndShowsWhereThePointerIs) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  CKissCnfView& view = child->view();
+  QWidget* area = child->view_widget()->viewport();
+  KissObject* object = child->doc().model().FindObject(0, false);
+  ASSERT_NE(object, nullptr);
+
+  const ClientPoint grab = view.DollToScreen(PlayPoint{15, 12});
+  SendMouse(area, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+  for (int step = 1; step <= 4; ++step) {
+    SendMouse(area, QEvent::MouseMove, ClientPoint{grab.x + 10 * step, grab.y + 5 * step},
+              Qt::NoButton, Qt::LeftButton);
+  }
+  SendMouse(area, QEvent::MouseButtonRelease, ClientPoint{grab.x + 40, grab.y + 20},
+            Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(object->position[0], (Position{50, 30}));
+  EXPECT_EQ(object->position[3], (Position{100, 20})) << "other sets keep their places";
+
+  frame_->UpdateCommandUi();
+  EXPECT_EQ(Pane(3), "   55,    32");
+  EXPECT_EQ(ShownAt(child, 55, 32) & 0xFFFFFF, qRgb(48, 0, 50) & 0xFFFFFF);
+
+  // Copy Position, for the object clicked last, copies to the other set.
+  frame_->action(kIdCopyPosition)->trigger();
+  EXPECT_EQ(object->position[3], (Position{50, 30}));
+  EXPECT_EQ(said_.back(), "Copy Position: Position of object #0 copied to other sets");
+  frame_->action(kIdResetAllPositions)->trigger();
+  EXPECT_EQ(object->position[0], (Position{10, 10}));
+}
+
+TEST_F(DollWindowTest, StatusPanesDescribeTheActiveDoll) {
+  const std::string cnf = std::string(kCnf) +
+                          "#1 missing.cel *0 :0\n"
+                          ";@EventHandler\n"
+                          ";@initialize()\n"
+                          ";@ unmap(\"b.cel\")\n";
+  CChildFrame* child = Open(cnf);
+  ASSERT_NE(child, nullptr);
+  frame_->UpdateCommandUi();
+  EXPECT_EQ(Pane(0), FkissLevelText(child->doc().model().fkiss_level));
+  EXPECT_FALSE(Pane(0).isEmpty());
+  EXPECT_EQ(Pane(1), "16-color");
+  EXPECT_EQ(Pane(2), "") << "no 32-bit cels";
+  EXPECT_FALSE(frame_->status_panes().pane(2)->isEnabled());
+  EXPECT_EQ(Pane(4), QString("%1 errors").arg(child->doc().report().error_count()));
+  EXPECT_GE(child->doc().report().error_count(), 1) << "the missing cel";
+  EXPECT_TRUE(Pane(5).startsWith("Approx ")) << Pane(5).toStdString();
+
+  // The script ran at start: initialize unmapped b.cel.
+  EXPECT_EQ(ShownAt(child, 55, 55) & 0xFFFFFF, qRgb(0, 0, 50) & 0xFFFFFF);
+
+  child->close();
+  ASSERT_TRUE(SpinUntil([this] { return frame_->Children().empty(); }, 2000));
+  frame_->UpdateCommandUi();
+  EXPECT_EQ(Pane(0), "");
+  EXPECT_EQ(Pane(4), "");
+  EXPECT_EQ(frame_->current_menus().size(), 4u);
+  EXPECT_EQ(frame_->alarm_loop().client(), nullptr);
+}
+
+TEST_F(DollWindowTest, AlarmsOfTheActiveDollRunFromTheLoop) {
+  const std::string cnf = std::string(kCnf) +
+                          ";@EventHandler\n"
+                          ";@begin()\n"
+                          ";@ timer(1, 50)\n"
+                          ";@alarm(1)\n"
+                          ";@ unmap(\"a.cel\")\n";
+  CChildFrame* child = Open(cnf);
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(frame_->alarm_loop().client(), child);
+  const KissObject* object = child->doc().model().FindObject(0, false);
+  ASSERT_NE(object, nullptr);
+  const CelInstance* a = object->cels.front();
+  EXPECT_TRUE(SpinUntil([a] { return !a->mapped; }, 3000)) << "begin, then alarm 1, ran";
+  EXPECT_EQ(ShownAt(child, 15, 12) & 0xFFFFFF, qRgb(0, 0, 50) & 0xFFFFFF);
+}
+
+TEST_F(DollWindowTest, BoundingCommandsAndTheCycle) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  const HintSettings& hints = child->doc().model().hints;
+  EXPECT_EQ(hints.bounds, BoundsMode::kVisible) << "the setting's default";
+  frame_->action(kIdBoundNone)->trigger();
+  EXPECT_EQ(hints.bounds, BoundsMode::kNone);
+  EXPECT_TRUE(frame_->action(kIdBoundNone)->isChecked());
+  EXPECT_EQ(frame_->bounding_button()->toolTip(), "None - No bounding enforced");
+  frame_->bounding_button()->click();
+  EXPECT_EQ(hints.bounds, BoundsMode::kAll) << "the cycle wraps from None to All";
+  EXPECT_EQ(frame_->bounding_button()->toolTip(), "All - Enforce all boundaries");
+}
+
+TEST_F(DollWindowTest, ScreenshotAndThumbnailAreWritten) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  const QString shot = dir_.filePath("shot.bmp");
+  frame_->set_save_path_hook([&](const QString& title, const QString&) {
+    EXPECT_EQ(title, "Save Screenshot");
+    return QFile::encodeName(shot).toStdString();
+  });
+  frame_->action(kIdCreateScreenshot)->trigger();
+  QImage picture(shot);
+  EXPECT_EQ(picture.size(), QSize(200, 100));
+  frame_->action(kIdSaveThumbnail)->trigger();
+  EXPECT_TRUE(QFile::exists(dir_.filePath("doll.KTN")));
+}
+
+TEST_F(DollWindowTest, AFileThatCannotBeOpenedOpensNoWindow) {
+  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
+  frame_->host().set_dialog_hook([this](std::string_view, std::string_view text, Buttons,
+                                        MessageIcon) {
+    said_.emplace_back(text);
+    return Answer::kOk;
+  });
+  Write("broken.lzh", "this is not an archive");
+  EXPECT_FALSE(frame_->OpenDocumentFile(dir_.filePath("broken.lzh")));
+  EXPECT_TRUE(frame_->Children().empty());
+  EXPECT_FALSE(said_.empty());
+}
+
+TEST(LongMessageTest, AMessageOfManyLinesScrollsInAWindowOfItsOwn) {
+  AppHost host(nullptr, nullptr);
+  std::string text = "Total stack depth: 40\r\n";
+  for (int i = 1; i <= 40; ++i) text += std::to_string(i) + ": alarm(1)\r\n";
+  QString shown;
+  QTimer::singleShot(50, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    if (auto* body = dialog->findChild<QPlainTextEdit*>("message")) shown = body->toPlainText();
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  host.ShowMessage("Lumadoll", text, MessageIcon::kWarning);
+  EXPECT_TRUE(shown.startsWith("Total stack depth: 40\n1: alarm(1)\n"));
+  EXPECT_FALSE(shown.contains('\r'));
+}
+
+}  // namespace
+}  // namespace luma::app
