@@ -42,6 +42,12 @@ void AlarmLoop::RunNow() {
   Arm(NextDelay(due_in, application_active_));
 }
 
+void AlarmLoop::MessageHandled() {
+  if (++messages_ < kMessagesPerPass) return;
+  messages_ = 0;
+  RunNow();
+}
+
 void AlarmLoop::Arm(int ms) { timer_.start(ms); }
 
 }  // namespace luma::app

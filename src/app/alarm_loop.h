@@ -35,9 +35,13 @@ class AlarmLoop {
   void SetApplicationActive(bool active);
   bool application_active() const { return application_active_; }
 
-  // Runs the alarm service now (for example after a burst of input that may
-  // have scheduled alarms) and re-arms the timer.
+  // Runs the alarm service now and re-arms the timer.
   void RunNow();
+  // The doll window handled an input message. Every kMessagesPerPass of
+  // them run the alarm service, so alarms keep time under a flood of input
+  // (a drag) that could otherwise hold the timer back.
+  void MessageHandled();
+  static constexpr int kMessagesPerPass = 11;
 
   // The delay the timer is armed with, or -1 when it is stopped.
   int armed_ms() const { return timer_.isActive() ? timer_.interval() : -1; }
@@ -52,6 +56,7 @@ class AlarmLoop {
   AlarmClient* client_ = nullptr;
   bool application_active_ = true;
   bool running_ = false;
+  int messages_ = 0;
 };
 
 }  // namespace luma::app

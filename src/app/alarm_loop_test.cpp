@@ -57,6 +57,21 @@ bool SpinUntil(const std::function<bool()>& done, int deadline_ms = 5000) {
   return done();
 }
 
+TEST(AlarmLoopTest, EveryEleventhInputMessageRunsAPass) {
+  FakeClient doll(5000);
+  AlarmLoop loop;
+  loop.SetClient(&doll);
+  ASSERT_TRUE(SpinUntil([&] { return doll.calls == 1; }));
+  // No event loop runs from here on: only the messages count.
+  for (int i = 0; i < 10; ++i) loop.MessageHandled();
+  EXPECT_EQ(doll.calls, 1);
+  loop.MessageHandled();
+  EXPECT_EQ(doll.calls, 2);
+  for (int i = 0; i < 22; ++i) loop.MessageHandled();
+  EXPECT_EQ(doll.calls, 4);
+  loop.SetClient(nullptr);
+}
+
 TEST(AlarmLoopTest, OnlyTheActiveDollRuns) {
   AlarmLoop loop;
   FakeClient first(30), second(5);

@@ -263,7 +263,7 @@ void CChildFrame::Mouse(QMouseEvent* event) {
       return;
   }
   event->accept();
-  main_.alarm_loop().RunNow();
+  main_.alarm_loop().MessageHandled();
 }
 
 void CChildFrame::Key(QKeyEvent* event) {
@@ -278,6 +278,7 @@ void CChildFrame::Key(QKeyEvent* event) {
     view_->KeyUp(code);
   }
   event->accept();
+  main_.alarm_loop().MessageHandled();
 }
 
 void CChildFrame::ShowContextMenu(QPoint global) {

@@ -269,6 +269,27 @@ TEST_F(DollWindowTest, AlarmsOfTheActiveDollRunFromTheLoop) {
   EXPECT_EQ(ShownAt(child, 15, 12) & 0xFFFFFF, qRgb(0, 0, 50) & 0xFFFFFF);
 }
 
+TEST_F(DollWindowTest, OnlyTheActiveOfTwoDollsRunsAndNextKissSetSwitches) {
+  CChildFrame* first = Open();
+  ASSERT_NE(first, nullptr);
+  Write("other.cnf", kCnf);
+  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("other.cnf")));
+  CChildFrame* second = frame_->ActiveChild();
+  ASSERT_NE(second, first);
+  EXPECT_EQ(frame_->alarm_loop().client(), second);
+  EXPECT_EQ(frame_->Children().size(), 2u);
+
+  frame_->action(kIdNextKissSet)->trigger();
+  EXPECT_EQ(frame_->ActiveChild(), first);
+  EXPECT_EQ(frame_->alarm_loop().client(), first);
+
+  first->close();
+  ASSERT_TRUE(SpinUntil([this] { return frame_->Children().size() == 1; }, 2000));
+  EXPECT_EQ(frame_->ActiveChild(), second);
+  EXPECT_EQ(frame_->alarm_loop().client(), second);
+  EXPECT_EQ(frame_->current_menus().size(), 8u);
+}
+
 TEST_F(DollWindowTest, BoundingCommandsAndTheCycle) {
   CChildFrame* child = Open();
   ASSERT_NE(child, nullptr);

@@ -220,10 +220,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 bool CMainFrame::HasDoll() const { return !Children().empty(); }
 
-CChildFrame* CMainFrame::ActiveChild() const {
-  if (active_child_) return active_child_.data();
-  return dynamic_cast<CChildFrame*>(mdi_->activeSubWindow());
-}
+CChildFrame* CMainFrame::ActiveChild() const { return active_child_.data(); }
 
 std::vector<CChildFrame*> CMainFrame::Children() const {
   std::vector<CChildFrame*> children;
@@ -236,11 +233,12 @@ std::vector<CChildFrame*> CMainFrame::Children() const {
 }
 
 void CMainFrame::ActiveWindowChanged(QMdiSubWindow* window) {
-  // A window that is closing or merely lost focus to a dialog keeps nothing.
+  // The area reports no window while the program is in the background; the
+  // doll keeps its place (and its alarms, polled slowly) until another doll
+  // window takes over or it closes.
   auto* child = dynamic_cast<CChildFrame*>(window);
-  if (child && child->closing()) child = nullptr;
-  if (!child && window) return;
-  if (active_child_ && active_child_ != child) active_child_->view().Deactivate();
+  if (!child || child->closing() || child == active_child_) return;
+  if (active_child_) active_child_->view().Deactivate();
   active_child_ = child;
   // Only the active doll's alarms run; the others wait.
   alarm_loop_.SetClient(child);
@@ -284,6 +282,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
   mdi_->addSubWindow(child);
   child->show();
   mdi_->setActiveSubWindow(child);
+  ActiveWindowChanged(child);
   child->StartDoll();
   child->view_widget()->setFocus();
   return true;

@@ -185,21 +185,31 @@ QIcon BoundingIcon(int mode) {
 }
 
 QIcon NumberIcon(int number, bool palette) {
-  return IconOf([number, palette](QPainter& p) {
-    p.setPen(Pen(kInk, 1.2));
-    if (palette) {
-      p.setBrush(QColor::fromHsv((number * 36) % 360, 90, 250));
-      p.drawEllipse(QRectF(2, 2, 28, 28));
-    } else {
-      p.setBrush(QColor(235, 235, 245));
-      p.drawRoundedRect(QRectF(3, 3, 26, 26), 4, 4);
-    }
-    QFont font;
-    font.setPixelSize(20);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QString::number(number));
-  });
+  // A set or palette the doll lacks is drawn faint: the desktop's own greying
+  // hardly shows on these pale faces.
+  auto face = [number, palette](bool enabled) {
+    return [number, palette, enabled](QPainter& p) {
+      const QColor ink = enabled ? kInk : QColor(175, 175, 185);
+      p.setPen(Pen(ink, 1.2));
+      if (palette) {
+        p.setBrush(QColor::fromHsv((number * 36) % 360, enabled ? 90 : 15, 250));
+        p.drawEllipse(QRectF(2, 2, 28, 28));
+      } else {
+        p.setBrush(enabled ? QColor(235, 235, 245) : QColor(246, 246, 248));
+        p.drawRoundedRect(QRectF(3, 3, 26, 26), 4, 4);
+      }
+      QFont font;
+      font.setPixelSize(20);
+      font.setBold(true);
+      p.setFont(font);
+      p.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QString::number(number));
+    };
+  };
+  QIcon icon = IconOf(face(true));
+  for (int size : {16, 24, 32, 48}) {
+    icon.addPixmap(QPixmap::fromImage(Draw(size, face(false))), QIcon::Disabled);
+  }
+  return icon;
 }
 
 QIcon GlyphIcon(Glyph glyph) {
