@@ -1,7 +1,7 @@
 #include "app/pointer_cursors.h"
 
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 #include <QPixmap>
 
 namespace luma::app {
@@ -30,18 +30,10 @@ QCursor MakeCursor(PointerCursor kind) {
   QPoint hot(16, 16);
   switch (kind) {
     case PointerCursor::kNormal: {
-      QPainterPath arrow;
-      arrow.moveTo(2, 2);
-      arrow.lineTo(2, 22);
-      arrow.lineTo(7, 17);
-      arrow.lineTo(11, 26);
-      arrow.lineTo(14, 25);
-      arrow.lineTo(10, 16);
-      arrow.lineTo(17, 16);
-      arrow.closeSubpath();
+      const QPolygonF arrow({{2, 2}, {2, 22}, {7, 17}, {11, 26}, {14, 25}, {10, 16}, {17, 16}});
       p.setPen(QPen(Qt::black, 1.2));
       p.setBrush(QColor(255, 240, 250));
-      p.drawPath(arrow);
+      p.drawPolygon(arrow);
       hot = QPoint(2, 2);
       break;
     }

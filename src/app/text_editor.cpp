@@ -63,7 +63,7 @@ QStringList ExecCommand(const QString& exec_line, const QString& path) {
       command.append(word);
     }
   }
-  if (command.isEmpty()) return {};
+  if (command.isEmpty() || (placed && command.size() == 1)) return {};
   if (!placed) command.append(path);
   return command;
 }
