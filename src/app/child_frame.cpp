@@ -138,9 +138,13 @@ bool CChildFrame::LoadAgain(Reload kind, const std::string& path) {
       ok = doc_->ReloadCnf();
       break;
   }
-  // Even a failed load has changed the doll: show what is there now.
-  view_->StartDoll();
-  AfterStart();
+  // A file refused before loading began leaves the doll as it was and its
+  // script running; any load that began has changed the doll, even one that
+  // failed, so the view starts again with what is there now.
+  if (ok || doc_->loading()) {
+    view_->StartDoll();
+    AfterStart();
+  }
   if (main_.ActiveChild() == this) main_.alarm_loop().SetClient(this);
   return ok;
 }

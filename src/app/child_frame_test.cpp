@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -288,6 +289,34 @@ TEST_F(DollWindowTest, OnlyTheActiveOfTwoDollsRunsAndNextKissSetSwitches) {
   EXPECT_EQ(frame_->ActiveChild(), second);
   EXPECT_EQ(frame_->alarm_loop().client(), second);
   EXPECT_EQ(frame_->current_menus().size(), 8u);
+}
+
+TEST_F(DollWindowTest, ReloadingRereadsTheDollAndARefusedFileChangesNothing) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  KissObject* object = child->doc().model().FindObject(0, false);
+  child->view().MoveObject(object, 60, 40);
+  ASSERT_EQ(object->position[0], (Position{60, 40}));
+
+  EXPECT_FALSE(child->LoadAgain(CChildFrame::Reload::kExpansion,
+                                QFile::encodeName(dir_.filePath("gone.cnf")).toStdString()));
+  EXPECT_FALSE(said_.empty());
+  object = child->doc().model().FindObject(0, false);
+  EXPECT_EQ(object->position[0], (Position{60, 40})) << "nothing was loaded";
+
+  Write("a.cel", testing::TestCel(20, 10, 4, 4));
+  {
+    // Time stamps count in seconds: make the change visible at once.
+    QFile changed(dir_.filePath("a.cel"));
+    ASSERT_TRUE(changed.open(QIODevice::ReadWrite));
+    changed.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+  }
+  frame_->action(kIdReloadCnf)->trigger();
+  object = child->doc().model().FindObject(0, false);
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->position[0], (Position{10, 10}));
+  EXPECT_EQ(ShownAt(child, 15, 12) & 0xFFFFFF, qRgb(64, 0, 50) & 0xFFFFFF) << "the new cel";
+  EXPECT_FALSE(child->doc().loading());
 }
 
 TEST_F(DollWindowTest, BoundingCommandsAndTheCycle) {
