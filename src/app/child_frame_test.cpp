@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -317,6 +318,28 @@ TEST_F(DollWindowTest, ReloadingRereadsTheDollAndARefusedFileChangesNothing) {
   EXPECT_EQ(object->position[0], (Position{10, 10}));
   EXPECT_EQ(ShownAt(child, 15, 12) & 0xFFFFFF, qRgb(64, 0, 50) & 0xFFFFFF) << "the new cel";
   EXPECT_FALSE(child->doc().loading());
+}
+
+TEST_F(DollWindowTest, KeysReachTheScriptAndShortcutsStayCommands) {
+  const std::string cnf = std::string(kCnf) +
+                          ";@EventHandler\n"
+                          ";@keypress(\"q\")\n"
+                          ";@ unmap(\"a.cel\")\n"
+                          ";@keyrelease(\"q\")\n"
+                          ";@ map(\"a.cel\")\n";
+  CChildFrame* child = Open(cnf);
+  ASSERT_NE(child, nullptr);
+  const CelInstance* a = child->doc().model().FindObject(0, false)->cels.front();
+  QWidget* target = child->view_widget();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q");
+  QApplication::sendEvent(target, &press);
+  EXPECT_FALSE(a->mapped);
+  QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Q, Qt::NoModifier, "q", true);
+  QApplication::sendEvent(target, &repeat);
+  EXPECT_FALSE(a->mapped) << "an auto-repeated release is no release";
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Q, Qt::NoModifier, "q");
+  QApplication::sendEvent(target, &release);
+  EXPECT_TRUE(a->mapped);
 }
 
 TEST_F(DollWindowTest, BoundingCommandsAndTheCycle) {
