@@ -31,6 +31,7 @@
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
 #include "core/doll/temp_files.h"
+#include "core/fkiss/pool_manager.h"
 #include "core/gfx/device_setup.h"
 #include "core/render/thumbnails.h"
 
@@ -143,7 +144,11 @@ void CMainFrame::LoadSettings() {
   if (auto status = store_.ReadInt(kToolbarsSection, "StatusBar")) {
     statusBar()->setVisible(*status != 0);
   }
-  CleanStaleTempFiles(host_.TempFolder(), std::time(nullptr));
+  // Right after the settings: pools unused for too long, then temporary
+  // files an earlier run left behind.
+  const std::time_t now = std::time(nullptr);
+  ExpireValuePools(host_, settings_, now);
+  CleanStaleTempFiles(host_.TempFolder(), now);
 }
 
 void CMainFrame::SaveSettings() {

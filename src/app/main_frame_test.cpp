@@ -26,6 +26,7 @@
 #include "app/tip_dialog.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
+#include "platform/platform_paths.h"
 #include "platform/qt_settings_store.h"
 
 namespace luma::app {
@@ -273,6 +274,35 @@ TEST_F(MainFrameTest, StartUpMakesTheDeviceAndClearsOldTemporaryFiles) {
   EXPECT_TRUE(frame->status_panes().pane(5)->text().startsWith("Approx "));
   EXPECT_TRUE(frame->status_panes().pane(5)->text().endsWith("Mb VideoMem free"));
   frame->close();
+}
+
+TEST_F(MainFrameTest, StartUpExpiresValuePoolsLeftUnusedTooLong) {
+  const QString pools = QFile::decodeName(UserDataFolder().c_str()) + "/pooldata";
+  ASSERT_TRUE(QDir().mkpath(pools));
+  const QString unused = pools + "/~old~cnf.pool";
+  const QString recent = pools + "/~new~cnf.pool";
+  for (const QString& path : {unused, recent}) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QDateTime when = QDateTime::currentDateTime().addMonths(path == unused ? -8 : -2);
+    file.setFileTime(when, QFileDevice::FileModificationTime);
+    file.setFileTime(when, QFileDevice::FileAccessTime);
+  }
+  QtSettingsStore store(ini_);
+  {
+    auto frame = MakeFrame(store);
+    frame->close();
+  }
+  EXPECT_TRUE(QFile::exists(unused)) << "expiry is off by default";
+
+  store.WriteInt("Options", "Pool AutoExpire", 1);
+  store.WriteInt("Options", "Pool Expire", 6);
+  store.WriteInt("Options", "Pool DayMonth", 1);
+  auto frame = MakeFrame(store);
+  EXPECT_FALSE(QFile::exists(unused));
+  EXPECT_TRUE(QFile::exists(recent));
+  frame->close();
+  QFile::remove(recent);
 }
 
 TEST_F(MainFrameTest, TipsAdvanceAndTheirSwitchIsKept) {
