@@ -64,8 +64,9 @@ struct ShownDoll {
     return view->DrawFrame() == luma::DeviceResult::kOk;
   }
 
-  // A doll point that picks the object with the largest area in the shown
-  // set, made free to move.
+  // Presses the object with the largest area in the shown set that can
+  // move (a backdrop as large as the playfield cannot), made free to move,
+  // and leaves the button down on it.
   bool GrabLargest(luma::PlayPoint* at, luma::KissObject** grabbed) {
     const int set = view->CurrentSet();
     std::vector<std::pair<int64_t, luma::KissObject*>> by_area;
@@ -89,6 +90,14 @@ struct ShownDoll {
             const luma::CelInstance* hit = view->PickCel(point, luma::PickPurpose::kEvents);
             if (hit && hit->object == object) {
               object->fix = 0;
+              const luma::Position start = object->position[set];
+              view->MouseMove(point, false);
+              view->LeftButtonDown(point);
+              view->MouseMove(luma::PlayPoint{point.x + 3, point.y + 3}, true);
+              if (object->position[set] == start) {
+                view->LeftButtonUp(point);
+                break;
+              }
               *at = point;
               *grabbed = object;
               return true;
@@ -140,18 +149,13 @@ void DragStep(benchmark::State& state) {
   ShownDoll* s = Shown();
   luma::PlayPoint at;
   luma::KissObject* object = nullptr;
-  if (!s || !s->GrabLargest(&at, &object)) {
-    state.SkipWithError("nothing to drag");
+  if (!s) {
+    state.SkipWithError("no corpus doll");
     return;
   }
   const double frame = FrameSeconds(*s);
-  s->view->MouseMove(at, false);
-  s->view->LeftButtonDown(at);
-  const int set = s->view->CurrentSet();
-  const luma::Position start = object->position[set];
-  s->view->MouseMove(luma::PlayPoint{at.x + 3, at.y + 3}, true);
-  if (object->position[set] == start) {
-    state.SkipWithError("the object does not follow the pointer");
+  if (!s->GrabLargest(&at, &object)) {
+    state.SkipWithError("nothing to drag");
     return;
   }
   // Back and forth over 40 units, as a hand moves a garment about.
