@@ -14,6 +14,7 @@
 
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/software_device.h"
+#include "core/host/silent_host.h"
 #include "core/testing/corpus_dolls.h"
 #include "core/testing/test_paths.h"
 
@@ -26,35 +27,6 @@ extern "C" {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// A Host that says nothing and answers every question with its first choice.
-class SilentHost : public luma::Host {
- public:
-  void ShowMessage(std::string_view, std::string_view, luma::MessageIcon) override {}
-  luma::Answer Ask(std::string_view, std::string_view, luma::Buttons, luma::MessageIcon) override {
-    return luma::Answer::kNo;
-  }
-  int Choose(std::string_view, std::string_view, const std::vector<std::string>&) override {
-    return 0;
-  }
-  void ProgressShow(std::string_view) override {}
-  void ProgressStatus(std::string_view) override {}
-  void ProgressRange(int) override {}
-  void ProgressPosition(int) override {}
-  void ProgressHide() override {}
-  uint32_t Milliseconds() override { return 0; }
-  int Random() override { return 0; }
-  void PlaySound(const std::string&) override {}
-  void PlayMusic(const std::string&) override {}
-  void StopSound() override {}
-  void StopMusic() override {}
-  bool OpenLink(const std::string&) override { return false; }
-  std::string DataFolder() override { return temp_.str(); }
-  std::string TempFolder() override { return temp_.str(); }
-
- private:
-  luma::testing::TempDir temp_;
-};
 
 const std::map<std::string, Bytes>& Archives() {
   static const std::map<std::string, Bytes> archives = [] {
@@ -70,7 +42,9 @@ const std::map<std::string, Bytes>& Archives() {
 
 void BM_Load(benchmark::State& state, std::string name) {
   const Bytes& bytes = Archives().at(name);
-  SilentHost host;
+  // Questions get their first choice; the temporary folder is the test's own.
+  const luma::testing::TempDir temp;
+  luma::SilentHost host(luma::Answer::kNo, 0, temp.str());
   luma::SoftwareDevice device;
   device.mutable_flags().paletted_textures = true;
   const luma::Settings settings;

@@ -2,42 +2,17 @@
 
 #include <string>
 
-#include "core/host/host.h"
+#include "core/host/silent_host.h"
 #include "core/model/cnf_parser.h"
 #include "core/model/doll_model.h"
 
 namespace luma {
 namespace {
 
-// The parser reports progress and memory trouble to a host; reading one
-// line needs neither.
-class SilentHost : public Host {
- public:
-  void ShowMessage(std::string_view, std::string_view, MessageIcon) override {}
-  Answer Ask(std::string_view, std::string_view, Buttons, MessageIcon) override {
-    return Answer::kCancel;
-  }
-  int Choose(std::string_view, std::string_view, const std::vector<std::string>&) override {
-    return -1;
-  }
-  void ProgressShow(std::string_view) override {}
-  void ProgressStatus(std::string_view) override {}
-  void ProgressRange(int) override {}
-  void ProgressPosition(int) override {}
-  void ProgressHide() override {}
-  uint32_t Milliseconds() override { return 0; }
-  int Random() override { return 0; }
-  void PlaySound(const std::string&) override {}
-  void PlayMusic(const std::string&) override {}
-  void StopSound() override {}
-  void StopMusic() override {}
-  bool OpenLink(const std::string&) override { return false; }
-  std::string DataFolder() override { return ""; }
-  std::string TempFolder() override { return ""; }
-};
-
 void ParseAlone(DollModel& doll, std::string line) {
   doll.cnf_lines.push_back(std::move(line));
+  // The parser reports progress and memory trouble to a host; reading one
+  // line needs neither.
   SilentHost host;
   ParseCnf(doll, host, CnfParseOptions{});
 }
