@@ -28,16 +28,6 @@ constexpr char kRenderUsage[] =
 // a clock of its own, so a run takes no real time.
 constexpr int kAlarmStepMs = 10;
 
-// A CliHost whose millisecond clock moves only when told.
-class SimulatedClockHost : public CliHost {
- public:
-  uint32_t Milliseconds() override { return now_; }
-  void Advance(uint32_t ms) { now_ += ms; }
-
- private:
-  uint32_t now_ = 0;
-};
-
 bool ParseNumber(const std::string& text, int low, int high, int* out) {
   size_t used = 0;
   const int value = ParseInt(text, &used);
@@ -94,7 +84,8 @@ int RunRender(const Args& args) {
     return kExitUsage;
   }
 
-  SimulatedClockHost host;
+  CliHost host;
+  host.UseSimulatedClock(0);
   DrawableDoll doll(host, options);
   if (!doll.Open(path)) return kExitFailed;
 
