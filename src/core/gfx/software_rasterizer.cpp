@@ -80,21 +80,25 @@ uint32_t FetchTexel(const uint8_t* row, int64_t column, const uint32_t* palette)
   }
 }
 
+// Cels are mostly transparent index 0: steps over such texels eight at a
+// time and gives the first column from which a texel may be visible.
+inline int SkipZeroRuns(const uint8_t* row, int i, int count) {
+  uint64_t eight;
+  while (i + 8 <= count && (std::memcpy(&eight, row + i, 8), eight == 0)) i += 8;
+  return i;
+}
+
 // One row of an axis-aligned textured rectangle whose colour is the
 // texture's own and whose alpha is the texture's, optionally scaled by a
 // constant vertex alpha. This loop carries almost every frame.
 template <TextureFormat F, bool kContiguous, bool kModulate, bool kBlend>
 void TexturedRow(uint32_t* dst, int count, const uint8_t* row, int64_t first_column,
                  const int32_t* columns, const uint32_t* palette, uint32_t vertex_alpha) {
-  // Cels are mostly transparent index 0: step over eight such texels at once.
   const bool skip_zeros =
       F == TextureFormat::kP8 && kContiguous && kBlend && (palette[0] >> 24) == 0;
   for (int i = 0; i < count; ++i) {
     if (skip_zeros) {
-      uint64_t eight;
-      while (i + 8 <= count && (std::memcpy(&eight, row + first_column + i, 8), eight == 0)) {
-        i += 8;
-      }
+      i = SkipZeroRuns(row + first_column, i, count);
       if (i >= count) break;
     }
     uint32_t c = FetchTexel<F>(row, kContiguous ? first_column + i : columns[i], palette);
@@ -123,10 +127,7 @@ void OpaqueOrClearRow(uint32_t* dst, int count, const uint8_t* row, int64_t firs
   const bool skip_zeros = kContiguous && (palette[0] >> 24) == 0;
   for (int i = 0; i < count; ++i) {
     if (skip_zeros) {
-      uint64_t eight;
-      while (i + 8 <= count && (std::memcpy(&eight, row + first_column + i, 8), eight == 0)) {
-        i += 8;
-      }
+      i = SkipZeroRuns(row + first_column, i, count);
       if (i >= count) break;
     }
     const uint32_t c = palette[row[kContiguous ? first_column + i : columns[i]]];
