@@ -380,9 +380,13 @@ class Preserver {
         const std::string_view comment = Comment(lines_[i]);
         if (i >= block && next_set < kSetCount) {
           EmitSetLine(next_set++, comment);
-        } else if (!comment.empty() && FilteredComment(comment)[0] != '!') {
-          Emit(";" + std::string(comment));
+          continue;
         }
+        // The set line goes, but it ended the cel line above: a ";" line in
+        // its place keeps the ";!" lines below from joining that cel line,
+        // and keeps a comment that is not one itself.
+        const std::string filtered = FilteredComment(comment);
+        Emit(!filtered.empty() && filtered[0] != '!' ? ";" + std::string(comment) : ";");
         continue;
       }
       new_line[i] = static_cast<int>(out_.size());

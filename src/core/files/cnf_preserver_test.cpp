@@ -103,6 +103,22 @@ TEST_F(PreserverTest, KeepsEveryLineItNeedNotChange) {
   EXPECT_EQ(Preserved(*again), Preserved(*doc));
 }
 
+// A lone "$" above the set lines counts a set and is rewritten with them,
+// but where it stood it also ended the cel line above.
+TEST_F(PreserverTest, ADroppedSetLineStillEndsTheCelLineAbove) {
+  auto doc = Open(
+      "#0 a.cel ;!hats\n"
+      "$ ;!caps\n"
+      ";!shoes\n"
+      "#1 b.cel\n"
+      "$\n"
+      ";!coats\n"
+      "$0 1,1 2,2\n");
+  ASSERT_TRUE(doc);
+  const std::string text = RoundTrip(*doc);
+  EXPECT_EQ(Head(text, 6), "#0 a.cel ;!hats\n;\n;!shoes\n#1 b.cel\n;\n;!coats\n");
+}
+
 TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
   auto doc = Open(
       "%pal.kcf\n"

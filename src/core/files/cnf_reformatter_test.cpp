@@ -254,8 +254,9 @@ TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
   EXPECT_NE(current.find("$0 1,1 40,50\n"), std::string::npos);
 }
 
-// A cel whose file is missing has no instance, but its line and its
-// object's positions are part of the doll: they come back with the file.
+// A cel whose file is missing has no instance, but its line, its object's
+// positions and the script lines naming it are part of the doll: they come
+// back with the file.
 TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
   doll_.Write("doll.cnf",
               "#0 a.cel\n"
@@ -263,6 +264,9 @@ TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
               "\n"
               ";!grp\n"
               "#2 b.cel\n"
+              ";@EventHandler\n"
+              ";@press(#0) map(\"gone.cel\") unmap(\"a.cel\")\n"
+              ";@release(\"gone.cel\") unmap(#2)\n"
               "$0 1,1 2,2 3,3\n$0 4,4 5,5 6,6\n$0 7,7 8,8 9,9\n");
   auto doc = doll_.Open("doll.cnf");
   ASSERT_TRUE(doc);
@@ -274,6 +278,10 @@ TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
             ";!grp\n"
             "#2 b.cel *0  :0 1 2 3 4 5 6 7 8 9\n");
   EXPECT_NE(text.find(";; Set 2\n$0 7,7 8,8 9,9\n"), std::string::npos);
+  EXPECT_EQ(Section(text, ";@EventHandler"),
+            ";@EventHandler\n"
+            ";@press(#0) map(\"gone.cel\") unmap(\"a.cel\")\n"
+            ";@release(\"gone.cel\") unmap(#2)\n");
 
   doll_.Write("gone.cel", TestCel(4, 4, 4));
   auto original = doll_.Open("doll.cnf");
@@ -281,6 +289,7 @@ TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
   ASSERT_TRUE(original && rewritten);
   EXPECT_EQ(DescribeDoll(rewritten->model(), rewritten->fkiss()),
             DescribeDoll(original->model(), original->fkiss()));
+  EXPECT_EQ(rewritten->fkiss()->action_count, 3);
 }
 
 }  // namespace

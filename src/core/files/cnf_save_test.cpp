@@ -133,5 +133,28 @@ TEST_F(CnfSaveTest, RemovedSnapToNeedsTheReformattingWriter) {
   EXPECT_TRUE(script.added_text.empty());
 }
 
+// Script lines the doll cannot use yet (a cel file is missing) survive any
+// number of saves, and so does a snap-to added between them.
+TEST_F(CnfSaveTest, ScriptLinesAsReadSurviveLaterSaves) {
+  doll_.Write("doll.cnf",
+              "#0 a.cel\n#1 b.cel\n#2 gone.cel\n"
+              ";@EventHandler\n;@press(#0) map(\"gone.cel\")\n"
+              "$0 1,2 3,4 5,6\n");
+  doc_ = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc_);
+  DollModel& doll = doc_->model();
+  AddSnapTo(*doc_->fkiss(), doll, doll.FindObject(0, false), doll.FindObject(1, false), true, 0);
+  CnfSaveOptions reformat;
+  reformat.reformat = true;
+  ASSERT_TRUE(SaveToNewCnf(*doc_, doll_.Path("one.cnf"), reformat));
+  ASSERT_TRUE(SaveToNewCnf(*doc_, doll_.Path("two.cnf"), reformat));
+  ASSERT_TRUE(SaveToNewCnf(*doc_, doll_.Path("three.cnf"), CnfSaveOptions{}));
+  for (const char* name : {"one.cnf", "two.cnf", "three.cnf"}) {
+    const std::string text = testing::ReadFile(doll_.dir() / name);
+    EXPECT_NE(text.find(";@press(#0) map(\"gone.cel\")\n"), std::string::npos) << name;
+    EXPECT_NE(text.find(";@stillin(#1, #0) movebyx(#1, #0, 2)"), std::string::npos) << name;
+  }
+}
+
 }  // namespace
 }  // namespace luma

@@ -146,4 +146,17 @@ std::string FormatFkissScript(const FkissScript& script, const DollModel& doll) 
   return out;
 }
 
+bool ScriptKeptAsRead(const FkissScript& script) {
+  return script.unkept_commands > 0 && !script.reformat_on_save;
+}
+
+std::string FormatScriptAsRead(const FkissScript& script, const DollModel& doll) {
+  if (doll.fkiss_lines.empty() && script.added_text.empty()) return "";
+  std::string out;
+  for (const FkissLine& line : doll.fkiss_lines) out += ";@" + line.text + "\n";
+  out += script.added_text;
+  out += "\n";
+  return out;
+}
+
 }  // namespace luma

@@ -18,6 +18,16 @@ class FkissScript;
 // actions.
 std::string FormatFkissScript(const FkissScript& script, const DollModel& doll);
 
+// Whether a rewritten CNF must carry the script lines as they were read (and
+// the text added since) rather than the script written from its tables: the
+// tables lack commands the lines hold, such as actions on cels whose files
+// are missing, and no edit of the tables forces a rewrite from them.
+bool ScriptKeptAsRead(const FkissScript& script);
+
+// The doll's script lines as read, each as ";@" and its text, then the
+// script text added since, then a blank line. Empty without script lines.
+std::string FormatScriptAsRead(const FkissScript& script, const DollModel& doll);
+
 }  // namespace luma
 
 #endif  // LUMA_CORE_FILES_FKISS_WRITER_H_

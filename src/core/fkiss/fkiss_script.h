@@ -153,6 +153,10 @@ class FkissScript {
   int event_count = 0;                     // opened events with actions
   int action_count = 0;                    // actions in opened events
   int level = -1;
+  // Commands the tables do not hold (unknown names, unresolved targets,
+  // actions without a usable event): a script written from the tables alone
+  // would lose them.
+  int unkept_commands = 0;
 
   // --- Variables -------------------------------------------------------------
   int FindVariable(std::string_view name) const;  // -1 when unknown

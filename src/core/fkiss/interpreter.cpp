@@ -65,26 +65,27 @@ class Interpreter {
 
  private:
   void Command(FkissRawCommand& raw) {
+    if (!Take(raw)) ++script_.unkept_commands;
+  }
+
+  // Whether the command found its place in the tables.
+  bool Take(FkissRawCommand& raw) {
     const int line = raw.line;
     if (raw.name.empty()) {
       report_.Warning(kMsgFkissNoName, line);
-      return;
+      return false;
     }
     int code = FkissCommandTable::FindExact(raw.name);
     if (code < 0) {
       code = FkissCommandTable::FindClosest(raw.name);
       if (code < 0) {
         report_.Warning(kMsgFkissNoMatch, raw.name, line);
-        return;
+        return false;
       }
       report_.Warning(kMsgFkissClosestMatch, raw.name, line, FkissCommandTable::Name(code));
     }
-    if (!CheckParameters(raw, code)) return;
-    if (FkissCommandTable::IsEvent(code)) {
-      EventHead(raw, code);
-    } else {
-      Action(raw, code);
-    }
+    if (!CheckParameters(raw, code)) return false;
+    return FkissCommandTable::IsEvent(code) ? EventHead(raw, code) : Action(raw, code);
   }
 
   bool CheckParameters(const FkissRawCommand& raw, int code) {
@@ -112,18 +113,18 @@ class Interpreter {
 
   // --- Actions ---------------------------------------------------------------
 
-  void Action(const FkissRawCommand& raw, int code) {
+  bool Action(const FkissRawCommand& raw, int code) {
     const FkissCommandInfo& row = FkissCommandTable::Row(code);
     if (!current_) {
       report_.Error(kMsgFkissActionBeforeEvent, row.name, raw.line);
-      return;
+      return false;
     }
     FkissAction action;
     action.code = code;
     for (int i = 0; i < 3; ++i) {
       if (raw.params[i].empty()) break;
       action.params[i] = raw.params[i];
-      if (!ResolveParameter(action.params[i], row.mask[i], code, raw.line)) return;
+      if (!ResolveParameter(action.params[i], row.mask[i], code, raw.line)) return false;
     }
     switch (row.block) {
       case kBlockIf:
@@ -136,13 +137,13 @@ class Interpreter {
       case kBlockElseIf:
         if (!block_open_) {
           report_.Error(kMsgFkissNoPrecedingIf, row.name, raw.line);
-          return;
+          return false;
         }
         break;
       case kBlockEndif:
         if (!block_open_) {
           report_.Error(kMsgFkissNoPrecedingIf, row.name, raw.line);
-          return;
+          return false;
         }
         block_open_ = false;
         break;
@@ -150,6 +151,7 @@ class Interpreter {
         break;
     }
     current_->actions.push_back(std::move(action));
+    return current_ != &script_.discard_event;
   }
 
   bool ResolveParameter(FkissParam& param, uint32_t mask, int code, int line) {
@@ -327,14 +329,14 @@ class Interpreter {
 
   // --- Event heads -----------------------------------------------------------
 
-  void EventHead(const FkissRawCommand& raw, int code) {
+  bool EventHead(const FkissRawCommand& raw, int code) {
     if (block_open_) {
       report_.Warning(kMsgFkissNoMatchingEndif, block_name_, block_line_);
       block_open_ = false;
     }
     current_ = &script_.discard_event;
     FkissEvent* event = ResolveHead(raw, code);
-    if (!event) return;
+    if (!event) return false;
     current_ = event;
     if (event->opened) {
       report_.Warning(kMsgFkissDuplicateEvent, event->display_name);
@@ -342,6 +344,7 @@ class Interpreter {
       event->opened = true;
       script_.opened_events.push_back(event);
     }
+    return true;
   }
 
   FkissEvent* ResolveHead(const FkissRawCommand& raw, int code) {

@@ -69,11 +69,13 @@ class LineLexer {
     int count = 0;
     if (!LexParameters(command, count)) {
       report_.Error(kMsgFkissSyntaxError, line_, s_);
+      ++script_.unkept_commands;
       return false;
     }
     command.length = static_cast<int>(pos_ - start);
     if (count > 3) {
       report_.Error(kMsgFkissTooManyParams, command.name, line_);
+      ++script_.unkept_commands;
       return true;
     }
     script_.raw_commands.push_back(std::move(command));
