@@ -91,10 +91,10 @@ void Check(const std::string& before, const std::string& text, const char* write
   luma::FkissScript script;
   const std::string after = Load(luma::SplitDiskCnfText(text), doll, script);
   if (after == before) return;
-  std::fprintf(
-      stderr,
-      "%s writer changed the doll.\n--- CNF written:\n%s\n--- before:\n%s\n--- after:\n%s\n",
-      writer, text.c_str(), before.c_str(), after.c_str());
+  // The CNF may hold NUL bytes: written by size, not as a C string.
+  std::fprintf(stderr, "%s writer changed the doll.\n--- CNF written:\n", writer);
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fprintf(stderr, "\n--- before:\n%s\n--- after:\n%s\n", before.c_str(), after.c_str());
   std::abort();
 }
 

@@ -9,6 +9,7 @@
 #include "core/files/unloaded_cel_lines.h"
 #include "core/fkiss/fkiss_script.h"
 #include "core/host/text.h"
+#include "core/model/cnf_parser.h"
 
 namespace luma {
 namespace {
@@ -234,7 +235,7 @@ class Preserver {
     std::vector<int> palettes_before(lines_.size() + 1, 0);
     for (size_t i = 0; i < lines_.size(); ++i) {
       const bool palette =
-          infos_[i].kind == LineKind::kOther && !infos_[i].data.empty() && infos_[i].data[0] == '%';
+          infos_[i].kind == LineKind::kOther && !PaletteLineFileName(infos_[i].data).empty();
       palettes_before[i + 1] = palettes_before[i] + (palette ? 1 : 0);
     }
     for (const auto& instance : doll_.instances()) {

@@ -185,6 +185,22 @@ TEST_F(PreserverTest, EditsCelLinesOnlyWhereTheyDiffer) {
   EXPECT_EQ(again->model().groups().size(), 1u);
 }
 
+// A line the edits cannot handle is written anew; "* n" is how it names a
+// palette beyond the palette lines above it, and "%" alone is no such line.
+TEST_F(PreserverTest, ALineWrittenAnewNamesItsPaletteTheWayItWasRead) {
+  auto doc = Open("%pal.kcf\n%  ; no palette here\n#0 a.cel * 1 5\n");
+  ASSERT_TRUE(doc);
+  DollModel& doll = doc->model();
+  ASSERT_EQ(doll.instances()[0]->palette, 1);
+  doll.instances()[0]->in_set.reset(3);
+  const std::string text = Preserved(*doc);
+  EXPECT_EQ(Head(text, 3), "%pal.kcf\n%  ; no palette here\n#0 a.cel * 1  :0 1 2   4 5 6 7 8 9\n");
+  auto again = Reload(text);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->model().instances()[0]->palette, 1);
+  EXPECT_EQ(again->model().instances()[0]->in_set, doll.instances()[0]->in_set);
+}
+
 TEST_F(PreserverTest, NewLinesGoAboveInAFixedOrder) {
   auto doc = Open("; title\n#0 a.cel\n$0 1,1\n");
   ASSERT_TRUE(doc);

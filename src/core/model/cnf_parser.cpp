@@ -408,9 +408,7 @@ void CnfParser::ParsePositions(std::string_view text, int line_number, int set, 
 }
 
 void CnfParser::ParsePaletteLine(std::string_view data) {
-  std::string_view name = data.substr(1);
-  if (!name.empty() && name[0] == '%') name.remove_prefix(1);
-  name = name.substr(0, name.find_first_of(" \t\n\v\f\r;"));
+  const std::string_view name = PaletteLineFileName(data);
   if (!name.empty()) doll_.palette_file_names.emplace_back(name);
 }
 
@@ -493,6 +491,13 @@ void CnfParser::CheckHint(std::string_view comment) {
 
 void ParseCnf(DollModel& doll, Host& host, const CnfParseOptions& options) {
   CnfParser(doll, host, options).Run();
+}
+
+std::string_view PaletteLineFileName(std::string_view data) {
+  if (data.empty() || data[0] != '%') return {};
+  std::string_view name = data.substr(1);
+  if (!name.empty() && name[0] == '%') name.remove_prefix(1);
+  return name.substr(0, name.find_first_of(" \t\n\v\f\r;"));
 }
 
 }  // namespace luma

@@ -1,6 +1,8 @@
 #ifndef LUMA_CORE_MODEL_CNF_PARSER_H_
 #define LUMA_CORE_MODEL_CNF_PARSER_H_
 
+#include <string_view>
+
 #include "core/host/host.h"
 #include "core/model/doll_model.h"
 
@@ -18,6 +20,10 @@ struct CnfParseOptions {
 // Every problem becomes an entry of `doll.report`; only running out of memory
 // stops the parse (message box and `doll.abort`). Progress goes to `host`.
 void ParseCnf(DollModel& doll, Host& host, const CnfParseOptions& options);
+
+// The palette file a palette line's data ("%name", "%%name") declares;
+// empty when the line declares none.
+std::string_view PaletteLineFileName(std::string_view data);
 
 }  // namespace luma
 
