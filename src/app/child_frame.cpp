@@ -390,6 +390,12 @@ bool CChildFrame::OnCommand(int id) {
     case kIdCreateScreenshot:
       CreateScreenshot();
       return true;
+    case kIdFileSaveAs:
+      if (!doc_->loading()) SaveCnfAs();
+      return true;
+    case kIdBuildLzh:
+      if (!doc_->loading()) BuildArchive();
+      return true;
     case kIdEditCopy:
       // The picture as the window shows it.
       QApplication::clipboard()->setImage(widget_->frame());

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QPoint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/alarm_loop.h"
@@ -40,6 +41,13 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   // Carries out a doll command of the menus or toolbars; false when the
   // command is not one of the doll window's.
   bool OnCommand(int id);
+  // "Save As": the doll's CNF written to a file chosen in the "Save to new
+  // CNF" dialog; a doll from disk becomes that file. The path written, or
+  // nullopt when cancelled or failed.
+  std::optional<std::string> SaveCnfAs();
+  // "Build LZH Archive": the doll's files and chosen documents packed into
+  // a new archive.
+  bool BuildArchive();
   // The object chosen with "Select as Snap-To Parent" (0 when none), for
   // the snap-to wizard.
   int snap_parent() const { return snap_parent_; }

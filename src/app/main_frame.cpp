@@ -21,10 +21,12 @@
 #include <QToolButton>
 #include <ctime>
 
+#include "app/additional_files_dialog.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/help_window.h"
+#include "app/save_cnf_dialog.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
 #include "app/toolbar_icons.h"
@@ -281,8 +283,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     doc->Close();
     return false;
   }
-  recent_.Add(absolute);
-  RebuildRecentFileMenu();
+  AddRecentFile(absolute);
   auto* child = new CChildFrame(*this, std::move(doc));
   mdi_->addSubWindow(child);
   child->show();
@@ -315,6 +316,22 @@ std::string CMainFrame::AskSavePath(const QString& title, const QString& propose
   dialog.setOption(QFileDialog::ReadOnly, false);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+std::string CMainFrame::RunSaveCnfDialog(SaveCnfDialog& dialog) {
+  if (save_cnf_hook_) return save_cnf_hook_(dialog);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.chosen_path();
+}
+
+bool CMainFrame::RunAdditionalFilesDialog(AdditionalFilesDialog& dialog) {
+  if (additional_files_hook_) return additional_files_hook_(dialog);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+  recent_.Add(QFileInfo(path).absoluteFilePath());
+  RebuildRecentFileMenu();
 }
 
 void CMainFrame::OpenIntoActive(int id) {
@@ -442,6 +459,10 @@ void CMainFrame::OnCommand(int id) {
     case kIdReloadCnf:
       OpenIntoActive(id);
       break;
+    case kIdFileSaveAs:
+    case kIdBuildLzh:
+      // Only for the active doll; the doll windows handle them.
+      break;
     case kIdViewToolbar:
       main_toolbar_->setVisible(!main_toolbar_->isVisible());
       break;
@@ -542,6 +563,10 @@ void CMainFrame::UpdateCommandUi() {
     actions_[kIdPauseFkiss]->setChecked(view.paused());
     const bool has_clicked = view.last_clicked() != nullptr;
     actions_[kIdCopyPosition]->setEnabled(has_clicked);
+    // A doll half way through loading has nothing whole to write.
+    const bool whole = !child->doc().loading();
+    actions_[kIdFileSaveAs]->setEnabled(whole);
+    actions_[kIdBuildLzh]->setEnabled(whole);
     const HintSettings& hints = child->doc().model().hints;
     // A doll from an archive that chose its own bounding keeps it.
     const bool bounds_locked = child->doc().is_archive() && hints.bounds_hint;
@@ -553,6 +578,8 @@ void CMainFrame::UpdateCommandUi() {
     }
     actions_[kIdBoundCycle]->setEnabled(!bounds_locked);
   } else {
+    actions_[kIdFileSaveAs]->setEnabled(false);
+    actions_[kIdBuildLzh]->setEnabled(false);
     for (QActionGroup* group : {set_group_, palette_group_, bounding_group_}) {
       if (QAction* checked = group->checkedAction()) checked->setChecked(false);
     }

@@ -30,7 +30,9 @@ class AudioPlayer;
 
 namespace luma::app {
 
+class AdditionalFilesDialog;
 class CChildFrame;
+class SaveCnfDialog;
 class StatusPanes;
 class TipDialog;
 
@@ -86,6 +88,19 @@ class CMainFrame : public QMainWindow {
                           const QString& filter);
   using SavePathHook = std::function<std::string(const QString& title, const QString& proposed)>;
   void set_save_path_hook(SavePathHook hook) { save_path_hook_ = std::move(hook); }
+  // Runs the "Save to new CNF" dialog: the chosen path, empty when cancelled.
+  // A hook answers instead (setting the dialog's boxes as a user would).
+  std::string RunSaveCnfDialog(SaveCnfDialog& dialog);
+  using SaveCnfHook = std::function<std::string(SaveCnfDialog& dialog)>;
+  void set_save_cnf_hook(SaveCnfHook hook) { save_cnf_hook_ = std::move(hook); }
+  // Runs the "Additional Files" dialog: whether it was closed with OK.
+  bool RunAdditionalFilesDialog(AdditionalFilesDialog& dialog);
+  using AdditionalFilesHook = std::function<bool(AdditionalFilesDialog& dialog)>;
+  void set_additional_files_hook(AdditionalFilesHook hook) {
+    additional_files_hook_ = std::move(hook);
+  }
+  // Puts a file the user made or opened at the top of the recent-file list.
+  void AddRecentFile(const QString& path);
   // Told of every doll frame presented (for unattended start-up runs).
   using FramePresentedHook = std::function<void(CChildFrame& child)>;
   void set_frame_presented_hook(FramePresentedHook hook) { frame_hook_ = std::move(hook); }
@@ -151,6 +166,8 @@ class CMainFrame : public QMainWindow {
   QMenu* documentation_menu_ = nullptr;
   QPointer<CChildFrame> active_child_;
   SavePathHook save_path_hook_;
+  SaveCnfHook save_cnf_hook_;
+  AdditionalFilesHook additional_files_hook_;
   FramePresentedHook frame_hook_;
   bool doll_menus_shown_ = false;
   QActionGroup* set_group_ = nullptr;

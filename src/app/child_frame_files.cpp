@@ -1,0 +1,61 @@
+// The doll window's file commands: saving the CNF under a new name and
+// building an archive of the doll.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/additional_files_dialog.h"
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/save_cnf_dialog.h"
+#include "core/files/cnf_save.h"
+#include "core/files/lzh_build.h"
+
+namespace luma::app {
+namespace {
+
+QString FromLocal(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+std::optional<std::string> CChildFrame::SaveCnfAs() {
+  CKissCnfDoc& doc = *doc_;
+  // A disk doll proposes its own CNF; an archived doll's CNF is a temporary
+  // copy, so the CNF's name beside the archive is proposed instead.
+  const QString proposed =
+      doc.is_archive() ? QFileInfo(FromLocal(doc.path())).dir().filePath(FromLocal(doc.cnf_name()))
+                       : FromLocal(doc.cnf_path());
+  SaveCnfDialog dialog(&main_, proposed, doc.save_options(), CnfReformatRequired(doc));
+  const std::string path = main_.RunSaveCnfDialog(dialog);
+  if (path.empty()) return std::nullopt;
+  if (!SaveToNewCnf(doc, path, dialog.options())) return std::nullopt;
+  setWindowTitle(FromLocal(doc.title()));
+  // A CNF saved from an archive names cels that live only in the archive:
+  // it is no doll to open again by itself.
+  if (!doc.is_archive()) main_.AddRecentFile(FromLocal(path));
+  return path;
+}
+
+bool CChildFrame::BuildArchive() {
+  LzhBuildHooks hooks;
+  hooks.save_cnf = [this] { return SaveCnfAs(); };
+  hooks.choose_additional_files = [this]() -> std::optional<std::vector<std::string>> {
+    AdditionalFilesDialog dialog(&main_);
+    if (!main_.RunAdditionalFilesDialog(dialog)) return std::nullopt;
+    return dialog.files();
+  };
+  hooks.choose_destination = [this]() -> std::optional<std::string> {
+    const std::string path =
+        main_.AskSavePath("Build LZH Archive", "", "lzh", "Compressed KiSS Data Set (*.lzh *.lha)");
+    if (path.empty()) return std::nullopt;
+    // The next file dialog starts where the archive went.
+    QDir::setCurrent(QFileInfo(FromLocal(path)).absolutePath());
+    return path;
+  };
+  hooks.archive_created = [this](const std::string& path) { main_.AddRecentFile(FromLocal(path)); };
+  return BuildLzhArchive(*doc_, hooks);
+}
+
+}  // namespace luma::app
