@@ -10,47 +10,15 @@
 #include "core/gfx/software_device.h"
 #include "core/host/text.h"
 #include "core/render/cel_export.h"
-#include "core/view/documentation.h"
-#include "core/testing/doll_builder.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/test_paths.h"
+#include "core/view/documentation.h"
+#include "core/view/view_test_doll.h"
 
 namespace luma {
 namespace {
 
-// A doll on disk with two 8 x 8 cels in sets 1 and 2 and the given script.
-class KissCnfViewTest : public ::testing::Test {
- protected:
-  void Open(const std::string& script, const std::string& extra = "") {
-    OpenCnf("(200,100)\n%p.kcf\n#0 a.cel *0 :1 2\n#1 b.cel *0 :1 2\n" + extra +
-            "$0 0,0 50,0\n$1 0,0 50,0\n$2 0,0 50,0\n;@EventHandler\n" + script);
-  }
-  // Any CNF over the 8 x 8 cels a.cel, b.cel and c.cel.
-  void OpenCnf(const std::string& cnf) {
-    testing::WriteFile(dir_ / "doll.cnf", cnf);
-    testing::WriteFile(dir_ / "p.kcf", testing::TestKcf(16));
-    for (const char* name : {"a.cel", "b.cel", "c.cel"}) {
-      testing::WriteFile(dir_ / name, testing::TestCel(8, 8, 4));
-    }
-    view_.reset();
-    doc_ = std::make_unique<CKissCnfDoc>(host_, device_, settings_);
-    ASSERT_TRUE(doc_->OpenDoll((dir_ / "doll.cnf").string()));
-    ASSERT_EQ(doc_->report().error_count(), 0) << doc_->report().ErrorText();
-    view_ = std::make_unique<CKissCnfView>(*doc_, settings_);
-  }
-  int32_t Var(const char* name) {
-    FkissScript& script = *doc_->fkiss();
-    return script.GetVariable(script.FindVariable(name));
-  }
-  CelInstance& Cel(int index) { return *doc_->model().instances()[index]; }
-
-  testing::TempDir dir_;
-  FakeHost host_;
-  Settings settings_;
-  SoftwareDevice device_;
-  std::unique_ptr<CKissCnfDoc> doc_;
-  std::unique_ptr<CKissCnfView> view_;
-};
+using KissCnfViewTest = testing::ViewTestDoll;
 
 TEST_F(KissCnfViewTest, StartsOnTheFirstSetInUseAndRunsTheScriptByTheClock) {
   Open(";@initialize() let(start, 1)\n;@set(1) letset(shown)\n;@begin() timer(1, 3000)\n"

@@ -256,24 +256,25 @@ void CKissCnfView::DragTo(const PointerAt& at) {
   }
 
   // Each step on a fixed object wears its fix down; at 0 it comes loose,
-  // and an object attached to a parent is pulled off it.
+  // and what moves is pulled off the parent it is attached to. A glued
+  // child never comes off: it moves its parent, which comes off instead.
+  KissObject* mover = drag_.mover;
   bool detached = false;
   if (fix > 0 && fix < threshold) {
     const bool unfixed = fix == 1 && threshold > 1;
     object->fix = fix - 1;
     if (object->fix == 0) {
       StartDragging();
-      detached = runtime_->UnlinkChild(object);
+      detached = runtime_->UnlinkChild(mover);
     }
     runtime_->RaiseCatchStep(drag_.cel, fix > 1, unfixed);
-    if (detached) runtime_->RaiseDetached(object);
+    if (detached) runtime_->RaiseDetached(mover);
   } else if (fix == 0 && !drag_.dragging) {
     StartDragging();
-    if (runtime_->UnlinkChild(object)) runtime_->RaiseDetached(object);
+    if (runtime_->UnlinkChild(mover)) runtime_->RaiseDetached(mover);
   }
   if (!drag_.pressed) return;
 
-  KissObject* mover = drag_.mover;
   const PlayPoint to{p.x - drag_.grab.x, p.y - drag_.grab.y};
   if (object->fix > 0 && object->fix < threshold) {
     // Still fixed: the object jerks towards the pointer and springs back,

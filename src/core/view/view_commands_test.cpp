@@ -1,0 +1,192 @@
+// Pausing the script, Find FKiSS and the properties window's changes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/fkiss/key_codes.h"
+#include "core/view/view_test_doll.h"
+
+namespace luma {
+namespace {
+
+class ViewCommandsTest : public testing::ViewTestDoll {
+ protected:
+  // Keeps every frame the view presents.
+  void CaptureFrames() {
+    view_->SetPresenter([this](const ImageView& frame) {
+      Frame copy{frame.width, frame.height, {}};
+      for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) copy.pixels.push_back(frame.at(x, y));
+      }
+      frames_.push_back(std::move(copy));
+    });
+  }
+  struct Frame {
+    int width, height;
+    std::vector<uint32_t> pixels;
+    // The pixel that shows doll point `p` in a view of the doll's own size.
+    uint32_t at(PlayPoint p) const { return pixels[static_cast<size_t>(p.y) * width + p.x]; }
+  };
+  size_t Sleeps(const char* line) const {
+    return static_cast<size_t>(std::count(host_.log().begin(), host_.log().end(), line));
+  }
+  std::vector<Frame> frames_;
+};
+
+TEST_F(ViewCommandsTest, PauseStopsAlarmsAndInputEventsButNotThePlayer) {
+  settings_.quick_timer = 2;
+  // #0 at 0,0 and #1 at 50,0 in sets 1 and 2. Three alarms fall due while
+  // the script is paused; each appends its number to `order`.
+  Open(
+      ";@begin() timer(1, 100) timer(2, 200) timer(3, 300)\n"
+      ";@alarm(1) mul(order, order, 10) add(order, order, 1)\n"
+      ";@alarm(2) mul(order, order, 10) add(order, order, 2)\n"
+      ";@alarm(3) mul(order, order, 10) add(order, order, 3)\n"
+      ";@press(#0) add(pressed, pressed, 1)\n;@in(#0, #1) add(met, met, 1)\n"
+      ";@set(2) add(twos, twos, 1)\n;@keypress(\"a\") add(keys, keys, 1)\n");
+  std::vector<std::string> trace;
+  view_->SetTrace(true, [&](std::string_view line) { trace.emplace_back(line); });
+  view_->StartDoll();
+  RunFor(20);  // begin
+  view_->TogglePause();
+  EXPECT_TRUE(view_->paused());
+  EXPECT_EQ(trace.back(), "*** FKiSS Paused ***");
+
+  RunFor(500);
+  EXPECT_EQ(Var("order"), 0);
+  // The user still plays: the object follows the pointer onto #1, the set
+  // changes, yet none of the script's events run.
+  Drag(PlayPoint{2, 2}, PlayPoint{50, 2});
+  EXPECT_EQ(Object(0).position[1], (Position{48, 0}));
+  view_->SelectSet(2);
+  EXPECT_EQ(view_->CurrentSet(), 2);
+  view_->KeyDown(kKeyLetterA, false);
+  view_->KeyUp(kKeyLetterA);
+  EXPECT_EQ(Var("pressed") + Var("met") + Var("twos") + Var("keys"), 0);
+
+  // Resumed, the alarms that fell due run in due order, "Quick Timer" a pass.
+  view_->TogglePause();
+  EXPECT_FALSE(view_->paused());
+  EXPECT_EQ(trace.back(), "*** FKiSS Resumed ***");
+  EXPECT_EQ(view_->ProcessAlarms(), 1u);
+  EXPECT_EQ(Var("order"), 12);
+  view_->ProcessAlarms();
+  EXPECT_EQ(Var("order"), 123);
+  view_->SelectSet(1);
+  view_->LeftButtonDown(PlayPoint{50, 2});
+  view_->LeftButtonUp(PlayPoint{50, 2});
+  view_->SelectSet(2);
+  EXPECT_EQ(Var("pressed"), 1);
+  EXPECT_EQ(Var("twos"), 1);
+
+  // A reset starts the script afresh, never paused.
+  view_->TogglePause();
+  host_.QueueAnswer(Answer::kYes);
+  ASSERT_TRUE(view_->ResetDoll());
+  EXPECT_FALSE(view_->paused());
+  RunFor(120);
+  EXPECT_EQ(Var("order"), 1);
+}
+
+TEST_F(ViewCommandsTest, FindFkissFlashesTheCelsWithEventsOfTheShownSet) {
+  for (const char* name : {"d.cel", "e.cel", "f.cel"}) {
+    testing::WriteFile(dir_ / name, testing::TestCel(8, 8, 4));
+  }
+  // #0 has its own event, #1 one through its group, #2 and #3 only a
+  // snap-to effect, #4 none, #5 an event but it is unmapped; only #4 is in
+  // set 1.
+  OpenCnf(
+      "(120,20)\n%p.kcf\n#0 a.cel *0 :0\n#1 b.cel *0 :0 ;!grp\n#2 c.cel *0 :0\n"
+      "#3 d.cel *0 :0\n#4 e.cel *0 :0 1\n#5 f.cel *0 :0 ;%u\n"
+      "$0 0,0 20,0 40,0 60,0 80,0 100,0\n$1 0,0 20,0 40,0 60,0 80,0 100,0\n"
+      ";@EventHandler\n;@press(#0) nop()\n;@press(!grp) nop()\n"
+      ";@in(#2, #3) movebyx(#2, #3, 20) movebyy(#2, #3, 0)\n;@press(#5) nop()\n");
+  view_->Resize(120, 20);
+  view_->StartDoll();
+  CaptureFrames();
+  host_.ClearLog();
+  EXPECT_EQ(view_->FindFkiss(), 2);
+  // Highlighted, normal, highlighted, normal, 200 ms apart.
+  ASSERT_EQ(frames_.size(), 4u);
+  EXPECT_EQ(Sleeps("sleep 200"), 3u);
+  const Frame& lit = frames_[0];
+  const Frame& plain = frames_[1];
+  EXPECT_NE(lit.at({4, 4}), plain.at({4, 4}));
+  EXPECT_NE(lit.at({24, 4}), plain.at({24, 4}));
+  for (int x : {44, 64, 84, 104}) EXPECT_EQ(lit.at({x, 4}), plain.at({x, 4})) << x;
+  EXPECT_EQ(frames_[2].pixels, lit.pixels);
+  EXPECT_EQ(frames_[3].pixels, plain.pixels);
+
+  // Counted with their snap-to code, #2 and #3 flash as well.
+  settings_.ignore_snap = false;
+  view_ = std::make_unique<CKissCnfView>(*doc_, settings_);
+  view_->Resize(120, 20);
+  view_->StartDoll();
+  EXPECT_EQ(view_->FindFkiss(), 4);
+
+  // Nothing to show: no flash at all.
+  frames_.clear();
+  CaptureFrames();
+  view_->SelectSet(1);
+  frames_.clear();
+  EXPECT_EQ(view_->FindFkiss(), 0);
+  EXPECT_TRUE(frames_.empty());
+}
+
+TEST_F(ViewCommandsTest, CelPropertiesChangeTheShownSetMappingGhostAndTransparency) {
+  Open("");
+  view_->Resize(200, 100);
+  view_->StartDoll();
+  CaptureFrames();
+  CelInstance& a = Cel(0);
+  view_->RightButtonDown(PlayPoint{2, 2});
+  ASSERT_EQ(view_->last_clicked(), &a);
+  view_->DrawFrame();
+  const uint32_t opaque = frames_.back().at({4, 4});
+
+  // Ghosted and half transparent: clicks pass over it, the information
+  // follows, and the next frame draws it blended.
+  view_->ClearRedraw();
+  view_->ApplyCelProperties(a, CelProperties{true, true, true, 128});
+  EXPECT_TRUE(view_->redraw_pending());
+  EXPECT_EQ(view_->PickCel(PlayPoint{2, 2}, PickPurpose::kEvents), nullptr);
+  EXPECT_EQ(view_->PickCel(PlayPoint{2, 2}, PickPurpose::kInformation), &a);
+  EXPECT_NE(view_->cel_info().find("Transparency: 128"), std::string::npos);
+  view_->DrawFrame();
+  EXPECT_NE(frames_.back().at({4, 4}), opaque);
+
+  // Values beyond the range are held to it.
+  view_->ApplyCelProperties(a, CelProperties{true, true, false, 300});
+  EXPECT_EQ(a.transparency, 255);
+  view_->ApplyCelProperties(a, CelProperties{true, true, false, -5});
+  EXPECT_EQ(a.transparency, 0);
+  view_->DrawFrame();
+  EXPECT_EQ(frames_.back().at({4, 4}), opaque);
+
+  // Unmapped, then taken out of the shown set only.
+  view_->ApplyCelProperties(a, CelProperties{true, false, false, 0});
+  EXPECT_FALSE(a.mapped);
+  EXPECT_EQ(view_->PickCel(PlayPoint{2, 2}, PickPurpose::kInformation), nullptr);
+  view_->ApplyCelProperties(a, CelProperties{false, true, false, 0});
+  EXPECT_FALSE(a.in_set[1]);
+  EXPECT_TRUE(a.in_set[2]);
+  EXPECT_EQ(view_->PickCel(PlayPoint{2, 2}, PickPurpose::kInformation), nullptr);
+  EXPECT_FALSE(view_->LocateObject(0));
+  view_->SelectSet(2);
+  EXPECT_EQ(view_->PickCel(PlayPoint{2, 2}, PickPurpose::kEvents), &a);
+
+  // A reset brings back the CNF's mapping, ghost and transparency; set
+  // membership keeps what the user chose.
+  view_->ApplyCelProperties(a, CelProperties{true, false, true, 90});
+  host_.QueueAnswer(Answer::kYes);
+  ASSERT_TRUE(view_->ResetDoll());
+  EXPECT_TRUE(a.mapped);
+  EXPECT_FALSE(a.ghost);
+  EXPECT_EQ(a.transparency, 0);
+  EXPECT_FALSE(a.in_set[1]);
+}
+
+}  // namespace
+}  // namespace luma
