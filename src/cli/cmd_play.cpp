@@ -5,6 +5,8 @@
 //   wait MS | set N | palette G | zoom LEVEL | reset
 //   print positions | print fix N | print mapped | print var NAME
 //   print status | render PATH
+// "print positions" lists the objects of the current set, "print mapped"
+// the cels it shows (mapped and in the set).
 // Lines starting with "#" are comments. Questions are answered No, except
 // the one `reset` asks.
 #include <algorithm>
@@ -170,7 +172,9 @@ class Player {
       std::printf("#%d fix %d\n", object->number, static_cast<int>(object->fix));
     } else if (what == "mapped" && w.size() == 2) {
       for (const auto& cel : doll.instances()) {
-        if (cel->mapped && cel->cel) std::printf("%s\n", cel->cel->file_name.c_str());
+        if (cel->mapped && cel->in_set[set] && cel->cel) {
+          std::printf("%s\n", cel->cel->file_name.c_str());
+        }
       }
     } else if (what == "var" && w.size() == 3) {
       FkissScript* script = doll_.doc().fkiss();

@@ -223,16 +223,18 @@ TEST_F(PlayTest, ResetPutsEverySetBackAndUnknownLinesAreUsageErrors) {
 
 TEST_F(PlayTest, KeysAlarmsAndZoomReachTheDoll) {
   const std::string doll = Doll(
-      "(100,60)\n#0 a.cel :0\n#1 b.cel :0\n$0 10,10 30,10\n;@EventHandler\n"
+      "(100,60)\n#0 a.cel :0\n#1 b.cel :0\n#2 c.cel :1\n$0 10,10 30,10 50,10\n"
+      "$1 10,10 30,10 50,10\n;@EventHandler\n"
       ";@begin() timer(1, 100)\n;@alarm(1) let(rang, 1)\n;@keypress(\"a\") unmap(#0)\n"
       ";@keyrelease(\"a\") let(up, 1)\n",
-      {{"a.cel", Block(4, 4)}, {"b.cel", Block(4, 4)}});
+      {{"a.cel", Block(4, 4)}, {"b.cel", Block(4, 4)}, {"c.cel", Block(4, 4)}});
   const std::string bmp = (out_ / "zoomed.bmp").string();
   const ProgramResult r = Play(doll,
                                "wait 90\nprint var rang\nwait 20\nprint var rang\n"
                                "print mapped\nkey a down\nprint mapped\nkey A up\nprint var up\n"
-                               "zoom 1\nrender " + bmp + "\n");
-  EXPECT_EQ(r.out, "rang = 0\nrang = 1\na.cel\nb.cel\nb.cel\nup = 1\n");
+                               "set 1\nprint mapped\nzoom 1\nrender " + bmp + "\n");
+  // Only the cels the current set shows are listed.
+  EXPECT_EQ(r.out, "rang = 0\nrang = 1\na.cel\nb.cel\nb.cel\nup = 1\nc.cel\n");
   const Image zoomed = testing::ReadBmp(testing::ReadFile(bmp));
   EXPECT_EQ(zoomed.width, 50);  // zoom level 1 shows half
   EXPECT_EQ(zoomed.height, 30);
