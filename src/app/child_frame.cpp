@@ -391,10 +391,8 @@ bool CChildFrame::OnCommand(int id) {
       CreateScreenshot();
       return true;
     case kIdFileSaveAs:
-      if (!doc_->loading()) SaveCnfAs();
-      return true;
     case kIdBuildLzh:
-      if (!doc_->loading()) BuildArchive();
+      if (!doc_->loading()) RunFileCommand(id);
       return true;
     case kIdEditCopy:
       // The picture as the window shows it.

@@ -41,13 +41,6 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   // Carries out a doll command of the menus or toolbars; false when the
   // command is not one of the doll window's.
   bool OnCommand(int id);
-  // "Save As": the doll's CNF written to a file chosen in the "Save to new
-  // CNF" dialog; a doll from disk becomes that file. The path written, or
-  // nullopt when cancelled or failed.
-  std::optional<std::string> SaveCnfAs();
-  // "Build LZH Archive": the doll's files and chosen documents packed into
-  // a new archive.
-  bool BuildArchive();
   // The object chosen with "Select as Snap-To Parent" (0 when none), for
   // the snap-to wizard.
   int snap_parent() const { return snap_parent_; }
@@ -85,6 +78,15 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   void Key(QKeyEvent* event);
   void ShowContextMenu(QPoint global);
   void RunContextCommand(ContextCommand command);
+  // "Save As" and "Build LZH Archive", with the doll's script waiting.
+  void RunFileCommand(int id);
+  // "Save As": the doll's CNF written to a file chosen in the "Save to new
+  // CNF" dialog; a doll from disk becomes that file. The path written, or
+  // nullopt when cancelled or failed.
+  std::optional<std::string> SaveCnfAs();
+  // "Build LZH Archive": the doll's files and chosen documents packed into
+  // a new archive.
+  bool BuildArchive();
   void SaveThumbnail();
   void CreateScreenshot();
   void AfterStart();

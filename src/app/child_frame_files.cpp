@@ -6,6 +6,7 @@
 
 #include "app/additional_files_dialog.h"
 #include "app/child_frame.h"
+#include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app/save_cnf_dialog.h"
 #include "core/files/cnf_save.h"
@@ -19,6 +20,18 @@ QString FromLocal(const std::string& path) {
 }
 
 }  // namespace
+
+void CChildFrame::RunFileCommand(int id) {
+  // The dialogs run event loops of their own, where the script's alarms
+  // would go on and could even close this window under them.
+  main_.alarm_loop().SetClient(nullptr);
+  if (id == kIdFileSaveAs) {
+    SaveCnfAs();
+  } else {
+    BuildArchive();
+  }
+  if (main_.ActiveChild() == this) main_.alarm_loop().SetClient(this);
+}
 
 std::optional<std::string> CChildFrame::SaveCnfAs() {
   CKissCnfDoc& doc = *doc_;

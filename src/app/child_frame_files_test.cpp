@@ -200,6 +200,7 @@ TEST_F(DollFileCommandsTest, BuildLzhStopsAtEveryCancelWithoutWritingAnything) {
   int file_dialogs = 0;
   frame_->set_save_cnf_hook([&](SaveCnfDialog&) {
     ++save_dialogs;
+    EXPECT_EQ(frame_->alarm_loop().client(), nullptr) << "the script waits for the dialogs";
     return std::string();
   });
   bool files_ok = false;
@@ -236,6 +237,7 @@ TEST_F(DollFileCommandsTest, BuildLzhStopsAtEveryCancelWithoutWritingAnything) {
   EXPECT_EQ(FilesEndingIn(".cnf").size(), 1u);
   EXPECT_EQ(frame_->recent_files().files().size(), 1);
   EXPECT_EQ(said_.size(), 4u) << "only the questions";
+  EXPECT_EQ(frame_->alarm_loop().client(), child);
 }
 
 TEST_F(DollFileCommandsTest, BuildLzhPacksTheSavedDollAndItsDocuments) {
