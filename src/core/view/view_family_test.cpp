@@ -99,6 +99,17 @@ TEST_F(ViewFamilyTest, AGluedChildDragsItsParentAndStaysGlued) {
   Drag(PlayPoint{22, 32}, PlayPoint{32, 32});
   EXPECT_EQ(Object(0).position[0], (Position{30, 30}));
   EXPECT_EQ(Object(1).position[0], (Position{50, 30}));
+
+  // When the parent is itself attached, pulling the glued child pulls the
+  // parent off its own parent.
+  OpenFamily("glue(#1, #0) attach(#0, #2)", "", ";@detached(#0) add(parent_off, parent_off, 1)\n");
+  Drag(PlayPoint{32, 12}, PlayPoint{42, 32});
+  EXPECT_EQ(Object(0).position[0], (Position{20, 30}));
+  EXPECT_EQ(Object(1).position[0], (Position{40, 30}));
+  EXPECT_EQ(Var("parent_off"), 1);
+  EXPECT_EQ(Var("detached"), 0);
+  Drag(PlayPoint{102, 52}, PlayPoint{92, 52});
+  EXPECT_EQ(Object(0).position[0], (Position{20, 30}));
 }
 
 }  // namespace

@@ -36,7 +36,9 @@ class ViewTestDoll : public ::testing::Test {
   }
   int32_t Var(const char* name) {
     FkissScript& script = *doc_->fkiss();
-    return script.GetVariable(script.FindVariable(name));
+    const int id = script.FindVariable(name);
+    if (id < 0) ADD_FAILURE() << "the script has no variable " << name;
+    return id < 0 ? 0 : script.GetVariable(id);
   }
   CelInstance& Cel(int index) { return *doc_->model().instances()[index]; }
   KissObject& Object(int number) { return *doc_->model().FindObject(number, false); }
