@@ -426,13 +426,16 @@ std::string FkissRuntime::Indent(int extra) const {
 
 void FkissRuntime::TraceAction(const FkissAction& action, int extra_indent) {
   if (trace_events_only_) return;
-  std::string line = Indent(extra_indent) + FkissCommandTable::Name(action.code) + "(";
+  trace_.AddLine(Indent(extra_indent) + ActionText(action));
+}
+
+std::string FkissRuntime::ActionText(const FkissAction& action) const {
+  std::string text = std::string(FkissCommandTable::Name(action.code)) + "(";
   for (int i = 0; i < 3 && !action.params[i].empty(); ++i) {
-    if (i > 0) line += ", ";
-    line += TraceParam(action.params[i]);
+    if (i > 0) text += ", ";
+    text += TraceParam(action.params[i]);
   }
-  line += ")";
-  trace_.AddLine(line);
+  return text + ")";
 }
 
 bool FkissRuntime::Compare(const FkissAction& action) const {

@@ -134,6 +134,9 @@ class FkissRuntime {
   int most_commands() const { return most_commands_; }
   int current_pool() const { return current_pool_; }
   int max_stack() const { return max_stack_; }
+  // An action as the trace writes it: name(param, ...), variables with
+  // their current values.
+  std::string ActionText(const FkissAction& action) const;
 
   // Value pools are kept by `pools` (not owned); without one the value
   // actions only track the current pool.

@@ -1,0 +1,59 @@
+#include "core/view/doll_statistics.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/doll/kiss_cnf_doc.h"
+#include "core/fkiss/fkiss_runtime.h"
+
+namespace luma {
+
+DollStatistics GatherStatistics(CKissCnfDoc& doc, const FkissRuntime* runtime) {
+  const DollModel& doll = doc.model();
+  DollStatistics s;
+  s.name = doc.title();
+  s.cnf_name = doc.cnf_name();
+  s.from_archive = doc.is_archive();
+  if (s.from_archive) {
+    s.archive_name = doc.archive_name();
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(doc.path(), error);
+    if (!error) s.archive_bytes = size;
+  }
+  s.playfield = doll.playfield;
+  s.border_color = doll.border_color;
+  s.errors = doll.report.error_count();
+  s.warnings = doll.report.warning_count();
+  s.cel_counts = doll.cel_counts;
+  for (const auto& cel : doll.cels()) {
+    if (!cel->is_clone()) ++s.unique_cels;
+  }
+  s.ambiguous_cels = static_cast<int>(doll.ambiguous_cels().size());
+  s.total_cels = static_cast<int>(doll.instances().size());
+  s.kcf_counts = doll.kcf_counts;
+  s.objects = static_cast<int>(doll.objects().size());
+  s.groups = static_cast<int>(doll.groups().size());
+  if (const FkissScript* script = doc.fkiss()) {
+    s.events = script->event_count;
+    s.actions = script->action_count;
+  }
+  if (runtime) {
+    s.deepest_stack = runtime->deepest_stack();
+    s.most_commands = runtime->most_commands();
+  }
+  s.quads = doc.quad_count();
+  s.textures = doc.textures().texture_count();
+  s.used_blocks = doc.textures().used_blocks();
+  s.total_blocks = doc.textures().total_blocks();
+  s.ckiss = doll.ckiss;
+  s.enhanced_palette = doll.enhanced_palette;
+  s.fkiss_level = doll.fkiss_level;
+  return s;
+}
+
+const char* FkissLevelName(int level) {
+  static constexpr const char* kNames[] = {"1", "1b", "2", "2.1", "3", "4"};
+  return level >= 0 && level < 6 ? kNames[level] : "None";
+}
+
+}  // namespace luma
