@@ -17,6 +17,7 @@
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
+#include "app/palette_editor_dialog.h"
 #include "app/pointer_cursors.h"
 #include "app/text_editor.h"
 #include "core/fkiss/key_codes.h"
@@ -105,6 +106,7 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
 
 CChildFrame::~CChildFrame() {
   main_.ChildClosing(this);
+  DropPaletteEditor();
   // The view refers to the document; it goes first.
   view_.reset();
   if (doc_) doc_->Close();
@@ -142,11 +144,33 @@ bool CChildFrame::LoadAgain(Reload kind, const std::string& path) {
   // script running; any load that began has changed the doll, even one that
   // failed, so the view starts again with what is there now.
   if (ok || doc_->loading()) {
+    DropPaletteEditor();
     view_->StartDoll();
     AfterStart();
   }
   if (main_.ActiveChild() == this) main_.alarm_loop().SetClient(this);
   return ok;
+}
+
+void CChildFrame::ShowPaletteEditor() {
+  if (doc_->loading()) return;
+  if (!palette_editor_) palette_editor_ = std::make_unique<PaletteEditor>(*view_);
+  if (!palette_dialog_) {
+    // A window of its own beside the main window, closed with the doll.
+    palette_dialog_ = new PaletteEditorDialog(*palette_editor_, FromBytes(doc_->title()), &main_);
+    palette_dialog_->setWindowFlag(Qt::Tool);
+    palette_dialog_->set_save_path_chooser([this](const std::string& name) {
+      return main_.AskSavePath("Save KCF Palette", FromBytes(name), "kcf",
+                               "KCF Palette Files (*.kcf)");
+    });
+    palette_dialog_->set_applied_listener([this] { main_.UpdateCommandUi(); });
+  }
+  palette_dialog_->OpenEditor();
+}
+
+void CChildFrame::DropPaletteEditor() {
+  delete palette_dialog_.data();
+  palette_editor_.reset();
 }
 
 uint32_t CChildFrame::ProcessAlarms() { return view_->ProcessAlarms(); }
@@ -384,6 +408,9 @@ bool CChildFrame::OnCommand(int id) {
     case kIdViewCnf:
       v.OpenCnf();
       return true;
+    case kIdPaletteEditor:
+      ShowPaletteEditor();
+      return true;
     case kIdSaveThumbnail:
       SaveThumbnail();
       return true;
@@ -442,6 +469,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
   if (!closing_) {
     closing_ = true;
     main_.ChildClosing(this);
+    DropPaletteEditor();
     view_->Deactivate();
   }
   QMdiSubWindow::closeEvent(event);

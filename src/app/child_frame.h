@@ -4,13 +4,16 @@
 #include <QCursor>
 #include <QMdiSubWindow>
 #include <QPoint>
+#include <QPointer>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/alarm_loop.h"
+#include "app/palette_editor_dialog.h"
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/view/kiss_cnf_view.h"
+#include "core/view/palette_editor.h"
 #include "core/view/view_front_end.h"
 
 namespace luma::app {
@@ -46,6 +49,11 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   int snap_parent() const { return snap_parent_; }
   // Set once the window has begun to close.
   bool closing() const { return closing_; }
+
+  // The "KCF Palette Editor" window, opened on first use (nullptr before).
+  PaletteEditorDialog* palette_editor_dialog() const { return palette_dialog_; }
+  // The palette editor, which outlives its window: unsaved palettes stay marked.
+  PaletteEditor* palette_editor() const { return palette_editor_.get(); }
 
   // Frames presented so far; the first one ends the start-up.
   int frames_presented() const { return frames_presented_; }
@@ -87,6 +95,9 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   // "Build LZH Archive": the doll's files and chosen documents packed into
   // a new archive.
   bool BuildArchive();
+  void ShowPaletteEditor();
+  // A doll loaded again has palettes read afresh: the editor starts over.
+  void DropPaletteEditor();
   void SaveThumbnail();
   void CreateScreenshot();
   void AfterStart();
@@ -96,6 +107,8 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   std::unique_ptr<CKissCnfDoc> doc_;
   std::unique_ptr<CKissCnfView> view_;
   DollViewWidget* widget_ = nullptr;
+  std::unique_ptr<PaletteEditor> palette_editor_;
+  QPointer<PaletteEditorDialog> palette_dialog_;
   int snap_parent_ = 0;
   int frames_presented_ = 0;
   bool echoing_scroll_ = false;

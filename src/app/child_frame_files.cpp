@@ -8,6 +8,7 @@
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
+#include "app/palette_editor_dialog.h"
 #include "app/save_cnf_dialog.h"
 #include "core/files/cnf_save.h"
 #include "core/files/lzh_build.h"
@@ -53,6 +54,15 @@ std::optional<std::string> CChildFrame::SaveCnfAs() {
 
 bool CChildFrame::BuildArchive() {
   LzhBuildHooks hooks;
+  hooks.palettes_modified = [this] { return palette_editor_ && palette_editor_->AnyModified(); };
+  hooks.save_palettes = [this] {
+    const bool saved = palette_editor_->SaveModified([this](const std::string& name) {
+      return main_.AskSavePath("Save KCF Palette", FromLocal(name), "kcf",
+                               "KCF Palette Files (*.kcf)");
+    });
+    if (palette_dialog_) palette_dialog_->Refresh();
+    return saved;
+  };
   hooks.save_cnf = [this] { return SaveCnfAs(); };
   hooks.choose_additional_files = [this]() -> std::optional<std::vector<std::string>> {
     AdditionalFilesDialog dialog(&main_);
