@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -159,13 +160,18 @@ void CChildFrame::ShowPaletteEditor() {
     // A window of its own beside the main window, closed with the doll.
     palette_dialog_ = new PaletteEditorDialog(*palette_editor_, FromBytes(doc_->title()), &main_);
     palette_dialog_->setWindowFlag(Qt::Tool);
-    palette_dialog_->set_save_path_chooser([this](const std::string& name) {
-      return main_.AskSavePath("Save KCF Palette", FromBytes(name), "kcf",
-                               "KCF Palette Files (*.kcf)");
-    });
+    palette_dialog_->set_save_path_chooser(
+        [this](const std::string& name) { return AskPalettePath(name); });
     palette_dialog_->set_applied_listener([this] { main_.UpdateCommandUi(); });
   }
   palette_dialog_->OpenEditor();
+}
+
+std::string CChildFrame::AskPalettePath(const std::string& name) {
+  const QString proposed = doc_->is_archive()
+                               ? QFileInfo(FromBytes(doc_->path())).dir().filePath(FromBytes(name))
+                               : FromBytes(name);
+  return main_.AskSavePath("Save KCF Palette", proposed, "kcf", "KCF Palette Files (*.kcf)");
 }
 
 void CChildFrame::DropPaletteEditor() {

@@ -98,6 +98,9 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   void ShowPaletteEditor();
   // A doll loaded again has palettes read afresh: the editor starts over.
   void DropPaletteEditor();
+  // Where a palette without a file of its own (an archived doll's) is
+  // saved: asked, proposing its name beside the archive.
+  std::string AskPalettePath(const std::string& name);
   void SaveThumbnail();
   void CreateScreenshot();
   void AfterStart();

@@ -56,10 +56,8 @@ bool CChildFrame::BuildArchive() {
   LzhBuildHooks hooks;
   hooks.palettes_modified = [this] { return palette_editor_ && palette_editor_->AnyModified(); };
   hooks.save_palettes = [this] {
-    const bool saved = palette_editor_->SaveModified([this](const std::string& name) {
-      return main_.AskSavePath("Save KCF Palette", FromLocal(name), "kcf",
-                               "KCF Palette Files (*.kcf)");
-    });
+    const bool saved = palette_editor_->SaveModified(
+        [this](const std::string& name) { return AskPalettePath(name); });
     if (palette_dialog_) palette_dialog_->Refresh();
     return saved;
   };

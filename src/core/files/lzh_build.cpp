@@ -120,9 +120,11 @@ class ArchiveBuilder {
     for (const std::string& name : doll.palette_file_names) {
       if (!seen.insert(AsciiLowerCopy(name)).second) continue;
       const KissPalette* palette = doll.FindPalette(name);
-      kcfs.items.push_back(
-          doc_.is_archive() ? ArchiveItem(name)
-                            : DiskItem(name, name, palette ? palette->full_path : std::string()));
+      const std::string path = palette ? palette->full_path : std::string();
+      // An archived doll's palette has a file only once the palette editor
+      // saved it; that file holds the colours to pack, under the doll's name.
+      kcfs.items.push_back(doc_.is_archive() && path.empty() ? ArchiveItem(name)
+                                                             : DiskItem(name, name, path));
     }
 
     PackSection cels{"Compressing Cels to ", {}};

@@ -157,6 +157,27 @@ TEST_F(LzhBuildTest, TheArchivedDollPacksTheCnfItSaved) {
   EXPECT_EQ(packed->model().instances()[0]->transparency, 9);
 }
 
+// The palette editor saves an archived doll's palette to a file of the
+// user's choice: the build packs that file under the palette's own name.
+TEST_F(LzhBuildTest, AnArchivedDollPacksThePaletteSavedBesideIt) {
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", "%pal.kcf\n#0 b.cel\n"},
+                                {"pal.kcf", testing::TestKcf(16)},
+                                {"b.cel", testing::TestCel(4, 4, 4)}});
+  testing::WriteFile(doll_.dir() / "in.lzh",
+                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  auto doc = doll_.Open("in.lzh");
+  ASSERT_TRUE(doc);
+  doll_.Write("edited.kcf", testing::TestKcf(32));
+  doc->model().FindPalette("pal.kcf")->full_path = doll_.Path("edited.kcf");
+  ASSERT_TRUE(BuildLzhArchive(*doc, hooks_.Hooks()));
+  EXPECT_EQ(MemberNames(hooks_.destination),
+            (std::vector<std::string>{"doll.cnf", "pal.kcf", "b.cel"}));
+  auto packed = doll_.OpenPath(hooks_.destination);
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(packed->model().FindPalette("pal.kcf")->colors, 256);
+}
+
 // Rebuilding an archived doll into the archive it was opened from: its
 // members are read before the archive is replaced.
 TEST_F(LzhBuildTest, AnArchivedDollCanReplaceItsOwnArchive) {
