@@ -99,6 +99,13 @@ bool CKissCnfDoc::ReloadCnf() {
   return ok;
 }
 
+void CKissCnfDoc::ApplySettings(const Settings& settings) {
+  settings_ = settings;
+  HintSettings& hints = model_.hints;
+  if (!hints.max_fix_hint) hints.max_fix = settings.strong_fix;
+  if (!hints.stack_hint) hints.stack_depth = settings.max_stack;
+}
+
 bool CKissCnfDoc::Load(const std::string& path, bool keep_unchanged) {
   return LoadFrom(path, keep_unchanged, nullptr);
 }

@@ -80,6 +80,10 @@ class CKissCnfDoc {
   RenderDevice& device() { return device_; }
   Host& host() { return host_; }
   const Settings& settings() const { return settings_; }
+  // The user changed the settings: later loads into this document use them,
+  // and the open doll's fix and stack limits follow unless its CNF chose
+  // its own with ;HINT lines. Its bounding mode stays as it is.
+  void ApplySettings(const Settings& settings);
 
   bool loading() const { return loading_; }
   void set_loading(bool loading) { loading_ = loading; }

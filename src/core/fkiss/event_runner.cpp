@@ -26,6 +26,12 @@ FkissRuntime::FkissRuntime(DollModel& doll, FkissScript& script, ScriptView& vie
 
 FkissRuntime::~FkissRuntime() = default;
 
+void FkissRuntime::ApplySettings(const RuntimeSettings& settings) {
+  quick_timer_ = std::clamp(settings.quick_timer, 1, 50);
+  max_stack_ = std::clamp(settings.max_stack, 1, 16000000);
+  media_.set_options(settings.media);
+}
+
 // --- Starting, pausing, keys --------------------------------------------------
 
 void FkissRuntime::StartScript() {
@@ -167,7 +173,8 @@ void FkissRuntime::RaiseCatchStep(CelInstance* cel, bool still_fixed, bool unfix
   if (still_fixed) AddCelEvents(script_, cel, kOnFixcatch, events);
   if (unfixed && cel->object) {
     AddEvent(script_, FkissTarget::Of(cel->object), kOnUnfix, events);
-    for (CelInstance* own : cel->object->cels) AddEvent(script_, FkissTarget::Of(own), kOnUnfix, events);
+    for (CelInstance* own : cel->object->cels)
+      AddEvent(script_, FkissTarget::Of(own), kOnUnfix, events);
     for (CelInstance* own : cel->object->cels) {
       for (CelSet* set : own->cel_sets) AddEvent(script_, FkissTarget::Of(set), kOnUnfix, events);
     }

@@ -26,7 +26,7 @@ enum class MoveSource { kScript, kUser };
 
 // The settings a running script reads.
 struct RuntimeSettings {
-  int quick_timer = 5;         // alarms run in one pass, 1-50
+  int quick_timer = 5;  // alarms run in one pass, 1-50
   // Deepest event nesting: the doll's ";HINT stack" (2 and up) or the "Max
   // Stack" setting (20 and up). Capped at 16,000,000 either way, so that a
   // hint cannot ask for more stack than memory holds.
@@ -47,6 +47,11 @@ class FkissRuntime {
   ~FkissRuntime();
   FkissRuntime(const FkissRuntime&) = delete;
   FkissRuntime& operator=(const FkissRuntime&) = delete;
+
+  // The user changed the settings while the script runs: the alarm budget,
+  // the nesting limit and sound, music and shell apply from the next event
+  // or alarm pass on. Nothing else of the run changes.
+  void ApplySettings(const RuntimeSettings& settings);
 
   // --- Running ----------------------------------------------------------------
   // Resets the run-time and the doll's script state and raises the start
@@ -137,6 +142,7 @@ class FkissRuntime {
   // An action as the trace writes it: name(param, ...), variables with
   // their current values.
   std::string ActionText(const FkissAction& action) const;
+  int quick_timer() const { return quick_timer_; }
 
   // Value pools are kept by `pools` (not owned); without one the value
   // actions only track the current pool.

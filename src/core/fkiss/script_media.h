@@ -32,6 +32,10 @@ class ScriptMedia {
   // mailto:, http: and https: links only, as "Shell Permission" allows.
   void OpenShellLink(const std::string& text);
 
+  // The user changed the settings while the script runs.
+  void set_options(const Options& options) { options_ = options; }
+  const Options& options() const { return options_; }
+
  private:
   const std::string* AvailablePath(int index) const;
 

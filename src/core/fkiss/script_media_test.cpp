@@ -68,7 +68,7 @@ TEST_F(ScriptMediaTest, EmptyNamesLeaveSoundsAloneButStopMusic) {
   EXPECT_TRUE(host().Logged("sound stopped"));
 }
 
-TEST_F(ScriptMediaTest, SwitchedOffSoundAndMusicDoNothing) {
+TEST_F(ScriptMediaTest, SwitchedOffSoundAndMusicDoNothingUntilSwitchedOn) {
   RuntimeSettings settings;
   settings.media.sound = false;
   settings.media.music = false;
@@ -77,6 +77,10 @@ TEST_F(ScriptMediaTest, SwitchedOffSoundAndMusicDoNothing) {
   EXPECT_TRUE(host().sounds().empty());
   EXPECT_TRUE(host().music().empty());
   EXPECT_FALSE(host().Logged("music stopped"));
+  // Switched on again while the script runs: the next sound plays.
+  runtime_->ApplySettings(RuntimeSettings{});
+  Run(1);
+  EXPECT_EQ(host().sounds().size(), 1u);
 }
 
 TEST_F(ScriptMediaTest, ShellOpensWebAndMailLinksAsThePermissionAllows) {

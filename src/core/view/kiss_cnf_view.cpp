@@ -10,6 +10,25 @@ CKissCnfView::CKissCnfView(CKissCnfDoc& doc, const Settings& settings)
 
 CKissCnfView::~CKissCnfView() = default;
 
+void CKissCnfView::ApplySettings(const Settings& settings) {
+  doc_.ApplySettings(settings);
+  settings_ = settings;
+  if (runtime_) runtime_->ApplySettings(ScriptSettings());
+  // The pointer takes the new style where it is now.
+  SetPointerShape(shape_);
+  Redraw();
+}
+
+RuntimeSettings CKissCnfView::ScriptSettings() const {
+  RuntimeSettings runtime_settings;
+  runtime_settings.quick_timer = settings_.quick_timer;
+  runtime_settings.max_stack = doc_.model().hints.stack_depth;
+  runtime_settings.media.sound = settings_.sound_enabled;
+  runtime_settings.media.music = settings_.music_enabled;
+  runtime_settings.media.shell_permission = settings_.shell_permission;
+  return runtime_settings;
+}
+
 // --- Starting -------------------------------------------------------------------
 
 void CKissCnfView::StartDoll(bool run_script) {
@@ -27,14 +46,8 @@ void CKissCnfView::StartDoll(bool run_script) {
 
   FkissScript* script = doc_.fkiss();
   if (!run_script || !script) script = &no_script_;
-  RuntimeSettings runtime_settings;
-  runtime_settings.quick_timer = settings_.quick_timer;
-  runtime_settings.max_stack = doll.hints.stack_depth;
-  runtime_settings.media.sound = settings_.sound_enabled;
-  runtime_settings.media.music = settings_.music_enabled;
-  runtime_settings.media.shell_permission = settings_.shell_permission;
   runtime_.reset();
-  runtime_ = std::make_unique<FkissRuntime>(doll, *script, *this, doc_.host(), runtime_settings);
+  runtime_ = std::make_unique<FkissRuntime>(doll, *script, *this, doc_.host(), ScriptSettings());
   if (script != &no_script_) runtime_->set_value_pools(doc_.value_pools());
   runtime_->SetTrace(trace_on_);
   runtime_->trace().set_listener(trace_listener_);
@@ -60,8 +73,7 @@ void CKissCnfView::OfferBoundsOverride() {
   bool outside = false;
   for (int set = 0; set < kSetCount && !outside; ++set) {
     for (const auto& object : doll.objects()) {
-      if (ObjectInSet(*object, set) &&
-          ObjectOutsidePlayfield(*object, set, doll.playfield, kind)) {
+      if (ObjectInSet(*object, set) && ObjectOutsidePlayfield(*object, set, doll.playfield, kind)) {
         outside = true;
         break;
       }

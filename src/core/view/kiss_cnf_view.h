@@ -66,6 +66,11 @@ class CKissCnfView : public ScriptView {
 
   CKissCnfDoc& doc() { return doc_; }
   const Settings& settings() const { return settings_; }
+  // The user changed the settings: the document takes them (see
+  // CKissCnfDoc::ApplySettings), the mouse, wheel, pointer style and border
+  // follow at once, and so do the running script's alarm budget, nesting
+  // limit, sound, music and shell permission.
+  void ApplySettings(const Settings& settings);
   // The running script, or nullptr before StartDoll.
   FkissRuntime* runtime() { return runtime_.get(); }
   // Runs due alarms of the script; see FkissRuntime::ProcessAlarms.
@@ -110,7 +115,7 @@ class CKissCnfView : public ScriptView {
   ClientRect DollToScreen(int left, int top, int right, int bottom) const;
 
   // --- Sets and palettes ------------------------------------------------------
-  void SelectSet(int set);           // raises the script's set events
+  void SelectSet(int set);             // raises the script's set events
   void SelectPaletteGroup(int group);  // the current set's group
   void PreviousSet() { StepSet(-1); }
   void NextSet() { StepSet(1); }
@@ -282,6 +287,7 @@ class CKissCnfView : public ScriptView {
   void CollideAfterDrag(const DragState& drag);
   void FreeThePointer();
   void SetPointerShape(PointerShape shape);
+  RuntimeSettings ScriptSettings() const;
   void ShowCoordinates(PlayPoint p);
   void ShowCelInfo(const CelInstance* cel);
   KissObject* GlueRoot(KissObject* object) const;

@@ -21,8 +21,9 @@ namespace {
 using KissCnfViewTest = testing::ViewTestDoll;
 
 TEST_F(KissCnfViewTest, StartsOnTheFirstSetInUseAndRunsTheScriptByTheClock) {
-  Open(";@initialize() let(start, 1)\n;@set(1) letset(shown)\n;@begin() timer(1, 3000)\n"
-       ";@alarm(1) unmap(#1) timer(2, 150)\n;@alarm(2) map(#1)\n");
+  Open(
+      ";@initialize() let(start, 1)\n;@set(1) letset(shown)\n;@begin() timer(1, 3000)\n"
+      ";@alarm(1) unmap(#1) timer(2, 150)\n;@alarm(2) map(#1)\n");
   view_->StartDoll();
   EXPECT_EQ(view_->CurrentSet(), 1);
   EXPECT_EQ(Var("start"), 1);
@@ -46,8 +47,9 @@ TEST_F(KissCnfViewTest, WithoutTheScriptNothingRuns) {
 }
 
 TEST_F(KissCnfViewTest, SetSwitchesRaiseSetEventsAndScriptsResizeTheWindow) {
-  Open(";@set(2) add(twos, twos, 1) windowsize(120, 80) viewport(10, 5) "
-       "transparent(#0, 300)\n");
+  Open(
+      ";@set(2) add(twos, twos, 1) windowsize(120, 80) viewport(10, 5) "
+      "transparent(#0, 300)\n");
   view_->StartDoll();
   view_->ClearFit();
   view_->SelectSet(2);
@@ -85,7 +87,9 @@ TEST_F(KissCnfViewTest, NotifyShowsTheTextAndEndsThePress) {
 
 // Records the requests the view makes of its window.
 struct RecordingFrontEnd : ViewFrontEnd {
-  void SetScrollSize(int w, int h) override { log.push_back(StringPrintf("scroll size %dx%d", w, h)); }
+  void SetScrollSize(int w, int h) override {
+    log.push_back(StringPrintf("scroll size %dx%d", w, h));
+  }
   void FitWindow(int w, int h, bool maximize) override {
     log.push_back(StringPrintf("fit %dx%d%s", w, h, maximize ? " max" : ""));
   }
@@ -447,6 +451,66 @@ TEST(KissCnfViewCorpusTest, DollsRunTheirScriptsQuietlyAndAuroraBlinks) {
     EXPECT_FALSE(view.close_requested());
     doc.Close();
   }
+}
+
+TEST_F(KissCnfViewTest, ChangedSettingsReachTheOpenDollAndItsScript) {
+  settings_.easy_click = 0;
+  Open(
+      ";@begin() timer(1, 10) timer(2, 10)\n;@alarm(1) add(n, n, 1)\n;@alarm(2) add(n, n, 1)\n"
+      ";@press(#0) shell(\"https://example.org/\")\n");
+  RecordingFrontEnd front;
+  view_->set_front_end(&front);
+  view_->Resize(150, 200);
+  view_->StartDoll();
+  view_->LeftButtonDown(PlayPoint{9, 2});  // two pixels right of #0
+  view_->LeftButtonUp(PlayPoint{9, 2});
+  EXPECT_EQ(view_->last_clicked(), nullptr);
+
+  Settings changed = settings_;
+  changed.easy_click = 2;
+  changed.scroll_type = 1;
+  changed.mouse_type = 2;
+  changed.strong_fix = 5;
+  changed.max_stack = 40;
+  changed.quick_timer = 1;
+  changed.shell_permission = 2;
+  view_->ApplySettings(changed);
+
+  EXPECT_EQ(view_->pointer_cursor(), PointerCursor::kDot) << "without waiting for the mouse";
+  EXPECT_EQ(doc_->model().hints.max_fix, 5);
+  EXPECT_EQ(view_->runtime()->max_stack(), 40);
+  EXPECT_EQ(doc_->settings().strong_fix, 5) << "a reload uses the new values";
+  view_->Wheel(-120, false);
+  EXPECT_EQ(view_->zoom_level(), 0);
+  EXPECT_EQ(view_->horizontal_bar().position, 50);
+  view_->LeftButtonDown(PlayPoint{9, 2});
+  view_->LeftButtonUp(PlayPoint{9, 2});
+  EXPECT_EQ(view_->last_clicked(), &Cel(0));
+  EXPECT_TRUE(host_.questions().empty());
+  EXPECT_EQ(host_.links(), std::vector<std::string>{"https://example.org/"});
+  // One alarm per pass now.
+  host_.Advance(1);
+  view_->ProcessAlarms();
+  host_.Advance(50);
+  view_->ProcessAlarms();
+  EXPECT_EQ(Var("n"), 1);
+  view_->ProcessAlarms();
+  EXPECT_EQ(Var("n"), 2);
+  // A restart keeps them.
+  view_->StartDoll();
+  EXPECT_EQ(view_->runtime()->quick_timer(), 1);
+}
+
+TEST_F(KissCnfViewTest, LimitsTheDollSetForItselfSurviveChangedSettings) {
+  OpenCnf("(200,100)\n;HINT maxfix 7\n;HINT stack 30\n%p.kcf\n#0 a.cel *0 :1\n$0 0,0\n");
+  view_->StartDoll();
+  Settings changed = settings_;
+  changed.strong_fix = 500;
+  changed.max_stack = 99;
+  view_->ApplySettings(changed);
+  EXPECT_EQ(doc_->model().hints.max_fix, 7);
+  EXPECT_EQ(doc_->model().hints.stack_depth, 30);
+  EXPECT_EQ(view_->runtime()->max_stack(), 30);
 }
 
 TEST_F(KissCnfViewTest, ValuesOutlastTheScriptInTheDollsPrivatePool) {
