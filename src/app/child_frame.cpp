@@ -17,6 +17,7 @@
 
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
+#include "app/info_windows.h"
 #include "app/main_frame.h"
 #include "app/palette_editor_dialog.h"
 #include "app/pointer_cursors.h"
@@ -103,11 +104,13 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
     show(frame);
   });
   view_->set_renderer_ready(true);
+  info_ = std::make_unique<InfoWindows>(main_, *this);
 }
 
 CChildFrame::~CChildFrame() {
   main_.ChildClosing(this);
   DropPaletteEditor();
+  info_.reset();
   // The view refers to the document; it goes first.
   view_.reset();
   if (doc_) doc_->Close();
@@ -121,6 +124,7 @@ void CChildFrame::StartDoll() {
 void CChildFrame::AfterStart() {
   doc_->set_loading(false);
   setWindowTitle(FromBytes(doc_->title()));
+  info_->DollStarted();
   main_.AutoCreateThumbnail(*this);
   main_.UpdateCommandUi();
 }
@@ -247,6 +251,8 @@ void CChildFrame::ShowCelInfo(std::string_view text) {
   }
 }
 
+void CChildFrame::CelInfoShown(const CelInstance* cel) { info_->CelInfoShown(cel); }
+
 void CChildFrame::BoundsModeChanged(BoundsMode) { main_.UpdateCommandUi(); }
 
 std::string CChildFrame::AskSavePath(std::string_view title, std::string_view proposed,
@@ -340,8 +346,10 @@ void CChildFrame::RunContextCommand(ContextCommand command) {
       }
       break;
     case ContextCommand::kObjectProperties:
+      info_->ShowCelProperties(ObjectCelInfoWindow::kObjectTab);
+      break;
     case ContextCommand::kCelProperties:
-      main_.NotYetAvailable();
+      info_->ShowCelProperties(ObjectCelInfoWindow::kCelTab);
       break;
     default:
       view_->RunContextCommand(command);
@@ -353,6 +361,7 @@ void CChildFrame::RunContextCommand(ContextCommand command) {
 // --- Commands ---------------------------------------------------------------------------
 
 bool CChildFrame::OnCommand(int id) {
+  if (info_->OnCommand(id)) return true;
   CKissCnfView& v = *view_;
   if (id >= kIdSet0 && id < kIdSet0 + kSetCount) {
     v.SelectSet(id - kIdSet0);

@@ -20,6 +20,7 @@ namespace luma::app {
 
 class CMainFrame;
 class DollViewWidget;
+class InfoWindows;
 
 // The window of one open doll. It owns the document and its view, feeds the
 // view what the window sees (client size, scroll positions, mouse, wheel and
@@ -33,6 +34,7 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   CKissCnfDoc& doc() { return *doc_; }
   CKissCnfView& view() { return *view_; }
   DollViewWidget* view_widget() const { return widget_; }
+  InfoWindows& info_windows() { return *info_; }
 
   // Shows the doll from its start: fits the window, runs the script's
   // start-up events and draws the first frame.
@@ -72,6 +74,7 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   void ShowPointer(bool shown) override;
   void ShowCoordinates(std::string_view text) override;
   void ShowCelInfo(std::string_view text) override;
+  void CelInfoShown(const CelInstance* cel) override;
   void BoundsModeChanged(BoundsMode mode) override;
   std::string AskSavePath(std::string_view title, std::string_view proposed,
                           std::string_view extension, std::string_view filter) override;
@@ -112,6 +115,7 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   DollViewWidget* widget_ = nullptr;
   std::unique_ptr<PaletteEditor> palette_editor_;
   QPointer<PaletteEditorDialog> palette_dialog_;
+  std::unique_ptr<InfoWindows> info_;
   int snap_parent_ = 0;
   int frames_presented_ = 0;
   bool echoing_scroll_ = false;

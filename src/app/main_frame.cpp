@@ -21,7 +21,9 @@
 #include <QToolButton>
 #include <ctime>
 
+#include "app/about_dialog.h"
 #include "app/additional_files_dialog.h"
+#include "app/bug_report_dialog.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
@@ -377,6 +379,14 @@ void CMainFrame::ShowTips() {
   tips_->raise();
 }
 
+void CMainFrame::RunInfoDialog(QDialog& dialog) {
+  if (info_dialog_hook_) {
+    info_dialog_hook_(dialog);
+  } else {
+    dialog.exec();
+  }
+}
+
 void CMainFrame::NotYetAvailable() {
   host_.ShowMessage("Lumadoll", "This command is not yet available.", MessageIcon::kInformation);
 }
@@ -503,6 +513,12 @@ void CMainFrame::OnCommand(int id) {
     case kIdShowTips:
       ShowTips();
       return;
+    case kIdAppAbout:
+      RunAboutBox(*this);
+      return;
+    case kIdBugReport:
+      RunBugReport(*this);
+      return;
     case kIdHelpTopics:
     case kIdTroubleshooting:
       if (!help_) help_ = new HelpWindow(this);
@@ -561,6 +577,7 @@ void CMainFrame::UpdateCommandUi() {
     actions_[kIdZoomOut]->setEnabled(view.CanZoomOut());
     actions_[kIdZoomHome]->setEnabled(view.CanZoomHome());
     actions_[kIdPauseFkiss]->setChecked(view.paused());
+    actions_[kIdTraceFkiss]->setChecked(view.trace_on());
     const bool has_clicked = view.last_clicked() != nullptr;
     actions_[kIdCopyPosition]->setEnabled(has_clicked);
     // A doll half way through loading has nothing whole to write.

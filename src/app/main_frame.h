@@ -18,6 +18,7 @@
 #include "core/host/settings.h"
 
 class QActionGroup;
+class QDialog;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -55,6 +56,8 @@ class CMainFrame : public QMainWindow {
   // reason has been shown and the program ends with exit code kNoDeviceExit.
   RenderDevice* device();
   static constexpr int kNoDeviceExit = 18;
+  // The device when it has been made, without making it.
+  RenderDevice* existing_device() const { return device_.get(); }
 
   // The action of a command id, nullptr for none.
   QAction* action(int id) const;
@@ -99,6 +102,11 @@ class CMainFrame : public QMainWindow {
   void set_additional_files_hook(AdditionalFilesHook hook) {
     additional_files_hook_ = std::move(hook);
   }
+  // Runs the about box or the bug report window; a hook looks at it
+  // instead of the user.
+  void RunInfoDialog(QDialog& dialog);
+  using InfoDialogHook = std::function<void(QDialog& dialog)>;
+  void set_info_dialog_hook(InfoDialogHook hook) { info_dialog_hook_ = std::move(hook); }
   // Puts a file the user made or opened at the top of the recent-file list.
   void AddRecentFile(const QString& path);
   // Told of every doll frame presented (for unattended start-up runs).
@@ -168,6 +176,7 @@ class CMainFrame : public QMainWindow {
   SavePathHook save_path_hook_;
   SaveCnfHook save_cnf_hook_;
   AdditionalFilesHook additional_files_hook_;
+  InfoDialogHook info_dialog_hook_;
   FramePresentedHook frame_hook_;
   bool doll_menus_shown_ = false;
   QActionGroup* set_group_ = nullptr;

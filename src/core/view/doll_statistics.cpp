@@ -26,7 +26,7 @@ DollStatistics GatherStatistics(CKissCnfDoc& doc, const FkissRuntime* runtime) {
   s.warnings = doll.report.warning_count();
   s.cel_counts = doll.cel_counts;
   for (const auto& cel : doll.cels()) {
-    if (!cel->is_clone()) ++s.unique_cels;
+    if (!cel->is_clone() && cel->present) ++s.unique_cels;
   }
   s.ambiguous_cels = static_cast<int>(doll.ambiguous_cels().size());
   s.total_cels = static_cast<int>(doll.instances().size());

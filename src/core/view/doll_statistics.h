@@ -25,7 +25,7 @@ struct DollStatistics {
   int errors = 0;
   int warnings = 0;
   CelCounts cel_counts;
-  int unique_cels = 0;     // cel files (clones made for other palettes not counted)
+  int unique_cels = 0;     // cel files read (clones made for other palettes not counted)
   int ambiguous_cels = 0;  // file names used by several cel lines
   int total_cels = 0;      // cel lines
   KcfCounts kcf_counts;

@@ -51,6 +51,7 @@ void CKissCnfView::StartDoll(bool run_script) {
   if (script != &no_script_) runtime_->set_value_pools(doc_.value_pools());
   runtime_->SetTrace(trace_on_);
   runtime_->trace().set_listener(trace_listener_);
+  runtime_->debug_log().set_listener(debug_listener_);
   runtime_->StartScript();
 
   if (fit_pending_) {
@@ -99,6 +100,11 @@ void CKissCnfView::SetTrace(bool on, std::function<void(std::string_view line)> 
     runtime_->SetTrace(on);
     runtime_->trace().set_listener(trace_listener_);
   }
+}
+
+void CKissCnfView::SetDebugListener(std::function<void(std::string_view line)> listener) {
+  debug_listener_ = std::move(listener);
+  if (runtime_) runtime_->debug_log().set_listener(debug_listener_);
 }
 
 uint32_t CKissCnfView::ProcessAlarms() { return runtime_ ? runtime_->ProcessAlarms() : 0; }

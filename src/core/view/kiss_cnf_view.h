@@ -63,6 +63,10 @@ class CKissCnfView : public ScriptView {
   // Turns the FKiSS trace on or off, now and for every later start; the
   // listener, when given, sees each trace line as it is written.
   void SetTrace(bool on, std::function<void(std::string_view line)> listener = {});
+  bool trace_on() const { return trace_on_; }
+  // Sees each line the script's debug action writes, now and after every
+  // later start.
+  void SetDebugListener(std::function<void(std::string_view line)> listener);
 
   CKissCnfDoc& doc() { return doc_; }
   const Settings& settings() const { return settings_; }
@@ -320,6 +324,7 @@ class CKissCnfView : public ScriptView {
   bool close_requested_ = false;
   bool trace_on_ = false;
   std::function<void(std::string_view)> trace_listener_;
+  std::function<void(std::string_view)> debug_listener_;
 
   // Window, zoom, scrolling and drawing.
   int client_width_ = 0;

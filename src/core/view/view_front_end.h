@@ -8,6 +8,8 @@
 
 namespace luma {
 
+struct CelInstance;
+
 // A point in the view's client area, in pixels from its top-left corner.
 struct ClientPoint {
   int x = 0;
@@ -51,6 +53,9 @@ class ViewFrontEnd {
   // information (empty: clear it).
   virtual void ShowCoordinates(std::string_view /*text*/) {}
   virtual void ShowCelInfo(std::string_view /*text*/) {}
+  // The cel whose information was just shown (nullptr: none), for a
+  // properties window that follows it.
+  virtual void CelInfoShown(const CelInstance* /*cel*/) {}
   // The doll's bounding mode changed (the bounding drop-down follows).
   virtual void BoundsModeChanged(BoundsMode /*mode*/) {}
 

@@ -69,6 +69,7 @@ void CKissCnfView::ShowCoordinates(PlayPoint p) {
 void CKissCnfView::ShowCelInfo(const CelInstance* cel) {
   cel_info_ = cel ? CelInfoText(*cel, doc_.fkiss()) : std::string();
   front().ShowCelInfo(cel_info_);
+  front().CelInfoShown(cel);
 }
 
 void CKissCnfView::SetPointerShape(PointerShape shape) {
