@@ -1,10 +1,8 @@
 #include "core/host/file_io.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "core/testing/test_paths.h"
@@ -63,15 +61,9 @@ TEST(FileIoTest, FailuresAreReportedAndLeaveTheOldFile) {
   // A file size limit makes the write come up short, as a full disk would.
   const std::string path = (dir / "doll.lzh").string();
   testing::WriteFile(path, "old archive");
-  struct rlimit saved;
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto* old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  Status short_write = ReplaceFile(path, std::vector<uint8_t>(100000, 'n'));
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  Status short_write;
+  testing::WithFileSizeLimit(
+      4096, [&] { short_write = ReplaceFile(path, std::vector<uint8_t>(100000, 'n')); });
   EXPECT_FALSE(short_write.ok());
   EXPECT_EQ(testing::ReadFile(path), "old archive");
   EXPECT_EQ(FilesIn(dir.path()), 1u) << "temporary file left behind";

@@ -1,8 +1,10 @@
 #include "core/testing/test_paths.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -44,6 +46,18 @@ std::string ReadFile(const std::filesystem::path& path) {
 void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WithFileSizeLimit(size_t bytes, const std::function<void()>& run) {
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto* old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = bytes;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  run();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
 }
 
 }  // namespace luma::testing

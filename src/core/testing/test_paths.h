@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace luma::testing {
@@ -30,6 +32,10 @@ class TempDir {
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Runs `run` with files limited to `bytes`: writes beyond it come up short,
+// as on a full disk (even for root, who ignores permissions).
+void WithFileSizeLimit(size_t bytes, const std::function<void()>& run);
 
 }  // namespace luma::testing
 

@@ -1,9 +1,7 @@
 #include "core/view/palette_editor.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <map>
 #include <memory>
 #include <string>
@@ -196,15 +194,8 @@ TEST_F(PaletteEditorTest, SaveWritesTheWorkingCopyOrKeepsTheOldFile) {
   // A write that comes up short, as on a full disk: the file stays whole,
   // the edit stays marked and unapplied, and the user is told.
   const std::string before = testing::ReadFile(KcfPath("p.kcf"));
-  struct rlimit saved;
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto* old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit tiny = saved;
-  tiny.rlim_cur = 40;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
-  const bool saved_short = editor_->Save();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  bool saved_short = true;
+  testing::WithFileSizeLimit(40, [&] { saved_short = editor_->Save(); });
   EXPECT_FALSE(saved_short);
   EXPECT_EQ(testing::ReadFile(KcfPath("p.kcf")), before);
   EXPECT_TRUE(editor_->modified(0));
