@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "core/host/system_facts.h"
@@ -35,8 +36,7 @@ BugReportDialog::BugReportDialog(std::string report, QWidget* parent)
   box_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box_->setLineWrapMode(QPlainTextEdit::NoWrap);
   box_->setTabStopDistance(box_->fontMetrics().horizontalAdvance(' ') * 4);
-  box_->setPlainText(
-      QString::fromLocal8Bit(report_.data(), static_cast<qsizetype>(report_.size())).remove('\r'));
+  box_->setPlainText(FromBytes(report_).remove('\r'));
   layout->addWidget(box_, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   QPushButton* copy = buttons->addButton("Copy Report", QDialogButtonBox::ActionRole);
@@ -46,10 +46,7 @@ BugReportDialog::BugReportDialog(std::string report, QWidget* parent)
   resize(560, 520);
 }
 
-void BugReportDialog::CopyReport() {
-  QApplication::clipboard()->setText(
-      QString::fromLocal8Bit(report_.data(), static_cast<qsizetype>(report_.size())));
-}
+void BugReportDialog::CopyReport() { QApplication::clipboard()->setText(FromBytes(report_)); }
 
 std::string ComposeReportFor(CMainFrame& main_frame) {
   std::vector<DollStatistics> dolls;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
 #include "core/model/error_report.h"
 #include "core/view/error_report_view.h"
 
@@ -20,14 +21,9 @@ QPlainTextEdit* ReadOnlyList(QWidget* parent) {
   return edit;
 }
 
-QString FromBytes(const std::string& s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 }  // namespace
 
-ErrorReportWindow::ErrorReportWindow(const QString& doll_name, QWidget* parent)
-    : QDialog(parent) {
+ErrorReportWindow::ErrorReportWindow(const QString& doll_name, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Error Report for " + doll_name);
   auto* layout = new QVBoxLayout(this);
   auto* errors_box = new QGroupBox("Errors:", this);

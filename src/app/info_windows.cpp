@@ -1,5 +1,9 @@
 #include "app/info_windows.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
+
+#include "app/byte_text.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/error_report_window.h"
@@ -31,10 +35,7 @@ InfoWindows::InfoWindows(CMainFrame& main_frame, CChildFrame& child)
 
 InfoWindows::~InfoWindows() = default;
 
-QString InfoWindows::DollName() const {
-  const std::string& title = child_.doc().title();
-  return QString::fromLocal8Bit(title.data(), static_cast<qsizetype>(title.size()));
-}
+QString InfoWindows::DollName() const { return FromBytes(child_.doc().title()); }
 
 void InfoWindows::Present(QWidget* window) {
   window->show();
@@ -148,18 +149,40 @@ void InfoWindows::ToggleTrace() {
     view.SetTrace(false);
     return;
   }
-  if (!trace_) {
-    trace_ = new ScriptOutputWindow("FKiSS Trace: " + DollName(), &child_);
-    // Closing the trace window ends the tracing, which slows the script.
-    trace_->set_closed_handler([this] {
-      child_.view().SetTrace(false);
-      main_.UpdateCommandUi();
-    });
-  }
+  if (!trace_) MakeTraceWindow();
   view.SetTrace(true, [this](std::string_view line) {
     if (trace_) trace_->AddLine(line);
   });
   Present(trace_);
+}
+
+void InfoWindows::MakeTraceWindow() {
+  trace_ = new ScriptOutputWindow("FKiSS Trace: " + DollName(), &child_);
+  // Closing the trace window ends the tracing, which slows the script.
+  trace_->set_closed_handler([this] {
+    child_.view().SetTrace(false);
+    main_.UpdateCommandUi();
+  });
+  auto* events_only = new QCheckBox("Events Only", trace_);
+  auto* step_mode = new QCheckBox("Step Mode", trace_);
+  trace_step_ = new QPushButton("Step", trace_);
+  trace_step_->setEnabled(false);
+  auto options = [this, events_only, step_mode] {
+    child_.view().SetTraceOptions(events_only->isChecked(), step_mode->isChecked());
+    trace_step_->setEnabled(child_.view().CanStepAlarm());
+    // Alarms that waited for the steps fall due by the clock again.
+    main_.alarm_loop().RunNow();
+  };
+  connect(events_only, &QCheckBox::toggled, this, options);
+  connect(step_mode, &QCheckBox::toggled, this, options);
+  connect(trace_step_, &QPushButton::clicked, this, [this] {
+    child_.view().StepAlarm();
+    trace_step_->setEnabled(child_.view().CanStepAlarm());
+  });
+  QBoxLayout* row = trace_->button_row();
+  row->insertWidget(0, events_only);
+  row->insertWidget(1, step_mode);
+  row->insertWidget(2, trace_step_);
 }
 
 void InfoWindows::DollStarted() {
@@ -186,12 +209,14 @@ void InfoWindows::Refresh() {
   if (child_.doc().loading()) return;
   const bool properties = set_properties_ && set_properties_->isVisible();
   const bool object_cel = object_cel_ && object_cel_->isVisible();
+  const bool trace = trace_ && trace_->isVisible();
+  if (trace) trace_step_->setEnabled(child_.view().CanStepAlarm());
   if (properties) {
     set_properties_->Fill(
         SetPropertiesRows(GatherStatistics(child_.doc(), child_.view().runtime())));
   }
   if (object_cel) RefreshObjectCel(false);
-  if (!properties && !object_cel) refresh_.stop();
+  if (!properties && !object_cel && !trace) refresh_.stop();
 }
 
 }  // namespace luma::app

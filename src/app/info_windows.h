@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/error_report_window.h"
@@ -46,6 +47,8 @@ class InfoWindows : public QObject {
   ObjectCelInfoWindow* object_cel_info() const { return object_cel_; }
   ScriptOutputWindow* debug_window() const { return debug_; }
   ScriptOutputWindow* trace_window() const { return trace_; }
+  // The trace window's "Step" button (step mode runs alarms one by one).
+  QPushButton* trace_step_button() const { return trace_step_; }
 
  private:
   void ShowErrorReport();
@@ -53,6 +56,7 @@ class InfoWindows : public QObject {
   ObjectCelInfoWindow& ObjectCelWindow();
   ScriptOutputWindow& DebugWindow();
   void ToggleTrace();
+  void MakeTraceWindow();
   void Refresh();
   void RefreshObjectCel(bool new_cel);
   void ApplyCelProperties(const CelProperties& properties);
@@ -66,6 +70,7 @@ class InfoWindows : public QObject {
   QPointer<ObjectCelInfoWindow> object_cel_;
   QPointer<ScriptOutputWindow> debug_;
   QPointer<ScriptOutputWindow> trace_;
+  QPointer<QPushButton> trace_step_;
   // The cel the object/cel window describes.
   const CelInstance* cel_ = nullptr;
   QTimer refresh_;

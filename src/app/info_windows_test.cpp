@@ -72,10 +72,10 @@ class InfoWindowsTest : public ::testing::Test {
     return frame_->ActiveChild();
   }
 
-  static void Settle() {
+  static void Settle(int ms = 50) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 50) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
 
   // A left click at a doll point.
@@ -83,10 +83,9 @@ class InfoWindowsTest : public ::testing::Test {
     const ClientPoint at = child->view().DollToScreen(PlayPoint{x, y});
     QWidget* area = child->view_widget()->viewport();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent event(type, QPointF(at.x, at.y), area->mapToGlobal(QPointF(at.x, at.y)),
-                        Qt::LeftButton,
-                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                        Qt::NoModifier);
+      QMouseEvent event(
+          type, QPointF(at.x, at.y), area->mapToGlobal(QPointF(at.x, at.y)), Qt::LeftButton,
+          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
       QApplication::sendEvent(area, &event);
     }
   }
@@ -195,6 +194,30 @@ TEST_F(InfoWindowsTest, DebugAndTraceWindowsReceiveTheScriptsOutput) {
   Click(child, 105, 25);
   EXPECT_EQ(info.trace_window()->text().size(), traced);
   EXPECT_EQ(info.debug_window()->edit()->toPlainText(), "pressed b\npressed b");
+}
+
+TEST_F(InfoWindowsTest, InTraceStepModeAlarmsWaitForTheStepButton) {
+  CChildFrame* child = Open(
+      "(200,100)\n%colors.kcf\n#0 a.cel *0 :0\n$0 10,10\n;@EventHandler\n"
+      ";@press(#0) timer(1, 5)\n;@alarm(1) debug(\"rang\")\n");
+  ASSERT_NE(child, nullptr);
+  InfoWindows& info = child->info_windows();
+  frame_->RunCommand(kIdTraceFkiss);
+  QCheckBox* step_mode = nullptr;
+  for (QCheckBox* box : info.trace_window()->findChildren<QCheckBox*>()) {
+    if (box->text() == "Step Mode") step_mode = box;
+  }
+  ASSERT_NE(step_mode, nullptr);
+  step_mode->setChecked(true);
+  Click(child, 15, 12);
+  Settle(300);
+  EXPECT_EQ(info.debug_window(), nullptr) << "the alarm waits";
+  ASSERT_TRUE(info.trace_step_button()->isEnabled());
+  info.trace_step_button()->click();
+  ASSERT_NE(info.debug_window(), nullptr);
+  EXPECT_EQ(info.debug_window()->text(), "rang\r\n");
+  EXPECT_FALSE(info.trace_step_button()->isEnabled());
+  EXPECT_NE(info.trace_window()->text().find("alarm(1)"), std::string::npos);
 }
 
 TEST_F(InfoWindowsTest, ScriptOutputKeepsWithinItsLimit) {

@@ -12,12 +12,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
+
 namespace luma::app {
 namespace {
-
-QString FromBytes(const std::string& s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 bool SameInfo(const ObjectCelInfo& a, const ObjectCelInfo& b) {
   return a.status == b.status && a.object_rows == b.object_rows && a.cel_rows == b.cel_rows &&

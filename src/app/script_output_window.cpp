@@ -6,14 +6,12 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
+
 namespace luma::app {
 namespace {
 
-QString Shown(std::string_view text) {
-  QString out = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-  out.remove('\r');
-  return out;
-}
+QString Shown(std::string_view text) { return FromBytes(text).remove('\r'); }
 
 }  // namespace
 

@@ -6,14 +6,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
+
 namespace luma::app {
-namespace {
-
-QString FromBytes(const std::string& s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
 
 SetPropertiesWindow::SetPropertiesWindow(const QString& doll_name, QWidget* parent)
     : QDialog(parent) {

@@ -9,7 +9,7 @@ namespace luma {
 // What the bug report tells about the machine. Sizes are in bytes; a part
 // the system would not tell is marked unknown.
 struct SystemFacts {
-  std::string os_name;                  // the kernel's name, e.g. "Linux"
+  std::string os_name;                 // the kernel's name, e.g. "Linux"
   unsigned os_version[3] = {0, 0, 0};  // major, minor, patch of its release
   bool memory_known = false;
   uint64_t physical_memory = 0;

@@ -33,13 +33,13 @@ std::string DeviceStatusReport(RenderDevice* device) {
   std::string text = "DirectX Status:\r\n";
   text += either(flags.alpha_palette_supported, "\tAlpha palette supported\r\n",
                  "\tAlpha palette not supported\r\n");
-  text += either(flags.paletted_textures, "\tAlpha palette in use\r\n",
-                 "\tAlpha palette not used\r\n");
+  text +=
+      either(flags.paletted_textures, "\tAlpha palette in use\r\n", "\tAlpha palette not used\r\n");
   text += either(flags.memory_saver, "\tMemory Saver in use\r\n", "\tMemory Saver not in use\r\n");
   text += either(flags.hardware_vertex_processing, "\tVertices processed by hardware\r\n",
                  "\tVertices processed by software\r\n");
-  text += StringPrintf("\tInitial video memory available: %d Mb\r\n",
-                       flags.initial_video_memory_mb);
+  text +=
+      StringPrintf("\tInitial video memory available: %d Mb\r\n", flags.initial_video_memory_mb);
   text += StringPrintf("\tCurrent video memory available: %d Mb\r\n",
                        static_cast<int>(device->AvailableTextureMemory() >> 20));
   text += "\tVideo format: " +

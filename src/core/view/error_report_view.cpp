@@ -24,8 +24,7 @@ std::string WarningHeading(int count) {
 bool ShowReportAfterLoad(const ErrorReport& report, const Settings& settings, bool from_archive) {
   if (report.empty()) return false;
   if (report.error_count() > 0) return true;
-  const bool warnings_stay_closed =
-      settings.errors_only && (!settings.errors_lzh || from_archive);
+  const bool warnings_stay_closed = settings.errors_only && (!settings.errors_lzh || from_archive);
   return !warnings_stay_closed;
 }
 

@@ -96,8 +96,9 @@ TEST(AboutDeviceLinesTest, EachFlagPicksItsSentence) {
   EXPECT_EQ(lines[3], "16-bit mode");
 
   lines = AboutDeviceLines(DeviceFlags{});
-  EXPECT_EQ(lines[0], "Paletted textures not supported by video card - palettes emulated by "
-                      "Lumadoll.");
+  EXPECT_EQ(lines[0],
+            "Paletted textures not supported by video card - palettes emulated by "
+            "Lumadoll.");
 }
 
 // Every line of the report ends in CR LF: no bare LF anywhere.
@@ -163,8 +164,7 @@ TEST(SystemReportTest, OptionsAndDollsAreListedWithEveryCounter) {
   archive.from_archive = true;
   archive.ckiss = true;
   archive.quads = 12;
-  const std::string report =
-      ComposeSystemReport(SystemFacts{}, nullptr, settings, {disk, archive});
+  const std::string report = ComposeSystemReport(SystemFacts{}, nullptr, settings, {disk, archive});
   EXPECT_THAT(report, HasSubstr("\tSound disabled\r\n\tMusic enabled\r\n"
                                 "\tDefault bounding: FKiSS\r\n\tBounding override: Auto\r\n"
                                 "\tQuick Timer: 7\r\n"));
@@ -203,10 +203,10 @@ TEST_F(DollInfoTest, SetPropertiesCountTheLoadedDollAndItsRunningScript) {
 }
 
 TEST_F(DollInfoTest, ArchiveDollsShowTheArchiveSize) {
-  const std::vector<uint8_t> image = testing::TestDollArchive(
-      {{"doll.cnf", "(100,100)\n%p.kcf\n#0 a.cel *0 :0\n$0 0,0\n"},
-       {"p.kcf", testing::TestKcf(16)},
-       {"a.cel", testing::TestCel(8, 8, 4)}});
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", "(100,100)\n%p.kcf\n#0 a.cel *0 :0\n$0 0,0\n"},
+                                {"p.kcf", testing::TestKcf(16)},
+                                {"a.cel", testing::TestCel(8, 8, 4)}});
   testing::WriteFile(dir_ / "pack.lzh", std::string(image.begin(), image.end()));
   doc_ = std::make_unique<CKissCnfDoc>(host_, device_, settings_);
   ASSERT_TRUE(doc_->OpenDoll((dir_ / "pack.lzh").string()));
@@ -219,8 +219,8 @@ TEST_F(DollInfoTest, ArchiveDollsShowTheArchiveSize) {
 TEST_F(DollInfoTest, ObjectCelInfoListsTheCelAndTheEventsOfCelAndObject) {
   Open(";@press(\"a.cel\") let(hits, 7)\n;@release(#0) unmap(#1)\n");
   view_->StartDoll();
-  const ObjectCelInfo info = DescribeCel(Cel(0), doc_->model(), view_->CurrentSet(),
-                                         doc_->fkiss(), view_->runtime());
+  const ObjectCelInfo info =
+      DescribeCel(Cel(0), doc_->model(), view_->CurrentSet(), doc_->fkiss(), view_->runtime());
   EXPECT_EQ(info.status, CelInfoText(Cel(0), doc_->fkiss()));
   auto cel_value = [&](const std::string& label) {
     PropertyRows rows(info.cel_rows.begin(), info.cel_rows.end());

@@ -50,6 +50,8 @@ void CKissCnfView::StartDoll(bool run_script) {
   runtime_ = std::make_unique<FkissRuntime>(doll, *script, *this, doc_.host(), ScriptSettings());
   if (script != &no_script_) runtime_->set_value_pools(doc_.value_pools());
   runtime_->SetTrace(trace_on_);
+  runtime_->set_trace_events_only(trace_events_only_);
+  runtime_->set_trace_step_mode(trace_step_mode_);
   runtime_->trace().set_listener(trace_listener_);
   runtime_->debug_log().set_listener(debug_listener_);
   runtime_->StartScript();
@@ -100,6 +102,24 @@ void CKissCnfView::SetTrace(bool on, std::function<void(std::string_view line)> 
     runtime_->SetTrace(on);
     runtime_->trace().set_listener(trace_listener_);
   }
+}
+
+void CKissCnfView::SetTraceOptions(bool events_only, bool step_mode) {
+  trace_events_only_ = events_only;
+  trace_step_mode_ = step_mode;
+  if (runtime_) {
+    runtime_->set_trace_events_only(events_only);
+    runtime_->set_trace_step_mode(step_mode);
+  }
+}
+
+void CKissCnfView::StepAlarm() {
+  if (runtime_ && runtime_->trace_step_mode()) runtime_->StepAlarm();
+}
+
+bool CKissCnfView::CanStepAlarm() const {
+  return runtime_ && runtime_->trace_step_mode() && !runtime_->alarms().empty() &&
+         !runtime_->paused();
 }
 
 void CKissCnfView::SetDebugListener(std::function<void(std::string_view line)> listener) {

@@ -64,6 +64,13 @@ class CKissCnfView : public ScriptView {
   // listener, when given, sees each trace line as it is written.
   void SetTrace(bool on, std::function<void(std::string_view line)> listener = {});
   bool trace_on() const { return trace_on_; }
+  // Trace only the event lines; with `step_mode` alarms wait for StepAlarm
+  // instead of the clock. Both hold for every later start too.
+  void SetTraceOptions(bool events_only, bool step_mode);
+  // Runs the next waiting alarm by hand (step mode).
+  void StepAlarm();
+  // Step mode is on, an alarm waits and the script is not paused.
+  bool CanStepAlarm() const;
   // Sees each line the script's debug action writes, now and after every
   // later start.
   void SetDebugListener(std::function<void(std::string_view line)> listener);
@@ -323,6 +330,8 @@ class CKissCnfView : public ScriptView {
   bool fit_pending_ = true;
   bool close_requested_ = false;
   bool trace_on_ = false;
+  bool trace_events_only_ = false;
+  bool trace_step_mode_ = false;
   std::function<void(std::string_view)> trace_listener_;
   std::function<void(std::string_view)> debug_listener_;
 

@@ -11,7 +11,8 @@ namespace {
 std::string EventText(const FkissEvent& event, const FkissRuntime* runtime) {
   std::string text = event.display_name + "\n";
   if (!runtime) return text;
-  for (const FkissAction& action : event.actions) text += "   " + runtime->ActionText(action) + "\n";
+  for (const FkissAction& action : event.actions)
+    text += "   " + runtime->ActionText(action) + "\n";
   return text;
 }
 
@@ -72,15 +73,14 @@ ObjectCelInfo DescribeCel(const CelInstance& cel, const DollModel& doll, int cur
         {"Fix:", StringPrintf("%u (%u in the CNF)", object->fix, object->cnf_fix)},
         {"Cels:", StringPrintf("%d", static_cast<int>(object->cels.size()))},
     };
-    info.object_script = TargetScript(script, FkissTarget::Of(const_cast<KissObject*>(object)),
-                                      runtime);
+    info.object_script =
+        TargetScript(script, FkissTarget::Of(const_cast<KissObject*>(object)), runtime);
   }
   info.cel_rows = {
       {"Cel:", file},
-      {"Kind:", cel.cel ? StringPrintf("%s (%s)", file.c_str(), CelKindName(*cel.cel))
-                        : std::string()},
-      {"Size:", cel.cel ? StringPrintf("%d x %d", cel.cel->width, cel.cel->height)
-                        : std::string()},
+      {"Kind:",
+       cel.cel ? StringPrintf("%s (%s)", file.c_str(), CelKindName(*cel.cel)) : std::string()},
+      {"Size:", cel.cel ? StringPrintf("%d x %d", cel.cel->width, cel.cel->height) : std::string()},
       {"Offset:", StringPrintf("%d, %d", cel.x_offset, cel.y_offset)},
       {"Sets:", SetList(cel)},
       {"Palette:", PaletteText(cel, doll)},

@@ -12,8 +12,7 @@ std::string ComputerSection(const SystemFacts& facts) {
   std::string text = "Computer:\r\n\tOS: ";
   text += facts.os_name.empty() ? std::string("Unknown") : facts.os_name + " v";
   if (!facts.os_name.empty()) {
-    text += StringPrintf("%u.%u.%u", facts.os_version[0], facts.os_version[1],
-                         facts.os_version[2]);
+    text += StringPrintf("%u.%u.%u", facts.os_version[0], facts.os_version[1], facts.os_version[2]);
   }
   text += "\r\n\tSystem Memory:\r\n";
   if (facts.memory_known) {
@@ -21,13 +20,13 @@ std::string ComputerSection(const SystemFacts& facts) {
     text += StringPrintf("\t\tAvailable Physical Memory: %dMb\r\n",
                          Megabytes(facts.available_physical));
     text += StringPrintf("\t\tVirtual Memory: %dMb\r\n", Megabytes(facts.virtual_memory));
-    text += StringPrintf("\t\tAvailable Virtual Memory: %dMb\r\n",
-                         Megabytes(facts.available_virtual));
+    text +=
+        StringPrintf("\t\tAvailable Virtual Memory: %dMb\r\n", Megabytes(facts.available_virtual));
   }
   text += "\tDiskspace:\r\n";
   if (facts.disk_known) {
-    text += StringPrintf("\t\tTotal space: %uMb\r\n",
-                         static_cast<unsigned>(facts.disk_total >> 20));
+    text +=
+        StringPrintf("\t\tTotal space: %uMb\r\n", static_cast<unsigned>(facts.disk_total >> 20));
     text += StringPrintf("\t\tFree space: %uMb\r\n", static_cast<unsigned>(facts.disk_free >> 20));
   } else {
     text += "\t\tUnable to read disk status\r\n";
@@ -42,9 +41,8 @@ std::string OptionsSection(const Settings& s) {
   std::string text = "\r\nLumadoll Options:\r\n";
   text += either(s.sound_enabled, "\tSound enabled\r\n", "\tSound disabled\r\n");
   text += either(s.music_enabled, "\tMusic enabled\r\n", "\tMusic disabled\r\n");
-  const int bounding = s.boundary_enforcement >= 0 && s.boundary_enforcement < 5
-                           ? s.boundary_enforcement
-                           : 3;
+  const int bounding =
+      s.boundary_enforcement >= 0 && s.boundary_enforcement < 5 ? s.boundary_enforcement : 3;
   text += std::string("\tDefault bounding: ") + kBounding[bounding] + "\r\n";
   const int ask = s.bounding_ask >= 0 && s.bounding_ask < 3 ? s.bounding_ask : 0;
   text += std::string("\tBounding override: ") + kOverride[ask] + "\r\n";

@@ -15,8 +15,7 @@ namespace luma {
 // the options in force and every open doll with its counts. Every line
 // ends in "\r\n"; indented lines start with tabs.
 std::string ComposeSystemReport(const SystemFacts& facts, RenderDevice* device,
-                                const Settings& settings,
-                                const std::vector<DollStatistics>& dolls);
+                                const Settings& settings, const std::vector<DollStatistics>& dolls);
 
 }  // namespace luma
 
