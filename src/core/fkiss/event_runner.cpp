@@ -91,6 +91,14 @@ void FkissRuntime::StartScript() {
   EvaluateAll(true, true);
 }
 
+void FkissRuntime::ScriptExtended() {
+  if (!running_ && script_.script_flag && !quit_) {
+    running_ = true;
+    time_base_ = host_.Milliseconds();
+  }
+  if (running_) EvaluateAll(false, true);
+}
+
 void FkissRuntime::SwitchSet(int set) {
   if (set < 0 || set >= kSetCount) return;
   const int current = view_.CurrentSet();

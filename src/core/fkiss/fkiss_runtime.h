@@ -58,6 +58,11 @@ class FkissRuntime {
   // events: initialize, version 0-5, set and col of the first set in use,
   // then the collisions present; begin runs 1 ms later from the alarm queue.
   void StartScript();
+  // Events were added to the script while the doll plays (a snap-to made by
+  // the user). A doll that ran no script starts running it now, without its
+  // start-up events; the pairs take the state of where things stand, so a
+  // new pair fires on the next change rather than at once.
+  void ScriptExtended();
   // Runs `event`. A top-level event (input, alarms, start) takes a new time
   // base; a nested one runs inside the current dispatch. Returns false only
   // when the event ended with exitloop.

@@ -20,16 +20,25 @@ void Attach(SnapToInfo& info, FkissEvent* event) {
   if (event && event->opened) info.events.push_back(event);
 }
 
-// The snap-to pair that moves `child` onto `parent`, as listed with the child.
+// The object a snap-to event moves: the one both of its moves name first,
+// else the pair's first target. A pair first made for other events with the
+// objects the other way round may hold a snap-to either way.
+const KissObject* SnapToChild(const RegionPair& pair, const FkissEvent& event) {
+  const KissObject* moved = event.actions[0].params[0].object;
+  return moved == event.actions[1].params[0].object ? moved : pair.first.object;
+}
+
+// The pair holding a snap-to effect that moves `child` onto `parent`.
 RegionPair* SnapToPair(const FkissScript& script, const KissObject* parent,
                        const KissObject* child) {
-  const TargetRecord* record =
-      script.FindRecord(FkissTarget::Of(const_cast<KissObject*>(child)));
+  const TargetRecord* record = script.FindRecord(FkissTarget::Of(const_cast<KissObject*>(child)));
   if (!record) return nullptr;
   for (const PairLink<RegionPair>& link : record->regions) {
-    if (link.partner.object != parent || !link.owner) continue;
-    if (IsSnapToEvent(*link.pair, link.pair->in) || IsSnapToEvent(*link.pair, link.pair->stillin)) {
-      return link.pair;
+    if (link.partner.object != parent) continue;
+    for (const FkissEvent* event : {&link.pair->in, &link.pair->stillin}) {
+      if (IsSnapToEvent(*link.pair, *event) && SnapToChild(*link.pair, *event) == child) {
+        return link.pair;
+      }
     }
   }
   return nullptr;
@@ -96,12 +105,10 @@ void AddSnapTo(FkissScript& script, DollModel& doll, KissObject* parent, KissObj
   const char* event_name = FkissCommandTable::Name(event_code);
   if (!script.reformat_on_save) {
     script.added_text += StringPrintf(
-        ";@%s(#%d, #%d) movebyx(#%d, #%d, %d) movebyy(#%d, #%d, %d)\n\n", event_name,
-        child->number, parent->number, child->number, parent->number, dx, child->number,
-        parent->number, dy);
+        ";@%s(#%d, #%d) movebyx(#%d, #%d, %d) movebyy(#%d, #%d, %d)\n\n", event_name, child->number,
+        parent->number, child->number, parent->number, dx, child->number, parent->number, dy);
   }
-  RegionPair& pair =
-      script.FindOrCreateRegionPair(FkissTarget::Of(child), FkissTarget::Of(parent));
+  RegionPair& pair = script.FindOrCreateRegionPair(FkissTarget::Of(child), FkissTarget::Of(parent));
   FkissEvent& event = use_stillin ? pair.stillin : pair.in;
   event.display_name = StringPrintf("%s(#%d, #%d)", event_name, child->number, parent->number);
   if (!event.opened) {
