@@ -18,10 +18,13 @@
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/info_windows.h"
+#include "app/locate_dialog.h"
 #include "app/main_frame.h"
 #include "app/palette_editor_dialog.h"
 #include "app/pointer_cursors.h"
+#include "app/snap_to_wizard_window.h"
 #include "app/text_editor.h"
+#include "app/variable_watch_window.h"
 #include "core/fkiss/key_codes.h"
 #include "core/render/thumbnails.h"
 
@@ -77,6 +80,7 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
   setWindowIcon(main_.windowIcon());
   view_ = std::make_unique<CKissCnfView>(*doc_, main_.settings());
   view_->set_front_end(this);
+  snap_wizard_ = std::make_unique<SnapToWizard>(*view_);
 
   widget_ = new DollViewWidget(this);
   DollViewWidget::Handlers handlers;
@@ -111,6 +115,8 @@ CChildFrame::~CChildFrame() {
   main_.ChildClosing(this);
   DropPaletteEditor();
   info_.reset();
+  // The tool windows look at the view and the script.
+  CloseToolWindows();
   // The view refers to the document; it goes first.
   view_.reset();
   if (doc_) doc_->Close();
@@ -152,6 +158,10 @@ bool CChildFrame::LoadAgain(Reload kind, const std::string& path) {
     DropPaletteEditor();
     view_->StartDoll();
     AfterStart();
+    // The tool windows show the doll as it is now.
+    if (watch_window_) watch_window_->Reload();
+    if (locate_dialog_) locate_dialog_->Reload();
+    if (snap_to_window_) snap_to_window_->Refresh();
   }
   if (main_.ActiveChild() == this) main_.alarm_loop().SetClient(this);
   return ok;
@@ -341,9 +351,8 @@ void CChildFrame::ShowContextMenu(QPoint global) {
 void CChildFrame::RunContextCommand(ContextCommand command) {
   switch (command) {
     case ContextCommand::kSelectSnapParent:
-      if (CelInstance* cel = view_->last_clicked(); cel && cel->object) {
-        snap_parent_ = cel->object->number;
-      }
+      snap_wizard_->PickParentFromView();
+      if (snap_to_window_) snap_to_window_->Refresh();
       break;
     case ContextCommand::kObjectProperties:
       info_->ShowCelProperties(ObjectCelInfoWindow::kObjectTab);
@@ -429,6 +438,15 @@ bool CChildFrame::OnCommand(int id) {
     case kIdSaveThumbnail:
       SaveThumbnail();
       return true;
+    case kIdSnapToWizard:
+      ShowSnapToWizard();
+      return true;
+    case kIdVariables:
+      ShowVariableWatch();
+      return true;
+    case kIdLocate:
+      ShowLocate();
+      return true;
     case kIdCreateScreenshot:
       CreateScreenshot();
       return true;
@@ -478,6 +496,53 @@ void CChildFrame::CreateScreenshot() {
   Invalidate();
 }
 
+// --- Tool windows -------------------------------------------------------------------------
+
+namespace {
+
+// Tool windows float over the main window and go when closed.
+template <typename Window>
+void Present(Window* window) {
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace
+
+SnapToWizardWindow* CChildFrame::snap_to_window() const { return snap_to_window_; }
+VariableWatchWindow* CChildFrame::watch_window() const { return watch_window_; }
+LocateDialog* CChildFrame::locate_dialog() const { return locate_dialog_; }
+
+void CChildFrame::ShowSnapToWizard() {
+  if (!snap_to_window_) {
+    snap_to_window_ = new SnapToWizardWindow(&main_, *snap_wizard_, FromBytes(doc_->title()));
+  }
+  snap_to_window_->Refresh();
+  Present(snap_to_window_.data());
+}
+
+void CChildFrame::ShowVariableWatch() {
+  FkissScript* script = doc_->fkiss();
+  if (!script) return;
+  if (!watch_window_) {
+    watch_window_ = new VariableWatchWindow(&main_, *script, FromBytes(doc_->title()));
+  }
+  Present(watch_window_.data());
+}
+
+void CChildFrame::ShowLocate() {
+  if (!locate_dialog_) locate_dialog_ = new LocateDialog(&main_, *view_, FromBytes(doc_->title()));
+  Present(locate_dialog_.data());
+}
+
+void CChildFrame::CloseToolWindows() {
+  delete snap_to_window_.data();
+  delete watch_window_.data();
+  delete locate_dialog_.data();
+}
+
 // --- Window events ------------------------------------------------------------------------
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
@@ -486,6 +551,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
     main_.ChildClosing(this);
     DropPaletteEditor();
     view_->Deactivate();
+    CloseToolWindows();
   }
   QMdiSubWindow::closeEvent(event);
 }

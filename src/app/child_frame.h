@@ -14,6 +14,7 @@
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/view/kiss_cnf_view.h"
 #include "core/view/palette_editor.h"
+#include "core/view/snap_to_wizard.h"
 #include "core/view/view_front_end.h"
 
 namespace luma::app {
@@ -21,6 +22,9 @@ namespace luma::app {
 class CMainFrame;
 class DollViewWidget;
 class InfoWindows;
+class LocateDialog;
+class SnapToWizardWindow;
+class VariableWatchWindow;
 
 // The window of one open doll. It owns the document and its view, feeds the
 // view what the window sees (client size, scroll positions, mouse, wheel and
@@ -46,9 +50,13 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   // Carries out a doll command of the menus or toolbars; false when the
   // command is not one of the doll window's.
   bool OnCommand(int id);
-  // The object chosen with "Select as Snap-To Parent" (0 when none), for
-  // the snap-to wizard.
-  int snap_parent() const { return snap_parent_; }
+  // The snap-to wizard's picks, kept while its window is closed: "Select as
+  // Snap-To Parent" picks the parent here.
+  SnapToWizard& snap_wizard() { return *snap_wizard_; }
+  // The doll's modeless tool windows, nullptr while not open.
+  SnapToWizardWindow* snap_to_window() const;
+  VariableWatchWindow* watch_window() const;
+  LocateDialog* locate_dialog() const;
   // Set once the window has begun to close.
   bool closing() const { return closing_; }
 
@@ -107,6 +115,11 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   void SaveThumbnail();
   void CreateScreenshot();
   void AfterStart();
+  // Opens (or brings forward) a tool window of this doll.
+  void ShowSnapToWizard();
+  void ShowVariableWatch();
+  void ShowLocate();
+  void CloseToolWindows();
   void ApplyCursor();
 
   CMainFrame& main_;
@@ -116,7 +129,10 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   std::unique_ptr<PaletteEditor> palette_editor_;
   QPointer<PaletteEditorDialog> palette_dialog_;
   std::unique_ptr<InfoWindows> info_;
-  int snap_parent_ = 0;
+  std::unique_ptr<SnapToWizard> snap_wizard_;
+  QPointer<SnapToWizardWindow> snap_to_window_;
+  QPointer<VariableWatchWindow> watch_window_;
+  QPointer<LocateDialog> locate_dialog_;
   int frames_presented_ = 0;
   bool echoing_scroll_ = false;
   bool confined_ = false;

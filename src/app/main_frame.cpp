@@ -28,6 +28,7 @@
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/help_window.h"
+#include "app/preview_file_dialog.h"
 #include "app/save_cnf_dialog.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
@@ -392,10 +393,24 @@ void CMainFrame::NotYetAvailable() {
 }
 
 void CMainFrame::OpenWithDialog() {
-  const QString path = QFileDialog::getOpenFileName(
-      this, "Open", QDir::currentPath(),
+  const QString filter =
       "KiSS data sets (*.cnf *.lzh *.lha *.CNF *.LZH *.LHA);;KiSS Configuration Files "
-      "(*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.LZH *.LHA);;All Files (*)");
+      "(*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.LZH *.LHA);;All Files (*)";
+  std::unique_ptr<QFileDialog> dialog;
+  if (settings_.thumb_show) {
+    dialog = std::make_unique<PreviewFileDialog>(this, "Open", QDir::currentPath(), filter,
+                                                 settings_, host_.DataFolder());
+  } else {
+    dialog = std::make_unique<QFileDialog>(this, "Open", QDir::currentPath(), filter);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+  }
+  QString path;
+  if (open_dialog_hook_) {
+    path = open_dialog_hook_(*dialog);
+  } else if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+    path = dialog->selectedFiles().first();
+  }
+  dialog.reset();
   if (path.isEmpty()) return;
   QDir::setCurrent(QFileInfo(path).absolutePath());
   OpenDocumentFile(path);

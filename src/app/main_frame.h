@@ -19,6 +19,7 @@
 
 class QActionGroup;
 class QDialog;
+class QFileDialog;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -107,6 +108,11 @@ class CMainFrame : public QMainWindow {
   void RunInfoDialog(QDialog& dialog);
   using InfoDialogHook = std::function<void(QDialog& dialog)>;
   void set_info_dialog_hook(InfoDialogHook hook) { info_dialog_hook_ = std::move(hook); }
+  // The open-file dialog (with the thumbnail preview when "Thumb Show" is
+  // on) answers with the file chosen; a hook answers instead, choosing in the
+  // dialog as a user would. Empty when cancelled.
+  using OpenDialogHook = std::function<QString(QFileDialog& dialog)>;
+  void set_open_dialog_hook(OpenDialogHook hook) { open_dialog_hook_ = std::move(hook); }
   // Puts a file the user made or opened at the top of the recent-file list.
   void AddRecentFile(const QString& path);
   // Told of every doll frame presented (for unattended start-up runs).
@@ -177,6 +183,7 @@ class CMainFrame : public QMainWindow {
   SaveCnfHook save_cnf_hook_;
   AdditionalFilesHook additional_files_hook_;
   InfoDialogHook info_dialog_hook_;
+  OpenDialogHook open_dialog_hook_;
   FramePresentedHook frame_hook_;
   bool doll_menus_shown_ = false;
   QActionGroup* set_group_ = nullptr;

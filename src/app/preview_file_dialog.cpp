@@ -1,0 +1,68 @@
+#include "app/preview_file_dialog.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+
+#include "core/render/thumbnail_preview.h"
+
+namespace luma::app {
+namespace {
+
+constexpr char kNoPreview[] = "no preview";
+// Room for the largest thumbnail the settings allow (256 x 200).
+constexpr int kPaneWidth = 260;
+constexpr int kPaneHeight = 204;
+
+}  // namespace
+
+PreviewFileDialog::PreviewFileDialog(QWidget* parent, const QString& caption, const QString& folder,
+                                     const QString& filter, const Settings& settings,
+                                     std::string data_folder)
+    : QFileDialog(parent, caption, folder, filter),
+      settings_(settings),
+      data_folder_(std::move(data_folder)) {
+  // The platform's own dialog cannot carry the pane.
+  setOption(QFileDialog::DontUseNativeDialog);
+  setAcceptMode(QFileDialog::AcceptOpen);
+  setFileMode(QFileDialog::ExistingFile);
+
+  preview_ = new QLabel(kNoPreview, this);
+  preview_->setObjectName("preview");
+  preview_->setAlignment(Qt::AlignCenter);
+  preview_->setFrameShape(QFrame::StyledPanel);
+  preview_->setFixedSize(kPaneWidth, kPaneHeight);
+  // The non-native dialog lays itself out on a grid; the pane takes a
+  // column of its own to the right of the file list.
+  if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+    grid->addWidget(preview_, 0, grid->columnCount(), grid->rowCount(), 1, Qt::AlignTop);
+  }
+  connect(this, &QFileDialog::currentChanged, this, &PreviewFileDialog::ShowPreview);
+  // A new folder has nothing selected yet.
+  connect(this, &QFileDialog::directoryEntered, this, [this] { ShowPreview(QString()); });
+  const QStringList initial = selectedFiles();
+  ShowPreview(initial.isEmpty() ? QString() : initial.first());
+}
+
+void PreviewFileDialog::ShowPreview(const QString& path) {
+  shown_.clear();
+  QPixmap picture;
+  const std::string selected = QFile::encodeName(path).toStdString();
+  for (const std::string& candidate : PreviewThumbnailPaths(selected, settings_, data_folder_)) {
+    // The thumbnail is a bitmap under its own extension.
+    if (picture.load(QFile::decodeName(candidate.c_str()), "BMP")) {
+      shown_ = QFile::decodeName(candidate.c_str());
+      break;
+    }
+  }
+  if (shown_.isEmpty()) {
+    preview_->setPixmap(QPixmap());
+    preview_->setText(kNoPreview);
+  } else {
+    preview_->setPixmap(picture);
+  }
+}
+
+}  // namespace luma::app
