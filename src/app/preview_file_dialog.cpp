@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include "core/render/thumbnail_preview.h"
@@ -42,6 +43,13 @@ PreviewFileDialog::PreviewFileDialog(QWidget* parent, const QString& caption, co
   connect(this, &QFileDialog::currentChanged, this, &PreviewFileDialog::ShowPreview);
   // A new folder has nothing selected yet.
   connect(this, &QFileDialog::directoryEntered, this, [this] { ShowPreview(QString()); });
+  // A name typed or set by the program changes no current item; follow the
+  // name box as well.
+  if (auto* name = findChild<QLineEdit*>("fileNameEdit")) {
+    connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (!text.isEmpty()) ShowPreview(directory().filePath(text));
+    });
+  }
   const QStringList initial = selectedFiles();
   ShowPreview(initial.isEmpty() ? QString() : initial.first());
 }

@@ -232,6 +232,9 @@ TEST_F(ToolWindowsTest, OpenDialogPreviewsThumbnailsWhenThumbShowIsOn) {
     preview->ShowPreview(Q(files_.Path("doll.cnf")));
     EXPECT_EQ(preview->shown_thumbnail(), Q(files_.Path("doll.KTN")));
     EXPECT_EQ(preview->preview()->pixmap().size(), QSize(16, 12));
+    preview->ShowPreview(QString());
+    preview->selectFile(Q(files_.Path("doll.cnf")));  // as a typed name
+    EXPECT_EQ(preview->shown_thumbnail(), Q(files_.Path("doll.KTN")));
     preview->ShowPreview(Q(files_.Path("bad.cnf")));
     EXPECT_TRUE(preview->shown_thumbnail().isEmpty());
     EXPECT_EQ(preview->preview()->text(), "no preview");
