@@ -67,7 +67,7 @@ bool CKissCnfDoc::OpenDoll(const std::string& path) {
   if (!CheckOpenable(path)) return false;
   const bool ok = Load(path, false);
   loading_ = false;
-  ReleaseScriptLines();
+  model_.fkiss_lines.clear();
   return ok;
 }
 
@@ -75,7 +75,7 @@ bool CKissCnfDoc::OpenExpansion(const std::string& path) {
   if (!CheckOpenable(path)) return false;
   PrepareForExpansion();
   const bool ok = Load(path, false);
-  ReleaseScriptLines();
+  model_.fkiss_lines.clear();
   return ok;
 }
 
@@ -83,7 +83,7 @@ bool CKissCnfDoc::OpenOtherCnf(const std::string& path) {
   if (!CheckOpenable(path)) return false;
   PrepareForExpansion();
   const bool ok = Load(path, true);
-  ReleaseScriptLines();
+  model_.fkiss_lines.clear();
   return ok;
 }
 
@@ -423,11 +423,6 @@ void CKissCnfDoc::PrepareScript(LoadProgress& progress) {
   PrepareExternalFiles(model_, *files_, host_, progress);
   progress.Stage("Interpreting FKiSS...", 0);
   script_->Interpret(model_, host_);
-}
-
-void CKissCnfDoc::ReleaseScriptLines() {
-  const FkissScript* script = fkiss();
-  if (!script || script->unkept_commands == 0) model_.fkiss_lines.clear();
 }
 
 void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {

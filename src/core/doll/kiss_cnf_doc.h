@@ -128,9 +128,6 @@ class CKissCnfDoc {
   void PrepareInstances(LoadProgress& progress);
   void FindAmbiguousCels(LoadProgress& progress);
   void PrepareScript(LoadProgress& progress);
-  // Frees the parsed script lines unless a save still needs them: the
-  // script's tables could not take all of them.
-  void ReleaseScriptLines();
   void MakeValuePools();
 
   FolderDollFiles& FolderFiles();

@@ -102,10 +102,7 @@ CnfText FormatReformattedCnf(const DollModel& doll, const FkissScript* script,
   keep_unloaded_before(INT_MAX);
   out += "\n";
 
-  if (script) {
-    out += ScriptKeptAsRead(*script) ? FormatScriptAsRead(*script, doll)
-                                     : FormatFkissScript(*script, doll);
-  }
+  if (script) out += FormatFkissScript(*script, doll);
 
   out += ";;Positional data\n";
   for (int set = 0; set < kSetCount; ++set) {

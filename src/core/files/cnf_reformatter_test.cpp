@@ -278,10 +278,17 @@ TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
             ";!grp\n"
             "#2 b.cel *0  :0 1 2 3 4 5 6 7 8 9\n");
   EXPECT_NE(text.find(";; Set 2\n$0 7,7 8,8 9,9\n"), std::string::npos);
-  EXPECT_EQ(Section(text, ";@EventHandler"),
+  const size_t script = text.find(";@EventHandler");
+  EXPECT_EQ(text.substr(script, text.find(";;Positional") - script),
             ";@EventHandler\n"
-            ";@press(#0) map(\"gone.cel\") unmap(\"a.cel\")\n"
-            ";@release(\"gone.cel\") unmap(#2)\n");
+            "\n"
+            ";@press(#0)\n"
+            ";@  map(\"gone.cel\")\n"
+            ";@  unmap(\"a.cel\")\n"
+            "\n"
+            ";@release(\"gone.cel\")\n"
+            ";@unmap(#2)\n"
+            "\n");
 
   doll_.Write("gone.cel", TestCel(4, 4, 4));
   auto original = doll_.Open("doll.cnf");

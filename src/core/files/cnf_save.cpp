@@ -1,7 +1,6 @@
 #include "core/files/cnf_save.h"
 
 #include "core/files/cnf_text.h"
-#include "core/files/fkiss_writer.h"
 #include "core/files/set_line_writer.h"
 #include "core/fkiss/fkiss_script.h"
 #include "core/host/file_io.h"
@@ -25,23 +24,6 @@ CnfLines SplitWrittenLines(const std::string& text) {
   return lines;
 }
 
-// The script lines of the CNF as saved, for a later save that writes them as
-// read: the added text now follows the lines read; a script written from its
-// tables holds everything the doll still has.
-void AdoptSavedScript(DollModel& doll, FkissScript& script, bool reformatted) {
-  if (reformatted && !ScriptKeptAsRead(script)) {
-    script.unkept_commands = 0;
-  } else {
-    for (const std::string& line : SplitWrittenLines(script.added_text)) {
-      if (line.size() > 2 && line.compare(0, 2, ";@") == 0) {
-        doll.fkiss_lines.push_back({line.substr(2), 0, 0});
-      }
-    }
-  }
-  script.added_text.clear();
-  if (reformatted) script.reformat_on_save = false;
-}
-
 bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options,
               const CnfText& cnf, bool reformatted) {
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(cnf.text.data()),
@@ -58,7 +40,10 @@ bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& o
     if (reformatted) instance.extra_lines = 0;
   }
   if (options.positions) AdoptLivePositions(doll);
-  if (FkissScript* script = doc.fkiss()) AdoptSavedScript(doll, *script, reformatted);
+  if (FkissScript* script = doc.fkiss()) {
+    script->added_text.clear();
+    if (reformatted) script->reformat_on_save = false;
+  }
   return true;
 }
 

@@ -1,6 +1,9 @@
 #include "core/files/fkiss_writer.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "core/fkiss/fkiss_script.h"
 #include "core/host/text.h"
@@ -110,52 +113,105 @@ bool OpensIndent(int code) {
   return role == kBlockIf || role == kBlockElse || role == kBlockElseIf;
 }
 
+// Where the commands the tables do not hold go: inside the opened event
+// they stood in, after the event opened last before them, or before every
+// event. A command of an event removed since goes with it.
+struct UnkeptPlaces {
+  std::vector<const UnkeptCommand*> first;
+  std::unordered_map<const FkissEvent*, std::vector<const UnkeptCommand*>> inside, following;
+};
+
+UnkeptPlaces PlaceUnkept(const FkissScript& script) {
+  const std::unordered_set<const FkissEvent*> opened(script.opened_events.begin(),
+                                                     script.opened_events.end());
+  UnkeptPlaces places;
+  for (const UnkeptCommand& command : script.unkept_commands) {
+    if (command.event) {
+      if (opened.contains(command.event)) places.inside[command.event].push_back(&command);
+    } else if (command.after && opened.contains(command.after)) {
+      places.following[command.after].push_back(&command);
+    } else {
+      // Outside events a command follows a head that did not resolve (or
+      // stands before all heads), so it reads back the same at the start.
+      places.first.push_back(&command);
+    }
+  }
+  return places;
+}
+
+// Whether an event has anything to write besides its heads.
+bool HasCommands(const FkissEvent& event, const std::vector<const UnkeptCommand*>& inside) {
+  return !event.actions.empty() ||
+         std::any_of(inside.begin(), inside.end(),
+                     [](const UnkeptCommand* command) { return !command->reopening; });
+}
+
+void WriteLines(std::string& out, const std::vector<const UnkeptCommand*>& commands) {
+  if (commands.empty()) return;
+  for (const UnkeptCommand* command : commands) out += ";@" + command->text + "\n";
+  out += "\n";
+}
+
 }  // namespace
 
 std::string FormatFkissScript(const FkissScript& script, const DollModel& doll) {
-  bool any = false;
-  for (const FkissEvent* event : script.opened_events) any = any || !event->actions.empty();
+  const UnkeptPlaces unkept = PlaceUnkept(script);
+  const std::vector<const UnkeptCommand*> none;
+  auto inside_of = [&](const FkissEvent* event) -> const std::vector<const UnkeptCommand*>& {
+    const auto inside = unkept.inside.find(event);
+    return inside != unkept.inside.end() ? inside->second : none;
+  };
+  bool any = !unkept.first.empty();
+  for (const FkissEvent* event : script.opened_events) {
+    any = any || HasCommands(*event, inside_of(event)) || unkept.following.contains(event);
+  }
   if (!any) return "";
 
   const std::unordered_map<const FkissEvent*, std::string> heads = TargetEventHeads(script, doll);
   std::string out = ";@EventHandler\n\n";
+  WriteLines(out, unkept.first);
   for (const FkissEvent* event : script.opened_events) {
-    if (event->actions.empty()) continue;
-    const auto head = heads.find(event);
-    out += ";@";
-    out += head != heads.end() ? head->second : event->display_name;
-    out += "\n";
-    bool indent = false;
-    for (const FkissAction& action : event->actions) {
-      const FkissCommandInfo& row = FkissCommandTable::Row(action.code);
-      const bool block_line = row.block != kBlockNone;
-      out += ";@  ";
-      if (indent && !block_line) out += "  ";
-      out += row.name;
-      out += "(";
-      for (int i = 0; i < 3 && row.mask[i] != 0; ++i) {
-        if (i > 0) out += ", ";
-        out += ParamText(action.params[i], script, doll);
+    const std::vector<const UnkeptCommand*>& kept_text = inside_of(event);
+    if (HasCommands(*event, kept_text)) {
+      const auto head = heads.find(event);
+      const std::string head_line =
+          ";@" + (head != heads.end() ? head->second : event->display_name) + "\n";
+      out += head_line;
+      bool indent = false;
+      size_t next_text = 0;
+      for (size_t i = 0; i <= event->actions.size(); ++i) {
+        for (; next_text < kept_text.size() && kept_text[next_text]->position <= i; ++next_text) {
+          const UnkeptCommand& text = *kept_text[next_text];
+          if (text.reopening) {
+            out += head_line;
+            indent = false;
+            continue;
+          }
+          out += indent ? ";@    " : ";@  ";
+          out += text.text + "\n";
+        }
+        if (i == event->actions.size()) break;
+        const FkissAction& action = event->actions[i];
+        const FkissCommandInfo& row = FkissCommandTable::Row(action.code);
+        const bool block_line = row.block != kBlockNone;
+        out += ";@  ";
+        if (indent && !block_line) out += "  ";
+        out += row.name;
+        out += "(";
+        for (int p = 0; p < 3 && row.mask[p] != 0; ++p) {
+          if (p > 0) out += ", ";
+          out += ParamText(action.params[p], script, doll);
+        }
+        out += ")\n";
+        if (OpensIndent(action.code)) indent = true;
+        if (row.block == kBlockEndif) indent = false;
       }
-      out += ")\n";
-      if (OpensIndent(action.code)) indent = true;
-      if (row.block == kBlockEndif) indent = false;
+      out += "\n";
     }
-    out += "\n";
+    if (const auto following = unkept.following.find(event); following != unkept.following.end()) {
+      WriteLines(out, following->second);
+    }
   }
-  return out;
-}
-
-bool ScriptKeptAsRead(const FkissScript& script) {
-  return script.unkept_commands > 0 && !script.reformat_on_save;
-}
-
-std::string FormatScriptAsRead(const FkissScript& script, const DollModel& doll) {
-  if (doll.fkiss_lines.empty() && script.added_text.empty()) return "";
-  std::string out;
-  for (const FkissLine& line : doll.fkiss_lines) out += ";@" + line.text + "\n";
-  out += script.added_text;
-  out += "\n";
   return out;
 }
 

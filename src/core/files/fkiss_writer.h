@@ -14,19 +14,11 @@ class FkissScript;
 // an else-command and "endif" are indented by two more blanks. Every target
 // is written the way the FKiSS parser finds the same target again: an
 // object as "#n", a cel line or the cel set of a cel file name as the file
-// name in double quotes, a cel group as "!name". Empty when no event has
-// actions.
+// name in double quotes, a cel group as "!name". Commands the tables do not
+// hold (for instance actions on cels whose files are missing) are written
+// as they were read, where they stood: inside their event, or between the
+// events. Empty when there is nothing to write.
 std::string FormatFkissScript(const FkissScript& script, const DollModel& doll);
-
-// Whether a rewritten CNF must carry the script lines as they were read (and
-// the text added since) rather than the script written from its tables: the
-// tables lack commands the lines hold, such as actions on cels whose files
-// are missing, and no edit of the tables forces a rewrite from them.
-bool ScriptKeptAsRead(const FkissScript& script);
-
-// The doll's script lines as read, each as ";@" and its text, then the
-// script text added since, then a blank line. Empty without script lines.
-std::string FormatScriptAsRead(const FkissScript& script, const DollModel& doll);
 
 }  // namespace luma
 

@@ -112,6 +112,37 @@ TEST_F(FkissWriterTest, IndentsIfBlocksOneLevel) {
             ";@    nop()\n\n");
 }
 
+// Commands the tables cannot hold go back where they stood, so the doll
+// reads back the same: inside their event (in an if-block too), after a head
+// that did not resolve, or before every event. A second head of an event
+// stays, as it ends the if-block and so decides whether the endif counts.
+TEST_F(FkissWriterTest, KeepsWhatTheScriptCouldNotUseInPlace) {
+  const std::string script = RoundTrip(
+      std::string(kCels) +
+      ";@EventHandler\n"
+      ";@map(#0)\n"
+      ";@press(#0) ifequal(a, 1) map(\"gone.cel\") unmap(#1) mapp(#2, 3) map(#0\n"
+      ";@press(#9) unmap(#0)\n"
+      ";@release(#1) nop()\n"
+      ";@press(#0) altmap(#2) endif()\n");
+  EXPECT_EQ(script,
+            ";@EventHandler\n\n"
+            ";@map(#0)\n\n"
+            ";@press(#0)\n"
+            ";@  ifequal(a, 1)\n"
+            ";@    map(\"gone.cel\")\n"
+            ";@    unmap(#1)\n"
+            ";@    mapp(#2, 3)\n"
+            ";@    map(#0\n"
+            ";@press(#0)\n"
+            ";@  altmap(#2)\n"
+            ";@  endif()\n\n"
+            ";@press(#9)\n"
+            ";@unmap(#0)\n\n"
+            ";@release(#1)\n"
+            ";@  nop()\n\n");
+}
+
 TEST_F(FkissWriterTest, WritesNothingWithoutActions) {
   doll_.Write("doll.cnf", std::string(kCels) + ";@EventHandler\n;@begin()\n");
   auto doc = doll_.Open("doll.cnf");

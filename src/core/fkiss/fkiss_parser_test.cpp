@@ -78,8 +78,15 @@ TEST(FkissLexerTest, SyntaxErrorsEndTheLineButKeepEarlierCommands) {
   EXPECT_TRUE(d->HasError(Msg(kMsgFkissSyntaxError, Line(1), "press(#2) map(\"a.cel)")));
   EXPECT_TRUE(d->HasError(Msg(kMsgFkissSyntaxError, Line(2), "press(#3) map(#-1)")));
   EXPECT_EQ(d->ErrorsStartingWith("FKiSS: Syntax error"), 4);
-  EXPECT_EQ(d->script.raw_commands.size(), 4u);
   EXPECT_EQ(d->script.opened_events.size(), 4u);
+  // What could not be read stays as written, in its event, for writing out.
+  std::vector<std::string> unkept;
+  for (const UnkeptCommand& command : d->script.unkept_commands) {
+    EXPECT_EQ(command.event, d->script.opened_events[unkept.size()]);
+    EXPECT_EQ(command.position, 0u);
+    unkept.push_back(command.text);
+  }
+  EXPECT_EQ(unkept, (std::vector<std::string>{"map(#1", "map(\"a.cel)", "map(#-1)", "map(#1 #2)"}));
 }
 
 TEST(FkissLexerTest, MissingParenthesesKeepTheCommandWithoutParameters) {

@@ -80,7 +80,7 @@ void FkissScript::Clear() {
   event_count = 0;
   action_count = 0;
   level = -1;
-  unkept_commands = 0;
+  unkept_commands.clear();
   variable_names_.clear();
   variable_index_.clear();
   variable_values.clear();

@@ -28,6 +28,24 @@ struct FkissRawCommand {
   int column = 0;  // where the command starts in the CNF line
   int length = 0;  // characters of the command text
   std::array<FkissParam, 3> params;
+  std::string text;     // the command as written
+  bool broken = false;  // unreadable text the lexer reported; no name, no parameters
+};
+
+// A command the event tables do not hold (unknown name, unresolved target,
+// no usable event, unreadable text), kept as written so that a script
+// written from the tables still carries it and reads back the same. With
+// `reopening` it is a second head of an event already opened instead: it
+// ends any if-block, which decides whether an else or endif after it counts.
+struct UnkeptCommand {
+  // The opened event it stood in and the actions that event had before it;
+  // null for a command outside any opened event, which then follows `after`,
+  // the event opened last before it (null: before every event).
+  const FkissEvent* event = nullptr;
+  size_t position = 0;
+  const FkissEvent* after = nullptr;
+  std::string text;
+  bool reopening = false;
 };
 
 // collide/apart of two targets; `state` is the overlap seen last.
@@ -153,10 +171,8 @@ class FkissScript {
   int event_count = 0;                     // opened events with actions
   int action_count = 0;                    // actions in opened events
   int level = -1;
-  // Commands the tables do not hold (unknown names, unresolved targets,
-  // actions without a usable event): a script written from the tables alone
-  // would lose them.
-  int unkept_commands = 0;
+  // In script order.
+  std::vector<UnkeptCommand> unkept_commands;
 
   // --- Variables -------------------------------------------------------------
   int FindVariable(std::string_view name) const;  // -1 when unknown

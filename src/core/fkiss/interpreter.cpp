@@ -65,7 +65,18 @@ class Interpreter {
 
  private:
   void Command(FkissRawCommand& raw) {
-    if (!Take(raw)) ++script_.unkept_commands;
+    if (!raw.broken && Take(raw)) {
+      if (current_ != &script_.discard_event) last_opened_ = current_;
+      return;
+    }
+    UnkeptCommand unkept;
+    if (current_ && current_ != &script_.discard_event) {
+      unkept.event = current_;
+      unkept.position = current_->actions.size();
+    }
+    unkept.after = last_opened_;
+    unkept.text = raw.text;
+    script_.unkept_commands.push_back(std::move(unkept));
   }
 
   // Whether the command found its place in the tables.
@@ -340,6 +351,11 @@ class Interpreter {
     current_ = event;
     if (event->opened) {
       report_.Warning(kMsgFkissDuplicateEvent, event->display_name);
+      UnkeptCommand reopening;
+      reopening.event = event;
+      reopening.position = event->actions.size();
+      reopening.reopening = true;
+      script_.unkept_commands.push_back(std::move(reopening));
     } else {
       event->opened = true;
       script_.opened_events.push_back(event);
@@ -464,6 +480,7 @@ class Interpreter {
   const FkissParseOptions& options_;
   ErrorReport& report_;
   FkissEvent* current_ = nullptr;
+  const FkissEvent* last_opened_ = nullptr;  // the event of the last head that resolved
   bool block_open_ = false;
   std::string block_name_;
   int block_line_ = 0;

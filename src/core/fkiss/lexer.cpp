@@ -54,6 +54,7 @@ class LineLexer {
     if (paren == std::string_view::npos) {
       command.name = std::string(TrimRight(s_.substr(start)));
       command.length = static_cast<int>(s_.size() - start);
+      command.text = std::string(s_.substr(start));
       report_.Error(kMsgFkissMissingParentheses, command.name, line_);
       script_.raw_commands.push_back(std::move(command));
       return false;
@@ -62,6 +63,7 @@ class LineLexer {
     pos_ = paren + 1;
     if (AtEnd()) {
       command.length = static_cast<int>(pos_ - start);
+      command.text = std::string(s_.substr(start, pos_ - start));
       report_.Error(kMsgFkissMissingCloseParen, command.name, line_);
       script_.raw_commands.push_back(std::move(command));
       return false;
@@ -69,17 +71,31 @@ class LineLexer {
     int count = 0;
     if (!LexParameters(command, count)) {
       report_.Error(kMsgFkissSyntaxError, line_, s_);
-      ++script_.unkept_commands;
+      // The rest of the line is not read.
+      PushBroken(command, s_.substr(start));
       return false;
     }
     command.length = static_cast<int>(pos_ - start);
     if (count > 3) {
       report_.Error(kMsgFkissTooManyParams, command.name, line_);
-      ++script_.unkept_commands;
+      PushBroken(command, s_.substr(start, pos_ - start));
       return true;
     }
+    command.text = std::string(s_.substr(start, pos_ - start));
     script_.raw_commands.push_back(std::move(command));
     return true;
+  }
+
+  // Text the lexer reported as unreadable: it runs nothing, but its place
+  // among the commands is kept for writing the script out again.
+  void PushBroken(const FkissRawCommand& at, std::string_view text) {
+    FkissRawCommand broken;
+    broken.line = at.line;
+    broken.column = at.column;
+    broken.length = static_cast<int>(text.size());
+    broken.text = std::string(text);
+    broken.broken = true;
+    script_.raw_commands.push_back(std::move(broken));
   }
 
   // The parameter list after "(", up to and including ")".
