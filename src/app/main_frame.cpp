@@ -29,6 +29,7 @@
 #include "app/doll_view_widget.h"
 #include "app/help_window.h"
 #include "app/preview_file_dialog.h"
+#include "app/options_dialog.h"
 #include "app/save_cnf_dialog.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
@@ -388,6 +389,19 @@ void CMainFrame::RunInfoDialog(QDialog& dialog) {
   }
 }
 
+void CMainFrame::RunOptionsDialog() {
+  RenderDevice* render_device = device();
+  const bool paletted = render_device && render_device->flags().paletted_textures;
+  OptionsDialog dialog(settings_, paletted, host_, this);
+  const bool ok = options_hook_ ? options_hook_(dialog) : dialog.exec() == QDialog::Accepted;
+  if (ok) ApplySettings(dialog.settings());
+}
+
+void CMainFrame::ApplySettings(const Settings& settings) {
+  settings_ = settings;
+  for (CChildFrame* child : Children()) child->view().ApplySettings(settings_);
+}
+
 void CMainFrame::NotYetAvailable() {
   host_.ShowMessage("Lumadoll", "This command is not yet available.", MessageIcon::kInformation);
 }
@@ -417,13 +431,17 @@ void CMainFrame::OpenWithDialog() {
 }
 
 void CMainFrame::SetSoundEnabled(bool enabled) {
-  settings_.sound_enabled = enabled;
+  Settings changed = settings_;
+  changed.sound_enabled = enabled;
+  ApplySettings(changed);
   if (audio_) audio_->SetSoundEnabled(enabled);
   UpdateCommandUi();
 }
 
 void CMainFrame::SetMusicEnabled(bool enabled) {
-  settings_.music_enabled = enabled;
+  Settings changed = settings_;
+  changed.music_enabled = enabled;
+  ApplySettings(changed);
   // One player serves every open doll, so this stops the music of all of them.
   if (audio_) audio_->SetMusicEnabled(enabled);
   UpdateCommandUi();
@@ -534,6 +552,9 @@ void CMainFrame::OnCommand(int id) {
     case kIdBugReport:
       RunBugReport(*this);
       return;
+    case kIdOptions:
+      RunOptionsDialog();
+      break;
     case kIdHelpTopics:
     case kIdTroubleshooting:
       if (!help_) help_ = new HelpWindow(this);

@@ -34,6 +34,7 @@ namespace luma::app {
 
 class AdditionalFilesDialog;
 class CChildFrame;
+class OptionsDialog;
 class SaveCnfDialog;
 class StatusPanes;
 class TipDialog;
@@ -113,6 +114,13 @@ class CMainFrame : public QMainWindow {
   // dialog as a user would. Empty when cancelled.
   using OpenDialogHook = std::function<QString(QFileDialog& dialog)>;
   void set_open_dialog_hook(OpenDialogHook hook) { open_dialog_hook_ = std::move(hook); }
+  // Runs "Options"; with OK the settings it holds become the settings.
+  // A hook answers instead (editing the pages as a user would; true for OK).
+  void RunOptionsDialog();
+  using OptionsHook = std::function<bool(OptionsDialog& dialog)>;
+  void set_options_hook(OptionsHook hook) { options_hook_ = std::move(hook); }
+  // New settings for this run; every open doll follows them at once.
+  void ApplySettings(const Settings& settings);
   // Puts a file the user made or opened at the top of the recent-file list.
   void AddRecentFile(const QString& path);
   // Told of every doll frame presented (for unattended start-up runs).
@@ -184,6 +192,7 @@ class CMainFrame : public QMainWindow {
   AdditionalFilesHook additional_files_hook_;
   InfoDialogHook info_dialog_hook_;
   OpenDialogHook open_dialog_hook_;
+  OptionsHook options_hook_;
   FramePresentedHook frame_hook_;
   bool doll_menus_shown_ = false;
   QActionGroup* set_group_ = nullptr;

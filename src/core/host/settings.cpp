@@ -57,8 +57,10 @@ const std::array<Binding, 39>& Bindings() {
       Flag("Recycle Textures", &Settings::recycle_textures, 0),
       Flag("Texel Adjust", &Settings::texel_adjust, 0),
       Flag("Video Memory Saver", &Settings::video_memory_saver, 0),
-      Number("Thumb Width", &Settings::thumb_width, 64, 64, 256),
-      Number("Thumb Height", &Settings::thumb_height, 48, 48, 200),
+      Number("Thumb Width", &Settings::thumb_width, 64, Settings::kMinThumbWidth,
+             Settings::kMaxThumbWidth),
+      Number("Thumb Height", &Settings::thumb_height, 48, Settings::kMinThumbHeight,
+             Settings::kMaxThumbHeight),
       Flag("Thumb Show", &Settings::thumb_show, 1),
       Flag("Thumb Create", &Settings::thumb_create, 0),
       Flag("Thumb Verbose", &Settings::thumb_verbose, 1),
@@ -111,6 +113,17 @@ void Settings::Load(const SettingsStore& store) {
   }
   if (auto dir = store.ReadString(kGeneralSection, "Current Directory")) current_directory = *dir;
   if (auto pos = store.ReadString(kSettingsSection, "WindowPos")) window_pos = *pos;
+}
+
+void Settings::Clamp() {
+  for (const Binding& b : Bindings()) {
+    const SettingDescriptor& d = b.descriptor;
+    if (d.kind == SettingKind::kRange) {
+      this->*b.number = std::clamp(this->*b.number, d.min, d.max);
+    } else if (d.kind == SettingKind::kAtLeastOne && this->*b.number == 0) {
+      this->*b.number = 1;
+    }
+  }
 }
 
 void Settings::Save(SettingsStore& store) const {

@@ -60,11 +60,17 @@ struct Settings {
   std::string window_pos;             // "WindowPos"
 
   static constexpr int kTipCount = 12;
+  static constexpr int kMinThumbWidth = 64;
+  static constexpr int kMaxThumbWidth = 256;
+  static constexpr int kMinThumbHeight = 48;
+  static constexpr int kMaxThumbHeight = 200;
 
   // Reads every value; missing or unreadable ones keep their defaults.
   void Load(const SettingsStore& store);
   // Writes every value back; "Current Tip" is written advanced by one.
   void Save(SettingsStore& store) const;
+  // Brings edited numbers into the ranges reading applies.
+  void Clamp();
 };
 
 // How a value of section "Options" is read.

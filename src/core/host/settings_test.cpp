@@ -68,6 +68,26 @@ TEST(SettingsTest, PoolExpireZeroReadsAsOneOtherValuesStay) {
   EXPECT_EQ(LoadFrom(store).pool_expire, -2);
 }
 
+TEST(SettingsTest, ClampKeepsEditedValuesInTheRangesOfReading) {
+  Settings s;
+  s.strong_fix = 1;
+  s.quick_timer = 99;
+  s.boundary_enforcement = -3;
+  s.thumb_width = 1000;
+  s.current_tip = 12;
+  s.pool_expire = 0;
+  s.Clamp();
+  EXPECT_EQ(s.strong_fix, 2);
+  EXPECT_EQ(s.quick_timer, 50);
+  EXPECT_EQ(s.boundary_enforcement, 0);
+  EXPECT_EQ(s.thumb_width, 256);
+  EXPECT_EQ(s.current_tip, 11);
+  EXPECT_EQ(s.pool_expire, 1);
+  s.pool_expire = 400;
+  s.Clamp();
+  EXPECT_EQ(s.pool_expire, 400) << "only 0 is out of range";
+}
+
 TEST(SettingsTest, NamesCompareCaseInsensitively) {
   MemorySettingsStore store;
   store.WriteInt("options", "warn palette", 0);
