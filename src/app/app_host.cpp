@@ -18,16 +18,13 @@
 #include <chrono>
 #include <ctime>
 
+#include "app/byte_text.h"
 #include "audio/audio_player.h"
 #include "core/host/text.h"
 #include "platform/platform_paths.h"
 
 namespace luma::app {
 namespace {
-
-QString FromBytes(std::string_view s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {

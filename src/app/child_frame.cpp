@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "app/byte_text.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/info_windows.h"
@@ -30,10 +31,6 @@
 
 namespace luma::app {
 namespace {
-
-QString FromBytes(std::string_view s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The script's code of a key, -1 for keys a script cannot name.
 int ScriptKeyCode(const QKeyEvent& event) {

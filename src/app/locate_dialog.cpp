@@ -6,16 +6,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/byte_text.h"
 #include "core/view/kiss_cnf_view.h"
 
 namespace luma::app {
-namespace {
-
-QString FromBytes(const std::string& s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
 
 LocateDialog::LocateDialog(QWidget* parent, CKissCnfView& view, const QString& doll_title)
     : QDialog(parent), view_(view) {

@@ -9,12 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
+
 namespace luma::app {
 namespace {
-
-QString FromBytes(const std::string& s) {
-  return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 constexpr char kNothingPicked[] = "(none)";
 
