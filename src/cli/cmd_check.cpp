@@ -8,10 +8,11 @@
 #include "cli/cli_host.h"
 #include "cli/commands.h"
 #include "core/doll/kiss_cnf_doc.h"
-#include "core/fkiss/command_table.h"
 #include "core/gfx/device_setup.h"
 #include "core/host/settings.h"
 #include "core/host/text.h"
+#include "core/view/doll_statistics.h"
+#include "core/view/error_report_view.h"
 
 namespace luma::cli {
 namespace {
@@ -47,26 +48,17 @@ class CheckHost : public CliHost {
   std::string wanted_;
 };
 
-void PrintList(const char* none, const char* one, const char* many, int count,
-               const std::vector<std::string>& entries) {
-  if (count == 0) {
-    std::printf("%s\n", none);
-  } else if (count == 1) {
-    std::printf("%s\n", one);
-  } else {
-    std::printf(many, count);
-    std::printf("\n");
-  }
+void PrintList(const std::string& heading, const std::vector<std::string>& entries) {
+  std::printf("%s\n", heading.c_str());
   for (const std::string& entry : entries) std::printf("%s\n", entry.c_str());
 }
 
 void PrintReport(CKissCnfDoc& doc) {
   const DollModel& doll = doc.model();
   const ErrorReport& report = doll.report;
-  PrintList("No Errors Found", "1 Error:", "%d Errors:", report.error_count(), report.errors());
+  PrintList(ErrorHeading(report.error_count()), report.errors());
   std::printf("\n");
-  PrintList("No Warnings Found", "1 Warning:", "%d Warnings:", report.warning_count(),
-            report.warnings());
+  PrintList(WarningHeading(report.warning_count()), report.warnings());
   std::printf("\n");
   std::printf("Cels: %zu\n", doll.instances().size());
   std::printf("Cel counts: %d / %d / %d\n", doll.cel_counts.color16, doll.cel_counts.color256,
@@ -79,8 +71,7 @@ void PrintReport(CKissCnfDoc& doc) {
   if (ScriptStages* script = doc.script()) {
     std::printf("Events: %d\n", script->event_count());
     std::printf("Actions: %d\n", script->action_count());
-    const char* level = FkissCommandTable::LevelName(doll.fkiss_level);
-    std::printf("FKiSS: %s\n", level ? level + 6 : "None");
+    std::printf("FKiSS: %s\n", FkissLevelName(doll.fkiss_level));
   }
   std::printf("Quads: %d\n", doc.quad_count());
   std::printf("Textures: %d\n", doc.textures().texture_count());

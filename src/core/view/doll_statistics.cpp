@@ -1,9 +1,11 @@
 #include "core/view/doll_statistics.h"
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "core/doll/kiss_cnf_doc.h"
+#include "core/fkiss/command_table.h"
 #include "core/fkiss/fkiss_runtime.h"
 
 namespace luma {
@@ -52,8 +54,9 @@ DollStatistics GatherStatistics(CKissCnfDoc& doc, const FkissRuntime* runtime) {
 }
 
 const char* FkissLevelName(int level) {
-  static constexpr const char* kNames[] = {"1", "1b", "2", "2.1", "3", "4"};
-  return level >= 0 && level < 6 ? kNames[level] : "None";
+  // The command table names levels "FKiSS 1" .. "FKiSS 4".
+  const char* name = FkissCommandTable::LevelName(level);
+  return name ? name + std::strlen("FKiSS ") : "None";
 }
 
 }  // namespace luma
