@@ -16,8 +16,14 @@
 namespace {
 
 constexpr const char* kCnf[] = {
-    "%a.kcf", "(640,480)", "#0 body.cel", "#1 shoe.cel ;!feet :1 :2", "#1 shoe.cel *0 :0 1",
-    "#2.5 hat.cel ;%t10 !hats", "#3 bow.cel", "$0 0,0 10,10 20,20 30,30",
+    "%a.kcf",
+    "(640,480)",
+    "#0 body.cel",
+    "#1 shoe.cel ;!feet :1 :2",
+    "#1 shoe.cel *0 :0 1",
+    "#2.5 hat.cel ;%t10 !hats",
+    "#3 bow.cel",
+    "$0 0,0 10,10 20,20 30,30",
 };
 
 }  // namespace
@@ -29,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   luma::ParseCnf(doll, host, luma::CnfParseOptions());
   if (luma::CelSet* shoes = doll.FindOrCreateAmbiguous("shoe.cel")) {
     for (const auto& instance : doll.instances()) {
-      if (instance->cel && instance->cel->file_name == "shoe.cel") shoes->AddInstance(instance.get());
+      if (instance->cel && instance->cel->file_name == "shoe.cel")
+        shoes->AddInstance(instance.get());
     }
   }
 

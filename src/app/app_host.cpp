@@ -5,13 +5,13 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QStyle>
 #include <QProgressBar>
+#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>

@@ -92,8 +92,8 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
   };
   handlers.mouse = [this](QMouseEvent* event) { Mouse(event); };
   handlers.wheel = [this](QWheelEvent* event) {
-    const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y()
-                                                   : event->angleDelta().x();
+    const int delta =
+        event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
     view_->Wheel(delta, (event->modifiers() & Qt::ControlModifier) != 0);
     event->accept();
   };
@@ -215,11 +215,9 @@ void CChildFrame::FitWindow(int width, int height, bool maximize) {
   // is needed once the client holds the content.
   const QSize client = widget_->viewport()->size();
   const QSize decoration = size() - client;
-  const QSize bars(widget_->verticalScrollBar()->isVisible() ? widget_->verticalScrollBar()->width()
-                                                             : 0,
-                   widget_->horizontalScrollBar()->isVisible()
-                       ? widget_->horizontalScrollBar()->height()
-                       : 0);
+  const QSize bars(
+      widget_->verticalScrollBar()->isVisible() ? widget_->verticalScrollBar()->width() : 0,
+      widget_->horizontalScrollBar()->isVisible() ? widget_->horizontalScrollBar()->height() : 0);
   resize(QSize(width, height) + decoration - bars);
   if (maximize) showMaximized();
   Invalidate();
@@ -465,12 +463,24 @@ bool CChildFrame::OnCommand(int id) {
       if (doc_->is_archive() && hints.bounds_hint) return true;
       int mode = static_cast<int>(hints.bounds);
       switch (id) {
-        case kIdBoundAll: mode = 0; break;
-        case kIdBoundFkiss: mode = 1; break;
-        case kIdBoundLimited: mode = 2; break;
-        case kIdBoundVisible: mode = 3; break;
-        case kIdBoundNone: mode = 4; break;
-        default: mode = (mode + 1) % 5; break;
+        case kIdBoundAll:
+          mode = 0;
+          break;
+        case kIdBoundFkiss:
+          mode = 1;
+          break;
+        case kIdBoundLimited:
+          mode = 2;
+          break;
+        case kIdBoundVisible:
+          mode = 3;
+          break;
+        case kIdBoundNone:
+          mode = 4;
+          break;
+        default:
+          mode = (mode + 1) % 5;
+          break;
       }
       hints.bounds = static_cast<BoundsMode>(mode);
       return true;

@@ -207,8 +207,8 @@ TEST_F(DollWindowTest, DraggingAnObjectMovesItAndShowsWhereThePointerIs) {
     SendMouse(area, QEvent::MouseMove, ClientPoint{grab.x + 10 * step, grab.y + 5 * step},
               Qt::NoButton, Qt::LeftButton);
   }
-  SendMouse(area, QEvent::MouseButtonRelease, ClientPoint{grab.x + 40, grab.y + 20},
-            Qt::LeftButton, Qt::NoButton);
+  SendMouse(area, QEvent::MouseButtonRelease, ClientPoint{grab.x + 40, grab.y + 20}, Qt::LeftButton,
+            Qt::NoButton);
   EXPECT_EQ(object->position[0], (Position{50, 30}));
   EXPECT_EQ(object->position[3], (Position{100, 20})) << "other sets keep their places";
 
@@ -310,7 +310,8 @@ TEST_F(DollWindowTest, ReloadingRereadsTheDollAndARefusedFileChangesNothing) {
     // Time stamps count in seconds: make the change visible at once.
     QFile changed(dir_.filePath("a.cel"));
     ASSERT_TRUE(changed.open(QIODevice::ReadWrite));
-    changed.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    changed.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                        QFileDevice::FileModificationTime);
   }
   frame_->action(kIdReloadCnf)->trigger();
   object = child->doc().model().FindObject(0, false);
@@ -373,11 +374,11 @@ TEST_F(DollWindowTest, ScreenshotAndThumbnailAreWritten) {
 
 TEST_F(DollWindowTest, AFileThatCannotBeOpenedOpensNoWindow) {
   frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-  frame_->host().set_dialog_hook([this](std::string_view, std::string_view text, Buttons,
-                                        MessageIcon) {
-    said_.emplace_back(text);
-    return Answer::kOk;
-  });
+  frame_->host().set_dialog_hook(
+      [this](std::string_view, std::string_view text, Buttons, MessageIcon) {
+        said_.emplace_back(text);
+        return Answer::kOk;
+      });
   Write("broken.lzh", "this is not an archive");
   EXPECT_FALSE(frame_->OpenDocumentFile(dir_.filePath("broken.lzh")));
   EXPECT_TRUE(frame_->Children().empty());

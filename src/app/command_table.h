@@ -79,8 +79,8 @@ enum CommandId : int {
 };
 
 // The bounding commands in the order of the modes 0 All .. 4 None.
-inline constexpr int kBoundingIds[] = {kIdBoundAll, kIdBoundFkiss, kIdBoundLimited,
-                                       kIdBoundVisible, kIdBoundNone};
+inline constexpr int kBoundingIds[] = {kIdBoundAll, kIdBoundFkiss, kIdBoundLimited, kIdBoundVisible,
+                                       kIdBoundNone};
 
 // Text, prompt and keys of one command. The prompt's part after "\n" is the
 // tooltip; `keys` lists shortcuts in QKeySequence form separated by "|".

@@ -1,8 +1,8 @@
 #include "app/pointer_cursors.h"
 
 #include <QPainter>
-#include <QPolygonF>
 #include <QPixmap>
+#include <QPolygonF>
 
 namespace luma::app {
 namespace {

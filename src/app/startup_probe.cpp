@@ -48,7 +48,8 @@ void TakeSnapshots(CMainFrame* frame, QList<int> sets, QDir folder) {
   }
   const int set = sets.takeFirst();
   frame->RunCommand(set == kNextSet ? kIdNextSet : kIdSet0 + set);
-  QTimer::singleShot(kSettleMs, frame, [frame, sets, folder] { TakeSnapshots(frame, sets, folder); });
+  QTimer::singleShot(kSettleMs, frame,
+                     [frame, sets, folder] { TakeSnapshots(frame, sets, folder); });
 }
 
 }  // namespace

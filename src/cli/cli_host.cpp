@@ -16,16 +16,17 @@ void CliHost::ShowMessage(std::string_view caption, std::string_view text, Messa
                caption.empty() ? "" : ": ", static_cast<int>(text.size()), text.data());
 }
 
-Answer CliHost::Ask(std::string_view caption, std::string_view text, Buttons buttons,
-                    MessageIcon) {
+Answer CliHost::Ask(std::string_view caption, std::string_view text, Buttons buttons, MessageIcon) {
   Answer a = answer_;
   if (buttons == Buttons::kOk) a = Answer::kOk;
   if (buttons == Buttons::kOkCancel && (a == Answer::kYes || a == Answer::kNo)) {
     a = a == Answer::kYes ? Answer::kOk : Answer::kCancel;
   }
   if (verbose_) {
-    const char* said = a == Answer::kYes ? "Yes" : a == Answer::kNo ? "No"
-                       : a == Answer::kOk ? "OK" : "Cancel";
+    const char* said = a == Answer::kYes  ? "Yes"
+                       : a == Answer::kNo ? "No"
+                       : a == Answer::kOk ? "OK"
+                                          : "Cancel";
     std::fprintf(stderr, "%.*s: %.*s [%s]\n", static_cast<int>(caption.size()), caption.data(),
                  static_cast<int>(text.size()), text.data(), said);
   }

@@ -107,8 +107,7 @@ class Player {
       view_.SelectSet(value_);
     } else if (c == "palette" && n == 2 && ParseWhole(w[1], 0, 9, &value_)) {
       view_.SelectPaletteGroup(value_);
-    } else if (c == "zoom" && n == 2 &&
-               ParseWhole(w[1], kMinZoomLevel, kMaxZoomLevel, &value_)) {
+    } else if (c == "zoom" && n == 2 && ParseWhole(w[1], kMinZoomLevel, kMaxZoomLevel, &value_)) {
       view_.SetZoom(value_);
     } else if (c == "reset" && n == 1) {
       host_.set_answer(Answer::kYes);

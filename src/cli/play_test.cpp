@@ -35,7 +35,8 @@ class PlayTest : public ::testing::Test {
 
   // A doll on a (W,H) playfield whose cel lines name the given cels; every
   // cel is a w x h block of colour 1 (index 0 where `holes` says so).
-  std::string Doll(const std::string& cnf_body, const std::map<std::string, std::vector<uint8_t>>& cels) {
+  std::string Doll(const std::string& cnf_body,
+                   const std::map<std::string, std::vector<uint8_t>>& cels) {
     std::vector<uint32_t> colors(16, 0xFF0000);
     colors[0] = 0;
     colors[2] = 0x00FF00;
@@ -112,8 +113,11 @@ TEST_F(PlayTest, FixValuesResistSpringBackAndWiggle) {
       "$0 10,10 30,10 50,10 55,10 50,14\n"
       ";@EventHandler\n;@in(#2, #4) let(touch, 1)\n;@in(#2, #3) let(reach, 1)\n"
       ";@unfix(#0) add(unfixed, unfixed, 1)\n",
-      {{"a.cel", Block(4, 4)}, {"b.cel", Block(4, 4)}, {"c.cel", Block(4, 4)},
-       {"d.cel", Block(4, 4)}, {"e.cel", Block(4, 4)}});
+      {{"a.cel", Block(4, 4)},
+       {"b.cel", Block(4, 4)},
+       {"c.cel", Block(4, 4)},
+       {"d.cel", Block(4, 4)},
+       {"e.cel", Block(4, 4)}});
   const ProgramResult r = Play(doll,
                                "press 11 11\nmove 40 40\nprint fix 0\nprint positions\nrelease\n"
                                "print fix 0\nprint var unfixed\n"
@@ -138,9 +142,10 @@ TEST_F(PlayTest, BoundingModesLimitDragsAndScriptMovesApart) {
   const std::string cnf =
       "(100,60)\n#0 a.cel :0\n#1 b.cel :0\n#2 c.cel :0\n#3 wide.cel :0\n$0 10,10 90,50 80,50 "
       "0,30\n;@EventHandler\n;@press(#1) moveto(#0, 500, 500)\n;@press(#2) moveto(#0, -50, -50)\n";
-  const std::map<std::string, std::vector<uint8_t>> cels = {
-      {"a.cel", Block(4, 4)}, {"b.cel", Block(2, 2)}, {"c.cel", Block(2, 2)},
-      {"wide.cel", Block(40, 2)}};
+  const std::map<std::string, std::vector<uint8_t>> cels = {{"a.cel", Block(4, 4)},
+                                                            {"b.cel", Block(2, 2)},
+                                                            {"c.cel", Block(2, 2)},
+                                                            {"wide.cel", Block(40, 2)}};
   // Each step starts from the doll's own positions.
   const std::string actions =
       "press 11 11\nmove 100 60\nrelease\nprint positions\nreset\n"
@@ -167,7 +172,8 @@ TEST_F(PlayTest, BoundingModesLimitDragsAndScriptMovesApart) {
 
 TEST_F(PlayTest, VisibleBoundingLetsACelOffsetReachPastTheLeftEdge) {
   Options("Boundary Enforcement=3\n");
-  const std::string doll = Doll("(100,60)\n#0 a.cel :0 ;%x20\n$0 30,10\n", {{"a.cel", Block(4, 4)}});
+  const std::string doll =
+      Doll("(100,60)\n#0 a.cel :0 ;%x20\n$0 30,10\n", {{"a.cel", Block(4, 4)}});
   EXPECT_EQ(Play(doll, "press 51 11\nmove 0 11\nrelease\nprint positions\n").out, "#0 -20,10\n");
 }
 
@@ -232,7 +238,8 @@ TEST_F(PlayTest, KeysAlarmsAndZoomReachTheDoll) {
   const ProgramResult r = Play(doll,
                                "wait 90\nprint var rang\nwait 20\nprint var rang\n"
                                "print mapped\nkey a down\nprint mapped\nkey A up\nprint var up\n"
-                               "set 1\nprint mapped\nzoom 1\nrender " + bmp + "\n");
+                               "set 1\nprint mapped\nzoom 1\nrender " +
+                                   bmp + "\n");
   // Only the cels the current set shows are listed.
   EXPECT_EQ(r.out, "rang = 0\nrang = 1\na.cel\nb.cel\nb.cel\nup = 1\nc.cel\n");
   const Image zoomed = testing::ReadBmp(testing::ReadFile(bmp));

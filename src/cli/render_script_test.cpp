@@ -27,7 +27,8 @@ class RenderScriptTest : public ::testing::Test {
     colors[0] = 0;
     return testing::WriteTestDoll(dolls_.path(),
                                   "(4,2)\n%p.kcf\n#0 a.cel :0 1\n$0 0,0\n$0 2,0\n"
-                                  ";@EventHandler\n" + script,
+                                  ";@EventHandler\n" +
+                                      script,
                                   {{"p.kcf", testing::MakeKcf({colors})},
                                    {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
   }

@@ -117,14 +117,14 @@ TEST_F(FkissWriterTest, IndentsIfBlocksOneLevel) {
 // that did not resolve, or before every event. A second head of an event
 // stays, as it ends the if-block and so decides whether the endif counts.
 TEST_F(FkissWriterTest, KeepsWhatTheScriptCouldNotUseInPlace) {
-  const std::string script = RoundTrip(
-      std::string(kCels) +
-      ";@EventHandler\n"
-      ";@map(#0)\n"
-      ";@press(#0) ifequal(a, 1) map(\"gone.cel\") unmap(#1) mapp(#2, 3) map(#0\n"
-      ";@press(#9) unmap(#0)\n"
-      ";@release(#1) nop()\n"
-      ";@press(#0) altmap(#2) endif()\n");
+  const std::string script =
+      RoundTrip(std::string(kCels) +
+                ";@EventHandler\n"
+                ";@map(#0)\n"
+                ";@press(#0) ifequal(a, 1) map(\"gone.cel\") unmap(#1) mapp(#2, 3) map(#0\n"
+                ";@press(#9) unmap(#0)\n"
+                ";@release(#1) nop()\n"
+                ";@press(#0) altmap(#2) endif()\n");
   EXPECT_EQ(script,
             ";@EventHandler\n\n"
             ";@map(#0)\n\n"

@@ -99,14 +99,16 @@ std::string FkissRuntime::TraceParam(const FkissParam& param) const {
     case RK_LABEL:
     case RK_ALARM:
       return param.event->id_name.empty()
-                 ? StringPrintf("%ld", static_cast<long>(static_cast<int32_t>(param.event->id_number)))
+                 ? StringPrintf("%ld",
+                                static_cast<long>(static_cast<int32_t>(param.event->id_number)))
                  : param.event->id_name;
     case RK_VARIABLE: {
       const auto& names = script_.variable_names();
-      const std::string& name =
-          param.value >= 0 && static_cast<size_t>(param.value) < names.size() ? names[param.value]
-                                                                              : param.text;
-      return StringPrintf("%s=%ld", name.c_str(), static_cast<long>(script_.GetVariable(param.value)));
+      const std::string& name = param.value >= 0 && static_cast<size_t>(param.value) < names.size()
+                                    ? names[param.value]
+                                    : param.text;
+      return StringPrintf("%s=%ld", name.c_str(),
+                          static_cast<long>(script_.GetVariable(param.value)));
     }
     case RK_FILE:
       if (param.value < 0 || static_cast<size_t>(param.value) >= doll_.external_files.size()) {
@@ -170,8 +172,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
                   : r;
         any = true;
       }
-      script_.SetVariable(p[0].value, action.code == kCmdLetwidth ? box.right - box.left
-                                                                  : box.bottom - box.top);
+      script_.SetVariable(
+          p[0].value, action.code == kCmdLetwidth ? box.right - box.left : box.bottom - box.top);
       return true;
     }
     case kCmdLetfix:
@@ -190,8 +192,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
         if (links && links->parent) result = links->parent->number;
       } else {
         const KissObject* parent = action.code == kCmdLetchild ? object
-                                   : links                    ? links->parent
-                                                              : nullptr;
+                                   : links                     ? links->parent
+                                                               : nullptr;
         const ObjectLinks* family = parent ? script_.FindLinks(parent) : nullptr;
         const int floor = action.code == kCmdLetchild ? INT_MIN : object->number;
         if (family) {
@@ -290,8 +292,9 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
     case kCmdMap:
     case kCmdUnmap:
     case kCmdAltmap:
-      SetMapped(TargetOf(p[0]),
-                action.code == kCmdMap ? kMap : action.code == kCmdUnmap ? kUnmap : kAltmap);
+      SetMapped(TargetOf(p[0]), action.code == kCmdMap     ? kMap
+                                : action.code == kCmdUnmap ? kUnmap
+                                                           : kAltmap);
       return true;
     case kCmdGhost: {
       const bool ghost = Value(p[1]) != 0;
@@ -515,7 +518,8 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
       }
       return true;
     case kCmdDeletevalue:
-      if (pools_) pools_->Delete(p[0].value2 == kPoolNotGiven ? current_pool_ : p[0].value2, p[0].value);
+      if (pools_)
+        pools_->Delete(p[0].value2 == kPoolNotGiven ? current_pool_ : p[0].value2, p[0].value);
       return true;
     default:
       return true;

@@ -8,7 +8,8 @@ void FkissRuntime::ScheduleAlarm(FkissEvent* alarm, int32_t delay) {
   CancelAlarm(alarm);
   if (delay == 0) return;
   alarm->due_time = time_base_ + static_cast<uint32_t>(delay);
-  const bool earliest = alarms_.empty() || ClockDifference(alarms_.head()->due_time, alarm->due_time) > 0;
+  const bool earliest =
+      alarms_.empty() || ClockDifference(alarms_.head()->due_time, alarm->due_time) > 0;
   alarms_.Insert(alarm);
   if (!trace_step_mode_ && (earliest || next_wake_ == 0)) next_wake_ = alarm->due_time;
 }

@@ -12,8 +12,8 @@ int64_t Clamp(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : (v > hi 
 
 // One axis: `extent` is the object's width or height, `min_offset` its
 // smallest cel offset, `size` the playfield's width or height.
-void AxisLimits(int extent, int min_offset, int size, BoundingKind kind, bool script_move,
-                int* lo, int* hi) {
+void AxisLimits(int extent, int min_offset, int size, BoundingKind kind, bool script_move, int* lo,
+                int* hi) {
   if (extent == 0 || kind == BoundingKind::kNone) {
     *lo = -size;
     *hi = 2 * size;
@@ -68,10 +68,10 @@ MoveLimits ComputeMoveLimits(const KissObject& object, const ObjectLinks* links,
                              const PlayfieldSize& playfield, BoundingKind kind, bool script_move) {
   const ObjectExtent extent = MeasureObject(object, set, kind);
   MoveLimits limits;
-  AxisLimits(extent.width, extent.min_x_offset, playfield.width, kind, script_move,
-             &limits.x_min, &limits.x_max);
-  AxisLimits(extent.height, extent.min_y_offset, playfield.height, kind, script_move,
-             &limits.y_min, &limits.y_max);
+  AxisLimits(extent.width, extent.min_x_offset, playfield.width, kind, script_move, &limits.x_min,
+             &limits.x_max);
+  AxisLimits(extent.height, extent.min_y_offset, playfield.height, kind, script_move, &limits.y_min,
+             &limits.y_max);
   if (links && links->x_limited) {
     limits.x_min = links->x_min;
     limits.x_max = links->x_max;

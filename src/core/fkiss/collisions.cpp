@@ -36,8 +36,7 @@ void FkissRuntime::ResetPairs() {
 }
 
 void FkissRuntime::EvaluateRecord(TargetRecord& record, bool raise, bool owner_only,
-                                  std::vector<const void*>& seen,
-                                  std::vector<FkissEvent*>& out) {
+                                  std::vector<const void*>& seen, std::vector<FkissEvent*>& out) {
   const int set = view_.CurrentSet();
   for (PairLink<CollisionPair>& link : record.collisions) {
     if ((owner_only && !link.owner) || Seen(seen, link.pair)) continue;
@@ -149,12 +148,12 @@ void FkissRuntime::MoveObject(KissObject* object, int64_t x, int64_t y, MoveSour
   if (!object) return;
   const int set = view_.CurrentSet();
   const bool by_script = source == MoveSource::kScript;
-  const BoundingKind kind = by_script ? ScriptBoundingKind(doll_.hints.bounds)
-                                      : UserBoundingKind(doll_.hints.bounds);
+  const BoundingKind kind =
+      by_script ? ScriptBoundingKind(doll_.hints.bounds) : UserBoundingKind(doll_.hints.bounds);
   auto limited = [&](const KissObject& o, int64_t to_x, int64_t to_y) {
-    return ClampToLimits(to_x, to_y,
-                         ComputeMoveLimits(o, script_.FindLinks(&o), set, doll_.playfield, kind,
-                                           by_script));
+    return ClampToLimits(
+        to_x, to_y,
+        ComputeMoveLimits(o, script_.FindLinks(&o), set, doll_.playfield, kind, by_script));
   };
   const Position target = limited(*object, x, y);
   if (target == object->position[set]) return;
@@ -183,8 +182,8 @@ void FkissRuntime::MoveObject(KissObject* object, int64_t x, int64_t y, MoveSour
     if (const ObjectLinks* links = script_.FindLinks(member)) {
       for (auto it = links->children.rbegin(); it != links->children.rend(); ++it) {
         const Position at = (*it)->position[set];
-        pending.emplace_back(*it, limited(**it, int64_t{at.x} + to.x - from.x,
-                                          int64_t{at.y} + to.y - from.y));
+        pending.emplace_back(
+            *it, limited(**it, int64_t{at.x} + to.x - from.x, int64_t{at.y} + to.y - from.y));
       }
     }
   }

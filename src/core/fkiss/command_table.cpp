@@ -8,8 +8,8 @@ namespace luma {
 namespace {
 
 // Parameter masks by what they accept.
-constexpr uint32_t kTarget = 0x00b;          // cel, object, group
-constexpr uint32_t kTargetOrVar = 0x00f;     // cel, object, variable, group
+constexpr uint32_t kTarget = 0x00b;       // cel, object, group
+constexpr uint32_t kTargetOrVar = 0x00f;  // cel, object, variable, group
 constexpr uint32_t kObjectOrVar = 0x006;
 constexpr uint32_t kVar = 0x004;
 constexpr uint32_t kVarOrNum = 0x014;

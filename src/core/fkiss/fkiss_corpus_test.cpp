@@ -31,8 +31,8 @@ int CountSnapToEffects(const FkissScript& script) {
 
 // The CNF members of a corpus archive, extracted with the lha program.
 std::vector<fs::path> ExtractCnfs(const fs::path& archive, const fs::path& into) {
-  const std::string command = "cd '" + into.string() + "' && lha -xqw=. '" + archive.string() +
-                              "' >/dev/null 2>&1";
+  const std::string command =
+      "cd '" + into.string() + "' && lha -xqw=. '" + archive.string() + "' >/dev/null 2>&1";
   (void)std::system(command.c_str());
   std::vector<fs::path> cnfs;
   for (const auto& entry : fs::recursive_directory_iterator(into)) {

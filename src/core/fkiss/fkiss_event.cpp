@@ -19,8 +19,7 @@ std::string TargetEventDisplayName(int code, const std::string& target) {
 }
 
 std::string PairEventDisplayName(int code, const std::string& first, const std::string& second) {
-  return StringPrintf("%s(%s, %s)", FkissCommandTable::Name(code), first.c_str(),
-                      second.c_str());
+  return StringPrintf("%s(%s, %s)", FkissCommandTable::Name(code), first.c_str(), second.c_str());
 }
 
 std::string NumberEventDisplayName(int code, int number) {

@@ -40,10 +40,10 @@ std::string LabelDisplayName(const FkissEvent& label);
 std::string TargetEventDisplayName(int code, const std::string& target);
 // "in(%s, %s)" and the other pair heads.
 std::string PairEventDisplayName(int code, const std::string& first, const std::string& second);
-std::string NumberEventDisplayName(int code, int number);  // col(%d), set(%d), version(%d)
+std::string NumberEventDisplayName(int code, int number);           // col(%d), set(%d), version(%d)
 std::string KeyEventDisplayName(int code, const std::string& key);  // keypress("%s")
-std::string DetachedDisplayName(int object_number);         // detached(#%d)
-std::string FixedEventDisplayName(int code);                // begin() end() initialize() ...
+std::string DetachedDisplayName(int object_number);                 // detached(#%d)
+std::string FixedEventDisplayName(int code);  // begin() end() initialize() ...
 
 }  // namespace luma
 

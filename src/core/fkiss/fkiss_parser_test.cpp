@@ -35,9 +35,9 @@ std::string Msg(int id, auto... args) { return FormatMessage(id, args...); }
 
 TEST(FkissLexerTest, NothingCountsBeforeTheEventHandlerLine) {
   std::string cnf = testing::CnfWithObjects(kObjects);
-  cnf += ";@press(#1) map(#1\n";      // broken, but not yet script
-  cnf += ";@eventhandler\n";          // case matters
-  cnf += ";@  EventHandler()\n";      // leading blanks are trimmed
+  cnf += ";@press(#1) map(#1\n";  // broken, but not yet script
+  cnf += ";@eventhandler\n";      // case matters
+  cnf += ";@  EventHandler()\n";  // leading blanks are trimmed
   cnf += ";@press(#2) unmap(#2)\n";
   ScriptedDoll d(cnf);
   EXPECT_TRUE(d.doll.report.empty()) << d.ReportText();
@@ -70,10 +70,10 @@ TEST(FkissLexerTest, TokensCommandsPerLineAndCommentTail) {
 }
 
 TEST(FkissLexerTest, SyntaxErrorsEndTheLineButKeepEarlierCommands) {
-  auto d = Parse({"press(#1) map(#1",          // list runs to the end
-                  "press(#2) map(\"a.cel)",    // unterminated text
-                  "press(#3) map(#-1)",        // # must take digits
-                  "press(#0) map(#1 #2)"});    // no separator
+  auto d = Parse({"press(#1) map(#1",        // list runs to the end
+                  "press(#2) map(\"a.cel)",  // unterminated text
+                  "press(#3) map(#-1)",      // # must take digits
+                  "press(#0) map(#1 #2)"});  // no separator
   EXPECT_TRUE(d->HasError(Msg(kMsgFkissSyntaxError, Line(0), "press(#1) map(#1")));
   EXPECT_TRUE(d->HasError(Msg(kMsgFkissSyntaxError, Line(1), "press(#2) map(\"a.cel)")));
   EXPECT_TRUE(d->HasError(Msg(kMsgFkissSyntaxError, Line(2), "press(#3) map(#-1)")));
@@ -137,8 +137,8 @@ TEST(FkissInterpretTest, ActionBeforeAnyEventIsDropped) {
 }
 
 TEST(FkissInterpretTest, IfBlocksAreOneLevelDeep) {
-  auto d = Parse({"press(#1)", "ifequal(1, 1)", "ifequal(2, 2)", "endif()", "else()",
-                  "press(#2)", "iflessthan(1, 2)", "release(#2)", "endif()"});
+  auto d = Parse({"press(#1)", "ifequal(1, 1)", "ifequal(2, 2)", "endif()", "else()", "press(#2)",
+                  "iflessthan(1, 2)", "release(#2)", "endif()"});
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissIllegalNesting, "ifequal", Line(2))));
   EXPECT_TRUE(d->HasError(Msg(kMsgFkissNoPrecedingIf, "else", Line(4))));
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissNoMatchingEndif, "iflessthan", Line(6))));
@@ -206,8 +206,9 @@ TEST(FkissInterpretTest, TargetsAndDisplayNames) {
 }
 
 TEST(FkissInterpretTest, WordsResolveToLabelsAlarmsOrVariables) {
-  auto d = Parse({"label(loop) nop()", "alarm(tick) nop()",
-                  "press(#1) gosub(loop) timer(tick, 5) timer(other, 5) let(Loop, 3) let(v, loop)"});
+  auto d =
+      Parse({"label(loop) nop()", "alarm(tick) nop()",
+             "press(#1) gosub(loop) timer(tick, 5) timer(other, 5) let(Loop, 3) let(v, loop)"});
   const auto& actions = d->script.opened_events.back()->actions;
   ASSERT_EQ(actions.size(), 5u);
   EXPECT_EQ(actions[0].params[0].kind, RK_LABEL);
@@ -225,17 +226,12 @@ TEST(FkissInterpretTest, PoolValueTextsAndNameRules) {
   const std::string long_name(65, 'x');
   const std::string ok_name(64, 'y');
   auto d = Parse({"press(#1)",
-                  "loadvalue(v, \"Scores.best\")",   // pool and id
-                  "savevalue(\".best\", 3)",         // private pool
-                  "deletevalue(\"best\")",           // current pool
-                  "valuepool(\"\")",
-                  "valuepool(\"scores\")",
-                  "loadvalue(v, \"" + long_name + "\")",
-                  "loadvalue(v, \"" + long_name + ".a\")",
-                  "loadvalue(v, \"" + ok_name + "\")",
-                  "loadvalue(v, \"a.b.c\")",
-                  "loadvalue(v, \"p q.a\")",
-                  "loadvalue(v, \"p.\")"});
+                  "loadvalue(v, \"Scores.best\")",  // pool and id
+                  "savevalue(\".best\", 3)",        // private pool
+                  "deletevalue(\"best\")",          // current pool
+                  "valuepool(\"\")", "valuepool(\"scores\")", "loadvalue(v, \"" + long_name + "\")",
+                  "loadvalue(v, \"" + long_name + ".a\")", "loadvalue(v, \"" + ok_name + "\")",
+                  "loadvalue(v, \"a.b.c\")", "loadvalue(v, \"p q.a\")", "loadvalue(v, \"p.\")"});
   const auto& actions = d->script.opened_events[0]->actions;
   ASSERT_EQ(actions.size(), 6u);
   EXPECT_EQ(actions[0].params[1].kind, RK_POOLVALUE);

@@ -32,8 +32,8 @@ class RuntimeTest : public ::testing::Test {
     }
     doll_ = std::make_unique<ScriptedDoll>(cnf, FkissParseOptions(), images);
     ASSERT_EQ(doll_->doll.report.error_count(), 0) << doll_->ReportText();
-    runtime_ = std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, doll_->host,
-                                              settings);
+    runtime_ =
+        std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, doll_->host, settings);
   }
   void Start() { runtime_->StartScript(); }
   int32_t Var(const char* name) const {
@@ -85,7 +85,8 @@ TEST_F(RuntimeTest, AStackHintMayGoBelowTwentyButNotBeyondSixteenMillion) {
 TEST_F(RuntimeTest, AChainMillionsDeepRunsWithoutNativeRecursion) {
   RuntimeSettings settings;
   settings.max_stack = 2000000;
-  Load({"label(1) add(n, n, 1) gosub(1)", "label(2) add(m, m, 1) iflessthan(m, 1500000) goto(2) endif()",
+  Load({"label(1) add(n, n, 1) gosub(1)",
+        "label(2) add(m, m, 1) iflessthan(m, 1500000) goto(2) endif()",
         "label(3) add(r, r, 1) repeat(3, 1, i)"},
        settings);
   Start();
@@ -120,8 +121,9 @@ TEST_F(RuntimeTest, ExiteventEndsOnlyTheTargetAndExitloopEndsTheRepeat) {
 }
 
 TEST_F(RuntimeTest, ExactlyOneBranchRuns) {
-  Load({"label(1) let(r, 0) ifequal(x, 1) add(r, r, 1) elseifequal(x, 2) add(r, r, 2) "
-        "elseifgreaterthan(x, 1) add(r, r, 4) else() add(r, r, 8) endif() add(r, r, 16)"});
+  Load(
+      {"label(1) let(r, 0) ifequal(x, 1) add(r, r, 1) elseifequal(x, 2) add(r, r, 2) "
+       "elseifgreaterthan(x, 1) add(r, r, 4) else() add(r, r, 8) endif() add(r, r, 16)"});
   Start();
   const int32_t expected[] = {0, 1 + 16, 2 + 16, 4 + 16};
   for (int32_t x = 1; x <= 3; ++x) {
@@ -262,16 +264,16 @@ TEST_F(RuntimeTest, PendingAlarmsNeverOutliveTheirScript) {
   Start();
   Press("a.cel");
   // A new run-time for the same script (the view restarts the doll).
-  runtime_ = std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, host(),
-                                            RuntimeSettings());
+  runtime_ =
+      std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, host(), RuntimeSettings());
   Start();
   Press("b.cel");
   EXPECT_EQ(Var("t"), -1);
   // The document drops its script under a run-time with alarms queued (a
   // reload or a close): neither a restart nor the end of the run-time may
   // touch the events that went with it.
-  const std::vector<std::string> lines = {"press(#0) timer(1, 100) timer(2, 200)",
-                                          "alarm(1) nop()", "alarm(2) nop()"};
+  const std::vector<std::string> lines = {"press(#0) timer(1, 100) timer(2, 200)", "alarm(1) nop()",
+                                          "alarm(2) nop()"};
   Press("a.cel");
   doll_->script.Clear();
   Start();
@@ -321,8 +323,9 @@ TEST_F(RuntimeTest, ArithmeticOverflowAndDivisionRunOverflow) {
 }
 
 TEST_F(RuntimeTest, RandomValuesStayInTheirRange) {
-  Load({"press(#0) random(a, 5, 5) random(b, 7, 3) moverandx(#1, 4, 4) "
-        "random(c, -2147483648, 2147483647)"});
+  Load(
+      {"press(#0) random(a, 5, 5) random(b, 7, 3) moverandx(#1, 4, 4) "
+       "random(c, -2147483648, 2147483647)"});
   Start();
   host().set_random_sequence({32767});
   Press("a.cel");
@@ -333,8 +336,9 @@ TEST_F(RuntimeTest, RandomValuesStayInTheirRange) {
 }
 
 TEST_F(RuntimeTest, TransparencyIsClampedAndGhostAndMappingChange) {
-  Load({"press(#0) transparent(#1, 300) transparent(#2, -300) ghost(\"d.cel\", 1) altmap(#3) "
-        "lettransparent(t, #1) letmapped(m, #3)"});
+  Load(
+      {"press(#0) transparent(#1, 300) transparent(#2, -300) ghost(\"d.cel\", 1) altmap(#3) "
+       "lettransparent(t, #1) letmapped(m, #3)"});
   Start();
   doll_->Cel("c.cel")->transparency = 40;
   Press("a.cel");
@@ -349,8 +353,8 @@ TEST_F(RuntimeTest, TransparencyIsClampedAndGhostAndMappingChange) {
 
 TEST_F(RuntimeTest, ChangesetToTheCurrentSetRaisesNoSetEventButEvaluatesPairs) {
   Load({"set(0) add(s, s, 1)", "stillin(#0, #1) add(hits, hits, 1)",
-        "press(#0) unmap(#1) moveto(#0, 15, 0) map(#1) changeset(0)",
-        "press(#1) changeset(1)", "set(1) add(s1, s1, 1) letset(now)"});
+        "press(#0) unmap(#1) moveto(#0, 15, 0) map(#1) changeset(0)", "press(#1) changeset(1)",
+        "set(1) add(s1, s1, 1) letset(now)"});
   Start();
   EXPECT_EQ(Var("s"), 1);
   Press("a.cel");
@@ -391,9 +395,11 @@ TEST_F(RuntimeTest, ScriptMovesKeepToThePlayfieldAndRestrictions) {
 }
 
 TEST_F(RuntimeTest, AttachedChildrenFollowAndLinksNeverLoop) {
-  Load({"press(#0) attach(#1, #0) glue(#2, #1) attach(#0, #2) move(#0, 5, 7) "
-        "letparent(p0, #0) letchild(c0, #0) letsibling(s1, #1)",
-        "press(#1) attach(#1, #3) letparent(p1, #1)", "detached(#1) add(det, det, 1) letparent(dp, #1)"});
+  Load(
+      {"press(#0) attach(#1, #0) glue(#2, #1) attach(#0, #2) move(#0, 5, 7) "
+       "letparent(p0, #0) letchild(c0, #0) letsibling(s1, #1)",
+       "press(#1) attach(#1, #3) letparent(p1, #1)",
+       "detached(#1) add(det, det, 1) letparent(dp, #1)"});
   Start();
   Press("a.cel");
   EXPECT_EQ(Var("p0"), -1);  // #0 below its own grandchild is refused

@@ -23,9 +23,9 @@ Pair* FindPair(const std::vector<PairLink<Pair>>& links, const FkissTarget& part
 }  // namespace
 
 int TargetEventCode(TargetEventKind kind) {
-  static constexpr int kCodes[kTargetEventKinds] = {kCmdPress,    kCmdRelease, kCmdCatch,
-                                                    kCmdDrop,     kCmdFixcatch, kCmdFixdrop,
-                                                    kCmdUnfix,    kCmdMousein, kCmdMouseout};
+  static constexpr int kCodes[kTargetEventKinds] = {kCmdPress, kCmdRelease,  kCmdCatch,
+                                                    kCmdDrop,  kCmdFixcatch, kCmdFixdrop,
+                                                    kCmdUnfix, kCmdMousein,  kCmdMouseout};
   return kCodes[kind];
 }
 

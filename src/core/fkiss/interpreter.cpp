@@ -314,8 +314,8 @@ class Interpreter {
 
   void IndexCels() {
     for (const auto& instance : doll_.instances()) {
-      if (instance->cel) first_cels_.try_emplace(AsciiLowerCopy(instance->cel->file_name),
-                                                 instance.get());
+      if (instance->cel)
+        first_cels_.try_emplace(AsciiLowerCopy(instance->cel->file_name), instance.get());
     }
   }
 
@@ -465,8 +465,8 @@ class Interpreter {
       event = code == kCmdCollide ? &pair.collide : &pair.apart;
     } else {
       RegionPair& pair = script_.FindOrCreateRegionPair(first, second);
-      event = code == kCmdIn      ? &pair.in
-              : code == kCmdOut   ? &pair.out
+      event = code == kCmdIn        ? &pair.in
+              : code == kCmdOut     ? &pair.out
               : code == kCmdStillin ? &pair.stillin
                                     : &pair.stillout;
     }

@@ -9,7 +9,9 @@
 namespace luma {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 bool IsWordChar(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c) || c == '_'; }
 
 std::string_view TrimRight(std::string_view s) {
@@ -20,8 +22,7 @@ std::string_view TrimRight(std::string_view s) {
 // Reads the text of a line, one command after another.
 class LineLexer {
  public:
-  LineLexer(std::string_view text, int line, int column, FkissScript& script,
-            ErrorReport& report)
+  LineLexer(std::string_view text, int line, int column, FkissScript& script, ErrorReport& report)
       : s_(text), line_(line), column_(column), script_(script), report_(report) {}
 
   void Run() {

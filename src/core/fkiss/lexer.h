@@ -13,8 +13,7 @@ class FkissScript;
 // sets the script flag. `line` is the 1-based CNF line number and `column`
 // where the text starts in it. Syntax problems go to `report`; a broken
 // command ends the line, commands before it stay.
-void LexLine(std::string_view text, int line, int column, FkissScript& script,
-             ErrorReport& report);
+void LexLine(std::string_view text, int line, int column, FkissScript& script, ErrorReport& report);
 
 }  // namespace luma
 

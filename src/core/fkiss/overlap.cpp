@@ -21,14 +21,13 @@ bool Intersect(const CelRect& a, const CelRect& b, CelRect* out) {
 
 // Some pixel inside `area` (playfield coordinates) is opaque in both cels,
 // whose top-left corners are at `ra` and `rb`.
-bool PixelsMeet(const CelOpacityCache::Mask& ma, const CelRect& ra,
-                const CelOpacityCache::Mask& mb, const CelRect& rb, const CelRect& area) {
+bool PixelsMeet(const CelOpacityCache::Mask& ma, const CelRect& ra, const CelOpacityCache::Mask& mb,
+                const CelRect& rb, const CelRect& area) {
   constexpr int kBlock = CelOpacityCache::kBlock;
   for (int y = area.top; y < area.bottom;) {
     const int ay = y - ra.top, by = y - rb.top;
     // Rows up to the next block edge of either cel share their blocks.
-    const int row_end =
-        std::min({area.bottom, y + kBlock - ay % kBlock, y + kBlock - by % kBlock});
+    const int row_end = std::min({area.bottom, y + kBlock - ay % kBlock, y + kBlock - by % kBlock});
     for (int x = area.left; x < area.right;) {
       const int ax = x - ra.left, bx = x - rb.left;
       const int col_end =

@@ -68,7 +68,8 @@ void AppendPoolRecord(std::vector<uint8_t>& out, std::string_view id, int32_t va
 bool IsPoolIdChar(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c) || c == '-' || c == '_'; }
 
 bool IsValidPoolId(std::string_view id) {
-  return !id.empty() && id.size() <= kPoolIdLength && std::all_of(id.begin(), id.end(), IsPoolIdChar);
+  return !id.empty() && id.size() <= kPoolIdLength &&
+         std::all_of(id.begin(), id.end(), IsPoolIdChar);
 }
 
 }  // namespace luma

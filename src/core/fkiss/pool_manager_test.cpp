@@ -1,7 +1,7 @@
 #include "core/fkiss/pool_manager.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>

@@ -144,16 +144,14 @@ void CheckScript(FkissScript& script, DollModel& doll, ErrorReport& report) {
     }
     const int variable = script.FindVariable(alarm->id_name);
     if (variable >= 0) {
-      report.Warning(kMsgFkissAlarmIsVariable, alarm->id_name,
-                     script.variable_names()[variable]);
+      report.Warning(kMsgFkissAlarmIsVariable, alarm->id_name, script.variable_names()[variable]);
     }
   }
   for (const FkissEvent* label : labels) {
     if (label->id_name.empty()) continue;
     const int variable = script.FindVariable(label->id_name);
     if (variable >= 0) {
-      report.Warning(kMsgFkissLabelIsVariable, label->id_name,
-                     script.variable_names()[variable]);
+      report.Warning(kMsgFkissLabelIsVariable, label->id_name, script.variable_names()[variable]);
     }
   }
 }

@@ -65,9 +65,9 @@ TEST(FkissCheckTest, StatisticsCountOpenedEventsWithActions) {
 }
 
 TEST(FkissCheckTest, LabelsReachedByOtherEventsIncludingRepeat) {
-  auto d = Parse({"press(#1) repeat(1, 3, i) gosubrandom(50, 2, named)", "label(1) nop()",
-                  "label(2) nop()", "label(named) nop()", "label(3) gosub(3)",
-                  "label(lonely) nop()"});
+  auto d =
+      Parse({"press(#1) repeat(1, 3, i) gosubrandom(50, 2, named)", "label(1) nop()",
+             "label(2) nop()", "label(named) nop()", "label(3) gosub(3)", "label(lonely) nop()"});
   EXPECT_EQ(d->WarningsStartingWith("FKiSS: label("), 2) << d->ReportText();
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissLabelNumberUnreachable, 3)));
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissLabelUnreachable, "lonely")));
@@ -80,17 +80,16 @@ TEST(FkissCheckTest, LabelsFromVariablesSkipOnlyNumericLabels) {
 }
 
 TEST(FkissCheckTest, TimersAndAlarms) {
-  auto d = Parse({"press(#1) timer(7, 10) randomtimer(1, 5, 5) ifmapped(#1, 2, 10)",
-                  "alarm(1) timer(1, 10)", "alarm(2) nop()", "alarm(3) nop()",
-                  "alarm(ring) nop()"});
+  auto d =
+      Parse({"press(#1) timer(7, 10) randomtimer(1, 5, 5) ifmapped(#1, 2, 10)",
+             "alarm(1) timer(1, 10)", "alarm(2) nop()", "alarm(3) nop()", "alarm(ring) nop()"});
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissTimerNoAlarm, 7)));
   EXPECT_EQ(d->WarningsStartingWith("FKiSS: alarm("), 2) << d->ReportText();
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissAlarmNumberUnreachable, 3)));
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissAlarmUnreachable, "ring")));
 
   auto from_variable = Parse({"press(#1) let(a, 3) timer(a, 10)", "alarm(3) nop()"});
-  EXPECT_EQ(from_variable->WarningsStartingWith("FKiSS: alarm("), 0)
-      << from_variable->ReportText();
+  EXPECT_EQ(from_variable->WarningsStartingWith("FKiSS: alarm("), 0) << from_variable->ReportText();
 }
 
 TEST(FkissCheckTest, IdsEqualToEachOtherOrToVariables) {

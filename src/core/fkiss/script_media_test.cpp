@@ -21,18 +21,17 @@ using testing::ScriptedDoll;
 class ScriptMediaTest : public ::testing::Test {
  protected:
   void Load(RuntimeSettings settings = {}) {
-    doll_ = std::make_unique<ScriptedDoll>(
-        testing::CnfWithObjects(1) +
-        ";@EventHandler\n"
-        ";@label(1) sound(\"bell.wav\")\n"
-        ";@label(2) sound(\"\")\n"
-        ";@label(3) music(\"song.mid\")\n"
-        ";@label(4) music(\"\")\n"
-        ";@label(5) sound(\"gone.wav\")\n"
-        ";@label(6) shell(\"HTTPS://example.org/\")\n"
-        ";@label(7) shell(\"ftp://example.org/\")\n"
-        ";@label(8) shell(\"/etc/passwd\")\n"
-        ";@label(9) shell(\"mailto:someone@example.org\")\n");
+    doll_ = std::make_unique<ScriptedDoll>(testing::CnfWithObjects(1) +
+                                           ";@EventHandler\n"
+                                           ";@label(1) sound(\"bell.wav\")\n"
+                                           ";@label(2) sound(\"\")\n"
+                                           ";@label(3) music(\"song.mid\")\n"
+                                           ";@label(4) music(\"\")\n"
+                                           ";@label(5) sound(\"gone.wav\")\n"
+                                           ";@label(6) shell(\"HTTPS://example.org/\")\n"
+                                           ";@label(7) shell(\"ftp://example.org/\")\n"
+                                           ";@label(8) shell(\"/etc/passwd\")\n"
+                                           ";@label(9) shell(\"mailto:someone@example.org\")\n");
     for (ExternalFile& file : doll_->doll.external_files) {
       file.available = file.name != "gone.wav";
       file.path = "/dolls/" + file.name;

@@ -31,8 +31,7 @@ const KissObject* SnapToChild(const RegionPair& pair, const FkissEvent& event) {
 // The pair holding a snap-to effect that moves `child` onto `parent`.
 RegionPair* SnapToPair(const FkissScript& script, const KissObject* parent,
                        const KissObject* child) {
-  const TargetRecord* record =
-      script.FindRecord(FkissTarget::Of(const_cast<KissObject*>(child)));
+  const TargetRecord* record = script.FindRecord(FkissTarget::Of(const_cast<KissObject*>(child)));
   if (!record) return nullptr;
   for (const PairLink<RegionPair>& link : record->regions) {
     if (link.partner.object != parent) continue;
@@ -106,12 +105,10 @@ void AddSnapTo(FkissScript& script, DollModel& doll, KissObject* parent, KissObj
   const char* event_name = FkissCommandTable::Name(event_code);
   if (!script.reformat_on_save) {
     script.added_text += StringPrintf(
-        ";@%s(#%d, #%d) movebyx(#%d, #%d, %d) movebyy(#%d, #%d, %d)\n\n", event_name,
-        child->number, parent->number, child->number, parent->number, dx, child->number,
-        parent->number, dy);
+        ";@%s(#%d, #%d) movebyx(#%d, #%d, %d) movebyy(#%d, #%d, %d)\n\n", event_name, child->number,
+        parent->number, child->number, parent->number, dx, child->number, parent->number, dy);
   }
-  RegionPair& pair =
-      script.FindOrCreateRegionPair(FkissTarget::Of(child), FkissTarget::Of(parent));
+  RegionPair& pair = script.FindOrCreateRegionPair(FkissTarget::Of(child), FkissTarget::Of(parent));
   FkissEvent& event = use_stillin ? pair.stillin : pair.in;
   event.display_name = StringPrintf("%s(#%d, #%d)", event_name, child->number, parent->number);
   if (!event.opened) {

@@ -22,8 +22,8 @@ std::unique_ptr<ScriptedDoll> Parse(const std::vector<std::string>& lines) {
 }
 
 const SnapToInfo* Info(const ScriptedDoll& d, int object) {
-  const TargetRecord* record =
-      d.script.FindRecord(FkissTarget::Of(const_cast<DollModel&>(d.doll).FindObject(object, false)));
+  const TargetRecord* record = d.script.FindRecord(
+      FkissTarget::Of(const_cast<DollModel&>(d.doll).FindObject(object, false)));
   return record ? &record->snap_to : nullptr;
 }
 
@@ -62,8 +62,7 @@ TEST(SnapToTest, AddingToADollWithoutScriptTurnsItOn) {
   KissObject* parent = d->doll.FindObject(1, false);  // at 10,10
   KissObject* child = d->doll.FindObject(3, false);   // at 30,30
   AddSnapTo(d->script, d->doll, parent, child, false, 0);
-  EXPECT_EQ(d->script.added_text,
-            ";@in(#3, #1) movebyx(#3, #1, 20) movebyy(#3, #1, 20)\n\n");
+  EXPECT_EQ(d->script.added_text, ";@in(#3, #1) movebyx(#3, #1, 20) movebyy(#3, #1, 20)\n\n");
   EXPECT_TRUE(d->script.script_flag);
   EXPECT_EQ(d->script.level, kFkissLevel2);
   EXPECT_EQ(d->doll.fkiss_level, kFkissLevel2);
@@ -76,8 +75,8 @@ TEST(SnapToTest, AddingToADollWithoutScriptTurnsItOn) {
 }
 
 TEST(SnapToTest, RemovalTakesEitherRoleAndMarksTheDollForRewriting) {
-  auto d = Parse({"press(#0) let(abc, 1)",
-                  "stillin(#1, #2) movebyx(#1, #2, 5) movebyy(#1, #2, 7)"});
+  auto d =
+      Parse({"press(#0) let(abc, 1)", "stillin(#1, #2) movebyx(#1, #2, 5) movebyy(#1, #2, 7)"});
   KissObject* one = d->doll.FindObject(1, false);
   KissObject* two = d->doll.FindObject(2, false);
   EXPECT_FALSE(RemoveSnapTo(d->script, one, d->doll.FindObject(3, false)));

@@ -34,8 +34,8 @@ Status WriteAt(const std::string& path, const std::vector<uint8_t>& bytes, size_
   size_t done = 0;
   bool ok = true;
   while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                               static_cast<off_t>(offset + done));
+    const ssize_t n =
+        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ok = false;

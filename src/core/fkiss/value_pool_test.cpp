@@ -43,7 +43,8 @@ std::string Record(std::string_view id, int32_t value) {
 }
 
 std::string Header(const DollIdentity& id) {
-  return Field(id.name, kPoolNameFieldSize) + Le32(id.size) + Le32(static_cast<uint32_t>(id.checksum));
+  return Field(id.name, kPoolNameFieldSize) + Le32(id.size) +
+         Le32(static_cast<uint32_t>(id.checksum));
 }
 
 ino_t Inode(const fs::path& path) {

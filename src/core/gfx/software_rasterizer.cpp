@@ -300,7 +300,9 @@ void Rasterizer::FillSpan(uint32_t* dst, int count, uint32_t color) const {
 
 bool Rasterizer::FastPathApplies(uint32_t diffuse, bool* modulate_alpha) const {
   if (shading_.blend && !standard_blend_) return false;
-  auto is_vertex = [](TextureArg a) { return a == TextureArg::kDiffuse || a == TextureArg::kCurrent; };
+  auto is_vertex = [](TextureArg a) {
+    return a == TextureArg::kDiffuse || a == TextureArg::kCurrent;
+  };
   const Shading& s = shading_;
   const bool color_is_texture =
       (s.color_op == TextureOp::kSelectArg1 && s.color_arg1 == TextureArg::kTexture) ||

@@ -23,8 +23,7 @@ class Host {
   virtual ~Host() = default;
 
   // A message box. Captions and texts are the program's own words.
-  virtual void ShowMessage(std::string_view caption, std::string_view text,
-                           MessageIcon icon) = 0;
+  virtual void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) = 0;
   // A question; returns the button pressed (kCancel when the box is closed).
   virtual Answer Ask(std::string_view caption, std::string_view text, Buttons buttons,
                      MessageIcon icon) = 0;

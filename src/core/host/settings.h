@@ -14,50 +14,50 @@ namespace luma {
 // name; clamps apply on reading.
 struct Settings {
   // Section "Options".
-  bool sound_enabled = true;          // "Sound Enabled"
-  bool music_enabled = true;          // "Music Enabled"
-  bool edged_border = true;           // "Edged Border"
-  int boundary_enforcement = 3;       // "Boundary Enforcement" 0 All .. 4 None
-  int bounding_ask = 0;               // "Bounding Ask" 0 Never, 1 Ask, 2 Auto
-  bool mouse_hide = false;            // "Mouse Hide"
-  int mouse_type = 1;                 // "Mouse Type" 0 Normal, 1 Custom, 2 Dot
-  int scroll_type = 0;                // "Scroll Type"
-  int easy_click = 1;                 // "Easy Click" radius in pixels, 0 off
-  bool stuck_mouse = true;            // "Stuck Mouse"
-  int shell_permission = 1;           // "Shell Permission" 0 never, 1 ask, 2 always
-  int quick_timer = 5;                // "Quick Timer" alarms per pass
-  int strong_fix = 100;               // "Strong Fix"
-  int max_stack = 20;                 // "Max Stack"
-  bool file_association = true;       // "File Association"
-  bool closing_progress = true;       // "Closing Progress"
-  bool ignore_snap = true;            // "Ignore Snap"
-  bool errors_only = false;           // "Errors Only"
-  bool errors_lzh = true;             // "Errors LZH"
-  bool no_missing_cel = false;        // "No Missing Cel"
-  bool single_instance = true;        // "Single Instance"
-  bool show_tips = true;              // "Show Tips"
-  int current_tip = 0;                // "Current Tip" 0..11
-  bool warn_palette = true;           // "Warn Palette"
-  bool force_palette = false;         // "Force Palette"
-  bool recycle_textures = false;      // "Recycle Textures"
-  bool texel_adjust = false;          // "Texel Adjust"
-  bool video_memory_saver = false;    // "Video Memory Saver"
-  int thumb_width = 64;               // "Thumb Width"
-  int thumb_height = 48;              // "Thumb Height"
-  bool thumb_show = true;             // "Thumb Show"
-  bool thumb_create = false;          // "Thumb Create"
-  bool thumb_verbose = true;          // "Thumb Verbose"
-  bool thumb_use_directory = false;   // "Thumb Use Directory"
-  std::string thumb_directory;        // "Thumb Directory"
-  bool pool_auto_expire = false;      // "Pool AutoExpire"
-  int pool_expire = 6;                // "Pool Expire"
-  int pool_day_month = 1;             // "Pool DayMonth" 0 days, 1 months
-  bool cheat = false;                 // "Cheat"
+  bool sound_enabled = true;         // "Sound Enabled"
+  bool music_enabled = true;         // "Music Enabled"
+  bool edged_border = true;          // "Edged Border"
+  int boundary_enforcement = 3;      // "Boundary Enforcement" 0 All .. 4 None
+  int bounding_ask = 0;              // "Bounding Ask" 0 Never, 1 Ask, 2 Auto
+  bool mouse_hide = false;           // "Mouse Hide"
+  int mouse_type = 1;                // "Mouse Type" 0 Normal, 1 Custom, 2 Dot
+  int scroll_type = 0;               // "Scroll Type"
+  int easy_click = 1;                // "Easy Click" radius in pixels, 0 off
+  bool stuck_mouse = true;           // "Stuck Mouse"
+  int shell_permission = 1;          // "Shell Permission" 0 never, 1 ask, 2 always
+  int quick_timer = 5;               // "Quick Timer" alarms per pass
+  int strong_fix = 100;              // "Strong Fix"
+  int max_stack = 20;                // "Max Stack"
+  bool file_association = true;      // "File Association"
+  bool closing_progress = true;      // "Closing Progress"
+  bool ignore_snap = true;           // "Ignore Snap"
+  bool errors_only = false;          // "Errors Only"
+  bool errors_lzh = true;            // "Errors LZH"
+  bool no_missing_cel = false;       // "No Missing Cel"
+  bool single_instance = true;       // "Single Instance"
+  bool show_tips = true;             // "Show Tips"
+  int current_tip = 0;               // "Current Tip" 0..11
+  bool warn_palette = true;          // "Warn Palette"
+  bool force_palette = false;        // "Force Palette"
+  bool recycle_textures = false;     // "Recycle Textures"
+  bool texel_adjust = false;         // "Texel Adjust"
+  bool video_memory_saver = false;   // "Video Memory Saver"
+  int thumb_width = 64;              // "Thumb Width"
+  int thumb_height = 48;             // "Thumb Height"
+  bool thumb_show = true;            // "Thumb Show"
+  bool thumb_create = false;         // "Thumb Create"
+  bool thumb_verbose = true;         // "Thumb Verbose"
+  bool thumb_use_directory = false;  // "Thumb Use Directory"
+  std::string thumb_directory;       // "Thumb Directory"
+  bool pool_auto_expire = false;     // "Pool AutoExpire"
+  int pool_expire = 6;               // "Pool Expire"
+  int pool_day_month = 1;            // "Pool DayMonth" 0 days, 1 months
+  bool cheat = false;                // "Cheat"
 
   // Section "General".
-  std::string current_directory;      // "Current Directory"
+  std::string current_directory;  // "Current Directory"
   // Section "Settings".
-  std::string window_pos;             // "WindowPos"
+  std::string window_pos;  // "WindowPos"
 
   static constexpr int kTipCount = 12;
   static constexpr int kMinThumbWidth = 64;

@@ -25,8 +25,7 @@ std::optional<std::string> MemorySettingsStore::ReadString(std::string_view sect
   return it->second;
 }
 
-void MemorySettingsStore::WriteInt(std::string_view section, std::string_view name,
-                                   int32_t value) {
+void MemorySettingsStore::WriteInt(std::string_view section, std::string_view name, int32_t value) {
   values_[Key(section, name)] = std::to_string(value);
 }
 

@@ -16,8 +16,7 @@ namespace luma {
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
-  virtual std::optional<int32_t> ReadInt(std::string_view section,
-                                         std::string_view name) const = 0;
+  virtual std::optional<int32_t> ReadInt(std::string_view section, std::string_view name) const = 0;
   virtual std::optional<std::string> ReadString(std::string_view section,
                                                 std::string_view name) const = 0;
   virtual void WriteInt(std::string_view section, std::string_view name, int32_t value) = 0;

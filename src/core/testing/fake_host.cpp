@@ -18,7 +18,8 @@ Answer FakeHost::Ask(std::string_view caption, std::string_view text, Buttons, M
   return a;
 }
 
-int FakeHost::Choose(std::string_view caption, std::string_view, const std::vector<std::string>& items) {
+int FakeHost::Choose(std::string_view caption, std::string_view,
+                     const std::vector<std::string>& items) {
   std::string line = "choose: " + std::string(caption) + ":";
   for (const auto& item : items) line += " " + item;
   log_.push_back(line);

@@ -47,9 +47,9 @@ std::string CelFile(const TestCelImage& image) {
   bytes += std::string(16, '\0');
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
-      const bool opaque = image.rows.empty() ||
-                          (static_cast<size_t>(y) < image.rows.size() &&
-                           static_cast<size_t>(x) < image.rows[y].size() && image.rows[y][x] == '#');
+      const bool opaque = image.rows.empty() || (static_cast<size_t>(y) < image.rows.size() &&
+                                                 static_cast<size_t>(x) < image.rows[y].size() &&
+                                                 image.rows[y][x] == '#');
       bytes += opaque ? std::string("\x40\x80\xc0\xff", 4) : std::string(4, '\0');
     }
   }

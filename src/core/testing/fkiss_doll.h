@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/fkiss/fkiss_script.h"
+#include "core/fkiss/interpreter.h"
 #include "core/gfx/software_device.h"
 #include "core/gfx/texture_pool.h"
-#include "core/fkiss/interpreter.h"
 #include "core/model/doll_model.h"
 #include "core/testing/fake_host.h"
 

@@ -13,10 +13,10 @@ std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed) {
 }
 
 std::vector<uint8_t> SampleText(size_t size, uint32_t seed) {
-  static const char* const kSyllables[] = {"ka", "ri", "sho", "tu", "mel", "an", "do",  "li",
-                                           "ne", "bo", "sa", "ki", "ru", "wen", "ta", "mi"};
-  static const char* const kComments[] = {"shirt", "skirt", "hat", "shoes", "hair",
-                                          "ribbon", "coat", "the doll", "and", "layer"};
+  static const char* const kSyllables[] = {"ka", "ri", "sho", "tu", "mel", "an",  "do", "li",
+                                           "ne", "bo", "sa",  "ki", "ru",  "wen", "ta", "mi"};
+  static const char* const kComments[] = {"shirt",  "skirt", "hat",      "shoes", "hair",
+                                          "ribbon", "coat",  "the doll", "and",   "layer"};
   std::mt19937 rng(seed);
   const auto word = [&] {
     std::string w;

@@ -21,8 +21,8 @@ TempDir::TempDir() {
   static std::atomic<int> counter{0};
   const auto base = std::filesystem::temp_directory_path();
   for (;;) {
-    auto candidate = base / ("luma-test-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(counter++));
+    auto candidate =
+        base / ("luma-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::error_code ec;
     if (std::filesystem::create_directory(candidate, ec)) {
       path_ = candidate;

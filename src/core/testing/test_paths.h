@@ -40,9 +40,9 @@ void WithFileSizeLimit(size_t bytes, const std::function<void()>& run);
 }  // namespace luma::testing
 
 // Skips the current test with a visible message when the shared corpus is absent.
-#define LUMA_REQUIRE_CORPUS()                                                     \
-  do {                                                                            \
-    if (!::luma::testing::CorpusAvailable())                                      \
+#define LUMA_REQUIRE_CORPUS()                                                        \
+  do {                                                                               \
+    if (!::luma::testing::CorpusAvailable())                                         \
       GTEST_SKIP() << "shared corpus not found at " << ::luma::testing::CorpusDir(); \
   } while (0)
 

@@ -8,7 +8,8 @@ std::vector<ContextMenuEntry> BuildContextMenu(uint32_t fix, bool from_archive, 
     menu.push_back({ContextCommand::kUnfix, "Unfix", fix > 0, fix > 0});
     menu.push_back({ContextCommand::kRefix, "Refix", fix == 0, fix == 0});
   }
-  if (!from_archive) menu.push_back({ContextCommand::kSelectSnapParent, "Select as Snap-To Parent"});
+  if (!from_archive)
+    menu.push_back({ContextCommand::kSelectSnapParent, "Select as Snap-To Parent"});
   menu.push_back({ContextCommand::kResetPosition, "Reset Position"});
   menu.push_back({ContextCommand::kCopyPosition, "Copy Position"});
   menu.push_back({ContextCommand::kExportCel, "Export Cel to Bitmap"});

@@ -16,8 +16,7 @@ struct DollWindow {
   PlayPoint size;
 
   bool Contains(PlayPoint p) const {
-    return p.x >= origin.x && p.y >= origin.y && p.x - origin.x < size.x &&
-           p.y - origin.y < size.y;
+    return p.x >= origin.x && p.y >= origin.y && p.x - origin.x < size.x && p.y - origin.y < size.y;
   }
 };
 

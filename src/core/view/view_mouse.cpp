@@ -75,8 +75,7 @@ void CKissCnfView::ShowCelInfo(const CelInstance* cel) {
 void CKissCnfView::SetPointerShape(PointerShape shape) {
   shape_ = shape;
   static constexpr PointerCursor kCustom[] = {PointerCursor::kNormal, PointerCursor::kStuck,
-                                              PointerCursor::kDragging,
-                                              PointerCursor::kOverObject};
+                                              PointerCursor::kDragging, PointerCursor::kOverObject};
   PointerCursor cursor = settings_.mouse_type == 1   ? kCustom[shape]
                          : settings_.mouse_type == 2 ? PointerCursor::kDot
                                                      : PointerCursor::kSystem;
