@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 CMAKE_ARGS   ?=
 
-.PHONY: all deps build test run bench sanitize fuzz format clean
+.PHONY: all deps build test run bench sanitize fuzz format format-check clean
 
 all: build
 
@@ -44,8 +44,12 @@ fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
-format:
+format: deps
 	find src bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+
+# Fails on any file that clang-format would change.
+format-check: deps
+	find src bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
