@@ -107,6 +107,78 @@ TEST(FkissLexerTest, FourParametersDropOnlyThatCommand) {
   EXPECT_EQ(d->script.opened_events[0]->actions[0].code, kCmdMap);
 }
 
+// Shift-JIS text: 0x83 0x5C (a "\" second byte), 0x83 0x41 ("A" second
+// byte), half-width katakana 0xB1, and 0x93 0xFA with both bytes high.
+constexpr char kJapanese[] = "\x83\x5c\x83\x41\xb1\x93\xfa";
+constexpr char kAllHigh[] = "\x93\xfa\x8c\xea\xb1";  // no byte below 128
+
+std::string WithoutHighBytes(std::string_view s) {
+  std::string out;
+  for (const char c : s) {
+    if (static_cast<unsigned char>(c) < 128) out += c;
+  }
+  return out;
+}
+
+TEST(FkissLexerTest, StringsKeepTheirBytesAndTextElsewhereIsSkippedAsBefore) {
+  const std::string j = kJapanese;
+  // Japanese inside strings, between commands, after them and after the
+  // comment mark, in lines that are fine and lines that are not.
+  const std::vector<std::string> lines = {
+      "press(#1) notify(\"" + j + " " + j + "\") " + j + " map(#1)" + j,
+      "release(#1)" + j + "unmap(#2) ; " + j + " map(#3)",
+      kAllHigh + std::string(" press(#2) debug(\"") + j + "\") " + j,
+      "press(#3) notify(\"" + j,
+      "press(#0) map(" + j + "#1)",
+      "label(1) map(#1) " + j + " " + j + "(#2) notify(\"" + j + "\", " + j + "x)"};
+  // The same lines as the lexer used to see them: strings lost the bytes too.
+  std::vector<std::string> stripped;
+  for (const std::string& line : lines) stripped.push_back(WithoutHighBytes(line));
+  auto with = Parse(lines);
+  auto without = Parse(stripped);
+  const auto& raw = with->script.raw_commands;
+  const auto& old = without->script.raw_commands;
+  ASSERT_EQ(raw.size(), old.size());
+  for (size_t i = 0; i < raw.size(); ++i) {
+    EXPECT_EQ(raw[i].name, old[i].name) << i;
+    EXPECT_EQ(raw[i].broken, old[i].broken) << i;
+    EXPECT_EQ(WithoutHighBytes(raw[i].text), old[i].text) << i;
+    for (int p = 0; p < 3; ++p) {
+      EXPECT_EQ(raw[i].params[p].lex_kind, old[i].params[p].lex_kind) << i;
+      EXPECT_EQ(WithoutHighBytes(raw[i].params[p].text), old[i].params[p].text) << i;
+    }
+  }
+  EXPECT_EQ(with->doll.report.error_count(), without->doll.report.error_count())
+      << with->ReportText();
+  EXPECT_EQ(with->doll.report.warning_count(), without->doll.report.warning_count());
+  EXPECT_EQ(with->script.action_count, without->script.action_count);
+  EXPECT_NE(with->ReportText().find("command \\A map()"), std::string::npos);
+
+  // The texts themselves arrive whole.
+  EXPECT_EQ(raw[1].params[0].text, j + " " + j);
+  EXPECT_EQ(with->script.opened_events[0]->actions[0].params[0].text, j + " " + j);
+  EXPECT_EQ(with->script.opened_events[2]->actions[0].params[0].text, j);
+  // Unreadable text is kept as written, to the end of the line.
+  EXPECT_EQ(raw[10].text, "notify(\"" + j);
+  EXPECT_EQ(raw[3].text, j);
+  // A syntax error quotes the line as written.
+  EXPECT_TRUE(with->HasError(Msg(kMsgFkissSyntaxError, Line(4), "press(#0) map(" + j + "#1)")))
+      << with->ReportText();
+}
+
+TEST(FkissInterpretTest, CelNamesInStringsFindTheirCelLinesByTheirBytes) {
+  const std::string name = "\x83\x5c\x83\x74\x83\x40.cel";  // Shift-JIS, trail bytes \ t @
+  std::string cnf = testing::CnfWithObjects(kObjects) + "#1 " + name + "\n";
+  cnf += ";@EventHandler\n";
+  cnf += ";@press(\"" + name + "\") unmap(\"" + name + "\")\n";
+  ScriptedDoll d(cnf);
+  EXPECT_EQ(d.WarningsStartingWith("FKiSS: Cel "), 0) << d.ReportText();
+  ASSERT_EQ(d.script.opened_events.size(), 1u);
+  const FkissAction& unmap = d.script.opened_events[0]->actions.at(0);
+  EXPECT_EQ(unmap.params[0].kind, RK_CEL);
+  EXPECT_EQ(unmap.params[0].cel, d.Cel(name));
+}
+
 TEST(FkissInterpretTest, NamesExactClosestUnknownAndEmpty) {
   auto d = Parse({"PRESS(#1) movebyxx(#1, #2, 5) frobnicate(#1) (#1) Unmap(#2)"});
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissClosestMatch, "movebyxx", Line(0), "movebyx")));

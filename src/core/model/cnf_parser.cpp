@@ -70,6 +70,41 @@ std::vector<int> SetsOf(const SetList& list, int line_number, ErrorReport& repor
 
 int SaturatingAbs(int32_t v) { return v == INT32_MIN ? INT32_MAX : std::abs(v); }
 
+// A line's comment twice: `text` keeps the bytes of 128 and above (the
+// doll's own words, Japanese or accented, in free comments and FKiSS
+// strings); `ascii` drops them, and is what decides the line's kind, its
+// extensions, groups and hints, so that such text never changes what a doll
+// declares. Control characters are deleted from both.
+struct LineComment {
+  std::string text;
+  std::string ascii;
+
+  // The offset in `text` of the byte at offset `at` of `ascii`.
+  size_t TextOffset(size_t at) const {
+    size_t seen = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (static_cast<unsigned char>(text[i]) >= 128) continue;
+      if (seen++ == at) return i;
+    }
+    return text.size();
+  }
+};
+
+LineComment ReadComment(std::string_view raw) {
+  LineComment comment;
+  for (const char c : raw) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32) continue;
+    comment.text += c;
+    if (byte < 128) comment.ascii += c;
+  }
+  for (std::string* s : {&comment.text, &comment.ascii}) {
+    const size_t end = s->find_last_not_of(kTrimChars);
+    s->resize(end == std::string::npos ? 0 : end + 1);
+  }
+  return comment;
+}
+
 class CnfParser {
  public:
   CnfParser(DollModel& doll, Host& host, const CnfParseOptions& options)
@@ -79,9 +114,9 @@ class CnfParser {
 
  private:
   void ParseLine();
-  void HandleComment(std::string_view data, std::string_view comment);
-  void ParseCelLine(std::string_view data, std::string_view comment);
-  void ParseCelComment(CelInstance& instance, std::string_view comment);
+  void HandleComment(std::string_view data, const LineComment& comment);
+  void ParseCelLine(std::string_view data, const LineComment& comment);
+  void ParseCelComment(CelInstance& instance, const LineComment& comment);
   void ParseGroupExtension(const std::vector<std::string_view>& tokens, size_t next);
   // Reads the set line and the lines that continue it.
   void ParseSetLine(std::string_view data);
@@ -138,14 +173,9 @@ void CnfParser::ParseLine() {
   std::string_view data = line.substr(0, semicolon);
   const size_t data_start = data.find_first_not_of(kTrimChars);
   data = data_start == std::string_view::npos ? std::string_view() : data.substr(data_start);
-  std::string comment;
+  LineComment comment;
   if (semicolon != std::string_view::npos) {
-    for (const char c : line.substr(semicolon + 1)) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte >= 32 && byte < 128) comment += c;
-    }
-    const size_t end = comment.find_last_not_of(kTrimChars);
-    comment.resize(end == std::string::npos ? 0 : end + 1);
+    comment = ReadComment(line.substr(semicolon + 1));
     if (!data.empty()) semicolon_column_ = static_cast<int>(semicolon);
   }
 
@@ -174,7 +204,8 @@ void CnfParser::ParseLine() {
   HandleComment(data, comment);
 }
 
-void CnfParser::HandleComment(std::string_view data, std::string_view comment) {
+void CnfParser::HandleComment(std::string_view data, const LineComment& line_comment) {
+  const std::string_view comment = line_comment.ascii;
   if (comment.empty()) {
     if (data.empty()) ClearCurrent();
     return;
@@ -189,14 +220,17 @@ void CnfParser::HandleComment(std::string_view data, std::string_view comment) {
     return;
   }
   if (comment[0] == '@' && comment.size() > 2) {
-    doll_.fkiss_lines.push_back({std::string(comment.substr(1)), LineNumber(), semicolon_column_});
+    // The FKiSS lexer reads strings with their bytes and skips them elsewhere.
+    const std::string_view text = line_comment.text;
+    doll_.fkiss_lines.push_back({std::string(text.substr(line_comment.TextOffset(0) + 1)),
+                                 LineNumber(), semicolon_column_});
   } else {
     CheckHint(comment);
   }
   ClearCurrent();
 }
 
-void CnfParser::ParseCelLine(std::string_view data, std::string_view comment) {
+void CnfParser::ParseCelLine(std::string_view data, const LineComment& comment) {
   // "#3.2 shoe.cel*1:0 2" reads like "#3.2 shoe.cel *1 :0 2".
   std::string spaced;
   spaced.reserve(data.size() + 8);
@@ -270,16 +304,19 @@ void CnfParser::ParseCelLine(std::string_view data, std::string_view comment) {
   instance->cnf_mapped = instance->mapped;
 }
 
-void CnfParser::ParseCelComment(CelInstance& instance, std::string_view comment) {
+void CnfParser::ParseCelComment(CelInstance& instance, const LineComment& line_comment) {
+  const std::string_view comment = line_comment.ascii;
   if (comment.empty() || (comment[0] != '%' && comment[0] != '!')) {
-    instance.comment = std::string(comment);
+    instance.comment = line_comment.text;
     return;
   }
   std::string_view extension = comment;
   const size_t cut = comment.find(';');
   if (cut != std::string_view::npos) {
     extension = comment.substr(0, cut);
-    std::string_view free_text = comment.substr(cut);
+    // Shift-JIS never uses ';' as a second byte: the cut is the same in the text.
+    std::string_view free_text =
+        std::string_view(line_comment.text).substr(line_comment.TextOffset(cut));
     const size_t start = free_text.find_first_not_of("; \t");
     instance.comment = start == std::string_view::npos ? "" : std::string(free_text.substr(start));
   }

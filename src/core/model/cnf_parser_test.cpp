@@ -217,12 +217,31 @@ TEST_F(CnfParserTest, FkissLinesAfterSetAndPaletteLinesButNotAfterCelLines) {
   EXPECT_EQ(Instance(0).comment, "@press(#1)");
 }
 
-TEST_F(CnfParserTest, CommentBytesAreCleanedButDataBytesStay) {
-  Parse({"#1 caf\xe9.cel ;@sound(\"\xe9t\xe9.wav\")\t ", "$0 0,0 ;@play(\"\x01\xffx.wav\") \r"});
-  EXPECT_EQ(doll_->cels()[0]->file_name, "caf\xe9.cel");
-  EXPECT_EQ(Instance(0).comment, "@sound(\"t.wav\")");
-  ASSERT_EQ(doll_->fkiss_lines.size(), 1u);
-  EXPECT_EQ(doll_->fkiss_lines[0].text, "play(\"x.wav\")");
+// Japanese (Shift-JIS) and accented (Windows-1252) words in comments are the
+// doll's text: free comments and FKiSS lines keep them, control characters
+// go. What the line declares is read without them, as it always was.
+TEST_F(CnfParserTest, CommentTextKeepsItsBytesButDeclaresWhatItDeclaredWithout) {
+  Parse({"#1 caf\xe9.cel ;@sound(\"\xe9t\xe9.wav\")\t ", "$0 0,0 ;@play(\"\x01\xffx.wav\") \r",
+         // Double-byte characters around the keywords.
+         "#2 b.cel ;%t10 \x93\xfa!hat :2 ;\x93\xfa\x96\x7b\x8c\xea  ",
+         ";\x82\xa0HINT stack 40 \x83\x5c", ";\x82\xa0@notify(\"\x83\x5c\x83\x41\")",
+         "; \x83\x5c\x83\x8b stray",
+         ";!\x82\xa0"
+         "coat"});
+  EXPECT_EQ(Instance(0).cel->file_name, "caf\xe9.cel");
+  EXPECT_EQ(Instance(0).comment, "@sound(\"\xe9t\xe9.wav\")");
+  EXPECT_EQ(Instance(1).transparency, 10);
+  EXPECT_EQ(Instance(1).comment, "\x93\xfa\x96\x7b\x8c\xea");
+  ASSERT_NE(doll_->FindGroup("hat"), nullptr);
+  EXPECT_EQ(doll_->FindGroup("hat")->by_set[2].size(), 1u);
+  EXPECT_EQ(doll_->hints.stack_depth, 40);
+  ASSERT_EQ(doll_->fkiss_lines.size(), 2u);
+  EXPECT_EQ(doll_->fkiss_lines[0].text, "play(\"\xffx.wav\")");
+  EXPECT_EQ(doll_->fkiss_lines[1].text, "notify(\"\x83\x5c\x83\x41\")");
+  // The ";!" line came after a line without a cel: no group, as before.
+  EXPECT_EQ(doll_->FindGroup("coat"), nullptr);
+  EXPECT_TRUE(Errors().empty());
+  EXPECT_TRUE(Warnings().empty());
 }
 
 TEST_F(CnfParserTest, ErrorsBeyondTheHundredthAreCountedNotListed) {
