@@ -154,6 +154,11 @@ constexpr const char* kLevelNames[] = {"FKiSS 1",   "FKiSS 1b", "FKiSS 2",
 
 const FkissCommandInfo& FkissCommandTable::Row(int code) { return kRows[code]; }
 
+Result<const FkissCommandInfo*> FkissCommandTable::Lookup(int code) {
+  if (!IsValid(code)) return Status::Error(StringPrintf("Error! %d out of function range", code));
+  return &kRows[code];
+}
+
 int FkissCommandTable::FindExact(std::string_view name) {
   for (int code = 0; code < kCount; ++code) {
     if (EqualsIgnoreCase(name, kRows[code].name)) return code;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/host/status.h"
+
 namespace luma {
 
 // What a parameter position accepts; one mask per position, 0 = no parameter.
@@ -181,6 +183,9 @@ class FkissCommandTable {
   static bool IsEvent(int code) { return code >= 0 && code < kFirstAction; }
   // `code` must be valid.
   static const FkissCommandInfo& Row(int code);
+  // The row of any code; a code outside the table is a fault of the caller,
+  // reported as "Error! %d out of function range".
+  static Result<const FkissCommandInfo*> Lookup(int code);
   static const char* Name(int code) { return Row(code).name; }
 
   // Case-insensitive exact match; -1 when no row has that name.

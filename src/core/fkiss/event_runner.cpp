@@ -305,15 +305,17 @@ void FkissRuntime::StepEvent(size_t index) {
     const bool inside = flags & Frame::kInsideBlock;
     switch (FkissCommandTable::Row(action.code).block) {
       case kBlockIf:
+        // A taken branch stays taken until endif, even across a new if.
         if (trace_on_) TraceAction(action, 0);
-        flags = Frame::kInsideBlock;
+        flags = (flags & Frame::kBranchTaken) | Frame::kInsideBlock;
         if (Compare(action)) flags |= Frame::kBranchTaken | Frame::kBranchRunning;
         continue;
       case kBlockElseIf:
         if (trace_on_) TraceAction(action, 0);
         flags &= ~Frame::kBranchRunning;
-        if (!(flags & Frame::kBranchTaken) && Compare(action)) {
-          flags |= Frame::kBranchTaken | Frame::kBranchRunning;
+        if (!(flags & Frame::kBranchTaken)) {
+          flags |= Frame::kInsideBlock;
+          if (Compare(action)) flags |= Frame::kBranchTaken | Frame::kBranchRunning;
         }
         continue;
       case kBlockElse:
@@ -334,8 +336,9 @@ void FkissRuntime::StepEvent(size_t index) {
     }
     if (inside && !(flags & Frame::kBranchRunning)) continue;
     if (action.code == kCmdExitevent || action.code == kCmdExitloop) {
+      // These two lines keep their fixed indentation at any depth.
       if (trace_on_ && !trace_events_only_) {
-        trace_.AddLine(Indent(inside ? 1 : 0) + FkissCommandTable::Name(action.code) + "()");
+        trace_.AddLine(action.code == kCmdExitevent ? "    exitevent()" : "    exitloop()");
       }
       PopEvent(action.code == kCmdExitevent);
       return;
@@ -445,7 +448,9 @@ void FkissRuntime::TraceAction(const FkissAction& action, int extra_indent) {
 }
 
 std::string FkissRuntime::ActionText(const FkissAction& action) const {
-  std::string text = std::string(FkissCommandTable::Name(action.code)) + "(";
+  const Result<const FkissCommandInfo*> row = FkissCommandTable::Lookup(action.code);
+  if (!row.ok()) return row.status().message();
+  std::string text = std::string((*row)->name) + "(";
   for (int i = 0; i < 3 && !action.params[i].empty(); ++i) {
     if (i > 0) text += ", ";
     text += TraceParam(action.params[i]);

@@ -339,5 +339,38 @@ TEST(FkissInterpretTest, PrePassRegistersAlarmsLabelsAndFilesWhereverDefined) {
   EXPECT_EQ(d->doll.external_files[1].name, "song.mid");
 }
 
+TEST(FkissLexerTest, TheNameRunsUpToTheParenthesisAsWritten) {
+  auto d = Parse({"press(#1) map (#1) unmap  (#2)"});
+  // "map " is no exact name: the closest match takes it, with its warning.
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissClosestMatch, "map ", Line(0), "map")));
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissClosestMatch, "unmap  ", Line(0), "unmap")));
+  ASSERT_EQ(d->script.opened_events.size(), 1u);
+  const auto& actions = d->script.opened_events[0]->actions;
+  ASSERT_EQ(actions.size(), 2u);
+  EXPECT_EQ(actions[0].code, kCmdMap);
+  EXPECT_EQ(actions[1].code, kCmdUnmap);
+}
+
+TEST(FkissInterpretTest, PrePassRegistersIdsOfAnyTokenKindByNumber) {
+  // The heads are refused (an object is no alarm id), but their ids exist:
+  // the timer finds its alarm and the label is examined for reachability.
+  auto d = Parse({"press(#1) timer(3, 10)", "alarm(#3) nop()", "label(#4) nop()"});
+  EXPECT_TRUE(d->HasError(Msg(kMsgFkissInvalidParamType, 1, "alarm", Line(1))));
+  EXPECT_NE(d->script.FindAlarm(3u), nullptr);
+  EXPECT_NE(d->script.FindLabel(4u), nullptr);
+  EXPECT_EQ(d->WarningsStartingWith("FKiSS: timer("), 0) << d->ReportText();
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissLabelNumberUnreachable, 4)));
+}
+
+TEST(FkissInterpretTest, APairHeadResolvesBothTargetsForItsWarnings) {
+  auto d = Parse({"in(#9, \"nothere.cel\") map(#1)", "collide(!nogroup, #8) map(#1)"});
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissObjectNotFound, 9, Line(0))));
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissCelNotFound, "nothere.cel", Line(0))));
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissGroupNotFound, "nogroup", Line(1))));
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissObjectNotFound, 8, Line(1))));
+  EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissBrokenEvents, 2)));
+  EXPECT_TRUE(d->script.records().empty());
+}
+
 }  // namespace
 }  // namespace luma

@@ -136,6 +136,29 @@ TEST_F(RuntimeTest, ExactlyOneBranchRuns) {
   EXPECT_EQ(Var("r"), 8 + 16);
 }
 
+TEST_F(RuntimeTest, OnlyEndifClearsATakenBranch) {
+  // The second if is illegally nested; it does not undo the first one's
+  // taken branch, so the else after it stays shut.
+  Load(
+      {"label(1) ifequal(1, 1) add(a, a, 1) ifequal(1, 0) add(b, b, 1) else() add(c, c, 1) "
+       "endif() add(d, d, 1) ifequal(1, 0) add(e, e, 1) else() add(f, f, 1) endif()",
+       "label(2) iflessthan(2, 1) add(g, g, 1) ifgreaterthan(2, 1) add(h, h, 1) "
+       "elseifnotequal(2, 1) add(i, i, 1) elseiflessthan(1, 2) add(j, j, 1) endif()"});
+  Start();
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("a"), 1);
+  EXPECT_EQ(Var("b"), 0);
+  EXPECT_EQ(Var("c"), 0);
+  EXPECT_EQ(Var("d"), 1);
+  EXPECT_EQ(Var("e"), 0);
+  EXPECT_EQ(Var("f"), 1);  // after endif a fresh block begins
+  runtime_->RunEvent(Label(2), true);
+  EXPECT_EQ(Var("g"), 0);
+  EXPECT_EQ(Var("h"), 1);
+  EXPECT_EQ(Var("i"), 0);  // a taken branch passes over every else-if
+  EXPECT_EQ(Var("j"), 0);
+}
+
 TEST_F(RuntimeTest, RepeatSetsTheCounterFromOne) {
   Load({"label(1) mul(s, s, 10) add(s, s, i)", "press(#0) repeat(1, 3, i)",
         "press(#1) repeat(1, 0, j) repeat(1, -4, j) let(t, j)"});
@@ -495,8 +518,8 @@ TEST_F(RuntimeTest, MouseRegionsUseTheFullRectangleInsideTheWindow) {
 // --- Trace ----------------------------------------------------------------------
 
 TEST_F(RuntimeTest, TraceShowsEventsActionsAndVariables) {
-  Load({"press(#0) let(v, 3) gosub(go) ifequal(v, 3) map(\"b.cel\") endif()",
-        "label(go) timer(7, 10) exitevent()", "alarm(7) nop()"});
+  Load({"press(#0) let(v, 3) gosub(go) ifequal(v, 3) map(\"b.cel\") endif() repeat(9, 2, i)",
+        "label(go) timer(7, 10) exitevent()", "alarm(7) nop()", "label(9) exitloop()"});
   Start();
   runtime_->SetTrace(true);
   Press("a.cel");
@@ -506,10 +529,13 @@ TEST_F(RuntimeTest, TraceShowsEventsActionsAndVariables) {
             "   gosub(go)\r\n"
             "   label(go)\r\n"
             "      timer(7, 10)\r\n"
-            "      exitevent()\r\n"
+            "    exitevent()\r\n"
             "   ifequal(v=3, 3)\r\n"
             "      map(\"b.cel\")\r\n"
-            "   endif()\r\n");
+            "   endif()\r\n"
+            "   repeat(9, 2, i=0)\r\n"
+            "   label(9)\r\n"
+            "    exitloop()\r\n");
 }
 
 TEST(TraceLogTest, DropsItsOldestTextByWholeLines) {

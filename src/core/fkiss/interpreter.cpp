@@ -455,10 +455,10 @@ class Interpreter {
   }
 
   FkissEvent* PairHead(const FkissRawCommand& raw, int code) {
+    // Both targets are looked up, so that each missing one is reported.
     const FkissTarget first = HeadTarget(raw.params[0], raw.line);
-    if (first.empty()) return nullptr;
     const FkissTarget second = HeadTarget(raw.params[1], raw.line);
-    if (second.empty()) return nullptr;
+    if (first.empty() || second.empty()) return nullptr;
     FkissEvent* event = nullptr;
     if (code == kCmdCollide || code == kCmdApart) {
       CollisionPair& pair = script_.FindOrCreateCollisionPair(first, second);
@@ -492,16 +492,17 @@ class Interpreter {
 void PrePass(FkissScript& script, DollModel& doll) {
   for (const FkissRawCommand& raw : script.raw_commands) {
     const FkissParam& p1 = raw.params[0];
+    // Any token that is not a word registers the id by its number.
     if (NameContains(raw.name, "alarm")) {
       if (p1.lex_kind == TK_WORD) {
         script.FindOrCreateAlarm(p1.text);
-      } else if (p1.lex_kind == TK_NUMBER) {
+      } else {
         script.FindOrCreateAlarm(static_cast<uint32_t>(p1.value));
       }
     } else if (NameContains(raw.name, "label")) {
       if (p1.lex_kind == TK_WORD) {
         script.FindOrCreateLabel(p1.text);
-      } else if (p1.lex_kind == TK_NUMBER) {
+      } else {
         script.FindOrCreateLabel(static_cast<uint32_t>(p1.value));
       }
     } else if (NameContains(raw.name, "sound") || NameContains(raw.name, "music")) {

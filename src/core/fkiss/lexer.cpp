@@ -89,7 +89,8 @@ class LineLexer {
       script_.raw_commands.push_back(std::move(command));
       return false;
     }
-    command.name = std::string(TrimRight(s_.substr(start, paren - start)));
+    // Taken as written: "map (" is not the name "map".
+    command.name = std::string(s_.substr(start, paren - start));
     pos_ = paren + 1;
     if (AtEnd()) {
       command.length = static_cast<int>(pos_ - start);

@@ -53,7 +53,7 @@ FkissEvent* Referenced(const FkissScript& script, const FkissParam& param, bool 
 }  // namespace
 
 int ComputeFkissLevel(const FkissScript& script, const DollModel& doll) {
-  if (!script.script_flag) return kFkissLevelNone;
+  // A cel group alone makes a doll FKiSS 4, script or not.
   if (!doll.groups().empty() || script.HasNamedAlarms() || script.HasNamedLabels()) {
     return kFkissLevel4;
   }
@@ -103,7 +103,8 @@ void CheckScript(FkissScript& script, DollModel& doll, ErrorReport& report) {
       for (int i = 0; i < 3; ++i) {
         const FkissParam& param = action.params[i];
         if (IsFlowToLabel(action.code, i)) {
-          if (param.kind == RK_VARIABLE) labels_from_variables = true;
+          // A repeat's label from a variable keeps numeric labels examined.
+          if (param.kind == RK_VARIABLE && action.code != kCmdRepeat) labels_from_variables = true;
           const FkissEvent* label = Referenced(script, param, true);
           if (label && label != event) reached_labels.insert(label);
         } else if (IsAlarmReference(action.code, i)) {

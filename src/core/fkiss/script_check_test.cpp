@@ -50,7 +50,7 @@ TEST(FkissLevelTest, NoLevelTurnsTheScriptOffAndNoEventHandlerMeansNoScript) {
   auto d = Parse({"initialize()"});
   EXPECT_FALSE(d->script.script_flag);
   EXPECT_EQ(d->doll.fkiss_level, kFkissLevelNone);
-  ScriptedDoll plain(testing::CnfWithObjects(2) + "#1 x.cel ;!grp\n;@press(#1) map(#1)\n");
+  ScriptedDoll plain(testing::CnfWithObjects(2) + ";@press(#1) map(#1)\n");
   EXPECT_EQ(plain.script.level, kFkissLevelNone);
   EXPECT_FALSE(plain.script.script_flag);
   auto on = Parse({"press(#1) map(#1)"});
@@ -100,6 +100,29 @@ TEST(FkissCheckTest, IdsEqualToEachOtherOrToVariables) {
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissLabelIsVariable, "ring", "Ring")));
   EXPECT_TRUE(d->HasWarning(Msg(kMsgFkissLabelIsVariable, "jump", "jump")));
   EXPECT_EQ(d->WarningsStartingWith("FKiSS: Label ID"), 2);
+}
+
+TEST(FkissLevelTest, ACelGroupMakesTheLevelFourEvenWithoutAScript) {
+  // Shown as FKiSS 4, yet with no EventHandler line there is nothing to run.
+  ScriptedDoll grouped(testing::CnfWithObjects(2) + "#1 x.cel ;!grp\n;@press(#1) map(#1)\n");
+  EXPECT_EQ(grouped.script.level, kFkissLevel4);
+  EXPECT_EQ(grouped.doll.fkiss_level, kFkissLevel4);
+  EXPECT_FALSE(grouped.script.script_flag);
+  EXPECT_TRUE(grouped.script.opened_events.empty());
+  // With the EventHandler line but no event head the group still decides.
+  EXPECT_EQ(Level({}, "#1 x.cel ;!grp\n"), kFkissLevel4);
+}
+
+TEST(FkissCheckTest, OnlyJumpsThroughVariablesSpareNumericLabels) {
+  // A repeat whose label comes from a variable still leaves label 3 examined.
+  auto repeat = Parse({"press(#1) let(n, 3) repeat(n, 2, i)", "label(3) nop()"});
+  EXPECT_TRUE(repeat->HasWarning(Msg(kMsgFkissLabelNumberUnreachable, 3))) << repeat->ReportText();
+  for (const char* jump :
+       {"goto(n)", "gosub(n)", "gotorandom(50, n, 3)", "gosubrandom(50, 3, n)"}) {
+    auto d =
+        Parse({std::string("press(#1) let(n, 4) ") + jump, "label(4) nop()", "label(5) nop()"});
+    EXPECT_EQ(d->WarningsStartingWith("FKiSS: label("), 0) << jump << "\n" << d->ReportText();
+  }
 }
 
 }  // namespace

@@ -62,9 +62,10 @@ bool IsSnapToEvent(const RegionPair& pair, const FkissEvent& event) {
   if (!child || !parent || !event.opened || event.actions.size() != 2) return false;
   const FkissAction& a = event.actions[0];
   const FkissAction& b = event.actions[1];
-  const bool one_of_each = (a.code == kCmdMovebyx && b.code == kCmdMovebyy) ||
-                           (a.code == kCmdMovebyy && b.code == kCmdMovebyx);
-  return one_of_each && NamesPair(a, child, parent) && NamesPair(b, child, parent);
+  auto move_by = [](const FkissAction& action) {
+    return action.code == kCmdMovebyx || action.code == kCmdMovebyy;
+  };
+  return move_by(a) && move_by(b) && NamesPair(a, child, parent) && NamesPair(b, child, parent);
 }
 
 void AnalyseSnapTo(FkissScript& script) {

@@ -27,25 +27,29 @@ const SnapToInfo* Info(const ScriptedDoll& d, int object) {
   return record ? &record->snap_to : nullptr;
 }
 
-TEST(SnapToTest, RecognisesInAndStillinWithOneMoveEachWay) {
+TEST(SnapToTest, RecognisesInAndStillinWithTwoMovesNamingChildAndParent) {
   auto d = Parse({"in(#1, #2) movebyx(#1, #2, 5) movebyy(#2, #1, 7)",
                   "stillin(#3, #2) movebyy(#3, #2, 1) movebyx(#3, #2, 1)",
                   "in(#2, #0) movebyx(#2, #0, 1) movebyx(#2, #0, 1)",
-                  "in(#0, #3) movebyx(#0, #3, 1) movebyy(#0, #3, 1) map(#0)"});
+                  "in(#0, #3) movebyx(#0, #3, 1) movebyy(#0, #3, 1) map(#0)",
+                  "stillin(#0, #1) movebyx(#0, #1, 1) move(#0, 1, 1)",
+                  "in(#3, #1) movebyx(#3, #1, 1) movebyy(#3, #2, 1)"});
   DollModel& doll = d->doll;
   KissObject* o[4];
   for (int i = 0; i < 4; ++i) o[i] = doll.FindObject(i, false);
   EXPECT_TRUE(FindSnapTo(d->script, o[2], o[1]));
   EXPECT_FALSE(FindSnapTo(d->script, o[1], o[2]));  // roles matter
   EXPECT_TRUE(FindSnapTo(d->script, o[2], o[3]));
-  EXPECT_FALSE(FindSnapTo(d->script, o[0], o[2]));  // two movebyx
+  EXPECT_TRUE(FindSnapTo(d->script, o[0], o[2]));   // two movebyx count as well
   EXPECT_FALSE(FindSnapTo(d->script, o[3], o[0]));  // a third action
+  EXPECT_FALSE(FindSnapTo(d->script, o[1], o[0]));  // move is not a movebyx
+  EXPECT_FALSE(FindSnapTo(d->script, o[1], o[3]));  // the second move names another parent
 
-  EXPECT_TRUE(Info(*d, 1)->only_snap_to);
-  EXPECT_TRUE(Info(*d, 3)->has_events);
-  EXPECT_FALSE(Info(*d, 3)->only_snap_to);  // also in a pair that is no snap-to
-  EXPECT_FALSE(Info(*d, 2)->only_snap_to);
+  EXPECT_FALSE(Info(*d, 1)->only_snap_to);
+  EXPECT_TRUE(Info(*d, 2)->only_snap_to);
   EXPECT_EQ(Info(*d, 2)->events.size(), 3u);
+  EXPECT_TRUE(Info(*d, 3)->has_events);
+  EXPECT_FALSE(Info(*d, 3)->only_snap_to);  // also in pairs that are no snap-to
 }
 
 TEST(SnapToTest, OwnEventsMeanNotOnlySnapTo) {
