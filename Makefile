@@ -5,8 +5,9 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 CMAKE_ARGS   ?=
+PREFIX       ?= /usr/local
 
-.PHONY: all deps build test run bench sanitize fuzz format format-check clean
+.PHONY: all deps build test run bench sanitize fuzz format format-check install package clean
 
 all: build
 
@@ -21,6 +22,14 @@ build: deps $(BUILD)/build.ninja
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Installs under PREFIX; DESTDIR=... stages the files elsewhere, as packagers do.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Builds lumadoll_VERSION_ARCH.deb in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 run: build
 	@scripts/run-main $(BUILD)

@@ -54,7 +54,10 @@ int RunApplication(int argc, char** argv) {
 
   if (register_types) {
     const QString data_home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (RegisterFileAssociations(QApplication::applicationFilePath(), data_home)) {
+    QStringList system_dirs =
+        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    system_dirs.removeAll(data_home);
+    if (UpdateFileAssociations(QApplication::applicationFilePath(), data_home, system_dirs)) {
       RefreshDesktopCaches(data_home);
     }
   }

@@ -34,8 +34,11 @@ constexpr MimeType kTypes[] = {
      "application-x-kiss-lzh"},
 };
 
-constexpr char kDesktopFile[] = "applications/lumadoll.desktop";
 constexpr char kMimePackage[] = "mime/packages/lumadoll.xml";
+// Written under this name before the installed entry existed.
+constexpr char kOldDesktopFile[] = "applications/lumadoll.desktop";
+
+QString DesktopFile() { return QString("applications/") + kDesktopFileId; }
 constexpr char kIconFolder[] = "icons/hicolor/48x48";
 constexpr int kIconSize = 48;
 
@@ -59,7 +62,46 @@ QByteArray PngOf(const QImage& image) {
   return bytes;
 }
 
-QByteArray MimePackage() {
+// The program an entry's Exec line starts, with the quoting of DesktopExecLine undone.
+QString ExecProgram(const QByteArray& entry) {
+  for (const QByteArray& line : entry.split('\n')) {
+    if (!line.startsWith("Exec=")) continue;
+    const QString exec = QString::fromUtf8(line.mid(5));
+    if (!exec.startsWith('"')) return exec.section(' ', 0, 0);
+    QString program;
+    const QString unescaped = QString(exec).replace("\\\\", "\\");
+    for (int i = 1; i < unescaped.size() && unescaped[i] != '"'; ++i) {
+      if (unescaped[i] == '\\' && i + 1 < unescaped.size()) ++i;
+      program += unescaped[i];
+    }
+    return program.replace("%%", "%");
+  }
+  return QString();
+}
+
+QString CanonicalProgram(const QString& program) {
+  const QString found =
+      QFileInfo(program).isAbsolute() ? program : QStandardPaths::findExecutable(program);
+  return found.isEmpty() ? QString() : QFileInfo(found).canonicalFilePath();
+}
+
+QByteArray Slurp(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Removes a per-user desktop entry when it is exactly one this program wrote.
+bool RemoveOwnEntry(const QString& path) {
+  const QByteArray entry = Slurp(path);
+  if (entry.isEmpty() || entry != DesktopEntryText(DesktopExecLine(ExecProgram(entry)))) {
+    return false;
+  }
+  return QFile::remove(path);
+}
+
+}  // namespace
+
+QByteArray MimePackageXml() {
   QByteArray xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
@@ -75,7 +117,7 @@ QByteArray MimePackage() {
   return xml;
 }
 
-QByteArray DesktopEntry(const QString& program_path) {
+QByteArray DesktopEntryText(const QString& exec_line) {
   QByteArray mime_list;
   for (const MimeType& t : kTypes) mime_list += QByteArray(t.type) + ';';
   return QByteArray(
@@ -86,15 +128,13 @@ QByteArray DesktopEntry(const QString& program_path) {
              "Comment=Play with KiSS paper dolls\n"
              "Icon=lumadoll\n"
              "Exec=") +
-         DesktopExecLine(program_path).toUtf8() +
+         exec_line.toUtf8() +
          "\n"
          "Terminal=false\n"
-         "Categories=Game;Graphics;\n"
+         "Categories=Graphics;Viewer;\n"
          "MimeType=" +
          mime_list + "\n";
 }
-
-}  // namespace
 
 bool ShouldRegisterFileAssociations(const SettingsStore& store) {
   return store.ReadInt(kOptionsSection, "File Association").value_or(0) > 0;
@@ -117,8 +157,10 @@ QString DesktopExecLine(const QString& program_path) {
 bool RegisterFileAssociations(const QString& program_path, const QString& data_home) {
   const QDir home(data_home);
   bool changed = false;
-  changed |= WriteIfChanged(home.filePath(kMimePackage), MimePackage());
-  changed |= WriteIfChanged(home.filePath(kDesktopFile), DesktopEntry(program_path));
+  changed |= WriteIfChanged(home.filePath(kMimePackage), MimePackageXml());
+  changed |=
+      WriteIfChanged(home.filePath(DesktopFile()), DesktopEntryText(DesktopExecLine(program_path)));
+  changed |= RemoveOwnEntry(home.filePath(kOldDesktopFile));
   const QString icons = home.filePath(kIconFolder);
   changed |= WriteIfChanged(icons + "/apps/lumadoll.png", PngOf(AppIconImage(kIconSize)));
   changed |= WriteIfChanged(icons + "/mimetypes/application-x-kiss-cnf.png",
@@ -126,6 +168,35 @@ bool RegisterFileAssociations(const QString& program_path, const QString& data_h
   changed |= WriteIfChanged(icons + "/mimetypes/application-x-kiss-lzh.png",
                             PngOf(DocumentIconImage(kIconSize, true)));
   return changed;
+}
+
+bool SystemRegistrationServes(const QString& program_path, const QStringList& system_data_dirs) {
+  const QString program = QFileInfo(program_path).canonicalFilePath();
+  for (const QString& dir : system_data_dirs) {
+    const QDir data(dir);
+    const QByteArray entry = Slurp(data.filePath(DesktopFile()));
+    if (entry.isEmpty() || !QFile::exists(data.filePath(kMimePackage))) continue;
+    if (!program.isEmpty() && CanonicalProgram(ExecProgram(entry)) == program) return true;
+  }
+  return false;
+}
+
+bool RemoveUserRegistration(const QString& data_home) {
+  const QDir home(data_home);
+  bool removed = RemoveOwnEntry(home.filePath(DesktopFile()));
+  removed |= RemoveOwnEntry(home.filePath(kOldDesktopFile));
+  if (Slurp(home.filePath(kMimePackage)) == MimePackageXml()) {
+    removed |= QFile::remove(home.filePath(kMimePackage));
+  }
+  return removed;
+}
+
+bool UpdateFileAssociations(const QString& program_path, const QString& data_home,
+                            const QStringList& system_data_dirs) {
+  if (SystemRegistrationServes(program_path, system_data_dirs)) {
+    return RemoveUserRegistration(data_home);
+  }
+  return RegisterFileAssociations(program_path, data_home);
 }
 
 void RefreshDesktopCaches(const QString& data_home) {

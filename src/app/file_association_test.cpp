@@ -33,7 +33,7 @@ TEST(FileAssociationTest, WritesEntryTypesAndIconsOnceAndRepairsChanges) {
   const QString program = "/opt/Lumadoll Beta/bin/lumadoll";
   EXPECT_TRUE(RegisterFileAssociations(program, home.path()));
 
-  const QByteArray entry = Slurp(home.filePath("applications/lumadoll.desktop"));
+  const QByteArray entry = Slurp(home.filePath("applications/org.velmora.Lumadoll.desktop"));
   EXPECT_TRUE(entry.contains("Exec=\"/opt/Lumadoll Beta/bin/lumadoll\" %f\n"));
   EXPECT_TRUE(entry.contains(
       "MimeType=application/x-kiss-cnf;application/x-kiss-lzh;application/x-kiss-lha;"));
@@ -54,6 +54,65 @@ TEST(FileAssociationTest, WritesEntryTypesAndIconsOnceAndRepairsChanges) {
   QFile(home.filePath("mime/packages/lumadoll.xml")).remove();
   EXPECT_TRUE(RegisterFileAssociations("/usr/bin/lumadoll", home.path()));
   EXPECT_EQ(Slurp(home.filePath("mime/packages/lumadoll.xml")), xml);
+}
+
+TEST(FileAssociationTest, AnInstalledEntryForThisProgramReplacesThePerUserOne) {
+  QTemporaryDir root;
+  const QString system = root.filePath("usr/share");
+  const QString home = root.filePath("home/.local/share");
+  const QString program = root.filePath("usr/bin/lumadoll");
+  QDir().mkpath(root.filePath("usr/bin"));
+  QFile binary(program);
+  ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+  binary.close();
+
+  // Registered per user first, as a build or an earlier start does; an
+  // entry of the old name is taken over too.
+  ASSERT_TRUE(RegisterFileAssociations(program, home));
+  QDir().mkpath(home + "/applications");
+  QFile old(home + "/applications/lumadoll.desktop");
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write(DesktopEntryText(DesktopExecLine("/old/build/lumadoll")));
+  old.close();
+  EXPECT_TRUE(RegisterFileAssociations(program, home));
+  EXPECT_FALSE(QFile::exists(home + "/applications/lumadoll.desktop"));
+
+  // Without an installed entry, or with one for another program, the user's stay.
+  EXPECT_FALSE(SystemRegistrationServes(program, {system}));
+  QDir().mkpath(system + "/applications");
+  QDir().mkpath(system + "/mime/packages");
+  auto install = [&](const QByteArray& exec) {
+    QFile entry(system + "/applications/org.velmora.Lumadoll.desktop");
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(DesktopEntryText(exec));
+    entry.close();
+    QFile mime(system + "/mime/packages/lumadoll.xml");
+    ASSERT_TRUE(mime.open(QIODevice::WriteOnly));
+    mime.write(MimePackageXml());
+  };
+  install("/opt/other/lumadoll %f");
+  EXPECT_FALSE(SystemRegistrationServes(program, {system}));
+  EXPECT_FALSE(UpdateFileAssociations(program, home, {system}));
+  EXPECT_TRUE(QFile::exists(home + "/applications/org.velmora.Lumadoll.desktop"));
+
+  // The installed entry names the program on the PATH, as packages do.
+  install("lumadoll %f");
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", root.filePath("usr/bin").toUtf8());
+  binary.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+  EXPECT_TRUE(SystemRegistrationServes(program, {system}));
+  EXPECT_TRUE(UpdateFileAssociations(program, home, {system}));
+  qputenv("PATH", path);
+  EXPECT_FALSE(QFile::exists(home + "/applications/org.velmora.Lumadoll.desktop"));
+  EXPECT_FALSE(QFile::exists(home + "/mime/packages/lumadoll.xml"));
+
+  // A per-user entry the user edited is left alone.
+  QFile edited(home + "/applications/org.velmora.Lumadoll.desktop");
+  ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
+  edited.write(DesktopEntryText(DesktopExecLine(program)) + "NoDisplay=true\n");
+  edited.close();
+  EXPECT_FALSE(RemoveUserRegistration(home));
+  EXPECT_TRUE(QFile::exists(home + "/applications/org.velmora.Lumadoll.desktop"));
 }
 
 TEST(FileAssociationTest, ExecLineQuotesAndEscapes) {

@@ -102,17 +102,23 @@ void PaintMagnifier(QPainter& p) {
 
 }  // namespace
 
-QImage AppIconImage(int size) {
-  return Draw(size, [](QPainter& p) {
-    p.setPen(Pen(kInk, 1));
-    p.setBrush(QColor(255, 246, 220));
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-    PaintDoll(p, QRectF(4, 2, 24, 24));
-  });
+void PaintAppIcon(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Pen(kInk, 1));
+  p.setBrush(QColor(255, 246, 220));
+  p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+  PaintDoll(p, QRectF(4, 2, 24, 24));
 }
 
+QImage AppIconImage(int size) { return Draw(size, PaintAppIcon); }
+
 QImage DocumentIconImage(int size, bool archive) {
-  return Draw(size, [archive](QPainter& p) {
+  return Draw(size, [archive](QPainter& p) { PaintDocumentIcon(p, archive); });
+}
+
+void PaintDocumentIcon(QPainter& p, bool archive) {
+  p.setRenderHint(QPainter::Antialiasing);
+  {
     QPainterPath sheet;
     sheet.moveTo(5, 1);
     sheet.lineTo(21, 1);
@@ -133,7 +139,7 @@ QImage DocumentIconImage(int size, bool archive) {
       p.setBrush(QColor(120, 90, 30));
       p.drawRect(QRectF(14, 23, 4, 7));
     }
-  });
+  }
 }
 
 QIcon AppIcon() {

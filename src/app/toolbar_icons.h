@@ -3,6 +3,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 
 namespace luma::app {
 
@@ -12,6 +13,10 @@ namespace luma::app {
 QImage AppIconImage(int size);
 // A document sheet with the doll on it; `archive` adds a strap for data sets.
 QImage DocumentIconImage(int size, bool archive);
+// The same two drawn on a 32 x 32 grid, for any paint device (the installed
+// scalable icons are drawn by these).
+void PaintAppIcon(QPainter& p);
+void PaintDocumentIcon(QPainter& p, bool archive);
 
 QIcon AppIcon();
 QIcon SoundIcon(bool enabled);

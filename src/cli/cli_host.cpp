@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 
+#include "core/host/text.h"
 #include "platform/platform_paths.h"
 
 namespace luma {
@@ -12,6 +13,10 @@ namespace luma {
 CliHost::CliHost() : random_state_(static_cast<uint32_t>(std::time(nullptr))) {}
 
 void CliHost::ShowMessage(std::string_view caption, std::string_view text, MessageIcon) {
+  if (collect_messages_) {
+    messages_.emplace_back(text);
+    return;
+  }
   std::fprintf(stderr, "%.*s%s%.*s\n", static_cast<int>(caption.size()), caption.data(),
                caption.empty() ? "" : ": ", static_cast<int>(text.size()), text.data());
 }
@@ -35,6 +40,15 @@ Answer CliHost::Ask(std::string_view caption, std::string_view text, Buttons but
 
 int CliHost::Choose(std::string_view, std::string_view, const std::vector<std::string>& items) {
   if (items.empty()) return -1;
+  if (!choice_name_.empty()) {
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (EqualsIgnoreCase(items[i], choice_name_) ||
+          EqualsIgnoreCase(FileNamePart(items[i]), choice_name_)) {
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
   return choice_ >= 0 && static_cast<size_t>(choice_) < items.size() ? choice_ : -1;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/host/host.h"
 
@@ -39,6 +40,12 @@ class CliHost : public Host {
 
   void set_answer(Answer answer) { answer_ = answer; }
   void set_choice(int index) { choice_ = index; }
+  // Lists take the item of this name (the whole item or its file name part,
+  // ignoring case) when one matches; -1 (cancel) when none does.
+  void set_choice_name(std::string name) { choice_name_ = std::move(name); }
+  // Messages are kept in messages() instead of going to standard error.
+  void set_collect_messages(bool collect) { collect_messages_ = collect; }
+  const std::vector<std::string>& messages() const { return messages_; }
   // From now on the clock only moves through Advance().
   void UseSimulatedClock(uint32_t start_ms) {
     simulated_ = true;
@@ -50,6 +57,9 @@ class CliHost : public Host {
  private:
   Answer answer_ = Answer::kNo;
   int choice_ = 0;
+  std::string choice_name_;
+  bool collect_messages_ = false;
+  std::vector<std::string> messages_;
   bool simulated_ = false;
   bool verbose_ = false;
   uint32_t now_ = 0;

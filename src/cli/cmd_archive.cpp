@@ -14,12 +14,6 @@
 namespace luma::cli {
 namespace {
 
-constexpr char kArchiveUsage[] =
-    "usage: lumadoll-tool archive list FILE\n"
-    "       lumadoll-tool archive test FILE\n"
-    "       lumadoll-tool archive extract FILE MEMBER [-o PATH]\n"
-    "       lumadoll-tool archive create OUT.lzh FILE...\n";
-
 // Names come from outside: control characters (terminal escapes among
 // them) are shown as '?'.
 std::string Printable(std::string_view s) {
@@ -111,22 +105,63 @@ int Extract(const std::string& path, const std::string& member, const std::strin
   return kExitOk;
 }
 
+int RunList(const ParsedArgs& args) { return List(args.operand(0)); }
+int RunTest(const ParsedArgs& args) { return Test(args.operand(0)); }
+int RunExtract(const ParsedArgs& args) {
+  return Extract(args.operand(0), args.operand(1), args.Value("-o"));
+}
+
 }  // namespace
 
-int RunArchive(const Args& args) {
-  const std::string verb = args.empty() ? "" : args[0];
-  if ((verb == "list" || verb == "test") && args.size() == 2) {
-    return verb == "list" ? List(args[1]) : Test(args[1]);
-  }
-  if (verb == "extract" && args.size() == 3) return Extract(args[1], args[2], "");
-  if (verb == "extract" && args.size() == 5 && args[3] == "-o") {
-    return Extract(args[1], args[2], args[4]);
-  }
-  if (verb == "create" && args.size() >= 3) {
-    return RunArchiveCreate(args[1], Args(args.begin() + 2, args.end()));
-  }
-  std::fputs(kArchiveUsage, stderr);
-  return kExitUsage;
+const CommandSpec& ArchiveListCommand() {
+  static const CommandSpec spec{
+      .name = "archive list",
+      .summary = "List the members of an LZH/LHA archive",
+      .description =
+          "Prints one line per member: method, packed size, unpacked size, CRC-16 in "
+          "hex, time (UTC as stored), full name (control characters shown as ?).\n\n"
+          "Exit status 1 when the archive cannot be opened (\"Unable to open\" and "
+          "the path on standard error).",
+      .operands = {{.name = "FILE", .complete = Complete::kArchive}},
+      .run = RunList,
+  };
+  return spec;
+}
+
+const CommandSpec& ArchiveTestCommand() {
+  static const CommandSpec spec{
+      .name = "archive test",
+      .summary = "Decode every member of an archive and say whether it is intact",
+      .description =
+          "Decodes every member and prints NAME: OK, or NAME: and the failure "
+          "(empty members and directories are OK).\n\n"
+          "Exit status 1 when the archive cannot be opened or a member fails.",
+      .operands = {{.name = "FILE", .complete = Complete::kArchive}},
+      .run = RunTest,
+  };
+  return spec;
+}
+
+const CommandSpec& ArchiveExtractCommand() {
+  static const CommandSpec spec{
+      .name = "archive extract",
+      .summary = "Write one member of an archive to standard output or a file",
+      .description =
+          "Writes the bytes of the member found by file name (case-insensitive, "
+          "first match wins; a full path with directories also works) to standard "
+          "output, or to PATH with -o.\n\n"
+          "Exit status 1 when the archive cannot be opened or the member cannot be "
+          "produced.",
+      .operands = {{.name = "FILE", .complete = Complete::kArchive},
+                   {.name = "MEMBER", .complete = Complete::kNothing}},
+      .options = {{.name = "-o",
+                   .value = "PATH",
+                   .help = "Write the member to PATH (replaced when complete) instead of "
+                           "standard output.",
+                   .complete = Complete::kAnyFile}},
+      .run = RunExtract,
+  };
+  return spec;
 }
 
 }  // namespace luma::cli

@@ -12,9 +12,6 @@
 namespace luma::cli {
 namespace {
 
-constexpr char kBuildArchiveUsage[] =
-    "usage: lumadoll-tool build-archive FILE -o OUT.lzh [--add PATH]...\n";
-
 // The completion message is the command's result: it goes to standard output.
 class BuildHost : public CliHost {
  public:
@@ -27,28 +24,11 @@ class BuildHost : public CliHost {
   }
 };
 
-}  // namespace
-
-int RunBuildArchive(const Args& args) {
-  std::string path;
-  std::string out;
+int RunBuildArchive(const ParsedArgs& args) {
+  const std::string& path = args.operand(0);
+  const std::string out = args.Value("-o");
   std::vector<std::string> additional;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size() && out.empty()) {
-      out = args[++i];
-    } else if (args[i] == "--add" && i + 1 < args.size()) {
-      AddAdditionalFile(additional, args[++i]);
-    } else if (!args[i].empty() && args[i][0] != '-' && path.empty()) {
-      path = args[i];
-    } else {
-      std::fputs(kBuildArchiveUsage, stderr);
-      return kExitUsage;
-    }
-  }
-  if (path.empty() || out.empty()) {
-    std::fputs(kBuildArchiveUsage, stderr);
-    return kExitUsage;
-  }
+  for (const std::string& added : args.Values("--add")) AddAdditionalFile(additional, added);
 
   // Run without a user: the palettes and the CNF are not saved first.
   BuildHost host;
@@ -62,6 +42,41 @@ int RunBuildArchive(const Args& args) {
   const bool built = BuildLzhArchive(*doll.doc, hooks);
   doll.doc->Close();
   return built ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+const CommandSpec& BuildArchiveCommand() {
+  static const CommandSpec spec{
+      .name = "build-archive",
+      .summary = "Pack a doll and everything it uses into an LZH archive",
+      .description =
+          "Builds the doll's LZH archive, answering as a run without a user: palettes and the "
+          "CNF are not saved first. In order: the CNF, the KCFs, each cel file once (cels used "
+          "with several palettes share one file), the sound and music files, then the added "
+          "files (a path given twice goes in once), each under its file name. A file that "
+          "cannot be read is reported on standard error (\"Can't read \" and its name) and "
+          "left out. The archive is written to a new lmdtemp.lzh (or lmdtemp-N.lzh) beside OUT "
+          "and renamed over it when complete; then \"OUT has been created.\" is printed.\n\n"
+          "Exit status 1 when the doll cannot be opened or OUT cannot be written (\"Unable to "
+          "write to file\" and OUT on standard error; an existing OUT stays as it was).",
+      .operands = {{.name = "FILE", .complete = Complete::kDoll}},
+      .options =
+          {
+              {.name = "-o",
+               .value = "OUT.lzh",
+               .help = "The archive to write.",
+               .required = true,
+               .complete = Complete::kArchive},
+              {.name = "--add",
+               .value = "PATH",
+               .help = "Add this file too (after the doll's own files).",
+               .repeatable = true,
+               .complete = Complete::kAnyFile},
+          },
+      .run = RunBuildArchive,
+  };
+  return spec;
 }
 
 }  // namespace luma::cli

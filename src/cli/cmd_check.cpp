@@ -1,112 +1,160 @@
-// lumadoll-tool check FILE [--cnf NAME]: loads a doll (a CNF on disk or an
-// LZH/LHA archive) and prints its error report, counters and title.
+// lumadoll-tool check FILE... : loads a doll (a CNF on disk or an LZH/LHA
+// archive) and prints its error report, counters and title; or works through
+// a collection of dolls with one line and one JSON record per doll.
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/check_report.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
+#include "cli/doll_collection.h"
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/device_setup.h"
 #include "core/host/settings.h"
 #include "core/host/text.h"
-#include "core/view/doll_statistics.h"
-#include "core/view/error_report_view.h"
 
 namespace luma::cli {
 namespace {
 
-constexpr char kCheckUsage[] =
-    "usage: lumadoll-tool check FILE.cnf|FILE.lzh|FILE.lha [--cnf NAME]\n";
-
 // Answers the question which CNF of an archive to open: the one named on the
-// command line, or the first.
+// command line, or the first. For a collection it says nothing and keeps the
+// messages for the doll's record.
 class CheckHost : public CliHost {
  public:
-  explicit CheckHost(std::string wanted) : wanted_(std::move(wanted)) {}
+  CheckHost(std::string wanted, bool quiet) : wanted_(std::move(wanted)), quiet_(quiet) {
+    set_collect_messages(quiet);
+  }
 
   int Choose(std::string_view, std::string_view, const std::vector<std::string>& items) override {
-    std::printf("CNF files:\n");
-    for (const std::string& item : items) std::printf("  %s\n", item.c_str());
+    Say("CNF files:\n");
+    for (const std::string& item : items) Say("  " + item + "\n");
     if (wanted_.empty()) {
-      std::printf("Loading the first: %s (another one with --cnf NAME)\n\n", items[0].c_str());
+      Say("Loading the first: " + items[0] + " (another one with --cnf NAME)\n\n");
       return 0;
     }
     for (size_t i = 0; i < items.size(); ++i) {
       if (EqualsIgnoreCase(items[i], wanted_) ||
           EqualsIgnoreCase(FileNamePart(items[i]), wanted_)) {
-        std::printf("Loading %s\n\n", items[i].c_str());
+        Say("Loading " + items[i] + "\n\n");
         return static_cast<int>(i);
       }
     }
-    std::fprintf(stderr, "The archive holds no CNF named %s\n", wanted_.c_str());
+    ShowMessage("", "The archive holds no CNF named " + wanted_, MessageIcon::kWarning);
     return -1;
   }
 
  private:
+  void Say(const std::string& text) {
+    if (!quiet_) std::fputs(text.c_str(), stdout);
+  }
+
   std::string wanted_;
+  bool quiet_;
 };
 
-void PrintList(const std::string& heading, const std::vector<std::string>& entries) {
-  std::printf("%s\n", heading.c_str());
-  for (const std::string& entry : entries) std::printf("%s\n", entry.c_str());
+// Loads one doll of a collection in a process of its own.
+DollResult CheckOne(const DollJob& job) {
+  CheckHost host(job.cnf, /*quiet=*/true);
+  const Settings settings;
+  DollResult result;
+  std::unique_ptr<RenderDevice> device = CreateRenderDevice(settings, DeviceSetupOptions(), host);
+  const auto start = std::chrono::steady_clock::now();
+  std::optional<CKissCnfDoc> doc;
+  if (device) {
+    doc.emplace(host, *device, settings);
+    result.loaded = doc->OpenDoll(job.path);
+  }
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::string failure;
+  for (const std::string& m : host.messages()) failure += (failure.empty() ? "" : " ") + m;
+  if (!result.loaded) {
+    if (failure.empty()) failure = "the doll could not be loaded";
+    result.summary = "failed: " + failure;
+    result.json_members = "\"failure\": " + JsonString(failure);
+  } else {
+    const CheckReport report = MakeCheckReport(*doc);
+    result.summary = StringPrintf("%d error%s, %d warning%s, %.0f ms", report.error_count,
+                                  report.error_count == 1 ? "" : "s", report.warning_count,
+                                  report.warning_count == 1 ? "" : "s", ms);
+    result.cnf = doc->cnf_member().empty() ? doc->cnf_name() : doc->cnf_member();
+    result.json_members = CheckReportJson(report);
+    if (!failure.empty()) result.json_members += ", \"messages\": " + JsonString(failure);
+    doc->Close();
+  }
+  result.json_members += StringPrintf(", \"load ms\": %.3f", ms);
+  return result;
 }
 
-void PrintReport(CKissCnfDoc& doc) {
-  const DollModel& doll = doc.model();
-  const ErrorReport& report = doll.report;
-  PrintList(ErrorHeading(report.error_count()), report.errors());
-  std::printf("\n");
-  PrintList(WarningHeading(report.warning_count()), report.warnings());
-  std::printf("\n");
-  std::printf("Cels: %zu\n", doll.instances().size());
-  std::printf("Cel counts: %d / %d / %d\n", doll.cel_counts.color16, doll.cel_counts.color256,
-              doll.cel_counts.truecolor);
-  std::printf("Unique Cels: %zu\n", doll.cels().size());
-  std::printf("Ambiguous cels: %zu\n", doll.ambiguous_cels().size());
-  std::printf("KCF counts: %d / %d\n", doll.kcf_counts.color16, doll.kcf_counts.color256);
-  std::printf("Objects: %zu\n", doll.objects().size());
-  std::printf("Groups: %zu\n", doll.groups().size());
-  if (ScriptStages* script = doc.script()) {
-    std::printf("Events: %d\n", script->event_count());
-    std::printf("Actions: %d\n", script->action_count());
-    std::printf("FKiSS: %s\n", FkissLevelName(doll.fkiss_level));
+int RunCheck(const ParsedArgs& args) {
+  if (args.Has("--cnf") && args.Has("--all-cnfs")) {
+    return args.UsageError("--cnf and --all-cnfs exclude each other");
   }
-  std::printf("Quads: %d\n", doc.quad_count());
-  std::printf("Textures: %d\n", doc.textures().texture_count());
-  std::printf("\nTitle: %s\n", doc.title().c_str());
-}
-
-}  // namespace
-
-int RunCheck(const Args& args) {
-  std::string path;
-  std::string cnf;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--cnf" && i + 1 < args.size()) {
-      cnf = args[++i];
-    } else if (!args[i].empty() && args[i][0] != '-' && path.empty()) {
-      path = args[i];
-    } else {
-      std::fputs(kCheckUsage, stderr);
-      return kExitUsage;
-    }
+  if (IsCollection(args)) {
+    if (args.Has("--cnf")) return args.UsageError("--cnf: only with a single FILE");
+    return RunCollection(args, CheckOne);
   }
-  if (path.empty()) {
-    std::fputs(kCheckUsage, stderr);
-    return kExitUsage;
-  }
-
-  CheckHost host(cnf);
+  const std::string& path = args.operand(0);
+  CheckHost host(args.Value("--cnf"), /*quiet=*/false);
   const Settings settings;
   std::unique_ptr<RenderDevice> device = CreateRenderDevice(settings, DeviceSetupOptions(), host);
   if (!device) return kExitFailed;
   CKissCnfDoc doc(host, *device, settings);
   if (!doc.OpenDoll(path)) return kExitFailed;
-  PrintReport(doc);
+  std::fputs(CheckReportText(MakeCheckReport(doc)).c_str(), stdout);
   doc.Close();
   return kExitOk;
+}
+
+}  // namespace
+
+const CommandSpec& CheckCommand() {
+  static const CommandSpec spec = [] {
+    CommandSpec c{
+        .name = "check",
+        .summary = "Load dolls and print their error reports, counters and titles",
+        .description =
+            "Loads a doll (.cnf on disk, or an .lzh/.lha archive) through the whole loading "
+            "pipeline, with paletted textures and default settings, and prints its report: the "
+            "errors under \"No Errors Found\", \"1 Error:\" or \"N Errors:\", a blank line, the "
+            "warnings under \"No Warnings Found\", \"1 Warning:\" or \"N Warnings:\", a blank "
+            "line, then the counters one per line: Cels, Cel counts (16-colour / 256-colour / "
+            "32-bit), Unique Cels, Ambiguous cels, KCF counts (16 / 256), Objects, Groups, Events "
+            "and Actions (FKiSS events that have actions, and their actions), FKiSS (the script's "
+            "level: 1, 1b, 2, 2.1, 3, 4, or None), Quads, Textures, then a blank line and the "
+            "title. Each listed entry is one line as the error report shows it (at most 100 per "
+            "list plus a closing note).\n\n"
+            "An archive with several CNFs first lists them (\"CNF files:\", one per line) and "
+            "loads the one named by --cnf or the first, saying so.\n\n"
+            "Collections: with several FILEs, a folder (searched recursively for .cnf, .lzh and "
+            ".lha files), --json or --all-cnfs, each doll is loaded in a process of its own with "
+            "a time limit, several at once (-j), and gets one line as it ends: \"PATH: N errors, "
+            "M warnings, T ms\", \"PATH: failed: \" and the message, \"PATH: crashed\" and the "
+            "cause, or \"PATH: timed out after S s\" (with --all-cnfs PATH is followed by "
+            "[CNF]). A progress line shows on a terminal; a closing line counts "
+            "the dolls loaded, failed, crashed and timed out. The JSON records, in the order the "
+            "dolls were found, hold: path, cnf, status (loaded, failed, crashed or timed out), "
+            "failure, error count, errors, warning count, warnings, every counter under the name "
+            "check prints (Cel counts and KCF counts as arrays of numbers, FKiSS as text), "
+            "Title, load ms and seconds.\n\n"
+            "Exit status 0 when the doll loaded (whatever problems it has; for a collection, "
+            "every doll), 1 when it could not be opened (the message on standard error), 2 for a "
+            "usage error.",
+        .operands = {{.name = "FILE", .complete = Complete::kDoll, .repeatable = true}},
+        .options = {{.name = "--cnf",
+                     .value = "NAME",
+                     .help = "In an archive with several CNFs, load the one named NAME (file "
+                             "name or member name, any case) instead of the first."}},
+        .run = RunCheck,
+    };
+    for (OptionSpec& o : CollectionOptionSpecs()) c.options.push_back(std::move(o));
+    return c;
+  }();
+  return spec;
 }
 
 }  // namespace luma::cli

@@ -1,14 +1,8 @@
 // lumadoll-tool play FILE --script SCRIPT [-o OUT.png] [--trace FILE]
 // Runs a doll without a screen from a text file of user actions, one per
-// line, in doll coordinates:
-//   press X Y | move X Y | release | rclick X Y | key NAME down|up
-//   wait MS | set N | palette G | zoom LEVEL | reset
-//   print positions | print fix N | print mapped | print var NAME
-//   print status | render PATH
-// "print positions" lists the objects of the current set, "print mapped"
-// the cels it shows (mapped and in the set).
-// Lines starting with "#" are comments. Questions are answered No, except
-// the one `reset` asks.
+// line, in doll coordinates; the script commands are the table in
+// Player::Commands(). Lines starting with "#" are comments. Questions are
+// answered No, except the one `reset` asks.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -27,12 +21,10 @@
 namespace luma::cli {
 namespace {
 
-constexpr char kPlayUsage[] =
-    "usage: lumadoll-tool play FILE --script SCRIPT [-o OUT.png] [--trace FILE]\n";
-
 // The application runs due alarms about every 10 ms; play does the same on
 // its simulated clock.
 constexpr int kAlarmStepMs = 10;
+constexpr int kMaxWaitMs = 24 * 3600 * 1000;
 
 // The window of a headless view: fitting the window to the doll makes the
 // client exactly the asked size.
@@ -45,14 +37,6 @@ class PlayFrontEnd : public ViewFrontEnd {
   CKissCnfView& view_;
 };
 
-bool ParseWhole(const std::string& text, int low, int high, int* out) {
-  size_t used = 0;
-  const int value = ParseInt(text, &used);
-  if (used == 0 || used != text.size() || value < low || value > high) return false;
-  *out = value;
-  return true;
-}
-
 // One script line split into words.
 std::vector<std::string> Words(const std::string& line) {
   std::istringstream in(line);
@@ -61,12 +45,76 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
+std::string Joined(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& w : words) text += (text.empty() ? "" : " ") + w;
+  return text;
+}
+
+std::string UpperCopy(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+class Player;
+using Values = std::vector<std::string>;
+
+// One argument of a script command; `check` returns what is wrong with a value.
+struct ScriptArg {
+  std::string name;
+  ValueCheck check;
+};
+
+// One script command. Its handler returns kExitOk, kExitFailed when an action
+// failed, or kExitUsage after setting the problem to report.
+struct ScriptCommand {
+  std::string words;  // "press", or "print fix" for a command of two words
+  std::vector<ScriptArg> args;
+  std::string help;
+  int (Player::*run)(const Values& values);
+
+  std::string Usage() const {
+    std::string usage = words;
+    for (const ScriptArg& a : args) usage += " " + UpperCopy(a.name);
+    return usage;
+  }
+};
+
+ValueCheck KeyName() {
+  return [](std::string_view value) -> std::string {
+    return KeyCodeFromName(value) >= 0 ? "" : "not a key name";
+  };
+}
+
+ValueCheck OneOf(std::vector<std::string> choices) {
+  return [choices](std::string_view value) -> std::string {
+    std::string listed;
+    for (const std::string& c : choices) {
+      if (c == value) return "";
+      listed += (listed.empty() ? "" : " or ") + c;
+    }
+    return "expected " + listed;
+  };
+}
+
+ValueCheck Coordinate() {
+  constexpr int kLimit = 1 << 24;
+  return WholeNumber(-kLimit, kLimit, "coordinates are -16777216 to 16777216");
+}
+
 class Player {
  public:
-  Player(CliHost& host, DrawableDoll& doll)
-      : host_(host), doll_(doll), view_(doll.doc(), doll.settings()), front_(view_) {}
+  Player(CliHost& host, DrawableDoll& doll, std::string doll_path)
+      : host_(host),
+        doll_(doll),
+        doll_path_(std::move(doll_path)),
+        view_(doll.doc(), doll.settings()),
+        front_(view_) {}
 
   CKissCnfView& view() { return view_; }
+  const std::string& problem() const { return problem_; }
 
   void Start() {
     const PlayfieldSize& playfield = doll_.doc().model().playfield;
@@ -75,52 +123,32 @@ class Player {
     view_.StartDoll();
   }
 
-  // Carries out one line. Returns kExitOk, kExitUsage for a line it does not
-  // understand, or kExitFailed when an action failed.
-  int Run(const std::vector<std::string>& w) {
-    const std::string& c = w[0];
-    const size_t n = w.size();
-    PlayPoint p;
-    if ((c == "press" || c == "move" || c == "rclick") && n == 3 && Point(w[1], w[2], &p)) {
-      if (c == "press") {
-        view_.MouseMove(p, false);
-        view_.LeftButtonDown(p);
-        button_down_ = true;
-      } else if (c == "move") {
-        view_.MouseMove(p, button_down_);
-      } else {
-        view_.RightButtonDown(p);
+  // Carries out one line of words. Returns kExitOk, kExitFailed when an
+  // action failed, or kExitUsage with problem() saying what is wrong.
+  int Run(const Values& w) {
+    const ScriptCommand* command = nullptr;
+    for (const ScriptCommand& c : Commands()) {
+      const Values name = Words(c.words);
+      if (name.size() <= w.size() && std::equal(name.begin(), name.end(), w.begin()) &&
+          (!command || name.size() > Words(command->words).size())) {
+        command = &c;
       }
-    } else if (c == "release" && n == 1) {
-      view_.LeftButtonUp(view_.Pointer());
-      button_down_ = false;
-    } else if (c == "key" && n == 3 && KeyCodeFromName(w[1]) >= 0 &&
-               (w[2] == "down" || w[2] == "up")) {
-      if (w[2] == "down") {
-        view_.KeyDown(KeyCodeFromName(w[1]), false);
-      } else {
-        view_.KeyUp(KeyCodeFromName(w[1]));
-      }
-    } else if (c == "wait" && n == 2 && ParseWhole(w[1], 0, 24 * 3600 * 1000, &value_)) {
-      Wait(value_);
-    } else if (c == "set" && n == 2 && ParseWhole(w[1], 0, kSetCount - 1, &value_)) {
-      view_.SelectSet(value_);
-    } else if (c == "palette" && n == 2 && ParseWhole(w[1], 0, 9, &value_)) {
-      view_.SelectPaletteGroup(value_);
-    } else if (c == "zoom" && n == 2 && ParseWhole(w[1], kMinZoomLevel, kMaxZoomLevel, &value_)) {
-      view_.SetZoom(value_);
-    } else if (c == "reset" && n == 1) {
-      host_.set_answer(Answer::kYes);
-      view_.ResetDoll();
-      host_.set_answer(Answer::kNo);
-    } else if (c == "render" && n == 2) {
-      return Render(w[1]);
-    } else if (c == "print" && n >= 2) {
-      return Print(w);
-    } else {
-      return kExitUsage;
     }
-    return kExitOk;
+    if (!command) return Problem("unknown command");
+    const Values values(w.begin() + static_cast<long>(Words(command->words).size()), w.end());
+    if (values.size() < command->args.size()) {
+      return Problem("missing " + command->args[values.size()].name);
+    }
+    if (values.size() > command->args.size()) {
+      return Problem("unexpected " + values[command->args.size()] + " (" + command->Usage() + ")");
+    }
+    for (size_t i = 0; i < values.size(); ++i) {
+      const ValueCheck& check = command->args[i].check;
+      const std::string wrong = check ? check(values[i]) : "";
+      // With several arguments the message says which one is wrong.
+      if (!wrong.empty()) return Problem(values.size() > 1 ? values[i] + ": " + wrong : wrong);
+    }
+    return (this->*command->run)(values);
   }
 
   int Render(const std::string& path) {
@@ -133,92 +161,212 @@ class Player {
     return kExitOk;
   }
 
- private:
-  bool Point(const std::string& x, const std::string& y, PlayPoint* p) {
-    constexpr int kLimit = 1 << 24;
-    return ParseWhole(x, -kLimit, kLimit, &p->x) && ParseWhole(y, -kLimit, kLimit, &p->y);
+  // Every script command, in the order the help lists them.
+  static const std::vector<ScriptCommand>& Commands() {
+    static const std::vector<ScriptCommand> commands = {
+        {"press",
+         {{"x", Coordinate()}, {"y", Coordinate()}},
+         "Press the left button at X,Y.",
+         &Player::Press},
+        {"move",
+         {{"x", Coordinate()}, {"y", Coordinate()}},
+         "Move the pointer to X,Y (dragging while the button is down).",
+         &Player::Move},
+        {"release", {}, "Release the left button where the pointer is.", &Player::Release},
+        {"rclick",
+         {{"x", Coordinate()}, {"y", Coordinate()}},
+         "Click the right button at X,Y.",
+         &Player::RightClick},
+        {"key",
+         {{"name", KeyName()}, {"direction", OneOf({"down", "up"})}},
+         "Press (down) or release (up) the key NAME.",
+         &Player::Key},
+        {"wait",
+         {{"ms", WholeNumber(0, kMaxWaitMs, "waits are 0 to 86400000 ms")}},
+         "Move the simulated clock on by MS milliseconds, running due alarms in 10 ms steps.",
+         &Player::Wait},
+        {"set",
+         {{"n", WholeNumber(0, kSetCount - 1, "sets are 0 to 9")}},
+         "Show set N.",
+         &Player::Set},
+        {"palette",
+         {{"g", WholeNumber(0, kPaletteGroupCount - 1, "palette groups are 0 to 9")}},
+         "Show palette group G.",
+         &Player::Palette},
+        {"zoom",
+         {{"level", WholeNumber(kMinZoomLevel, kMaxZoomLevel, "zoom levels are -6 to 6")}},
+         "Zoom to LEVEL (-6 magnifies ten times, 6 shows a tenth).",
+         &Player::Zoom},
+        {"reset", {}, "Reset the doll (answers Yes).", &Player::Reset},
+        {"print positions",
+         {},
+         "Print #N X,Y for each object of the current set, by number.",
+         &Player::PrintPositions},
+        {"print fix",
+         {{"n", WholeNumber(0, 1 << 30, "object numbers are 0 or more")}},
+         "Print #N fix F.",
+         &Player::PrintFix},
+        {"print mapped",
+         {},
+         "Print the file names of the cel lines shown: mapped and in the current set, in CNF "
+         "order.",
+         &Player::PrintMapped},
+        {"print var", {{"name", {}}}, "Print NAME = V.", &Player::PrintVariable},
+        {"print status",
+         {},
+         "Print the cel information line of the status bar.",
+         &Player::PrintStatus},
+        {"render",
+         {{"path", PictureFile()}},
+         "Write the playfield as shown (BMP or PNG).",
+         &Player::RenderTo},
+    };
+    return commands;
   }
 
-  void Wait(int ms) {
+ private:
+  int Problem(std::string text) {
+    problem_ = std::move(text);
+    return kExitUsage;
+  }
+
+  static PlayPoint PointOf(const Values& v) { return PlayPoint{ParseInt(v[0]), ParseInt(v[1])}; }
+
+  int Press(const Values& v) {
+    const PlayPoint p = PointOf(v);
+    view_.MouseMove(p, false);
+    view_.LeftButtonDown(p);
+    button_down_ = true;
+    return kExitOk;
+  }
+
+  int Move(const Values& v) {
+    view_.MouseMove(PointOf(v), button_down_);
+    return kExitOk;
+  }
+
+  int Release(const Values&) {
+    view_.LeftButtonUp(view_.Pointer());
+    button_down_ = false;
+    return kExitOk;
+  }
+
+  int RightClick(const Values& v) {
+    view_.RightButtonDown(PointOf(v));
+    return kExitOk;
+  }
+
+  int Key(const Values& v) {
+    const int code = KeyCodeFromName(v[0]);
+    if (v[1] == "down") {
+      view_.KeyDown(code, false);
+    } else {
+      view_.KeyUp(code);
+    }
+    return kExitOk;
+  }
+
+  int Wait(const Values& v) {
+    const int ms = ParseInt(v[0]);
     for (int t = 0; t < ms && !view_.close_requested(); t += kAlarmStepMs) {
       host_.Advance(std::min(kAlarmStepMs, ms - t));
       view_.ProcessAlarms();
     }
+    return kExitOk;
   }
 
-  int Print(const std::vector<std::string>& w) {
+  int Set(const Values& v) {
+    view_.SelectSet(ParseInt(v[0]));
+    return kExitOk;
+  }
+
+  int Palette(const Values& v) {
+    const int group = ParseInt(v[0]);
+    const std::string wrong = PaletteGroupProblem(doll_.doc().model(), doll_path_, group);
+    if (!wrong.empty()) return Problem(wrong);
+    view_.SelectPaletteGroup(group);
+    return kExitOk;
+  }
+
+  int Zoom(const Values& v) {
+    view_.SetZoom(ParseInt(v[0]));
+    return kExitOk;
+  }
+
+  int Reset(const Values&) {
+    host_.set_answer(Answer::kYes);
+    view_.ResetDoll();
+    host_.set_answer(Answer::kNo);
+    return kExitOk;
+  }
+
+  int RenderTo(const Values& v) { return Render(v[0]); }
+
+  int PrintPositions(const Values&) {
     const DollModel& doll = doll_.doc().model();
     const int set = view_.CurrentSet();
-    const std::string& what = w[1];
-    if (what == "positions" && w.size() == 2) {
-      std::vector<const KissObject*> objects;
-      for (const auto& object : doll.objects()) {
-        const bool present = std::any_of(object->cels.begin(), object->cels.end(),
-                                         [set](const CelInstance* c) { return c->in_set[set]; });
-        if (present) objects.push_back(object.get());
-      }
-      std::sort(objects.begin(), objects.end(),
-                [](const KissObject* a, const KissObject* b) { return a->number < b->number; });
-      for (const KissObject* o : objects) {
-        std::printf("#%d %d,%d\n", o->number, o->position[set].x, o->position[set].y);
-      }
-    } else if (what == "fix" && w.size() == 3 && ParseWhole(w[2], 0, 1 << 30, &value_)) {
-      const KissObject* object = doll_.doc().model().FindObject(value_, false);
-      if (!object) {
-        std::fprintf(stderr, "lumadoll-tool: there is no object #%d\n", value_);
-        return kExitFailed;
-      }
-      std::printf("#%d fix %d\n", object->number, static_cast<int>(object->fix));
-    } else if (what == "mapped" && w.size() == 2) {
-      for (const auto& cel : doll.instances()) {
-        if (cel->mapped && cel->in_set[set] && cel->cel) {
-          std::printf("%s\n", cel->cel->file_name.c_str());
-        }
-      }
-    } else if (what == "var" && w.size() == 3) {
-      FkissScript* script = doll_.doc().fkiss();
-      const int id = script ? script->FindVariable(w[2]) : -1;
-      std::printf("%s = %d\n", w[2].c_str(), id >= 0 ? script->GetVariable(id) : 0);
-    } else if (what == "status" && w.size() == 2) {
-      std::printf("%s\n", view_.cel_info().c_str());
-    } else {
-      return kExitUsage;
+    std::vector<const KissObject*> objects;
+    for (const auto& object : doll.objects()) {
+      const bool present = std::any_of(object->cels.begin(), object->cels.end(),
+                                       [set](const CelInstance* c) { return c->in_set[set]; });
+      if (present) objects.push_back(object.get());
     }
+    std::sort(objects.begin(), objects.end(),
+              [](const KissObject* a, const KissObject* b) { return a->number < b->number; });
+    for (const KissObject* o : objects) {
+      std::printf("#%d %d,%d\n", o->number, o->position[set].x, o->position[set].y);
+    }
+    return kExitOk;
+  }
+
+  int PrintFix(const Values& v) {
+    const int number = ParseInt(v[0]);
+    const KissObject* object = doll_.doc().model().FindObject(number, false);
+    if (!object) {
+      std::fprintf(stderr, "lumadoll-tool: there is no object #%d\n", number);
+      return kExitFailed;
+    }
+    std::printf("#%d fix %d\n", object->number, static_cast<int>(object->fix));
+    return kExitOk;
+  }
+
+  int PrintMapped(const Values&) {
+    const DollModel& doll = doll_.doc().model();
+    const int set = view_.CurrentSet();
+    for (const auto& cel : doll.instances()) {
+      if (cel->mapped && cel->in_set[set] && cel->cel) {
+        std::printf("%s\n", cel->cel->file_name.c_str());
+      }
+    }
+    return kExitOk;
+  }
+
+  int PrintVariable(const Values& v) {
+    FkissScript* script = doll_.doc().fkiss();
+    const int id = script ? script->FindVariable(v[0]) : -1;
+    std::printf("%s = %d\n", v[0].c_str(), id >= 0 ? script->GetVariable(id) : 0);
+    return kExitOk;
+  }
+
+  int PrintStatus(const Values&) {
+    std::printf("%s\n", view_.cel_info().c_str());
     return kExitOk;
   }
 
   CliHost& host_;
   DrawableDoll& doll_;
+  std::string doll_path_;
   CKissCnfView view_;
   PlayFrontEnd front_;
   bool button_down_ = false;
-  int value_ = 0;
+  std::string problem_;
 };
 
-}  // namespace
-
-int RunPlay(const Args& args) {
-  std::string path, script_path, out, trace_path;
-  bool ok = true;
-  for (size_t i = 0; i < args.size() && ok; ++i) {
-    const std::string& a = args[i];
-    const bool has_value = i + 1 < args.size();
-    if (a == "--script" && has_value) {
-      script_path = args[++i];
-    } else if (a == "-o" && has_value) {
-      out = args[++i];
-    } else if (a == "--trace" && has_value) {
-      trace_path = args[++i];
-    } else if (!a.empty() && a[0] != '-' && path.empty()) {
-      path = a;
-    } else {
-      ok = false;
-    }
-  }
-  if (!ok || path.empty() || script_path.empty()) {
-    std::fputs(kPlayUsage, stderr);
-    return kExitUsage;
-  }
+int RunPlay(const ParsedArgs& args) {
+  const std::string& path = args.operand(0);
+  const std::string script_path = args.Value("--script");
+  const std::string out = args.Value("-o");
+  const std::string trace_path = args.Value("--trace");
   std::ifstream script(script_path, std::ios::binary);
   if (!script) {
     std::fprintf(stderr, "%s\n", FormatMessage(kMsgUnableToOpen, script_path).c_str());
@@ -235,7 +383,7 @@ int RunPlay(const Args& args) {
   DrawableDoll doll(host, DrawOptions());
   if (!doll.Open(path)) return kExitFailed;
   std::unique_ptr<FILE, int (*)(FILE*)> trace(nullptr, std::fclose);
-  Player player(host, doll);
+  Player player(host, doll, path);
   if (!trace_path.empty()) {
     trace.reset(std::fopen(trace_path.c_str(), "wb"));
     if (!trace) {
@@ -254,14 +402,56 @@ int RunPlay(const Args& args) {
     if (words.empty() || words[0][0] == '#') continue;
     const int result = player.Run(words);
     if (result == kExitUsage) {
-      std::fprintf(stderr, "lumadoll-tool: %s:%zu: unknown command: %s\n", script_path.c_str(),
-                   i + 1, lines[i].c_str());
+      std::fprintf(stderr, "lumadoll-tool: %s:%zu: %s: %s\n", script_path.c_str(), i + 1,
+                   Joined(words).c_str(), player.problem().c_str());
       return kExitUsage;
     }
     if (result != kExitOk) return result;
     std::fflush(stdout);
   }
   return out.empty() ? kExitOk : player.Render(out);
+}
+
+}  // namespace
+
+const CommandSpec& PlayCommand() {
+  static const CommandSpec spec = [] {
+    CommandSpec c{
+        .name = "play",
+        .summary = "Run a doll without a screen from a script of user actions",
+        .description =
+            "Runs a doll without a screen from a script of user actions, one per line, in doll "
+            "coordinates. Lines starting with # are comments. Questions are answered No, except "
+            "the one reset asks. -o renders once more after the last line.\n\n"
+            "Exit status 2 naming the line and what is wrong for a line that is not understood, "
+            "1 when the doll, the script or a picture cannot be opened or written.",
+        .operands = {{.name = "FILE", .complete = Complete::kDoll}},
+        .options =
+            {
+                {.name = "--script",
+                 .value = "SCRIPT",
+                 .help = "The script of user actions to run.",
+                 .required = true,
+                 .complete = Complete::kAnyFile},
+                {.name = "-o",
+                 .value = "OUT.png",
+                 .help = "Render the playfield once more after the last line (BMP or PNG).",
+                 .check = PictureFile(),
+                 .complete = Complete::kPicture},
+                {.name = "--trace",
+                 .value = "FILE",
+                 .help = "Write the FKiSS trace to FILE (lines ended by CR LF).",
+                 .complete = Complete::kAnyFile},
+            },
+        .run = RunPlay,
+        .details_heading = "Script commands",
+    };
+    for (const ScriptCommand& command : Player::Commands()) {
+      c.details.push_back({command.Usage(), command.help});
+    }
+    return c;
+  }();
+  return spec;
 }
 
 }  // namespace luma::cli

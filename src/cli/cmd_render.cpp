@@ -19,75 +19,36 @@
 namespace luma::cli {
 namespace {
 
-constexpr char kRenderUsage[] =
-    "usage: lumadoll-tool render FILE -o OUT.bmp|OUT.png [--set N] [--palette G] "
-    "[--size WxH] [--zoom LEVEL] [--16bit] [--emulate-palettes] [--run-ms N] [--trace FILE] "
-    "[--no-fkiss]\n";
-
 // The application polls alarms about every 10 ms; the tool does the same on
 // a clock of its own, so a run takes no real time.
 constexpr int kAlarmStepMs = 10;
+constexpr int kMaxRunMs = 24 * 3600 * 1000;
 
-bool ParseNumber(const std::string& text, int low, int high, int* out) {
-  size_t used = 0;
-  const int value = ParseInt(text, &used);
-  if (used == 0 || used != text.size() || value < low || value > high) return false;
-  *out = value;
-  return true;
-}
-
-bool ParseSize(const std::string& text, int* w, int* h) {
-  const size_t x = text.find('x');
-  return x != std::string::npos && ParseNumber(text.substr(0, x), 1, 16384, w) &&
-         ParseNumber(text.substr(x + 1), 1, 16384, h);
-}
-
-}  // namespace
-
-int RunRender(const Args& args) {
-  std::string path, out;
-  std::string trace_path;
-  int set = -1, group = -1, width = 0, height = 0, zoom = 0, run_ms = 0;
-  bool run_script = true;
-  DrawOptions options;
-  bool ok = true;
-  for (size_t i = 0; i < args.size() && ok; ++i) {
-    const std::string& a = args[i];
-    const bool has_value = i + 1 < args.size();
-    if (a == "-o" && has_value) {
-      out = args[++i];
-    } else if (a == "--set" && has_value) {
-      ok = ParseNumber(args[++i], 0, kSetCount - 1, &set);
-    } else if (a == "--palette" && has_value) {
-      ok = ParseNumber(args[++i], 0, kPaletteGroupCount - 1, &group);
-    } else if (a == "--size" && has_value) {
-      ok = ParseSize(args[++i], &width, &height);
-    } else if (a == "--zoom" && has_value) {
-      ok = ParseNumber(args[++i], kMinZoomLevel, kMaxZoomLevel, &zoom);
-    } else if (a == "--run-ms" && has_value) {
-      ok = ParseNumber(args[++i], 0, 24 * 3600 * 1000, &run_ms);
-    } else if (a == "--trace" && has_value) {
-      trace_path = args[++i];
-    } else if (a == "--no-fkiss") {
-      run_script = false;
-    } else if (TakeDrawOption(a, &options)) {
-    } else if (!a.empty() && a[0] != '-' && path.empty()) {
-      path = a;
-    } else {
-      ok = false;
-    }
-  }
-  const std::string_view extension = ExtensionPart(out);
-  if (!ok || path.empty() || out.empty() ||
-      !(EqualsIgnoreCase(extension, "bmp") || EqualsIgnoreCase(extension, "png"))) {
-    std::fputs(kRenderUsage, stderr);
-    return kExitUsage;
+int RunRender(const ParsedArgs& args) {
+  const std::string& path = args.operand(0);
+  const std::string out = args.Value("-o");
+  const std::string trace_path = args.Value("--trace");
+  const int set = args.Number("--set", -1);
+  const int group = args.Number("--palette", -1);
+  const int zoom = args.Number("--zoom", 0);
+  const int run_ms = args.Number("--run-ms", 0);
+  const bool run_script = !args.Has("--no-fkiss");
+  int width = 0, height = 0;
+  if (args.Has("--size")) {
+    const std::string size = args.Value("--size");
+    width = ParseInt(size);
+    height = ParseInt(std::string_view(size).substr(size.find('x') + 1));
   }
 
   CliHost host;
   host.UseSimulatedClock(0);
-  DrawableDoll doll(host, options);
+  DrawableDoll doll(host, DrawOptionsFrom(args));
   if (!doll.Open(path)) return kExitFailed;
+  if (group >= 0) {
+    const std::string problem = PaletteGroupProblem(doll.doc().model(), path, group);
+    if (!problem.empty())
+      return args.UsageError("--palette " + std::to_string(group) + ": " + problem);
+  }
 
   FILE* trace = nullptr;
   if (!trace_path.empty()) {
@@ -133,6 +94,79 @@ int RunRender(const Args& args) {
   std::printf("%s: %d x %d, set %d, palette group %d\n", out.c_str(), width, height, scene.set,
               scene.group());
   return kExitOk;
+}
+
+}  // namespace
+
+const CommandSpec& RenderCommand() {
+  static const CommandSpec spec = [] {
+    CommandSpec c{
+        .name = "render",
+        .summary = "Draw one frame of a doll into a PNG or BMP picture",
+        .description =
+            "Loads a doll with the user's settings, starts its FKiSS script as opening the doll "
+            "does (not with --no-fkiss), switches to set N after the start events as the user "
+            "would, lets the script's alarms run for N simulated milliseconds in 10 ms steps "
+            "(--run-ms, default 0), and draws one frame of the shown set (default: the first "
+            "set in use) with its palette group, or group G. Messages the script raises "
+            "(notify, the stack-limit report) go to standard error.\n\n"
+            "Without --size the picture is the playfield itself (at zoom 0 pixel for pixel; "
+            "other zoom levels scale it); with --size it is a view client of that size, with "
+            "the border, the centring and the zoom level as the doll window draws them. Prints "
+            "\"OUT: W x H, set N, palette group G\".\n\n"
+            "Exit status 1 when the doll cannot be opened or the picture not written, 2 for a "
+            "usage error (also for an output name that is neither .bmp nor .png, and for a "
+            "palette group the doll does not have).",
+        .operands = {{.name = "FILE", .complete = Complete::kDoll}},
+        .options =
+            {
+                {.name = "-o",
+                 .value = "OUT.bmp|OUT.png",
+                 .help = "The picture to write, as BMP or PNG by its extension.",
+                 .check = PictureFile(),
+                 .required = true,
+                 .complete = Complete::kPicture},
+                {.name = "--set",
+                 .value = "N",
+                 .help = "Switch to set N after the start events, as the user would.",
+                 .check = WholeNumber(0, kSetCount - 1, "sets are 0 to 9"),
+                 .complete = Complete::kWords,
+                 .words = NumberWords(0, kSetCount - 1)},
+                {.name = "--palette",
+                 .value = "G",
+                 .help = "Draw with palette group G instead of the set's own.",
+                 .check = WholeNumber(0, kPaletteGroupCount - 1, "palette groups are 0 to 9"),
+                 .complete = Complete::kWords,
+                 .words = NumberWords(0, kPaletteGroupCount - 1)},
+                {.name = "--size",
+                 .value = "WxH",
+                 .help = "Draw a view client of W x H pixels with the border, the centring and "
+                         "the zoom level, as the doll window does.",
+                 .check = SizeValue(16384)},
+                {.name = "--zoom",
+                 .value = "LEVEL",
+                 .help = "The zoom level: -6 magnifies ten times, 0 is pixel for pixel, 6 "
+                         "shows a tenth.",
+                 .check = WholeNumber(kMinZoomLevel, kMaxZoomLevel, "zoom levels are -6 to 6"),
+                 .complete = Complete::kWords,
+                 .words = NumberWords(kMinZoomLevel, kMaxZoomLevel)},
+            },
+        .run = RunRender,
+    };
+    for (OptionSpec& o : DrawOptionSpecs()) c.options.push_back(std::move(o));
+    c.options.push_back({.name = "--run-ms",
+                         .value = "N",
+                         .help = "Let the script's alarms run for N simulated milliseconds in "
+                                 "10 ms steps first (default 0).",
+                         .check = WholeNumber(0, kMaxRunMs, "the run time is 0 to 86400000 ms")});
+    c.options.push_back({.name = "--trace",
+                         .value = "FILE",
+                         .help = "Write the FKiSS trace to FILE (lines ended by CR LF).",
+                         .complete = Complete::kAnyFile});
+    c.options.push_back({.name = "--no-fkiss", .help = "Do not start the doll's FKiSS script."});
+    return c;
+  }();
+  return spec;
 }
 
 }  // namespace luma::cli

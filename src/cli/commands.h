@@ -1,29 +1,23 @@
 #ifndef LUMA_CLI_COMMANDS_H_
 #define LUMA_CLI_COMMANDS_H_
 
-#include <string>
-#include <vector>
+#include "cli/command_line.h"
 
 namespace luma::cli {
 
-// Exit statuses shared by every command.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;  // a file could not be opened or processed
-inline constexpr int kExitUsage = 2;
-
-using Args = std::vector<std::string>;
-
-// One function per command; `args` excludes the command word(s).
-// Each prints its own usage line on a usage error.
-int RunCheck(const Args& args);
-int RunArchive(const Args& args);
-// archive create: `files` are stored under their file names.
-int RunArchiveCreate(const std::string& destination, const Args& files);
-int RunRender(const Args& args);
-int RunThumbnail(const Args& args);
-int RunSaveCnf(const Args& args);
-int RunBuildArchive(const Args& args);
-int RunPlay(const Args& args);
+// The table entry of each command; each runs with its checked arguments.
+// A new command gets a function here, its own cmd_*.cpp and a line in
+// AllCommands() (command_table.cpp).
+const CommandSpec& CheckCommand();
+const CommandSpec& ArchiveListCommand();
+const CommandSpec& ArchiveTestCommand();
+const CommandSpec& ArchiveExtractCommand();
+const CommandSpec& ArchiveCreateCommand();
+const CommandSpec& RenderCommand();
+const CommandSpec& ThumbnailCommand();
+const CommandSpec& SaveCnfCommand();
+const CommandSpec& BuildArchiveCommand();
+const CommandSpec& PlayCommand();
 
 }  // namespace luma::cli
 

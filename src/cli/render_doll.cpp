@@ -54,15 +54,29 @@ Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoom, int 
   return WriteImage(path, picture.view());
 }
 
-bool TakeDrawOption(const std::string& arg, DrawOptions* options) {
-  if (arg == "--16bit") {
-    options->sixteen_bit = true;
-  } else if (arg == "--emulate-palettes") {
-    options->emulate_palettes = true;
-  } else {
-    return false;
-  }
-  return true;
+std::string PaletteGroupProblem(const DollModel& doll, const std::string& doll_path, int group) {
+  // A doll without palettes still draws with group 0.
+  const int count = std::max(1, doll.palette_group_count);
+  if (group < count) return "";
+  return StringPrintf("%s has %d palette group%s", doll_path.c_str(), count, count == 1 ? "" : "s");
+}
+
+std::vector<OptionSpec> DrawOptionSpecs() {
+  return {
+      {.name = "--16bit",
+       .help = "Behave like a 16-bit desktop: emulated palettes and true-colour cels in "
+               "A4R4G4B4 texels."},
+      {.name = "--emulate-palettes",
+       .help = "Write the palettes' colours into the textures instead of using device "
+               "palettes."},
+  };
+}
+
+DrawOptions DrawOptionsFrom(const ParsedArgs& args) {
+  DrawOptions options;
+  options.sixteen_bit = args.Has("--16bit");
+  options.emulate_palettes = args.Has("--emulate-palettes");
+  return options;
 }
 
 DrawableDoll::DrawableDoll(CliHost& host, const DrawOptions& options) : host_(host) {

@@ -3,8 +3,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/cli_host.h"
+#include "cli/command_line.h"
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/render_device.h"
 #include "core/host/settings.h"
@@ -19,8 +21,13 @@ struct DrawOptions {
   bool emulate_palettes = false;  // --emulate-palettes
 };
 
-// Takes --16bit and --emulate-palettes; false for anything else.
-bool TakeDrawOption(const std::string& arg, DrawOptions* options);
+// Why `group` cannot be shown for the doll loaded from `doll_path`
+// ("doll.cnf has 2 palette groups"), or an empty string when it can.
+std::string PaletteGroupProblem(const DollModel& doll, const std::string& doll_path, int group);
+
+// The table entries of --16bit and --emulate-palettes, and their values.
+std::vector<OptionSpec> DrawOptionSpecs();
+DrawOptions DrawOptionsFrom(const ParsedArgs& args);
 
 // A doll loaded for drawing with the user's settings: the device, the
 // document and its device palettes.

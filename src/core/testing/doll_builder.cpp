@@ -27,15 +27,17 @@ std::string TestCel(int width, int height, int bits, int index) {
   return out;
 }
 
-std::string TestKcf(int colors) {
+std::string TestKcf(int colors, int groups) {
   std::string out = "KiSS";
   out += '\x10';
   out += '\x18';
   out += std::string(2, '\0');
   PutU16(out, colors);
-  PutU16(out, 1);
+  PutU16(out, groups);
   out += std::string(20, '\0');
-  for (int i = 0; i < colors; ++i) out += std::string(3, static_cast<char>(i));
+  for (int g = 0; g < groups; ++g) {
+    for (int i = 0; i < colors; ++i) out += std::string(3, static_cast<char>(i + g * 16));
+  }
   return out;
 }
 

@@ -12,8 +12,8 @@ namespace luma::testing {
 // pixel palette index `index` (32 bits: opaque grey).
 std::string TestCel(int width, int height, int bits, int index = 1);
 
-// A header-form KCF of one group of `colors` 24-bit colours.
-std::string TestKcf(int colors);
+// A header-form KCF of `groups` groups (each different) of `colors` 24-bit colours.
+std::string TestKcf(int colors, int groups = 1);
 
 // An archive of stored members (level-1 headers), in the order given.
 std::vector<uint8_t> TestDollArchive(const std::vector<std::pair<std::string, std::string>>& files);

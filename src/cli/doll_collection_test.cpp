@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/contained_jobs.h"
+#include "core/testing/doll_builder.h"
+#include "core/testing/run_program.h"
+#include "core/testing/test_paths.h"
+
+namespace luma::cli {
+namespace {
+
+using testing::ProgramResult;
+
+ProgramResult Tool(const std::vector<std::string>& args) {
+  return testing::RunProgram(LUMA_TOOL_PATH, args);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  testing::WriteFile(path,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// A collection: a CNF in a subfolder, an archive of two CNFs, a damaged
+// archive and a file that is no doll.
+class CollectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir_ / "sub");
+    testing::WriteFile(dir_ / "sub/one.cnf", "%p.kcf\n#0 a.cel\n#1 gone.cel\n$0 0,0 5,5\n");
+    testing::WriteFile(dir_ / "sub/p.kcf", testing::TestKcf(16));
+    testing::WriteFile(dir_ / "sub/a.cel", testing::TestCel(4, 4, 4));
+    const std::string cel = testing::TestCel(3, 2, 4);
+    WriteBytes(dir_ / "two.LZH",
+               testing::TestDollArchive({{"first.cnf", "%p.kcf\n#0 b.cel\n$0 1,1\n"},
+                                         {"second.cnf", "%p.kcf\n#0 b.cel\n#1 b.cel\n$0 1,1\n"},
+                                         {"p.kcf", testing::TestKcf(16)},
+                                         {"b.cel", cel}}));
+    testing::WriteFile(dir_ / "broken.lha", "this is not an archive");
+    testing::WriteFile(dir_ / "notes.txt", "not a doll");
+  }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  testing::TempDir dir_;
+};
+
+TEST_F(CollectionTest, EveryDollGetsALineInAnyOrderAndTheDamagedOneFailsAlone) {
+  const ProgramResult r = Tool({"check", dir_.path().string(), "-j", "2"});
+  EXPECT_EQ(r.exit_code, 1) << r.err;
+  std::vector<std::string> lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 4u) << r.out;
+  const std::string closing = lines.back();
+  lines.pop_back();
+  EXPECT_EQ(closing.substr(0, closing.find(" (")),
+            "3 dolls: 2 loaded, 1 failed, 0 crashed, 0 timed out");
+  // The lines come as the dolls finish; only the set of lines is fixed.
+  std::vector<std::string> heads;
+  for (const std::string& line : lines) heads.push_back(line.substr(0, line.rfind(", ")));
+  EXPECT_EQ(Sorted(heads),
+            Sorted({Path("broken.lha") + ": failed: Unable to open " + Path("broken.lha"),
+                    Path("sub/one.cnf") + ": 1 error, 0 warnings",
+                    Path("two.LZH") + ": 0 errors, 0 warnings"}));
+  // No progress line when standard error is not a terminal.
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CollectionTest, JsonRecordsAgreeWithSingleDollChecks) {
+  const std::string json_path = Path("out/records.json");
+  std::filesystem::create_directories(dir_ / "out");
+  const ProgramResult r = Tool({"check", Path("two.LZH"), Path("sub"), Path("broken.lha"),
+                                "--all-cnfs", "--json", json_path, "-j", "3"});
+  EXPECT_EQ(r.exit_code, 1) << r.err;
+  QJsonParseError error;
+  const QJsonDocument document =
+      QJsonDocument::fromJson(QByteArray::fromStdString(testing::ReadFile(json_path)), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  const QJsonArray records = document.array();
+  ASSERT_EQ(records.size(), 4);
+  // Records follow the order the dolls were named and found.
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {Path("two.LZH"), "first.cnf"},
+      {Path("two.LZH"), "second.cnf"},
+      {Path("sub/one.cnf"), "one.cnf"},
+      {Path("broken.lha"), ""}};
+  for (int i = 0; i < records.size(); ++i) {
+    const QJsonObject record = records[i].toObject();
+    const std::string path = record["path"].toString().toStdString();
+    const std::string cnf = record["cnf"].toString().toStdString();
+    EXPECT_EQ(path, expected[i].first);
+    EXPECT_EQ(cnf, expected[i].second);
+    EXPECT_TRUE(record["load ms"].isDouble());
+    EXPECT_TRUE(record["seconds"].isDouble());
+    if (path == Path("broken.lha")) {
+      EXPECT_EQ(record["status"].toString(), "failed");
+      EXPECT_EQ(record["failure"].toString().toStdString(), "Unable to open\n" + path);
+      continue;
+    }
+    EXPECT_EQ(record["status"].toString(), "loaded");
+
+    // The same doll checked on its own.
+    std::vector<std::string> args = {"check", path};
+    if (path.ends_with(".LZH")) args.insert(args.end(), {"--cnf", cnf});
+    const ProgramResult single = Tool(args);
+    ASSERT_EQ(single.exit_code, 0) << single.err;
+    std::vector<std::string> lines = Lines(single.out);
+    size_t at = 0;
+    if (lines[0] == "CNF files:") {
+      while (at < lines.size() && !lines[at].empty()) ++at;
+      ++at;
+    }
+    std::vector<std::string> errors, warnings;
+    for (++at; !lines[at].empty(); ++at) errors.push_back(lines[at]);
+    for (at += 2; !lines[at].empty(); ++at) warnings.push_back(lines[at]);
+    auto list = [](const QJsonValue& value) {
+      std::vector<std::string> items;
+      for (const QJsonValue& item : value.toArray()) items.push_back(item.toString().toStdString());
+      return items;
+    };
+    EXPECT_EQ(list(record["errors"]), errors) << path << " " << cnf;
+    EXPECT_EQ(list(record["warnings"]), warnings);
+    EXPECT_EQ(record["error count"].toInt(), static_cast<int>(errors.size()));
+    EXPECT_EQ(record["warning count"].toInt(), static_cast<int>(warnings.size()));
+    int counters = 0;
+    for (++at; at < lines.size() && !lines[at].empty(); ++at, ++counters) {
+      const std::string name = lines[at].substr(0, lines[at].find(": "));
+      const std::string value = lines[at].substr(name.size() + 2);
+      const QJsonValue field = record[QString::fromStdString(name)];
+      std::string shown;
+      if (field.isDouble()) {
+        shown = std::to_string(field.toInt());
+      } else if (field.isArray()) {
+        for (const QJsonValue& n : field.toArray()) {
+          EXPECT_TRUE(n.isDouble()) << name;
+          shown += (shown.empty() ? "" : " / ") + std::to_string(n.toInt());
+        }
+      } else {
+        shown = field.toString().toStdString();
+      }
+      EXPECT_EQ(shown, value) << name;
+    }
+    EXPECT_EQ(counters, 12);
+    EXPECT_EQ("Title: " + record["Title"].toString().toStdString(), lines[at + 1]);
+  }
+}
+
+TEST_F(CollectionTest, ThumbnailsForAFolderAndEveryCnfOfAnArchive) {
+  const ProgramResult r = testing::RunProgram(
+      LUMA_TOOL_PATH, {"thumbnail", dir_.path().string(), "--all-cnfs", "-j", "2"},
+      {"XDG_CONFIG_HOME=" + Path("config"), "XDG_DATA_HOME=" + Path("data")});
+  EXPECT_EQ(r.exit_code, 1) << r.err;  // the damaged archive
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "sub/one.KTN"));
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "two.KTN"));
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "two_second.KTN"));
+  const std::vector<std::string> lines = Lines(r.out);
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      Path("two.LZH") + " [second.cnf]: " + Path("two_second.KTN")),
+            lines.end())
+      << r.out;
+}
+
+TEST(ContainedJobsTest, CrashesAndHangsEndOnlyTheirOwnJob) {
+  std::map<size_t, JobOutcome> outcomes;
+  std::vector<size_t> started;
+  JobCallbacks callbacks;
+  callbacks.work = [](size_t job) -> std::string {
+    if (job == 1) raise(SIGSEGV);
+    if (job == 2) pause();  // hangs until killed
+    if (job == 3) _exit(4);
+    return "done " + std::to_string(job) + std::string(100000, '.');
+  };
+  callbacks.started = [&](size_t job) { started.push_back(job); };
+  callbacks.ended = [&](size_t job, const JobOutcome& outcome) { outcomes[job] = outcome; };
+  RunContainedJobs(6, 3, 1, callbacks);
+  EXPECT_EQ(started, (std::vector<size_t>{0, 1, 2, 3, 4, 5}));
+  ASSERT_EQ(outcomes.size(), 6u);
+  for (size_t job : {0, 4, 5}) {
+    EXPECT_EQ(outcomes[job].kind, JobOutcome::Kind::kFinished);
+    EXPECT_EQ(outcomes[job].output, "done " + std::to_string(job) + std::string(100000, '.'));
+  }
+  EXPECT_EQ(outcomes[1].kind, JobOutcome::Kind::kCrashed);
+  EXPECT_NE(outcomes[1].cause.find("signal 11"), std::string::npos) << outcomes[1].cause;
+  EXPECT_EQ(outcomes[2].kind, JobOutcome::Kind::kTimedOut);
+  EXPECT_GE(outcomes[2].seconds, 1.0);
+  EXPECT_EQ(outcomes[3].kind, JobOutcome::Kind::kCrashed);
+  EXPECT_EQ(outcomes[3].cause, "exit status 4");
+}
+
+}  // namespace
+}  // namespace luma::cli
