@@ -17,7 +17,8 @@ struct CheckCounter {
 };
 
 // What check reports about one loaded doll. The text report and the JSON
-// record are both written from this, so they always agree.
+// record are both written from this, so they always agree: whatever changes
+// how the doll's text is shown belongs in MakeCheckReport.
 struct CheckReport {
   int error_count = 0;
   int warning_count = 0;
