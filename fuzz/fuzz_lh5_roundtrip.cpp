@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (packed.size() >= source.size()) std::abort();
   const luma::LzhMethodInfo* lh5 = luma::FindLzhMethod("-lh5-");
   std::vector<uint8_t> unpacked;
-  if (!lh5->decode(*lh5, packed, static_cast<uint32_t>(source.size()), unpacked)) std::abort();
+  if (!luma::DecodeLzhToMemory(*lh5, packed, static_cast<uint32_t>(source.size()), unpacked))
+    std::abort();
   if (unpacked != source) std::abort();
   return 0;
 }

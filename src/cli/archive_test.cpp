@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/testing/lzh_builder.h"
@@ -72,6 +75,106 @@ TEST(ArchiveCommandTest, ExtractsByFileNameToOutputOrFile) {
   EXPECT_EQ(testing::ReadFile(dir / "out.txt"), "hello\n");
   EXPECT_EQ(Archive({"extract", archive, "bad.cel"}).exit_code, 1);
   EXPECT_EQ(Archive({"extract", archive, "missing.cel"}).exit_code, 1);
+}
+
+// Members the way various archivers wrote them, behind a program's stub.
+std::string WriteForeignArchive(const testing::TempDir& dir) {
+  LzhTestMember os2 = StoredTestMember("readme.txt", "level 3\n");
+  os2.directory = "os2/";
+  os2.os_id = '2';
+  LzhTestMember os9 = StoredTestMember("startup", "os-9\n");
+  os9.os_id = 'K';
+  LzhTestMember amiga_dir = StoredTestMember("", "");
+  amiga_dir.directory = "amiga/sub";
+  amiga_dir.os_id = 'A';
+  LzhTestMember amiga = StoredTestMember("hello.txt", "amiga\n");
+  amiga.directory = "amiga/sub";
+  amiga.os_id = 'A';
+  LzhTestMember comment =
+      StoredTestMember(std::string("note.txt") + '\0' + "Written on\x1b an A500", "note\n");
+  comment.os_id = 'A';
+  LzhTestMember lhark = testing::SpacesTestMember("lhark.dat", 100, "-lh7-");
+  lhark.os_id = ' ';
+  std::string image(30 * 1024, 'x');
+  image[0] = 'M';
+  image[1] = 'Z';
+  const std::vector<uint8_t> archive = testing::LzhTestArchive(
+      {LzhTestMemberBytes(os2, 3), LzhTestMemberBytes(os9, 2), LzhTestMemberBytes(amiga_dir, 2),
+       LzhTestMemberBytes(amiga, 2), LzhTestMemberBytes(comment, 1), LzhTestMemberBytes(lhark, 1)});
+  image.append(archive.begin(), archive.end());
+  const std::string path = (dir / "doll.exe").string();
+  testing::WriteFile(path, image);
+  return path;
+}
+
+TEST(ArchiveCommandTest, ReadsWhatEveryArchiverWrote) {
+  testing::TempDir dir;
+  const std::string path = WriteForeignArchive(dir);
+  ProgramResult r = Archive({"list", path});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "-lh0-          8          8 48fc 2001-01-15 12:00:00 os2/readme.txt\n"
+            "-lh0-          5          5 d3cc 2001-01-15 12:00:00 startup\n"
+            "-lh0-          0          0 0000 2001-01-15 12:00:00 amiga/sub/\n"
+            "-lh0-          6          6 6ca0 2001-01-15 12:00:00 amiga/sub/hello.txt\n"
+            "-lh0-          5          5 901f 2001-01-15 12:00:00 note.txt  (comment: Written on? "
+            "an A500)\n"
+            "-lh7-          7        100 4469 2001-01-15 12:00:00 lhark.dat\n");
+  r = Archive({"test", path});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out,
+            "os2/readme.txt: OK\nstartup: OK\namiga/sub/: OK\namiga/sub/hello.txt: OK\n"
+            "note.txt: OK\nlhark.dat: unsupported method -lh7- (LHARK)\n");
+  for (const auto& [member, content] :
+       std::vector<std::pair<std::string, std::string>>{{"README.TXT", "level 3\n"},
+                                                        {"startup", "os-9\n"},
+                                                        {"amiga/sub/hello.txt", "amiga\n"},
+                                                        {"note.txt", "note\n"}}) {
+    r = Archive({"extract", path, member});
+    EXPECT_EQ(r.exit_code, 0) << member << r.err;
+    EXPECT_EQ(r.out, content);
+  }
+}
+
+TEST(ArchiveCommandTest, StreamsMembersTooLargeForMemory) {
+  testing::TempDir dir;
+  const std::vector<uint8_t> image = testing::LzhTestArchive(
+      {LzhTestMemberBytes(testing::SpacesTestMember("big.dat", 400u << 20), 1)});
+  const std::string path = (dir / "big.lzh").string();
+  testing::WriteFile(path, std::string(image.begin(), image.end()));
+  const ProgramResult r = Archive({"test", path});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "big.dat: OK\n");
+  // Far below the member's 400 MiB: the program and one ring of history.
+  EXPECT_LT(r.max_rss_kib, 100 * 1024);
+  std::printf("archive test of a 400 MiB member: peak memory %ld KiB\n", r.max_rss_kib);
+}
+
+TEST(ArchiveCommandTest, ExtractPrefersTheExactNameAndKeepsFilesOnFailure) {
+  testing::TempDir dir;
+  LzhTestMember attributes = StoredTestMember("hello.txt", "extended attributes");
+  attributes.directory = "EAS/";
+  LzhTestMember damaged = StoredTestMember("damaged.txt", "damaged");
+  damaged.crc ^= 1;
+  const std::vector<uint8_t> image = testing::LzhTestArchive(
+      {LzhTestMemberBytes(attributes, 1),
+       LzhTestMemberBytes(StoredTestMember("hello.txt", "hi"), 1), LzhTestMemberBytes(damaged, 0)});
+  const std::string path = (dir / "a.lzh").string();
+  testing::WriteFile(path, std::string(image.begin(), image.end()));
+  EXPECT_EQ(Archive({"extract", path, "hello.txt"}).out, "hi");
+  EXPECT_EQ(Archive({"extract", path, "eas/HELLO.TXT"}).out, "extended attributes");
+
+  testing::WriteFile(dir / "out.txt", "old");
+  const ProgramResult r =
+      Archive({"extract", path, "damaged.txt", "-o", (dir / "out.txt").string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "damaged.txt: CRC error\n");
+  EXPECT_EQ(testing::ReadFile(dir / "out.txt"), "old");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    ++files;
+  }
+  EXPECT_EQ(files, 2);  // a.lzh and out.txt: nothing left behind
 }
 
 TEST(ArchiveCommandTest, RefusesUnreadableArchivesAndBadUsage) {

@@ -2,13 +2,15 @@
 // (create is in cmd_archive_create.cpp).
 #include <cstdio>
 #include <ctime>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
-#include "core/archive/crc16.h"
 #include "core/archive/lzh_archive.h"
 #include "core/host/file_io.h"
+#include "core/host/text.h"
 #include "core/model/messages.h"
 
 namespace luma::cli {
@@ -26,7 +28,8 @@ std::string Printable(std::string_view s) {
 }
 
 std::string FormatTime(const LzhHeader& header) {
-  const std::time_t t = header.level == 2 ? header.time_stamp : DosTimeToUnix(header.time_stamp);
+  const std::time_t t =
+      header.unix_time_stamp() ? header.time_stamp : DosTimeToUnix(header.time_stamp);
   std::tm tm{};
   gmtime_r(&t, &tm);
   char text[32];
@@ -57,11 +60,19 @@ int List(const std::string& path) {
   LzhArchive archive;
   if (!OpenArchive(path, archive)) return kExitFailed;
   ForEachMember(archive, [](const LzhHeader& h, size_t) {
+    std::string name = Printable(h.name);
+    if (!h.comment.empty()) name += "  (comment: " + Printable(h.comment) + ")";
     std::printf("%s %10u %10u %04x %s %s\n", Printable(h.method).c_str(), h.packed_size,
-                h.unpacked_size, h.crc, FormatTime(h).c_str(), Printable(h.name).c_str());
+                h.unpacked_size, h.crc, FormatTime(h).c_str(), name.c_str());
   });
   return kExitOk;
 }
+
+// Takes decoded bytes and lets them go: only the CRC check matters.
+class Discard : public LzhOutput {
+ public:
+  bool Write(std::span<const uint8_t>) override { return true; }
+};
 
 int Test(const std::string& path) {
   LzhArchive archive;
@@ -70,10 +81,11 @@ int Test(const std::string& path) {
   ForEachMember(archive, [&](const LzhHeader& h, size_t position) {
     // Directories and empty files have nothing to decode.
     std::string outcome = "OK";
-    if (h.unpacked_size != 0) {
-      const Result<std::vector<uint8_t>> bytes = archive.ExtractAt(position);
-      if (!bytes.ok()) {
-        outcome = bytes.status().message();
+    if (h.unpacked_size != 0 && !h.is_directory()) {
+      Discard discard;
+      const Status status = archive.ExtractAt(position, discard);
+      if (!status.ok()) {
+        outcome = status.message();
         ++failures;
       }
     }
@@ -82,27 +94,69 @@ int Test(const std::string& path) {
   return failures == 0 ? kExitOk : kExitFailed;
 }
 
+// The member a name given on the command line means: one whose full name
+// is exactly that, else the first of that file name.
+std::optional<size_t> FindMember(LzhArchive& archive, const std::string& member) {
+  std::optional<size_t> exact;
+  ForEachMember(archive, [&](const LzhHeader& h, size_t position) {
+    if (!exact && EqualsIgnoreCase(h.name, member)) exact = position;
+  });
+  if (exact) return exact;
+  if (archive.FindMember(member) != LzhCode::kOk) return std::nullopt;
+  return archive.image().position();
+}
+
+// Writes decoded bytes to standard output as they come.
+class ToStandardOutput : public LzhOutput {
+ public:
+  bool Write(std::span<const uint8_t> bytes) override {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+  }
+};
+
+// Writes decoded bytes to the file being made.
+class ToSink : public LzhOutput {
+ public:
+  explicit ToSink(const ContentSink& sink) : sink_(sink) {}
+  bool Write(std::span<const uint8_t> bytes) override {
+    refused_ = refused_ || !sink_(bytes);
+    return !refused_;
+  }
+  bool refused() const { return refused_; }
+
+ private:
+  const ContentSink& sink_;
+  bool refused_ = false;
+};
+
 int Extract(const std::string& path, const std::string& member, const std::string& output) {
   LzhArchive archive;
   if (!OpenArchive(path, archive)) return kExitFailed;
-  const Result<std::vector<uint8_t>> bytes = archive.ExtractToMemory(member);
-  if (!bytes.ok()) {
-    std::fprintf(stderr, "%s: %s\n", Printable(member).c_str(), bytes.status().message().c_str());
+  const std::optional<size_t> position = FindMember(archive, member);
+  auto fail = [&](const Status& status) {
+    std::fprintf(stderr, "%s: %s\n", Printable(member).c_str(), status.message().c_str());
     return kExitFailed;
-  }
+  };
+  if (!position) return fail(Status::Error("not in the archive"));
+  // Members of any size pass through: to the output as they are decoded,
+  // or into a new file that replaces PATH only once the CRC has matched.
   if (output.empty()) {
-    if (std::fwrite(bytes->data(), 1, bytes->size(), stdout) != bytes->size() ||
-        std::fflush(stdout) != 0) {
-      return kExitFailed;
-    }
-    return kExitOk;
+    ToStandardOutput out;
+    const Status status = archive.ExtractAt(*position, out);
+    if (std::fflush(stdout) != 0) return kExitFailed;
+    return status.ok() ? kExitOk : fail(status);
   }
-  const Status written = ReplaceFile(output, *bytes);
-  if (!written.ok()) {
-    std::fprintf(stderr, "%s\n", written.message().c_str());
-    return kExitFailed;
-  }
-  return kExitOk;
+  bool write_failed = false;
+  const Status written = ReplaceFileStreaming(output, [&](const ContentSink& sink) {
+    ToSink out(sink);
+    Status extracted = archive.ExtractAt(*position, out);
+    write_failed = out.refused();
+    return extracted;
+  });
+  if (written.ok()) return kExitOk;
+  if (!write_failed) return fail(written);
+  std::fprintf(stderr, "%s\n", written.message().c_str());
+  return kExitFailed;
 }
 
 int RunList(const ParsedArgs& args) { return List(args.operand(0)); }

@@ -20,7 +20,7 @@ using testing::SampleText;
 Bytes Decode(const Bytes& packed, size_t unpacked_size) {
   const LzhMethodInfo* lh5 = FindLzhMethod("-lh5-");
   Bytes out;
-  EXPECT_TRUE(lh5->decode(*lh5, packed, static_cast<uint32_t>(unpacked_size), out));
+  EXPECT_TRUE(DecodeLzhToMemory(*lh5, packed, static_cast<uint32_t>(unpacked_size), out));
   return out;
 }
 

@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "core/archive/lzh_method.h"
+
 namespace luma {
 
 // The sliding-dictionary loop shared by every compressing method. A code
@@ -15,15 +17,17 @@ namespace luma {
 //   uint32_t NextPosition(uint32_t produced);  // distance - 1 of that match
 //   bool Exhausted() const;                    // ran well past its data
 // and the loop keeps the history, cuts the last match at the unpacked size
-// and appends the bytes to `out`.
+// and hands the bytes to `out` a whole ring at a time.
 //
-// The ring is as large as the largest dictionary; distances are masked to the
-// method's own dictionary so that every method sees the history it expects.
-// Before the first byte the history is spaces, or `preset` (its last byte
-// being the one just before the output) where a method defines one.
+// The ring of 2^kRingBits bytes is at least as large as the dictionary;
+// distances are masked to the method's own dictionary so that every method
+// sees the history it expects. Before the first byte the history is spaces,
+// or `preset` (its last byte being the one just before the output) where a
+// method defines one.
+template <int kRingBits>
 class LzRing {
  public:
-  static constexpr uint32_t kSize = 1u << 16;
+  static constexpr uint32_t kSize = 1u << kRingBits;
   static constexpr uint32_t kMask = kSize - 1;
 
   explicit LzRing(std::span<const uint8_t> preset) : bytes_(kSize, ' ') {
@@ -47,21 +51,23 @@ inline void CopyForward(uint8_t* to, const uint8_t* from, uint32_t length) {
   while (length--) *to++ = *from++;
 }
 
-template <typename Source>
+// The ring of every method up to -lh7-; larger dictionaries need a larger
+// one.
+inline constexpr int kDefaultRingBits = 16;
+
+template <int kRingBits = kDefaultRingBits, typename Source>
 bool DecodeSlidingDictionary(Source& source, int dictionary_bits, unsigned match_offset,
                              std::span<const uint8_t> preset, uint32_t unpacked_size,
-                             std::vector<uint8_t>& out) {
+                             LzhOutput& out) {
+  using LzRing = luma::LzRing<kRingBits>;
   LzRing ring_storage(preset);
   uint8_t* const ring = ring_storage.data();
   const uint32_t dictionary_mask = (1u << dictionary_bits) - 1;
-  // Room for ordinary ratios up front; more arrives as the data proves real.
-  out.reserve(std::min<uint64_t>(unpacked_size, uint64_t{LzRing::kSize} * 16));
 
   uint32_t p = 0;  // ring position of the next byte
   uint32_t produced = 0;
   auto flush_ring = [&] {
-    out.insert(out.end(), ring, ring + LzRing::kSize);
-    return !source.Exhausted();
+    return out.Write(std::span<const uint8_t>(ring, LzRing::kSize)) && !source.Exhausted();
   };
 
   while (produced < unpacked_size) {
@@ -105,8 +111,7 @@ bool DecodeSlidingDictionary(Source& source, int dictionary_bits, unsigned match
       if (p == 0 && !flush_ring()) return false;
     }
   }
-  out.insert(out.end(), ring, ring + p);
-  return true;
+  return out.Write(std::span<const uint8_t>(ring, p));
 }
 
 }  // namespace luma

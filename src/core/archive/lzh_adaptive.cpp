@@ -295,7 +295,7 @@ class AdaptiveSource {
 }  // namespace
 
 bool DecodeAdaptiveHuffman(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                           uint32_t unpacked_size, std::vector<uint8_t>& out) {
+                           uint32_t unpacked_size, LzhOutput& out) {
   // The trees take a few kilobytes; keep them off the stack.
   auto source = std::make_unique<AdaptiveSource>(packed, method);
   return DecodeSlidingDictionary(*source, method.dictionary_bits, 253, {}, unpacked_size, out);

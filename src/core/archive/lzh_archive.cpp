@@ -1,10 +1,13 @@
 #include "core/archive/lzh_archive.h"
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <new>
+#include <optional>
 
 #include "core/archive/crc16.h"
+#include "core/archive/lzh_archive_start.h"
 #include "core/archive/lzh_method.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
@@ -38,8 +41,10 @@ Status LzhArchive::OpenImage(std::vector<uint8_t> image, std::string path) {
   // Header positions are 32-bit.
   if (image.size() > std::numeric_limits<uint32_t>::max()) image.clear();
   image_ = MemoryFile(std::move(image));
-  LzhHeader first;
-  if (image_.size() == 0 || !ParseLzhHeader(image_.bytes(), first)) return Status::Error("");
+  start_ = 0;
+  const std::optional<size_t> start = FindLzhArchiveStart(image_.bytes());
+  if (!start) return Status::Error("");
+  start_ = *start;
   BuildIndex();
   return Status::Ok();
 }
@@ -101,32 +106,94 @@ Result<std::vector<uint8_t>> LzhArchive::ExtractToMemory(std::string_view name) 
   return ExtractAt(image_.position());
 }
 
+namespace {
+
+// Passes the bytes on, keeping their CRC and noting whether the receiver
+// refused them.
+class CheckedOutput : public LzhOutput {
+ public:
+  explicit CheckedOutput(LzhOutput& next) : next_(next) {}
+
+  bool Write(std::span<const uint8_t> bytes) override {
+    crc_ = UpdateCrc16(crc_, bytes.data(), bytes.size());
+    if (next_.Write(bytes)) return true;
+    refused_ = true;
+    return false;
+  }
+  uint16_t crc() const { return crc_; }
+  bool refused() const { return refused_; }
+
+ private:
+  LzhOutput& next_;
+  uint16_t crc_ = 0;
+  bool refused_ = false;
+};
+
+// LHARK 0.4d writes a -lh7- of its own, unlike LHA's, into level-1 headers
+// with a blank OS id.
+bool IsLharkMember(const LzhHeader& header) {
+  return header.level == 1 && header.os_id == ' ' && EqualsIgnoreCase(header.method, "-lh7-");
+}
+
+std::string UnsupportedMethod(std::string_view method) {
+  std::string shown(method);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
+  }
+  return "unsupported method " + shown;
+}
+
+}  // namespace
+
 Result<std::vector<uint8_t>> LzhArchive::ExtractAt(size_t header_position) {
+  const std::span<const uint8_t> bytes = image_.bytes();
+  LzhHeader header;
+  if (header_position < bytes.size() && ParseLzhHeader(bytes.subspan(header_position), header) &&
+      header.unpacked_size > kMaxMemberSize) {
+    return Status::Error("member too large");
+  }
+  std::vector<uint8_t> out;
+  try {
+    // Room for ordinary ratios up front; more arrives as the data proves real.
+    out.reserve(std::min<uint32_t>(header.unpacked_size, 1u << 20));
+    LzhMemoryOutput memory(out);
+    const Status status = ExtractAt(header_position, memory);
+    if (!status.ok()) return status;
+  } catch (const std::bad_alloc&) {
+    return Status::Error("out of memory");
+  }
+  return out;
+}
+
+Status LzhArchive::ExtractAt(size_t header_position, LzhOutput& out) {
   const std::span<const uint8_t> bytes = image_.bytes();
   LzhHeader header;
   if (header_position >= bytes.size() || !ParseLzhHeader(bytes.subspan(header_position), header)) {
     return Status::Error("bad header");
   }
   if (header.unpacked_size == 0 || header.packed_size == 0) return Status::Error("no data");
-  if (header.unpacked_size > kMaxMemberSize) return Status::Error("member too large");
 
-  const LzhMethodInfo* found = FindLzhMethod(header.method);
-  const LzhMethodInfo& method = found ? *found : StoredLzhMethod();
+  // A method we do not know is taken as stored when its sizes allow, so
+  // that the CRC decides; packed data it cannot be.
+  const LzhMethodInfo* method = FindLzhMethod(header.method);
+  if (IsLharkMember(header)) return Status::Error(UnsupportedMethod("-lh7- (LHARK)"));
+  if (!method) {
+    if (header.packed_size != header.unpacked_size) {
+      return Status::Error(UnsupportedMethod(header.method));
+    }
+    method = &StoredLzhMethod();
+  }
   const size_t data_start = header_position + header.header_length;
   const size_t available = data_start < bytes.size() ? bytes.size() - data_start : 0;
   const std::span<const uint8_t> packed = bytes.subspan(
       std::min(data_start, bytes.size()), std::min<size_t>(header.packed_size, available));
 
-  std::vector<uint8_t> out;
-  try {
-    if (!method.decode(method, packed, header.unpacked_size, out)) {
-      return Status::Error("damaged data");
-    }
-  } catch (const std::bad_alloc&) {
-    return Status::Error("out of memory");
+  CheckedOutput checked(out);
+  if (!method->decode(*method, packed, header.unpacked_size, checked)) {
+    return Status::Error(checked.refused() ? "cannot write the member" : "damaged data");
   }
-  if (header.has_crc && Crc16(out) != header.crc) return Status::Error("CRC error");
-  return out;
+  if (header.has_crc && checked.crc() != header.crc) return Status::Error("CRC error");
+  return Status::Ok();
 }
 
 void LzhArchive::CreateNew(const std::string& path) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/archive/lzh_header.h"
+#include "core/archive/lzh_method.h"
 #include "core/archive/memory_file.h"
 #include "core/host/status.h"
 
@@ -29,15 +30,16 @@ struct LzhIndexEntry {
 
 // An LZH/LHA archive held wholly in memory. Reading: Open (or OpenImage)
 // reads the archive and indexes its members; members are then found by file
-// name and decoded on demand. Writing: CreateNew starts an empty image that
-// the archive writer fills and saves.
+// name and decoded on demand, into memory or streamed to an LzhOutput. Writing: CreateNew starts an
+// empty image that the archive writer fills and saves.
 //
 // The image has a current position. ReadNextHeader continues from it (call
 // Rewind first); every other operation seeks where it needs to.
 class LzhArchive {
  public:
-  // Members whose unpacked size claims more than this are refused rather than
-  // given memory on the header's word.
+  // Members whose unpacked size claims more than this are not decoded into
+  // memory, rather than given memory on the header's word; streaming takes
+  // any size.
   static constexpr uint32_t kMaxMemberSize = 256u << 20;
 
   LzhArchive() = default;
@@ -45,15 +47,18 @@ class LzhArchive {
   LzhArchive& operator=(const LzhArchive&) = delete;
 
   // Reads the whole file and indexes it. Fails when the file cannot be read,
-  // is empty, or does not begin with a member header (so self-extracting
-  // programs fail). The message is "File not found!" when reading failed part
-  // way, which callers show; otherwise it is empty and callers report the
-  // failure in their own words.
+  // is empty, or holds no archive: one that does not begin with a member
+  // header is looked for behind a self-extracting program's stub (see
+  // FindLzhArchiveStart). The message is "File not found!" when reading
+  // failed part way, which callers show; otherwise it is empty and callers
+  // report the failure in their own words.
   Status Open(const std::string& path);
   // The same for an archive already in memory; `path` is only remembered.
   Status OpenImage(std::vector<uint8_t> image, std::string path = {});
 
-  void Rewind() { image_.Rewind(); }
+  // To the first member header (behind the stub of a self-extracting
+  // program, else the start of the image).
+  void Rewind() { image_.Seek(start_); }
 
   // Parses the header at the current position, records it in the index and
   // moves past the member's data. kEndOfArchive at (or one byte before) the
@@ -67,10 +72,15 @@ class LzhArchive {
   LzhCode FindMember(std::string_view name);
 
   // Finds the member and decodes it. Fails for missing members, empty
-  // members and directory entries, damaged data and CRC mismatches.
+  // members and directory entries, methods that cannot be decoded, damaged
+  // data, CRC mismatches and members above kMaxMemberSize.
   Result<std::vector<uint8_t>> ExtractToMemory(std::string_view name);
   // Decodes the member whose header starts at `header_position`.
   Result<std::vector<uint8_t>> ExtractAt(size_t header_position);
+  // The same, of any size, handed to `out` as it is decoded with its CRC
+  // checked on the way: the last bytes written may belong to a member that
+  // then fails its CRC check, which the caller has to undo.
+  Status ExtractAt(size_t header_position, LzhOutput& out);
 
   // Starts a new, empty archive to be written to `path`.
   void CreateNew(const std::string& path);
@@ -96,6 +106,7 @@ class LzhArchive {
 
   std::string path_;
   MemoryFile image_;
+  size_t start_ = 0;  // of the first member header
   std::vector<LzhIndexEntry> index_;
   std::string current_name_;
   LzhHeader current_header_;

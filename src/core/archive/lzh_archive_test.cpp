@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -101,7 +102,7 @@ TEST(LzhArchiveTest, MembersWithoutUsableDataYieldNothing) {
   bad_crc.crc ^= 1;
   // An unknown method is copied as stored, so packed data fails its CRC.
   LzhTestMember unknown = StoredTestMember("unknown.txt", "packed bytes");
-  unknown.method = "-lhx-";
+  unknown.method = "-pm1-";
   unknown.crc = StoredTestMember("", "the original text").crc;
   LzhTestMember huge = StoredTestMember("huge.txt", "tiny");
   huge.unpacked_size = 0xFFFFFFF0;
@@ -119,6 +120,86 @@ TEST(LzhArchiveTest, MembersWithoutUsableDataYieldNothing) {
     EXPECT_FALSE(archive.ExtractToMemory(name).ok()) << name;
   }
   EXPECT_EQ(Text(archive.ExtractToMemory("ok")), "fine");
+}
+
+// Counts what a member streams and how large the pieces are.
+class CountingOutput : public LzhOutput {
+ public:
+  bool Write(std::span<const uint8_t> bytes) override {
+    total += bytes.size();
+    largest = std::max(largest, bytes.size());
+    spaces_only =
+        spaces_only && std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == ' '; });
+    return total <= refuse_after;
+  }
+
+  uint64_t total = 0;
+  size_t largest = 0;
+  bool spaces_only = true;
+  uint64_t refuse_after = UINT64_MAX;
+};
+
+TEST(LzhArchiveTest, StreamsMembersOfAnySize) {
+  constexpr uint32_t kSize = 300u << 20;
+  const LzhTestMember big = testing::SpacesTestMember("big.dat", kSize);
+  LzhTestMember damaged = big;
+  damaged.name = "damaged.dat";
+  damaged.crc ^= 1;
+  LzhArchive archive;
+  ASSERT_TRUE(
+      archive
+          .OpenImage(LzhTestArchive({LzhTestMemberBytes(big, 1), LzhTestMemberBytes(damaged, 2)}))
+          .ok());
+  ASSERT_EQ(archive.index().size(), 2u);
+  const size_t big_at = archive.index()[0].header_position;
+  CountingOutput out;
+  const Status status = archive.ExtractAt(big_at, out);
+  EXPECT_TRUE(status.ok()) << status.message();
+  EXPECT_EQ(out.total, kSize);
+  EXPECT_LE(out.largest, 64u << 10);
+  EXPECT_TRUE(out.spaces_only);
+  // Into memory it is still refused.
+  EXPECT_EQ(archive.ExtractAt(big_at).status().message(), "member too large");
+  EXPECT_FALSE(archive.ExtractToMemory("big.dat").ok());
+  // The CRC is checked once the last byte is through.
+  CountingOutput damaged_out;
+  EXPECT_EQ(archive.ExtractAt(archive.index()[1].header_position, damaged_out).message(),
+            "CRC error");
+  EXPECT_EQ(damaged_out.total, kSize);
+  // A receiver that takes no more stops the decoding.
+  CountingOutput full;
+  full.refuse_after = 1 << 20;
+  EXPECT_EQ(archive.ExtractAt(big_at, full).message(), "cannot write the member");
+  EXPECT_LE(full.total, (1u << 20) + (64u << 10));
+}
+
+TEST(LzhArchiveTest, MethodsThatCannotBeDecodedAreRefusedUpFront) {
+  // LHARK marks its own -lh7- with a blank OS id in a level-1 header.
+  LzhTestMember lhark = testing::SpacesTestMember("lhark.dat", 5000, "-lh7-");
+  lhark.os_id = ' ';
+  LzhTestMember lha = lhark;
+  lha.name = "lha.dat";
+  lha.os_id = 'M';
+  LzhTestMember lha_level2 = lhark;
+  lha_level2.name = "lha2.dat";
+  LzhTestMember packed = StoredTestMember("pm2.dat", "abc");
+  packed.method = "-pm2-";
+  packed.unpacked_size = 10;
+  // An unknown id over data of the member's size is taken as stored.
+  LzhTestMember stored = StoredTestMember("pm0.dat", "stored");
+  stored.method = "-pm0-";
+  LzhArchive archive;
+  ASSERT_TRUE(
+      archive
+          .OpenImage(LzhTestArchive({LzhTestMemberBytes(lhark, 1), LzhTestMemberBytes(lha, 1),
+                                     LzhTestMemberBytes(lha_level2, 2),
+                                     LzhTestMemberBytes(packed, 0), LzhTestMemberBytes(stored, 0)}))
+          .ok());
+  EXPECT_EQ(Text(archive.ExtractToMemory("lhark.dat")), "<unsupported method -lh7- (LHARK)>");
+  EXPECT_EQ(Text(archive.ExtractToMemory("lha.dat")), std::string(5000, ' '));
+  EXPECT_EQ(Text(archive.ExtractToMemory("lha2.dat")), std::string(5000, ' '));
+  EXPECT_EQ(Text(archive.ExtractToMemory("pm2.dat")), "<unsupported method -pm2->");
+  EXPECT_EQ(Text(archive.ExtractToMemory("pm0.dat")), "stored");
 }
 
 TEST(LzhArchiveTest, MalformedHeadersFailAndEndTheIndex) {

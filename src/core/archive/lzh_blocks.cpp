@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kLiteralSymbols = 510;  // 256 literals, lengths 3 to 256
 constexpr int kCodeLengthSymbols = 19;
-constexpr int kMaxPositionSymbols = 17;
+constexpr int kMaxPositionSymbols = 21;  // up to a 1 MiB dictionary
 
 class HuffmanBlockSource {
  public:
@@ -115,9 +115,12 @@ class HuffmanBlockSource {
 }  // namespace
 
 bool DecodeHuffmanBlocks(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                         uint32_t unpacked_size, std::vector<uint8_t>& out) {
+                         uint32_t unpacked_size, LzhOutput& out) {
   HuffmanBlockSource source(packed, method);
-  return DecodeSlidingDictionary(source, method.dictionary_bits, 253, {}, unpacked_size, out);
+  if (method.dictionary_bits <= kDefaultRingBits) {
+    return DecodeSlidingDictionary(source, method.dictionary_bits, 253, {}, unpacked_size, out);
+  }
+  return DecodeSlidingDictionary<20>(source, method.dictionary_bits, 253, {}, unpacked_size, out);
 }
 
 }  // namespace luma

@@ -7,22 +7,22 @@
 namespace luma {
 
 bool DecodeStored(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                  uint32_t unpacked_size, std::vector<uint8_t>& out);
+                  uint32_t unpacked_size, LzhOutput& out);
 // -lh1- and -lh2-: adaptive Huffman.
 bool DecodeAdaptiveHuffman(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                           uint32_t unpacked_size, std::vector<uint8_t>& out);
+                           uint32_t unpacked_size, LzhOutput& out);
 // -lh3-: static Huffman, one code set per block, optional fixed position code.
 bool DecodeLh3(const LzhMethodInfo& method, std::span<const uint8_t> packed, uint32_t unpacked_size,
-               std::vector<uint8_t>& out);
+               LzhOutput& out);
 // -lh4- to -lh7-: static Huffman blocks with transmitted code lengths.
 bool DecodeHuffmanBlocks(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                         uint32_t unpacked_size, std::vector<uint8_t>& out);
+                         uint32_t unpacked_size, LzhOutput& out);
 // -lzs- and -lz5-: the LArc methods.
 bool DecodeLarc(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                uint32_t unpacked_size, std::vector<uint8_t>& out);
+                uint32_t unpacked_size, LzhOutput& out);
 // -lhd-: a directory entry carries no data, so any data it claims is refused.
 bool DecodeNothing(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                   uint32_t unpacked_size, std::vector<uint8_t>& out);
+                   uint32_t unpacked_size, LzhOutput& out);
 
 }  // namespace luma
 

@@ -2,6 +2,7 @@
 // real-world archives do not pin down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <random>
@@ -21,7 +22,7 @@ std::optional<std::string> Decode(const char* method_id, const Bytes& packed, ui
   const LzhMethodInfo* method = FindLzhMethod(method_id);
   if (!method) return std::nullopt;
   Bytes out;
-  if (!method->decode(*method, packed, size, out)) return std::nullopt;
+  if (!DecodeLzhToMemory(*method, packed, size, out)) return std::nullopt;
   EXPECT_EQ(out.size(), size);
   return std::string(out.begin(), out.end());
 }
@@ -234,6 +235,29 @@ TEST(HuffmanBlockDecoderTest, SeventhMethodReachesBack64KiB) {
   w.Match(100, 39998);
   const Bytes packed = w.Finish();
   EXPECT_EQ(Decode("-lh7-", packed, 40100), expected);
+}
+
+TEST(HuffmanBlockDecoderTest, UnlhaMethodReachesBackHalfAMegabyte) {
+  // -lhx-: 20 position symbols for a 512 KiB dictionary; a match 300,000
+  // bytes back, past the ring every other method makes do with.
+  std::vector<uint8_t> literal_lengths(510, 0);
+  for (int c = 0; c < 128; ++c) literal_lengths[c] = 8;
+  literal_lengths[256 + 97] = 1;  // match length 100
+  std::mt19937 rng(11);
+  std::string expected;
+  for (int i = 0; i < 300000; ++i) expected += static_cast<char>(rng() % 128);
+  expected += expected.substr(2, 100);
+
+  BlockStreamWriter w(20, 5);
+  int codes_left = 300001;
+  for (int i = 0; i < 300000;) {
+    const int block = std::min(codes_left, 65535);
+    w.StartBlock(static_cast<uint16_t>(block), literal_lengths, -1, {}, 19);
+    for (int k = 0; k < block && i < 300000; ++k) w.Literal(static_cast<uint8_t>(expected[i++]));
+    codes_left -= block;
+  }
+  w.Match(100, 299997);
+  EXPECT_EQ(Decode("-lhx-", w.Finish(), 300100), expected);
 }
 
 TEST(HuffmanBlockDecoderTest, DamagedStreamsEndWithoutOverrunningAnything) {

@@ -2,17 +2,27 @@
 
 #include <algorithm>
 
+#include "core/archive/crc16.h"
 #include "core/host/text.h"
 
 namespace luma {
 namespace {
 
-// Level-1 headers with their extended headers, and level-2 headers, must fit
-// in this many bytes.
-constexpr size_t kMaxHeaderBytes = 4096;
+// Extended headers of level 1 lie in the packed data and are bounded by
+// nothing but their chain; level 3 counts its header length in 32 bits.
+// Both are parsed where they lie, so these limits only stop a damaged chain
+// from being walked through a whole archive.
+constexpr size_t kMaxLevel1HeaderBytes = 65536;
+constexpr size_t kMaxLevel3HeaderBytes = 1u << 20;
 
 uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t Dword(const uint8_t* p) { return Word(p) | static_cast<uint32_t>(Word(p + 2)) << 16; }
+
+// What a parse learns beyond the header's own fields.
+struct ParseState {
+  std::string directory;
+  size_t header_crc_at = 0;  // offset of the header CRC extension's value; 0: none
+};
 
 // The fields every level keeps at the same offsets.
 void ReadCommonFields(const uint8_t* b, LzhHeader& h) {
@@ -25,19 +35,33 @@ void ReadCommonFields(const uint8_t* b, LzhHeader& h) {
   h.level = b[20];
 }
 
-// One extended header: its type byte and `size` bytes of data.
-void ApplyExtension(uint8_t type, const uint8_t* data, size_t size, LzhHeader& h,
-                    std::string& directory) {
+// Amiga archivers store a file comment behind a zero byte in the name.
+void SetName(const uint8_t* data, size_t size, LzhHeader& h) {
+  const std::string_view field(reinterpret_cast<const char*>(data), size);
+  const size_t zero = field.find('\0');
+  h.name.assign(field.substr(0, zero));
+  if (zero != std::string_view::npos) h.comment.assign(field.substr(zero + 1));
+}
+
+// One extended header: its type byte and `size` bytes of data at `at`.
+void ApplyExtension(uint8_t type, const uint8_t* data, size_t size, size_t at, LzhHeader& h,
+                    ParseState& state) {
   const bool unix_fields = h.os_id == 'U';
   switch (type) {
+    case 0x00:
+      if (size >= 2) state.header_crc_at = at;
+      break;
     case 0x01:
-      h.name.assign(reinterpret_cast<const char*>(data), size);
+      SetName(data, size, h);
       break;
     case 0x02:
-      directory.assign(reinterpret_cast<const char*>(data), size);
-      for (char& c : directory) {
+      state.directory.assign(reinterpret_cast<const char*>(data), size);
+      for (char& c : state.directory) {
         if (c == '\\' || c == '/' || static_cast<uint8_t>(c) == 0xFF) c = '/';
       }
+      break;
+    case 0x3F:
+      h.comment.assign(reinterpret_cast<const char*>(data), size);
       break;
     case 0x40:
       if ((h.os_id == 'M' || h.os_id == 'H' || h.os_id == 0) && size >= 2) h.attribute = data[0];
@@ -54,9 +78,25 @@ void ApplyExtension(uint8_t type, const uint8_t* data, size_t size, LzhHeader& h
     case 0x54:
       if (unix_fields && size >= 4) h.unix_time = Dword(data);
       break;
-    default:  // header CRC, user and group names, others: nothing to keep
+    default:  // user and group names, others: nothing to keep
       break;
   }
+}
+
+// Walks a chain of extended headers starting at `at` with the size `next`
+// of the first: each is a type byte, its data and the size of the following
+// one in `width` bytes (0 ends the chain). Every header must lie below
+// `limit`. Returns the offset after the chain, or 0 for a malformed chain.
+size_t ReadExtensions(std::span<const uint8_t> in, size_t at, size_t limit, uint32_t next,
+                      size_t width, LzhHeader& h, ParseState& state) {
+  while (next != 0) {
+    if (next < 1 + width || at + next > limit) return 0;
+    ApplyExtension(in[at], &in[at + 1], next - 1 - width, at + 1, h, state);
+    const uint8_t* after = &in[at + next - width];
+    at += next;
+    next = width == 2 ? Word(after) : Dword(after);
+  }
+  return at;
 }
 
 // Names are stored the way the writing system spells them: MS-DOS archivers
@@ -92,6 +132,15 @@ void ConvertName(LzhHeader& h) {
   }
 }
 
+// Directory and name with exactly one '/' between them: some archivers end
+// the directory with a separator, Amiga ones do not. A directory entry has
+// no name and ends in '/'.
+void JoinDirectory(LzhHeader& h, std::string directory) {
+  if (directory.empty()) return;
+  while (!directory.empty() && directory.back() == '/') directory.pop_back();
+  h.name.insert(0, directory + "/");
+}
+
 bool ParseLevel0(std::span<const uint8_t> in, unsigned h, LzhHeader& out) {
   const uint8_t* b = in.data();
   const unsigned n = b[21];
@@ -99,7 +148,7 @@ bool ParseLevel0(std::span<const uint8_t> in, unsigned h, LzhHeader& out) {
   // Two bytes short of a CRC is an old header without one; anything else
   // short means the name runs past the header.
   if (rest < -2 || rest == -1) return false;
-  out.name.assign(reinterpret_cast<const char*>(b + 22), n);
+  SetName(b + 22, n, out);
   if (rest >= 0) {
     out.has_crc = true;
     out.crc = Word(b + 22 + n);
@@ -125,64 +174,65 @@ bool ParseLevel0(std::span<const uint8_t> in, unsigned h, LzhHeader& out) {
   return true;
 }
 
-bool ParseLevel1(std::span<const uint8_t> in, unsigned h, LzhHeader& out) {
+bool ParseLevel1(std::span<const uint8_t> in, unsigned h, LzhHeader& out, ParseState& state) {
   const uint8_t* b = in.data();
   const unsigned n = b[21];
   if (h < n + 25) return false;  // name, CRC and OS id must fit
-  out.name.assign(reinterpret_cast<const char*>(b + 22), n);
+  SetName(b + 22, n, out);
   out.has_crc = true;
   out.crc = Word(b + 22 + n);
   out.os_id = static_cast<char>(b[24 + n]);
 
   // Extended headers follow the base header and are counted in the packed
-  // size; each ends with the size of the next.
-  std::string directory;
-  size_t at = h + 2;
-  unsigned next = Word(b + h);
-  while (next != 0) {
-    if (next < 3 || at + next > kMaxHeaderBytes || at + next > in.size()) return false;
-    ApplyExtension(in[at], &in[at + 1], next - 3, out, directory);
-    const unsigned size = next;
-    next = Word(&in[at + size - 2]);
-    at += size;
-  }
-  const size_t extensions = at - (h + 2);
+  // size.
+  const size_t limit = std::min(in.size(), kMaxLevel1HeaderBytes);
+  const size_t end = ReadExtensions(in, h + 2, limit, Word(b + h), 2, out, state);
+  if (end == 0) return false;
+  const size_t extensions = end - (h + 2);
   if (extensions > out.packed_size) return false;
   out.packed_size -= static_cast<uint32_t>(extensions);
-  out.header_length = at;
+  out.header_length = end;
   ConvertName(out);
-  out.name.insert(0, directory);
+  JoinDirectory(out, std::move(state.directory));
   return true;
 }
 
 // Level 2 keeps everything, extended headers included, inside a header whose
 // 16-bit length comes first.
-bool ParseLevel2(std::span<const uint8_t> in, LzhHeader& out) {
+bool ParseLevel2(std::span<const uint8_t> in, LzhHeader& out, ParseState& state) {
   const uint8_t* b = in.data();
-  const size_t total = Word(b);
-  if (total < 26 || total > kMaxHeaderBytes || total > in.size()) return false;
   out.has_crc = true;
   out.crc = Word(b + 21);
   out.os_id = static_cast<char>(b[23]);
-  std::string directory;
-  size_t at = 26;
-  unsigned next = Word(b + 24);
-  while (next != 0) {
-    if (next < 3 || at + next > total) return false;
-    ApplyExtension(b[at], b + at + 1, next - 3, out, directory);
-    const unsigned size = next;
-    next = Word(b + at + size - 2);
-    at += size;
-  }
+  size_t total = Word(b);
+  // OS-9/68K LHA counts the header without its own length field.
+  if (out.os_id == 'K') total += 2;
+  if (total < 26 || total > in.size()) return false;
+  if (ReadExtensions(in, 26, total, Word(b + 24), 2, out, state) == 0) return false;
   out.header_length = total;
   ConvertName(out);
-  out.name.insert(0, directory);
+  JoinDirectory(out, std::move(state.directory));
   return true;
 }
 
-}  // namespace
+// Level 3 is level 2 with 32-bit lengths: a word size of 4 comes first, the
+// header length follows the OS id, and extended-header sizes take 4 bytes.
+bool ParseLevel3(std::span<const uint8_t> in, LzhHeader& out, ParseState& state) {
+  const uint8_t* b = in.data();
+  if (in.size() < 32 || Word(b) != 4) return false;
+  out.has_crc = true;
+  out.crc = Word(b + 21);
+  out.os_id = static_cast<char>(b[23]);
+  const size_t total = Dword(b + 24);
+  if (total < 32 || total > kMaxLevel3HeaderBytes || total > in.size()) return false;
+  if (ReadExtensions(in, 32, total, Dword(b + 28), 4, out, state) == 0) return false;
+  out.header_length = total;
+  ConvertName(out);
+  JoinDirectory(out, std::move(state.directory));
+  return true;
+}
 
-bool ParseLzhHeader(std::span<const uint8_t> in, LzhHeader& out) {
+bool Parse(std::span<const uint8_t> in, LzhHeader& out, ParseState& state) {
   out = LzhHeader{};
   // The shortest header there is: level 0 with an empty name and no CRC.
   if (in.size() < 22) return false;
@@ -191,12 +241,47 @@ bool ParseLzhHeader(std::span<const uint8_t> in, LzhHeader& out) {
   // passing for a member.
   if (in[2] != '-' || in[6] != '-') return false;
   ReadCommonFields(in.data(), out);
-  if (out.level == 2) return ParseLevel2(in, out);
+  if (out.level == 2) return ParseLevel2(in, out, state);
+  if (out.level == 3) return ParseLevel3(in, out, state);
   const unsigned h = in[0];
   if (h < 10 || h > 100 || in.size() < h + 2) return false;
   if (out.level == 0) return ParseLevel0(in, h, out);
-  if (out.level == 1) return ParseLevel1(in, h, out);
+  if (out.level == 1) return ParseLevel1(in, h, out, state);
   return false;
+}
+
+}  // namespace
+
+bool LzhHeader::is_directory() const {
+  if (EqualsIgnoreCase(method, "-lhd-")) return true;
+  return unpacked_size == 0 && !name.empty() && name.back() == '/';
+}
+
+bool ParseLzhHeader(std::span<const uint8_t> in, LzhHeader& out) {
+  ParseState state;
+  return Parse(in, out, state);
+}
+
+bool IsVerifiedLzhHeader(std::span<const uint8_t> in) {
+  LzhHeader header;
+  ParseState state;
+  if (!Parse(in, header, state)) return false;
+  if (header.level <= 1) {
+    // The checksum byte sums the base header after the first two bytes.
+    const size_t h = in[0];
+    unsigned sum = 0;
+    for (size_t i = 2; i < h + 2; ++i) sum += in[i];
+    if (static_cast<uint8_t>(sum) == in[1]) return true;
+  }
+  if (state.header_crc_at == 0) return false;
+  // The CRC covers the whole header with its own value taken as zero.
+  const size_t at = state.header_crc_at;
+  const uint16_t stored = Word(&in[at]);
+  const uint8_t zero[2] = {0, 0};
+  uint16_t crc = UpdateCrc16(0, in.data(), at);
+  crc = UpdateCrc16(crc, zero, 2);
+  crc = UpdateCrc16(crc, &in[at + 2], header.header_length - at - 2);
+  return crc == stored;
 }
 
 std::string_view LzhMemberFileName(std::string_view name) {

@@ -9,16 +9,19 @@
 
 namespace luma {
 
-// One member header of an LZH archive (levels 0, 1 and 2).
+// One member header of an LZH archive (levels 0 to 3).
 struct LzhHeader {
   uint8_t header_size = 0;   // the first byte as stored
   std::string method;        // five characters, e.g. "-lh5-"
   uint32_t packed_size = 0;  // compressed bytes behind the header (extended headers excluded)
   uint32_t unpacked_size = 0;
-  uint32_t time_stamp = 0;  // as stored: MS-DOS format for levels 0 and 1, UNIX time for 2
+  uint32_t time_stamp = 0;  // as stored: MS-DOS format for levels 0 and 1, UNIX time above
   uint8_t attribute = 0;
   uint8_t level = 0;
-  std::string name;      // directory part, if any, in front, separated by '/'
+  std::string name;  // directory part, if any, in front, separated by '/'
+  // A file comment (Amiga archivers put it behind a zero byte in the name
+  // field); never part of the name.
+  std::string comment;
   uint16_t crc = 0;      // CRC-16 of the unpacked data
   bool has_crc = false;  // false only for a level-0 header too short to carry one
   char os_id = 0;        // 'M' MS-DOS, 'U' UNIX, 'm' Macintosh, 0 generic...
@@ -30,6 +33,11 @@ struct LzhHeader {
   // Bytes from the first header byte to the packed data; extended headers
   // included.
   size_t header_length = 0;
+
+  bool unix_time_stamp() const { return level >= 2; }
+  // "-lhd-" entries, and the nameless stored entries of zero length that
+  // Amiga archivers write for directories; their names end in '/'.
+  bool is_directory() const;
 };
 
 // Parses the member header at the start of `bytes`, which may run on to the
@@ -37,6 +45,12 @@ struct LzhHeader {
 // are there; a malformed header fails. The name comes out converted for the
 // header's OS id (see the .cpp) and with its directory in front.
 bool ParseLzhHeader(std::span<const uint8_t> bytes, LzhHeader& header);
+
+// True when the header at the start of `bytes` parses and proves itself
+// with its own check value: the checksum byte of levels 0 and 1, or the
+// header CRC extension of levels 1 to 3. Used to find an archive behind an
+// executable stub, where a chance "-lh5-" must not pass for a member.
+bool IsVerifiedLzhHeader(std::span<const uint8_t> bytes);
 
 // The member name used for lookups: the file name and extension without any
 // directory ('/' and '\\' both separate) and without anything up to a ':'.

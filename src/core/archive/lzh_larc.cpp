@@ -86,7 +86,7 @@ std::array<uint8_t, 4096> Lz5Preset() {
 }  // namespace
 
 bool DecodeLarc(const LzhMethodInfo& method, std::span<const uint8_t> packed,
-                uint32_t unpacked_size, std::vector<uint8_t>& out) {
+                uint32_t unpacked_size, LzhOutput& out) {
   if (method.method == LzhMethod::kLzs) {
     LzsSource source(packed);
     return DecodeSlidingDictionary(source, method.dictionary_bits, 254, {}, unpacked_size, out);

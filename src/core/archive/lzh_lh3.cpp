@@ -89,7 +89,7 @@ class Lh3Source {
 }  // namespace
 
 bool DecodeLh3(const LzhMethodInfo& method, std::span<const uint8_t> packed, uint32_t unpacked_size,
-               std::vector<uint8_t>& out) {
+               LzhOutput& out) {
   Lh3Source source(packed);
   return DecodeSlidingDictionary(source, method.dictionary_bits, 253, {}, unpacked_size, out);
 }

@@ -1,5 +1,6 @@
 #include "core/archive/lzh_method.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/archive/lzh_decoders.h"
@@ -8,7 +9,7 @@
 namespace luma {
 namespace {
 
-constexpr std::array<LzhMethodInfo, 12> kMethods = {{
+constexpr std::array<LzhMethodInfo, 13> kMethods = {{
     {"-lh0-", LzhMethod::kLh0, 0, 0, 0, DecodeStored},
     {"-lh1-", LzhMethod::kLh1, 12, 0, 0, DecodeAdaptiveHuffman},
     {"-lh2-", LzhMethod::kLh2, 13, 0, 0, DecodeAdaptiveHuffman},
@@ -22,6 +23,7 @@ constexpr std::array<LzhMethodInfo, 12> kMethods = {{
     {"-lz4-", LzhMethod::kLz4, 0, 0, 0, DecodeStored},
     {"-lhd-", LzhMethod::kLhd, 0, 0, 0, DecodeNothing},
     {"-lh7-", LzhMethod::kLh7, 16, 17, 5, DecodeHuffmanBlocks},
+    {"-lhx-", LzhMethod::kLhx, 19, 20, 5, DecodeHuffmanBlocks},
 }};
 
 }  // namespace
@@ -31,6 +33,14 @@ const LzhMethodInfo* FindLzhMethod(std::string_view id) {
     if (EqualsIgnoreCase(id, m.id)) return &m;
   }
   return nullptr;
+}
+
+bool DecodeLzhToMemory(const LzhMethodInfo& method, std::span<const uint8_t> packed,
+                       uint32_t unpacked_size, std::vector<uint8_t>& out) {
+  // Room for ordinary ratios up front; more arrives as the data proves real.
+  out.reserve(std::min<uint64_t>(unpacked_size, uint64_t{1} << 20));
+  LzhMemoryOutput memory(out);
+  return method.decode(method, packed, unpacked_size, memory);
 }
 
 const LzhMethodInfo& StoredLzhMethod() { return kMethods[0]; }

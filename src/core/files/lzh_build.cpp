@@ -33,9 +33,9 @@ class SourceArchive {
       if (archive_.ReadNextHeader() != LzhCode::kOk) break;
       const LzhHeader& header = archive_.current_header();
       if (header.unpacked_size == 0) continue;
-      // Level-2 headers keep UNIX time, the others MS-DOS time.
-      const Member member{position,
-                          header.level == 2 ? DosTimeStamp(header.time_stamp) : header.time_stamp};
+      // Level-2 and level-3 headers keep UNIX time, the others MS-DOS time.
+      const Member member{
+          position, header.unix_time_stamp() ? DosTimeStamp(header.time_stamp) : header.time_stamp};
       by_name_.try_emplace(AsciiLowerCopy(archive_.current_name()), member);
       by_full_name_.try_emplace(header.name, member);
     }

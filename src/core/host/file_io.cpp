@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "core/host/text.h"
@@ -75,20 +76,18 @@ Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t max_s
   return data;
 }
 
-Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
+namespace {
+
+std::function<std::string(int)> TempPathBeside(const std::string& path) {
   const std::string folder(DirectoryPart(path));
   const std::string name(FileNamePart(path));
-  std::random_device random;
-  return ReplaceFileVia(
-      path, bytes,
-      [&](int) {
-        return folder + "." + name + StringPrintf(".%08x.tmp", static_cast<unsigned>(random()));
-      },
-      100);
+  return [folder, name, random = std::make_shared<std::random_device>()](int) {
+    return folder + "." + name + StringPrintf(".%08x.tmp", static_cast<unsigned>((*random)()));
+  };
 }
 
-Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
-                      const std::function<std::string(int)>& temp_path, int attempts) {
+Status ReplaceVia(const std::string& path, const std::function<Status(const ContentSink&)>& produce,
+                  const std::function<std::string(int)>& temp_path, int attempts) {
   mode_t mode = 0666;
   bool keep_mode = false;
   struct stat st;
@@ -112,15 +111,44 @@ Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
 
   int error = 0;
   if (keep_mode && ::fchmod(fd.get(), mode) != 0) error = errno;
-  if (error == 0 && !WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
-  if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+  Status produced = Status::Ok();
+  if (error == 0) {
+    produced = produce([&](std::span<const uint8_t> bytes) {
+      if (error == 0 && !WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
+      return error == 0;
+    });
+  }
+  const bool complete = error == 0 && produced.ok();
+  if (complete && ::fsync(fd.get()) != 0) error = errno;
   if (::close(fd.release()) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
+  if (complete && error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0 || !produced.ok()) {
     ::unlink(temp.c_str());
-    return Failure("Can't write", path, error);
+    return error != 0 ? Failure("Can't write", path, error) : produced;
   }
   return Status::Ok();
+}
+
+}  // namespace
+
+Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
+  return ReplaceFileVia(path, bytes, TempPathBeside(path), 100);
+}
+
+Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
+                      const std::function<std::string(int)>& temp_path, int attempts) {
+  return ReplaceVia(
+      path,
+      [bytes](const ContentSink& sink) {
+        sink(bytes);
+        return Status::Ok();
+      },
+      temp_path, attempts);
+}
+
+Status ReplaceFileStreaming(const std::string& path,
+                            const std::function<Status(const ContentSink&)>& produce) {
+  return ReplaceVia(path, produce, TempPathBeside(path), 100);
 }
 
 }  // namespace luma

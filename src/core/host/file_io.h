@@ -31,6 +31,17 @@ Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes);
 Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
                       const std::function<std::string(int)>& temp_path, int attempts);
 
+// Takes the next piece of a file's new content; false once a piece could not
+// be written.
+using ContentSink = std::function<bool(std::span<const uint8_t>)>;
+
+// ReplaceFile for content made piece by piece: `produce` writes it through
+// the sink it is given. The file replaces `path` only when `produce`
+// succeeds and every piece was written; otherwise the temporary file is
+// removed and the write error, or else `produce`'s failure, is returned.
+Status ReplaceFileStreaming(const std::string& path,
+                            const std::function<Status(const ContentSink&)>& produce);
+
 }  // namespace luma
 
 #endif  // LUMA_CORE_HOST_FILE_IO_H_

@@ -69,5 +69,36 @@ TEST(FileIoTest, FailuresAreReportedAndLeaveTheOldFile) {
   EXPECT_EQ(FilesIn(dir.path()), 1u) << "temporary file left behind";
 }
 
+TEST(FileIoTest, StreamedContentReplacesTheFileOnlyWhenComplete) {
+  testing::TempDir dir;
+  const std::string path = (dir / "member.cel").string();
+  testing::WriteFile(path, "old");
+  auto pieces = [](Status outcome) {
+    return [outcome](const ContentSink& sink) {
+      for (const char* piece : {"one ", "two ", "three"}) sink(Bytes(piece));
+      return outcome;
+    };
+  };
+  // The producer's failure (a CRC error found at the end) keeps the file.
+  EXPECT_EQ(ReplaceFileStreaming(path, pieces(Status::Error("CRC error"))).message(), "CRC error");
+  EXPECT_EQ(testing::ReadFile(path), "old");
+  ASSERT_TRUE(ReplaceFileStreaming(path, pieces(Status::Ok())).ok());
+  EXPECT_EQ(testing::ReadFile(path), "one two three");
+
+  // A write that fails part way is what gets reported, and the sink says so.
+  bool refused = false;
+  Status full;
+  testing::WithFileSizeLimit(4096, [&] {
+    full = ReplaceFileStreaming(path, [&](const ContentSink& sink) {
+      for (int i = 0; i < 10 && !refused; ++i) refused = !sink(std::vector<uint8_t>(1000, 'n'));
+      return Status::Error("not reached");
+    });
+  });
+  EXPECT_TRUE(refused);
+  EXPECT_NE(full.message().find("Can't write"), std::string::npos) << full.message();
+  EXPECT_EQ(testing::ReadFile(path), "one two three");
+  EXPECT_EQ(FilesIn(dir.path()), 1u) << "temporary file left behind";
+}
+
 }  // namespace
 }  // namespace luma

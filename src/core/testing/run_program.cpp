@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,8 +51,10 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     return result;
   }
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  struct rusage usage {};
+  while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  result.max_rss_kib = usage.ru_maxrss;
   if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
   result.out = ReadFile(out_path);
   result.err = ReadFile(err_path);

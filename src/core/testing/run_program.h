@@ -7,9 +7,10 @@
 namespace luma::testing {
 
 struct ProgramResult {
-  int exit_code = -1;  // -1 when the program did not exit normally (crash, signal)
-  std::string out;     // standard output
-  std::string err;     // standard error
+  int exit_code = -1;    // -1 when the program did not exit normally (crash, signal)
+  std::string out;       // standard output
+  std::string err;       // standard error
+  long max_rss_kib = 0;  // the most memory the program held at once
 };
 
 // Runs `program` with `args` (no shell involved) and waits for it, capturing
