@@ -385,6 +385,33 @@ TEST_F(DollWindowTest, AFileThatCannotBeOpenedOpensNoWindow) {
   EXPECT_FALSE(said_.empty());
 }
 
+TEST_F(DollWindowTest, ASelfExtractingDollOpensAndOtherProgramsAreRefused) {
+  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
+  frame_->host().set_dialog_hook(
+      [this](std::string_view, std::string_view text, Buttons, MessageIcon) {
+        said_.emplace_back(text);
+        return Answer::kOk;
+      });
+  std::string program(20000, '\x90');
+  program[0] = 'M';
+  program[1] = 'Z';
+  const std::vector<uint8_t> archive =
+      testing::TestDollArchive({{"doll.cnf", kCnf},
+                                {"colors.kcf", Kcf(2)},
+                                {"a.cel", testing::TestCel(20, 10, 4, 3)},
+                                {"b.cel", testing::TestCel(10, 10, 4, 5)}});
+  Write("doll.exe", program + std::string(archive.begin(), archive.end()));
+  Write("setup.exe", program);
+  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("doll.exe")));
+  ASSERT_EQ(frame_->Children().size(), 1u);
+  EXPECT_EQ(frame_->ActiveChild()->windowTitle(), "doll.exe");
+  EXPECT_TRUE(said_.empty());
+  EXPECT_FALSE(frame_->OpenDocumentFile(dir_.filePath("setup.exe")));
+  EXPECT_EQ(frame_->Children().size(), 1u);
+  ASSERT_EQ(said_.size(), 1u);
+  EXPECT_NE(said_[0].find("is not a KiSS data set"), std::string::npos) << said_[0];
+}
+
 TEST(LongMessageTest, AMessageOfManyLinesScrollsInAWindowOfItsOwn) {
   AppHost host(nullptr, nullptr);
   std::string text = "Total stack depth: 40\r\n";

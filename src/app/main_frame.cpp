@@ -36,6 +36,7 @@
 #include "app/toolbar_icons.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
+#include "core/archive/lzh_archive_start.h"
 #include "core/doll/temp_files.h"
 #include "core/fkiss/pool_manager.h"
 #include "core/gfx/device_setup.h"
@@ -54,7 +55,9 @@ const char* const kBoundingTexts[] = {
 
 bool IsDollFile(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  return suffix == "cnf" || suffix == "lzh" || suffix == "lha";
+  if (suffix == "cnf" || suffix == "lzh" || suffix == "lha") return true;
+  // A self-extracting archive opens like the archive it carries.
+  return luma::IsSelfExtractingLzh(QFile::encodeName(path).toStdString());
 }
 
 // The part of `wanted` that lies on some screen, or an empty rectangle when
@@ -350,7 +353,7 @@ void CMainFrame::OpenIntoActive(int id) {
     kind = CChildFrame::Reload::kExpansion;
     path = QFileDialog::getOpenFileName(
         this, "Open Expansion", folder,
-        "KiSS data sets (*.cnf *.lzh *.lha *.CNF *.LZH *.LHA);;All Files (*)");
+        "KiSS data sets (*.cnf *.lzh *.lha *.exe *.CNF *.LZH *.LHA *.EXE);;All Files (*)");
     if (path.isEmpty()) return;
   } else if (id == kIdOpenOtherCnf) {
     kind = CChildFrame::Reload::kOtherCnf;
@@ -408,8 +411,8 @@ void CMainFrame::NotYetAvailable() {
 
 void CMainFrame::OpenWithDialog() {
   const QString filter =
-      "KiSS data sets (*.cnf *.lzh *.lha *.CNF *.LZH *.LHA);;KiSS Configuration Files "
-      "(*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.LZH *.LHA);;All Files (*)";
+      "KiSS data sets (*.cnf *.lzh *.lha *.exe *.CNF *.LZH *.LHA *.EXE);;KiSS Configuration Files "
+      "(*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.exe *.LZH *.LHA *.EXE);;All Files (*)";
   std::unique_ptr<QFileDialog> dialog;
   if (settings_.thumb_show) {
     dialog = std::make_unique<PreviewFileDialog>(this, "Open", QDir::currentPath(), filter,

@@ -1,8 +1,11 @@
 #include "core/archive/lzh_archive_start.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/archive/lzh_header.h"
+#include "core/host/file_io.h"
+#include "core/host/text.h"
 
 namespace luma {
 namespace {
@@ -63,6 +66,13 @@ std::optional<size_t> FindLzhArchiveStart(std::span<const uint8_t> image) {
   const size_t program_end = EndOfWindowsProgram(image);
   if (program_end == 0) return std::nullopt;
   return Search(image, std::max(program_end, kSearchBytes), program_end + kSearchBytes);
+}
+
+bool IsSelfExtractingLzh(const std::string& path) {
+  const std::string_view extension = ExtensionPart(path);
+  if (!EqualsIgnoreCase(extension, "exe") && !EqualsIgnoreCase(extension, "com")) return false;
+  const Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
+  return bytes.ok() && FindLzhArchiveStart(*bytes).has_value();
 }
 
 }  // namespace luma

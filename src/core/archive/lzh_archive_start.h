@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace luma {
 
@@ -16,6 +17,11 @@ namespace luma {
 // data, for the first header that proves itself by its checksum or header
 // CRC and whose member lies within the image. nullopt when there is none.
 std::optional<size_t> FindLzhArchiveStart(std::span<const uint8_t> image);
+
+// True for an MS-DOS or Windows program (".exe", ".com") that carries an LZH
+// archive: a self-extracting archive, which opens like the archive itself.
+// Any other file, or one that cannot be read, is false.
+bool IsSelfExtractingLzh(const std::string& path);
 
 }  // namespace luma
 

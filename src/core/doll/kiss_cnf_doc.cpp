@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "core/archive/lzh_archive_start.h"
 #include "core/doll/archive_doll_files.h"
 #include "core/doll/external_files.h"
 #include "core/doll/fkiss_stages.h"
@@ -51,13 +52,21 @@ CKissCnfDoc::~CKissCnfDoc() {
 
 bool CKissCnfDoc::CheckOpenable(const std::string& path) {
   const std::string_view extension = ExtensionPart(path);
-  if (!EqualsIgnoreCase(extension, "cnf") && !EqualsIgnoreCase(extension, "lzh") &&
-      !EqualsIgnoreCase(extension, "lha")) {
+  const bool doll_type = EqualsIgnoreCase(extension, "cnf") || EqualsIgnoreCase(extension, "lzh") ||
+                         EqualsIgnoreCase(extension, "lha");
+  // A doll may also come as a self-extracting archive; any other program is
+  // no doll.
+  const bool program = EqualsIgnoreCase(extension, "exe") || EqualsIgnoreCase(extension, "com");
+  if (!doll_type && !program) {
     host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, path), MessageIcon::kWarning);
     return false;
   }
   if (!CanOpenForReading(path)) {
     host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path), MessageIcon::kWarning);
+    return false;
+  }
+  if (program && !IsSelfExtractingLzh(path)) {
+    host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, path), MessageIcon::kWarning);
     return false;
   }
   return true;

@@ -229,6 +229,28 @@ TEST_F(KissCnfDocTest, ArchiveFailuresStopTheLoadWithAMessage) {
   EXPECT_EQ(host_.messages().back().text, "Unable to open\n" + Path("absent.cnf"));
 }
 
+TEST_F(KissCnfDocTest, SelfExtractingDollsOpenLikeTheirArchive) {
+  const std::vector<uint8_t> archive =
+      Archive({{"d.cnf", "#0 a.cel\n"}, {"a.cel", TestCel(4, 4, 32)}});
+  std::string program(30 * 1024, 'x');
+  program[0] = 'M';
+  program[1] = 'Z';
+  Write("doll.exe", program + std::string(archive.begin(), archive.end()));
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->OpenDoll(Path("doll.exe")));
+  EXPECT_TRUE(doc->is_archive());
+  EXPECT_EQ(doc->title(), "doll.exe");
+  EXPECT_EQ(doc->model().instances().size(), 1u);
+  EXPECT_TRUE(doc->model().report.errors().empty());
+  doc->Close();
+
+  // Any other program stays what it was: not a doll.
+  Write("tool.exe", program);
+  auto other = NewDoc();
+  EXPECT_FALSE(other->OpenDoll(Path("tool.exe")));
+  EXPECT_EQ(host_.messages().back().text, Path("tool.exe") + "\nis not a KiSS file type");
+}
+
 TEST_F(KissCnfDocTest, MissingArchiveCelIsNotPresentInLzh) {
   auto doc = NewDoc();
   ASSERT_TRUE(doc->LoadArchiveImage(
