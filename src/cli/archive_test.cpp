@@ -136,6 +136,37 @@ TEST(ArchiveCommandTest, ReadsWhatEveryArchiverWrote) {
   }
 }
 
+TEST(ArchiveCommandTest, NamesAreShownAsTextInTheArchivesEncoding) {
+  testing::TempDir dir;
+  // Shift-JIS names: "ねこ.kcf" and "ドール.cel".
+  const std::string cat = "\x82\xcb\x82\xb1.kcf";
+  const std::string doll = "\x83\x68\x81\x5b\x83\x8b.cel";
+  const std::vector<uint8_t> japanese =
+      testing::LzhTestArchive({LzhTestMemberBytes(StoredTestMember(cat, "kcf"), 1),
+                               LzhTestMemberBytes(StoredTestMember(doll, "cel"), 1)});
+  const std::string path = (dir / "jp.lzh").string();
+  testing::WriteFile(path, std::string(japanese.begin(), japanese.end()));
+  ProgramResult r = Archive({"list", path});
+  EXPECT_NE(r.out.find(" ねこ.kcf\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" ドール.cel\n"), std::string::npos) << r.out;
+  // Either spelling of a name finds the member.
+  EXPECT_EQ(Archive({"extract", path, "ドール.CEL"}).out, "cel");
+  EXPECT_EQ(Archive({"extract", path, doll}).out, "cel");
+
+  // UTF-8 names keep their letters; C1 control characters are no safer
+  // than C0 ones.
+  const std::vector<uint8_t> utf8 =
+      testing::LzhTestArchive({LzhTestMemberBytes(StoredTestMember("na\xc3\xafve.cel", "n"), 2),
+                               LzhTestMemberBytes(StoredTestMember("x\xc2\x9b"
+                                                                   "31m.cel",
+                                                                   "x"),
+                                                  2)});
+  const std::string utf8_path = (dir / "utf8.lzh").string();
+  testing::WriteFile(utf8_path, std::string(utf8.begin(), utf8.end()));
+  r = Archive({"test", utf8_path});
+  EXPECT_EQ(r.out, "naïve.cel: OK\nx?31m.cel: OK\n");
+}
+
 TEST(ArchiveCommandTest, StreamsMembersTooLargeForMemory) {
   testing::TempDir dir;
   const std::vector<uint8_t> image = testing::LzhTestArchive(

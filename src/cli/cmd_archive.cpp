@@ -11,18 +11,22 @@
 #include "core/archive/lzh_archive.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 #include "core/model/messages.h"
 
 namespace luma::cli {
 namespace {
 
 // Names come from outside: control characters (terminal escapes among
-// them) are shown as '?'.
+// them, C1 controls included) are shown as '?'.
 std::string Printable(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) c = '?';
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const auto u = static_cast<unsigned char>(s[i]);
+    const bool c1 = u == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(s[i + 1]) <= 0x9F;
+    if (c1) ++i;
+    out += u < 0x20 || u == 0x7F || c1 ? '?' : s[i];
   }
   return out;
 }
@@ -56,12 +60,32 @@ void ForEachMember(LzhArchive& archive, Visit visit) {
   }
 }
 
+// Member names as text: in the encoding the archive's names are written in,
+// decided from all of them together (Japanese archivers wrote Shift-JIS,
+// European ones Windows-1252, newer ones UTF-8).
+class NameText {
+ public:
+  explicit NameText(LzhArchive& archive) {
+    std::string all;
+    ForEachMember(archive, [&](const LzhHeader& h, size_t) { all += h.name + h.comment + '\n'; });
+    encoding_ = GuessTextEncoding(all);
+  }
+  std::string operator()(std::string_view bytes) const {
+    return Printable(DecodeText(bytes, encoding_));
+  }
+  std::string Decoded(std::string_view bytes) const { return DecodeText(bytes, encoding_); }
+
+ private:
+  TextEncoding encoding_ = TextEncoding::kWindows1252;
+};
+
 int List(const std::string& path) {
   LzhArchive archive;
   if (!OpenArchive(path, archive)) return kExitFailed;
-  ForEachMember(archive, [](const LzhHeader& h, size_t) {
-    std::string name = Printable(h.name);
-    if (!h.comment.empty()) name += "  (comment: " + Printable(h.comment) + ")";
+  const NameText text(archive);
+  ForEachMember(archive, [&](const LzhHeader& h, size_t) {
+    std::string name = text(h.name);
+    if (!h.comment.empty()) name += "  (comment: " + text(h.comment) + ")";
     std::printf("%s %10u %10u %04x %s %s\n", Printable(h.method).c_str(), h.packed_size,
                 h.unpacked_size, h.crc, FormatTime(h).c_str(), name.c_str());
   });
@@ -78,6 +102,7 @@ int Test(const std::string& path) {
   LzhArchive archive;
   if (!OpenArchive(path, archive)) return kExitFailed;
   int failures = 0;
+  const NameText text(archive);
   ForEachMember(archive, [&](const LzhHeader& h, size_t position) {
     // Directories and empty files have nothing to decode.
     std::string outcome = "OK";
@@ -89,21 +114,31 @@ int Test(const std::string& path) {
         ++failures;
       }
     }
-    std::printf("%s: %s\n", Printable(h.name).c_str(), outcome.c_str());
+    std::printf("%s: %s\n", text(h.name).c_str(), outcome.c_str());
   });
   return failures == 0 ? kExitOk : kExitFailed;
 }
 
 // The member a name given on the command line means: one whose full name
-// is exactly that, else the first of that file name.
+// is exactly that, else the first of that file name; failing both, the same
+// for the name as `list` shows it as text.
 std::optional<size_t> FindMember(LzhArchive& archive, const std::string& member) {
   std::optional<size_t> exact;
   ForEachMember(archive, [&](const LzhHeader& h, size_t position) {
     if (!exact && EqualsIgnoreCase(h.name, member)) exact = position;
   });
   if (exact) return exact;
-  if (archive.FindMember(member) != LzhCode::kOk) return std::nullopt;
-  return archive.image().position();
+  if (archive.FindMember(member) == LzhCode::kOk) return archive.image().position();
+  const NameText text(archive);
+  std::optional<size_t> by_file_name;
+  ForEachMember(archive, [&](const LzhHeader& h, size_t position) {
+    const std::string shown = text.Decoded(h.name);
+    if (!exact && EqualsIgnoreCase(shown, member)) exact = position;
+    if (!by_file_name && EqualsIgnoreCase(LzhMemberFileName(shown), member)) {
+      by_file_name = position;
+    }
+  });
+  return exact ? exact : by_file_name;
 }
 
 // Writes decoded bytes to standard output as they come.
