@@ -21,6 +21,9 @@ namespace fs = std::filesystem;
 
 constexpr int kDefaultTimeLimit = 120;
 
+// The files a folder stands for: CNFs and LZH archives. A self-extracting
+// program named on the command line is opened too, but in a folder it is
+// most likely just a program. An archive is any doll but a .cnf.
 bool IsDollFile(std::string_view path) {
   const std::string_view extension = ExtensionPart(path);
   for (const char* known : {"cnf", "lzh", "lha"}) {
