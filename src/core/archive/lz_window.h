@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -30,14 +31,19 @@ class LzRing {
   static constexpr uint32_t kSize = 1u << kRingBits;
   static constexpr uint32_t kMask = kSize - 1;
 
-  explicit LzRing(std::span<const uint8_t> preset) : bytes_(kSize, ' ') {
+  // Only the history a match can reach before the first byte, the last
+  // dictionary's worth of the ring, is set: small members would otherwise
+  // spend more time clearing the ring than decoding.
+  LzRing(std::span<const uint8_t> preset, int dictionary_bits) : bytes_(new uint8_t[kSize]) {
+    const size_t history = std::min<size_t>(size_t{1} << dictionary_bits, kSize);
+    std::memset(bytes_.get() + kSize - history, ' ', history);
     const size_t n = std::min<size_t>(preset.size(), kSize);
-    if (n > 0) std::memcpy(bytes_.data() + kSize - n, preset.data() + preset.size() - n, n);
+    if (n > 0) std::memcpy(bytes_.get() + kSize - n, preset.data() + preset.size() - n, n);
   }
-  uint8_t* data() { return bytes_.data(); }
+  uint8_t* data() { return bytes_.get(); }
 
  private:
-  std::vector<uint8_t> bytes_;
+  std::unique_ptr<uint8_t[]> bytes_;
 };
 
 // Copies `length` bytes upwards, eight at a time; `from` lies above `to` or
@@ -60,7 +66,7 @@ bool DecodeSlidingDictionary(Source& source, int dictionary_bits, unsigned match
                              std::span<const uint8_t> preset, uint32_t unpacked_size,
                              LzhOutput& out) {
   using LzRing = luma::LzRing<kRingBits>;
-  LzRing ring_storage(preset);
+  LzRing ring_storage(preset, dictionary_bits);
   uint8_t* const ring = ring_storage.data();
   const uint32_t dictionary_mask = (1u << dictionary_bits) - 1;
 

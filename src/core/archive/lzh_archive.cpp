@@ -150,7 +150,10 @@ Result<std::vector<uint8_t>> LzhArchive::ExtractAt(size_t header_position) {
   LzhHeader header;
   if (header_position < bytes.size() && ParseLzhHeader(bytes.subspan(header_position), header) &&
       header.unpacked_size > kMaxMemberSize) {
-    return Status::Error("member too large");
+    // Streaming (ExtractAt with an output) takes any size; in memory the
+    // members a doll can use are the limit.
+    return Status::Error(StringPrintf("too large for a doll (%u bytes unpacked; at most %u MiB)",
+                                      header.unpacked_size, kMaxMemberSize >> 20));
   }
   std::vector<uint8_t> out;
   try {
