@@ -99,6 +99,14 @@ ValueCheck OneOf(std::vector<std::string> choices) {
   };
 }
 
+// A zoom level, or "fit" for the most magnified level that shows the whole doll.
+ValueCheck ZoomLevel() {
+  const ValueCheck level =
+      WholeNumber(kMinZoomLevel, kMaxZoomLevel, "zoom levels are -6 to 6, or fit");
+  return
+      [level](std::string_view value) -> std::string { return value == "fit" ? "" : level(value); };
+}
+
 ValueCheck Coordinate() {
   constexpr int kLimit = 1 << 24;
   return WholeNumber(-kLimit, kLimit, "coordinates are -16777216 to 16777216");
@@ -194,10 +202,19 @@ class Player {
          "Show palette group G.",
          &Player::Palette},
         {"zoom",
-         {{"level", WholeNumber(kMinZoomLevel, kMaxZoomLevel, "zoom levels are -6 to 6")}},
-         "Zoom to LEVEL (-6 magnifies ten times, 6 shows a tenth).",
+         {{"level", ZoomLevel()}},
+         "Zoom to LEVEL (-6 magnifies ten times, 6 shows a tenth; fit: the most magnified "
+         "level at which the whole doll shows in a client of the playfield's size).",
          &Player::Zoom},
         {"reset", {}, "Reset the doll (answers Yes).", &Player::Reset},
+        {"undo",
+         {},
+         "Take back the last drag, as Edit > Undo Move does (nothing when there is none).",
+         &Player::Undo},
+        {"redo",
+         {},
+         "Make again the last drag taken back, as Edit > Redo Move does.",
+         &Player::Redo},
         {"print positions",
          {},
          "Print #N X,Y for each object of the current set, by number.",
@@ -289,7 +306,21 @@ class Player {
   }
 
   int Zoom(const Values& v) {
-    view_.SetZoom(ParseInt(v[0]));
+    if (v[0] == "fit") {
+      view_.ZoomToFit();
+    } else {
+      view_.SetZoom(ParseInt(v[0]));
+    }
+    return kExitOk;
+  }
+
+  int Undo(const Values&) {
+    view_.Undo();
+    return kExitOk;
+  }
+
+  int Redo(const Values&) {
+    view_.Redo();
     return kExitOk;
   }
 

@@ -1,10 +1,11 @@
 // lumadoll-tool render FILE -o OUT.bmp|OUT.png [--set N] [--palette G]
-//   [--size WxH] [--zoom LEVEL] [--16bit] [--emulate-palettes]
+//   [--size WxH] [--zoom LEVEL|fit] [--16bit] [--emulate-palettes]
 //   [--run-ms N] [--trace FILE] [--no-fkiss]
 // Loads a doll, starts its script as opening it does, and writes one frame
 // of a set: the playfield itself, or with --size a view client of that size
-// with border, centring and zoom. --run-ms lets the script's alarms run for
-// N simulated milliseconds first.
+// with border, centring and zoom ("fit": the most magnified level at which
+// the doll window and its edge fit the client). --run-ms lets the script's
+// alarms run for N simulated milliseconds first.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -24,13 +25,27 @@ namespace {
 constexpr int kAlarmStepMs = 10;
 constexpr int kMaxRunMs = 24 * 3600 * 1000;
 
+ValueCheck ZoomLevelOrFit() {
+  const ValueCheck level =
+      WholeNumber(kMinZoomLevel, kMaxZoomLevel, "zoom levels are -6 to 6, or fit");
+  return
+      [level](std::string_view value) -> std::string { return value == "fit" ? "" : level(value); };
+}
+
+std::vector<std::string> ZoomWords() {
+  std::vector<std::string> words = NumberWords(kMinZoomLevel, kMaxZoomLevel);
+  words.push_back("fit");
+  return words;
+}
+
 int RunRender(const ParsedArgs& args) {
   const std::string& path = args.operand(0);
   const std::string out = args.Value("-o");
   const std::string trace_path = args.Value("--trace");
   const int set = args.Number("--set", -1);
   const int group = args.Number("--palette", -1);
-  const int zoom = args.Number("--zoom", 0);
+  const bool zoom_fit = args.Value("--zoom") == "fit";
+  int zoom = zoom_fit ? 0 : args.Number("--zoom", 0);
   const int run_ms = args.Number("--run-ms", 0);
   const bool run_script = !args.Has("--no-fkiss");
   int width = 0, height = 0;
@@ -39,6 +54,7 @@ int RunRender(const ParsedArgs& args) {
     width = ParseInt(size);
     height = ParseInt(std::string_view(size).substr(size.find('x') + 1));
   }
+  if (zoom_fit && width == 0) return args.UsageError("--zoom fit needs --size");
 
   CliHost host;
   host.UseSimulatedClock(0);
@@ -81,6 +97,9 @@ int RunRender(const ParsedArgs& args) {
   scene.window_width = view.WindowSize().x;
   scene.window_height = view.WindowSize().y;
 
+  if (zoom_fit) {
+    zoom = FitZoomLevel(scene.window_width, scene.window_height, width, height, scene.edged_border);
+  }
   if (width == 0) {
     const float scale = ZoomScale(zoom);
     width = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.width / scale)));
@@ -91,8 +110,8 @@ int RunRender(const ParsedArgs& args) {
     std::fprintf(stderr, "%s\n", saved.message().c_str());
     return kExitFailed;
   }
-  std::printf("%s: %d x %d, set %d, palette group %d\n", out.c_str(), width, height, scene.set,
-              scene.group());
+  std::printf("%s: %d x %d, set %d, palette group %d, zoom %d\n", out.c_str(), width, height,
+              scene.set, scene.group(), zoom);
   return kExitOk;
 }
 
@@ -112,8 +131,9 @@ const CommandSpec& RenderCommand() {
             "(notify, the stack-limit report) go to standard error.\n\n"
             "Without --size the picture is the playfield itself (at zoom 0 pixel for pixel; "
             "other zoom levels scale it); with --size it is a view client of that size, with "
-            "the border, the centring and the zoom level as the doll window draws them. Prints "
-            "\"OUT: W x H, set N, palette group G\".\n\n"
+            "the border, the centring and the zoom level as the doll window draws them; --zoom "
+            "fit takes the most magnified level at which the whole doll window and its edge fit "
+            "that client. Prints \"OUT: W x H, set N, palette group G, zoom LEVEL\".\n\n"
             "Exit status 1 when the doll cannot be opened or the picture not written, 2 for a "
             "usage error (also for an output name that is neither .bmp nor .png, and for a "
             "palette group the doll does not have).",
@@ -144,12 +164,13 @@ const CommandSpec& RenderCommand() {
                          "the zoom level, as the doll window does.",
                  .check = SizeValue(16384)},
                 {.name = "--zoom",
-                 .value = "LEVEL",
+                 .value = "LEVEL|fit",
                  .help = "The zoom level: -6 magnifies ten times, 0 is pixel for pixel, 6 "
-                         "shows a tenth.",
-                 .check = WholeNumber(kMinZoomLevel, kMaxZoomLevel, "zoom levels are -6 to 6"),
+                         "shows a tenth; fit (with --size) is the most magnified level at "
+                         "which the whole doll shows, as Zoom to Fit Window picks it.",
+                 .check = ZoomLevelOrFit(),
                  .complete = Complete::kWords,
-                 .words = NumberWords(kMinZoomLevel, kMaxZoomLevel)},
+                 .words = ZoomWords()},
             },
         .run = RunRender,
     };

@@ -247,6 +247,28 @@ TEST_F(PlayTest, KeysAlarmsAndZoomReachTheDoll) {
   EXPECT_EQ(zoomed.height, 30);
 }
 
+TEST_F(PlayTest, UndoAndRedoPutDraggedObjectsBackWhereTheyStood) {
+  // #0 starts partly left of the playfield; a drag pulls it inside, and
+  // undoing the drag puts it back out there, where the doll placed it.
+  const std::string doll = Doll("(100,80)\n#0 a.cel :0\n#1 b.cel :0\n$0 -5,10 50,50\n",
+                                {{"a.cel", Block(10, 10)}, {"b.cel", Block(10, 10)}});
+  const ProgramResult r =
+      Play(doll,
+           "press 2 15\nmove 30 20\nrelease\nprint positions\n"
+           "press 52 52\nmove 99 79\nrelease\nprint positions\n"
+           "undo\nprint positions\nundo\nprint positions\nundo\nprint positions\n"
+           "redo\nprint positions\nredo\nprint positions\nredo\nprint positions\n");
+  EXPECT_EQ(r.out,
+            "#0 23,15\n#1 50,50\n"
+            "#0 23,15\n#1 90,70\n"
+            "#0 23,15\n#1 50,50\n"
+            "#0 -5,10\n#1 50,50\n"
+            "#0 -5,10\n#1 50,50\n"  // nothing more to undo
+            "#0 23,15\n#1 50,50\n"
+            "#0 23,15\n#1 90,70\n"
+            "#0 23,15\n#1 90,70\n");
+}
+
 // The rectangle an object's cels cover in a set: left, top, right, bottom.
 std::array<int, 4> Extent(const KissObject& object, int set) {
   std::array<int, 4> r = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
@@ -331,19 +353,35 @@ TEST_F(PlayTest, AuroraClothesSnapOntoTheBody) {
   }
   actions << "print positions\nrender " << (out_ / "after.png").string() << "\n";
   ASSERT_GT(dragged.size(), 20u);
+  // Every drag taken back, then made again.
+  for (size_t i = 0; i < dragged.size(); ++i) actions << "undo\n";
+  actions << "print positions\n";
+  for (size_t i = 0; i < dragged.size(); ++i) actions << "redo\n";
+  actions << "print positions\n";
 
   const ProgramResult r = Play(archive.string(), actions.str());
-  std::map<int, Position> positions;
+  // The three listings, one after another, each starting with #0.
+  std::vector<std::map<int, Position>> listings;
   std::istringstream lines(r.out);
   for (std::string line; std::getline(lines, line);) {
     int n, x, y;
-    if (std::sscanf(line.c_str(), "#%d %d,%d", &n, &x, &y) == 3) positions[n] = {x, y};
+    if (std::sscanf(line.c_str(), "#%d %d,%d", &n, &x, &y) != 3) continue;
+    if (n == 0) listings.emplace_back();
+    listings.back()[n] = {x, y};
   }
+  ASSERT_EQ(listings.size(), 3u);
   for (int number : dragged) {
     const auto [dx, dy] = snaps[number];
-    EXPECT_EQ(positions[number], (Position{b.x + dx, b.y + dy})) << "#" << number;
+    const Position snapped{b.x + dx, b.y + dy};
+    EXPECT_EQ(listings[0][number], snapped) << "#" << number;
+    EXPECT_EQ(listings[2][number], snapped) << "#" << number << " redone";
   }
-  EXPECT_EQ(positions[0], b);  // the body itself never moves
+  EXPECT_EQ(listings[0][0], b);  // the body itself never moves
+  // Every object is back where the doll began, not only the dragged ones.
+  for (const auto& [number, at] : listings[1]) {
+    EXPECT_EQ(at, const_cast<DollModel&>(model).FindObject(number, false)->position[kSet])
+        << "#" << number;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <array>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -90,6 +91,28 @@ TEST_F(ToolTest, RenderAsAViewWithSizeZoomAndDeviceSwitches) {
   EXPECT_EQ(image.at(0, 0), 0xFFFF0000u);    // the border's face
   EXPECT_EQ(image.at(4, 3), 0xFFBF0000u);    // its dark edge, top left
   EXPECT_EQ(image.at(17, 12), 0xFFFF4040u);  // its light edge, bottom right
+}
+
+TEST_F(ToolTest, RenderFitsTheZoomToTheSizeAndSaysWhichLevelItUsed) {
+  const std::string doll = Doll();  // 6 x 4: 10 x 8 units with the edge
+  const std::string png = (out_ / "fit.png").string();
+  for (auto [w, h, level] : std::vector<std::array<int, 3>>{
+           {99, 80, -5}, {40, 33, -3}, {10, 8, 0}, {9, 8, 1}, {1, 1, 6}, {100, 80, -6}}) {
+    const std::string size = std::to_string(w) + "x" + std::to_string(h);
+    const ProgramResult r = Tool({"render", doll, "-o", png, "--size", size, "--zoom", "fit"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, png + ": " + std::to_string(w) + " x " + std::to_string(h) +
+                         ", set 0, palette group 0, zoom " + std::to_string(level) + "\n");
+  }
+  // Ten times larger, centred: the doll's corner 20 pixels in, the cel's
+  // first pixel 10 further.
+  const QImage shown(QString::fromStdString(png));
+  EXPECT_EQ(shown.pixel(30, 30), 0xFFFF0000u);
+  EXPECT_EQ(shown.pixel(29, 29), 0xFF000000u);
+  // Without a size there is nothing to fit to.
+  const ProgramResult unsized = Tool({"render", doll, "-o", png, "--zoom", "fit"});
+  EXPECT_EQ(unsized.exit_code, 2);
+  EXPECT_NE(unsized.err.find("--zoom fit needs --size"), std::string::npos) << unsized.err;
 }
 
 TEST_F(ToolTest, RenderRefusesBadArgumentsAndMissingDolls) {

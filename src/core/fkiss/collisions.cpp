@@ -190,6 +190,21 @@ void FkissRuntime::MoveObject(KissObject* object, int64_t x, int64_t y, MoveSour
   FollowUpMoves(moved, 0, pointer);
 }
 
+void FkissRuntime::PlaceObjects(const std::vector<std::pair<KissObject*, Position>>& placements) {
+  const int set = view_.CurrentSet();
+  const PlayPoint pointer = view_.Pointer();
+  for (const auto& [object, to] : placements) CollectObject(object, false);
+  auto moved = std::make_shared<std::vector<KissObject*>>();
+  for (const auto& [object, to] : placements) {
+    const Position from = object->position[set];
+    if (to == from) continue;
+    object->position[set] = to;
+    view_.ObjectMoved(*object, {from.x, from.y});
+    moved->push_back(object);
+  }
+  FollowUpMoves(moved, 0, pointer);
+}
+
 void FkissRuntime::FollowUpMoves(std::shared_ptr<std::vector<KissObject*>> moved, size_t index,
                                  PlayPoint pointer) {
   if (!dispatching_) {

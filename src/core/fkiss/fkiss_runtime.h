@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/fkiss/alarm_queue.h"
@@ -15,6 +16,7 @@
 #include "core/fkiss/script_view.h"
 #include "core/fkiss/trace_log.h"
 #include "core/fkiss/value_pool_access.h"
+#include "core/model/kiss_object.h"
 
 namespace luma {
 
@@ -130,6 +132,11 @@ class FkissRuntime {
   void MoveObjectByScript(KissObject* object, int64_t x, int64_t y) {
     MoveObject(object, x, y, MoveSource::kScript);
   }
+  // Puts objects exactly where they stood in the current set (the user
+  // takes a drag back or makes it again): no bounding, since each position
+  // is one the doll held; links stay as they are. The collision and
+  // mouse-region events of the move follow as for any move.
+  void PlaceObjects(const std::vector<std::pair<KissObject*, Position>>& placements);
   // The user pulled an attached child away: it leaves its parent. False when
   // it had none. RaiseDetached then runs its detached event (top-level).
   bool UnlinkChild(KissObject* child);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace luma {
@@ -14,6 +15,31 @@ int ZoomFactor(int level) {
 float ZoomScale(int level) {
   const int factor = ZoomFactor(level);
   return level <= 0 ? 1.0f / factor : static_cast<float>(factor);
+}
+
+std::string ZoomRatioText(int level) {
+  const std::string factor = std::to_string(ZoomFactor(level));
+  return level <= 0 ? factor + ":1" : "1:" + factor;
+}
+
+int FitZoomLevel(int window_width, int window_height, int client_width, int client_height,
+                 bool edged) {
+  const int64_t edge = edged ? 2 * kEdgeWidth : 0;
+  auto even = [](int v) {
+    const int64_t u = std::max(0, v);
+    return u + (u & 1);
+  };
+  const int64_t units_w = even(window_width) + edge;
+  const int64_t units_h = even(window_height) + edge;
+  for (int level = kMinZoomLevel; level < kMaxZoomLevel; ++level) {
+    const int64_t factor = ZoomFactor(level);
+    // Shown size in pixels, a part pixel counting as a whole one.
+    auto pixels = [&](int64_t units) {
+      return level <= 0 ? units * factor : (units + factor - 1) / factor;
+    };
+    if (pixels(units_w) <= client_width && pixels(units_h) <= client_height) return level;
+  }
+  return kMaxZoomLevel;
 }
 
 int ScrolledSize(int window_size, float scale) {

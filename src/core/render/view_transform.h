@@ -1,6 +1,8 @@
 #ifndef LUMA_CORE_RENDER_VIEW_TRANSFORM_H_
 #define LUMA_CORE_RENDER_VIEW_TRANSFORM_H_
 
+#include <string>
+
 #include "core/gfx/matrix.h"
 #include "core/gfx/render_device.h"
 
@@ -16,6 +18,19 @@ int ZoomFactor(int level);
 float ZoomScale(int level);
 
 inline int RoundUpToEven(int v) { return v + (v & 1); }
+
+// The level as users read it: "1:1", "2:1" (twice as large), "1:2" (half).
+std::string ZoomRatioText(int level);
+
+// The width of the sunken edge drawn around the doll window ("Edged Border").
+inline constexpr int kEdgeWidth = 2;
+
+// The most magnified level at which a doll window of `window_width` x
+// `window_height` units, with its edge around it when `edged`, fits whole
+// into a client of `client_width` x `client_height` pixels; the least
+// magnified level when even that does not fit.
+int FitZoomLevel(int window_width, int window_height, int client_width, int client_height,
+                 bool edged);
 
 // What the view transform is computed from.
 struct ViewGeometry {

@@ -53,5 +53,36 @@ TEST(ViewTransformTest, SmallDollsAreCentredLargeOnesFollowTheScrollBars) {
   EXPECT_EQ(t.oy, 245);   // doll y 170 at the top, 320 at the bottom
 }
 
+TEST(ViewTransformTest, FitPicksTheMostMagnifiedLevelThatShowsTheWholeDollAndItsEdge) {
+  // A small doll: 104 x 64 units with its edge; 8 times (832 wide) is too
+  // much for 800, 6 times fits. Without the edge 8 times would just fit.
+  EXPECT_EQ(FitZoomLevel(100, 60, 800, 600, true), -4);
+  EXPECT_EQ(FitZoomLevel(100, 60, 800, 600, false), -5);
+  EXPECT_EQ(FitZoomLevel(100, 60, 208, 128, true), -1);
+  EXPECT_EQ(FitZoomLevel(100, 60, 207, 128, true), 0);
+  // A wide doll (1704 x 404 with its edge): a third in 800 x 600, half in 1000 x 700.
+  EXPECT_EQ(FitZoomLevel(1700, 400, 800, 600, true), 2);
+  EXPECT_EQ(FitZoomLevel(1700, 400, 1000, 700, true), 1);
+  EXPECT_EQ(FitZoomLevel(1700, 400, 1704, 404, true), 0);
+  // A tall one (304 x 1204): half needs 602 rows.
+  EXPECT_EQ(FitZoomLevel(300, 1200, 800, 600, true), 2);
+  EXPECT_EQ(FitZoomLevel(300, 1200, 800, 602, true), 1);
+  // Odd sizes count as the next even one; a part pixel needs a whole one.
+  EXPECT_EQ(FitZoomLevel(447, 320, 452, 324, true), 0);
+  EXPECT_EQ(FitZoomLevel(451, 320, 152, 400, true), 2);  // 456 units: 152 pixels at a third
+  EXPECT_EQ(FitZoomLevel(451, 320, 151, 400, true), 3);
+  // Nothing fits: the smallest picture there is.
+  EXPECT_EQ(FitZoomLevel(1700, 400, 10, 10, true), 6);
+  EXPECT_EQ(FitZoomLevel(1700, 400, 0, 0, true), 6);
+}
+
+TEST(ViewTransformTest, ZoomLevelsReadAsRatios) {
+  EXPECT_EQ(ZoomRatioText(0), "1:1");
+  EXPECT_EQ(ZoomRatioText(-1), "2:1");
+  EXPECT_EQ(ZoomRatioText(-6), "10:1");
+  EXPECT_EQ(ZoomRatioText(2), "1:3");
+  EXPECT_EQ(ZoomRatioText(6), "1:10");
+}
+
 }  // namespace
 }  // namespace luma

@@ -39,6 +39,9 @@ void CKissCnfView::StartDoll(bool run_script) {
   window_ = {doll.playfield.width, doll.playfield.height};
   active_group_ = -1;
   EndDrag();
+  history_.Clear();
+  wheel_zoom_rest_ = 0;
+  wheel_scroll_rest_[0] = wheel_scroll_rest_[1] = 0;
   last_clicked_ = nullptr;
   close_requested_ = false;
 
@@ -236,7 +239,10 @@ void CKissCnfView::SetWindowSize(PlayPoint size) {
 
 void CKissCnfView::EndDrag() {
   FreeThePointer();
+  // A drag the script cut short still moved what the user moved.
+  const DragState drag = drag_;
   drag_ = DragState();
+  if (drag.pressed) RecordDrag(drag);
 }
 
 void CKissCnfView::ReleasePointer() {

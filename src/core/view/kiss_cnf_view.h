@@ -15,6 +15,7 @@
 #include "core/render/renderer.h"
 #include "core/render/view_transform.h"
 #include "core/view/context_menu.h"
+#include "core/view/move_history.h"
 #include "core/view/pick_cel.h"
 #include "core/view/scroll_bar.h"
 #include "core/view/view_front_end.h"
@@ -24,6 +25,16 @@ namespace luma {
 // A rectangle of client pixels, right and bottom exclusive.
 struct ClientRect {
   int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// One wheel message: the angle deltas of the vertical and the horizontal
+// wheel (120 a notch; touchpads and fine wheels send smaller steps), and
+// the keys held.
+struct WheelInput {
+  int delta_y = 0;  // positive: away from the user
+  int delta_x = 0;  // positive: to the left
+  bool ctrl = false;
+  bool shift = false;
 };
 
 // What the object/cel properties window hands back for one cel line.
@@ -108,6 +119,11 @@ class CKissCnfView : public ScriptView {
   bool CanZoomHome() const { return zoom_level_ != 0; }
   // "Fit Window to playfield": the window's client becomes the scroll size.
   void FitWindow();
+  // "Zoom to Fit Window": the most magnified level at which the whole doll
+  // window, with its edge, fits the client; or fits an area of the given
+  // size (the client as it will be once its scroll bars are gone).
+  void ZoomToFit() { ZoomToFit(client_width_, client_height_); }
+  void ZoomToFit(int area_width, int area_height);
 
   // The scroll bars: the content is the doll window at the zoom level.
   const ScrollBar& horizontal_bar() const { return bars_[0]; }
@@ -116,8 +132,12 @@ class CKissCnfView : public ScriptView {
   // positions with SetScrollPositions).
   void Scroll(bool vertical, ScrollAction action, int thumb = 0);
   void SetScrollPositions(int x, int y);
-  // A mouse wheel message: zooms or scrolls, by "Scroll Type" and Ctrl.
-  void Wheel(int delta, bool ctrl);
+  // A mouse wheel message. The vertical wheel zooms or scrolls by "Scroll
+  // Type" and Ctrl; with Shift, and the horizontal wheel, it scrolls
+  // sideways. Deltas add up: each 120 is one zoom step, and scrolling
+  // follows every part of a notch, so fine wheels and touchpads lose none.
+  void Wheel(const WheelInput& input);
+  void Wheel(int delta, bool ctrl) { Wheel(WheelInput{delta, 0, ctrl, false}); }
 
   const ViewTransform& transform() const { return transform_; }
   // Client pixels to doll units and back.
@@ -217,6 +237,18 @@ class CKissCnfView : public ScriptView {
   // Saves the last clicked cel as a BMP file the user chooses.
   bool ExportCelToBitmap();
 
+  // --- Undo and redo of the user's drags ------------------------------------------
+  // Each drag is one step. Undo puts the dragged object and what moved with
+  // it back where they stood before it (showing the set it happened in),
+  // Redo where they stood after it; collision and mouse-region events
+  // follow as for any move. Fix values and links stay as they are now.
+  // Script moves are not steps; a new start of the doll forgets them all.
+  bool CanUndo() const { return runtime_ && !drag_.pressed && history_.can_undo(); }
+  bool CanRedo() const { return runtime_ && !drag_.pressed && history_.can_redo(); }
+  bool Undo();
+  bool Redo();
+  const MoveHistory& move_history() const { return history_; }
+
   // --- Documentation, pause, locating -------------------------------------------
   // The doll's documentation files, by name, for the Documentation menu.
   std::vector<std::string> DocumentationEntries() const;
@@ -267,6 +299,7 @@ class CKissCnfView : public ScriptView {
     bool pressed = false;
     bool dragging = false;  // the object came loose and follows the pointer
     bool dragged = false;   // it moved while dragging
+    int set = 0;            // where the press happened
     CelInstance* cel = nullptr;
     KissObject* object = nullptr;  // the clicked cel's object: its fix counts
     KissObject* mover = nullptr;   // what moves: the object, or the parent it is glued to
@@ -296,6 +329,10 @@ class CKissCnfView : public ScriptView {
   void AutoScroll(ClientPoint client);
   void StartDragging();
   void CollideAfterDrag(const DragState& drag);
+  void RecordDrag(const DragState& drag);
+  void PlaceStep(const MoveStep& step, bool before);
+  void WheelZoom(int delta);
+  void WheelScroll(int axis, int delta);
   void FreeThePointer();
   void SetPointerShape(PointerShape shape);
   RuntimeSettings ScriptSettings() const;
@@ -340,6 +377,9 @@ class CKissCnfView : public ScriptView {
   int client_height_ = 0;
   int zoom_level_ = 0;
   ScrollBar bars_[2];
+  // Wheel deltas not yet used: towards a zoom step, and per scroll axis.
+  int wheel_zoom_rest_ = 0;
+  int wheel_scroll_rest_[2] = {0, 0};
   ViewTransform transform_;
   PresentFunction present_;
   std::unique_ptr<SwapChain> chain_;
@@ -347,6 +387,7 @@ class CKissCnfView : public ScriptView {
 
   // Mouse.
   DragState drag_;
+  MoveHistory history_;
   PlayPoint pointer_{-1, -1};
   PlayPoint last_point_;
   CelInstance* last_clicked_ = nullptr;

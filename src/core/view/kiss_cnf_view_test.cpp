@@ -167,6 +167,65 @@ TEST_F(KissCnfViewTest, ZoomLimitsScrollSizesAndTheWheel) {
   EXPECT_EQ(view_->zoom_level(), -1);
 }
 
+TEST_F(KissCnfViewTest, WheelDeltasAddUpToZoomStepsAndScrollByEveryPart) {
+  Open("");
+  view_->Resize(150, 80);
+  view_->StartDoll();
+  // Ten small deltas make one notch: one zoom step, not ten.
+  for (int i = 0; i < 9; ++i) view_->Wheel(12, false);
+  EXPECT_EQ(view_->zoom_level(), 0);
+  view_->Wheel(12, false);
+  EXPECT_EQ(view_->zoom_level(), -1);
+  // A turn of direction does not first unwind what was left over.
+  view_->Wheel(60, false);
+  view_->Wheel(-60, false);
+  view_->Wheel(-60, false);
+  EXPECT_EQ(view_->zoom_level(), 0);
+  view_->Wheel(120, false);
+  ASSERT_EQ(view_->zoom_level(), -1);  // 400 x 200 in a client of 150 x 80
+
+  // Ctrl scrolls: 20 is a sixth of a notch, a sixth of six lines of 8.
+  view_->Wheel(-20, true);
+  EXPECT_EQ(view_->vertical_bar().position, 8);
+  // Deltas of 12 are less than a line each, yet none is lost.
+  for (int i = 0; i < 10; ++i) view_->Wheel(-12, true);
+  EXPECT_EQ(view_->vertical_bar().position, 56);
+  EXPECT_EQ(view_->horizontal_bar().position, 0);
+
+  // Shift and the horizontal wheel scroll sideways, lines of 15.
+  view_->Wheel(WheelInput{-120, 0, false, true});
+  EXPECT_EQ(view_->horizontal_bar().position, 90);
+  view_->Wheel(WheelInput{0, -40, false, false});
+  EXPECT_EQ(view_->horizontal_bar().position, 120);
+  view_->Wheel(WheelInput{0, 120, true, false});
+  EXPECT_EQ(view_->horizontal_bar().position, 30);
+  EXPECT_EQ(view_->vertical_bar().position, 56);
+  EXPECT_EQ(view_->zoom_level(), -1);
+}
+
+TEST_F(KissCnfViewTest, ZoomToFitShowsTheWholeDollWindowAndItsEdge) {
+  Open("");
+  view_->Resize(800, 600);
+  view_->StartDoll();
+  view_->ClearRedraw();
+  view_->ZoomToFit();  // 204 x 104 with the edge: four times would be 816 wide
+  EXPECT_EQ(view_->zoom_level(), -2);
+  EXPECT_FALSE(view_->horizontal_bar().active());
+  EXPECT_TRUE(view_->redraw_pending());
+  view_->ZoomToFit(100, 100);
+  EXPECT_EQ(view_->zoom_level(), 2);
+  // A script's window size is what is fitted.
+  view_->SetWindowSize(PlayPoint{100, 50});
+  view_->ZoomToFit();
+  EXPECT_EQ(view_->zoom_level(), -4);
+
+  settings_.edged_border = false;
+  view_->ApplySettings(settings_);
+  view_->SetWindowSize(PlayPoint{200, 100});
+  view_->ZoomToFit();
+  EXPECT_EQ(view_->zoom_level(), -3);
+}
+
 TEST_F(KissCnfViewTest, ScrollTypeOneScrollsAndCtrlZooms) {
   settings_.scroll_type = 1;
   Open("");
@@ -178,6 +237,11 @@ TEST_F(KissCnfViewTest, ScrollTypeOneScrollsAndCtrlZooms) {
   EXPECT_EQ(view_->zoom_level(), 0);
   view_->Wheel(-120, true);
   EXPECT_EQ(view_->zoom_level(), 1);
+  // Shift scrolls sideways here too.
+  view_->ZoomHome();
+  view_->Wheel(WheelInput{120, 0, false, true});
+  EXPECT_EQ(view_->horizontal_bar().position, 0);
+  EXPECT_EQ(view_->zoom_level(), 0);
 }
 
 TEST_F(KissCnfViewTest, ASmallDollIsCentredAndPointsMapBothWays) {

@@ -44,11 +44,19 @@ int ScrolledPosition(const ScrollBar& bar, ScrollAction action, int thumb) {
   return static_cast<int>(std::clamp<int64_t>(p, 0, bar.max_position()));
 }
 
-int WheelScrollDistance(const ScrollBar& bar, int delta) {
-  if (!bar.active()) return 0;
-  const int64_t lines = -2 * int64_t{delta} * kLinesPerNotch / kWheelNotch;
-  const int64_t distance = lines * LineSize(bar);
-  return static_cast<int>(std::clamp<int64_t>(distance, -bar.client, bar.client));
+int WheelScrollDistance(const ScrollBar& bar, int delta, int* rest) {
+  if (!bar.active() || delta == 0) {
+    *rest = 0;
+    return 0;
+  }
+  // In pixels times a notch: the rest stays below one pixel.
+  const int64_t step = -2 * int64_t{delta} * kLinesPerNotch * LineSize(bar);
+  const bool turned = (step < 0) != (*rest < 0) && *rest != 0;
+  const int64_t total = step + (turned ? 0 : *rest);
+  const int64_t pixels = total / kWheelNotch;
+  *rest = static_cast<int>(total % kWheelNotch);
+  if (pixels < -bar.client || pixels > bar.client) *rest = 0;
+  return static_cast<int>(std::clamp<int64_t>(pixels, -bar.client, bar.client));
 }
 
 }  // namespace luma

@@ -37,8 +37,14 @@ int ScrolledPosition(const ScrollBar& bar, ScrollAction action, int thumb);
 
 // How far one wheel message scrolls (positive: down or right): the view
 // passes twice the wheel's delta on, and the standard handling scrolls
-// three lines per notch of 120, at most a page.
-int WheelScrollDistance(const ScrollBar& bar, int delta);
+// three lines per notch of 120, at most a page. `rest` carries the part of
+// a pixel left over from earlier messages in and out, so that small deltas
+// add up instead of being lost; it starts afresh when the direction turns.
+int WheelScrollDistance(const ScrollBar& bar, int delta, int* rest);
+inline int WheelScrollDistance(const ScrollBar& bar, int delta) {
+  int rest = 0;
+  return WheelScrollDistance(bar, delta, &rest);
+}
 
 }  // namespace luma
 

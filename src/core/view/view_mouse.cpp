@@ -1,6 +1,7 @@
 // Pointer and key input: picking cels, pressing, tugging fixed objects,
 // dragging, releasing, and the script events all of it raises.
 #include <algorithm>
+#include <utility>
 
 #include "core/fkiss/bounding.h"
 #include "core/host/text.h"
@@ -136,6 +137,7 @@ void CKissCnfView::PressLeft(const PointerAt& at) {
   const Position at_set = mover->position[current_set_];
   drag_ = DragState();
   drag_.pressed = true;
+  drag_.set = current_set_;
   drag_.cel = cel;
   drag_.object = object;
   drag_.mover = mover;
@@ -167,6 +169,8 @@ void CKissCnfView::ReleaseLeft() {
   }
   // The script may end the press itself while these events run.
   const DragState drag = drag_;
+  // Recorded once, below, even when the script ends the press meanwhile.
+  drag_.dragged = false;
   KissObject* object = drag.object;
   const uint32_t threshold = fix_threshold();
   const uint32_t fix = object->fix;
@@ -177,6 +181,46 @@ void CKissCnfView::ReleaseLeft() {
   runtime_->RaiseCelEvents(drag.cel, kOnRelease);
   runtime_->RaiseCelEvents(drag.cel, object->fix == 0 ? kOnDrop : kOnFixdrop);
   drag_ = DragState();
+  // Where the drop left things, a snap included.
+  RecordDrag(drag);
+  Redraw();
+}
+
+void CKissCnfView::RecordDrag(const DragState& drag) {
+  if (!drag.dragged) return;
+  MoveStep step;
+  step.set = drag.set;
+  bool moved = false;
+  for (const auto& [member, before] : drag.family) {
+    const Position after = member->position[drag.set];
+    moved |= after != before;
+    step.placements.push_back({member->number, before, after});
+  }
+  if (moved) history_.Record(std::move(step));
+}
+
+bool CKissCnfView::Undo() {
+  if (!CanUndo()) return false;
+  PlaceStep(*history_.TakeUndo(), true);
+  return true;
+}
+
+bool CKissCnfView::Redo() {
+  if (!CanRedo()) return false;
+  PlaceStep(*history_.TakeRedo(), false);
+  return true;
+}
+
+void CKissCnfView::PlaceStep(const MoveStep& step, bool before) {
+  if (step.set != current_set_) SelectSet(step.set);
+  if (!runtime_ || step.set != current_set_) return;
+  std::vector<std::pair<KissObject*, Position>> placements;
+  for (const MoveStep::Placement& placement : step.placements) {
+    if (KissObject* object = doc_.model().FindObject(placement.object, false)) {
+      placements.emplace_back(object, before ? placement.before : placement.after);
+    }
+  }
+  runtime_->PlaceObjects(placements);
   Redraw();
 }
 

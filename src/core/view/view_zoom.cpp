@@ -2,6 +2,8 @@
 // and the mapping between client pixels and doll units.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 #include "core/view/kiss_cnf_view.h"
 
@@ -80,19 +82,52 @@ void CKissCnfView::SetScrollPositions(int x, int y) {
   Redraw();
 }
 
-void CKissCnfView::Wheel(int delta, bool ctrl) {
-  const bool zooms = settings_.scroll_type == 0 ? !ctrl : ctrl;
-  if (zooms) {
-    if (delta > 0) ZoomIn();
-    if (delta < 0) ZoomOut();
+void CKissCnfView::ZoomToFit(int area_width, int area_height) {
+  ChangeZoom(FitZoomLevel(window_.x, window_.y, area_width, area_height, settings_.edged_border));
+}
+
+void CKissCnfView::Wheel(const WheelInput& input) {
+  int vertical = input.delta_y;
+  int sideways = input.delta_x;
+  if (input.shift && sideways == 0) std::swap(vertical, sideways);
+  if (vertical != 0) {
+    const bool zooms = settings_.scroll_type == 0 ? !input.ctrl : input.ctrl;
+    if (zooms) {
+      WheelZoom(vertical);
+    } else {
+      // The vertical bar when there is one, else the horizontal.
+      WheelScroll(bars_[1].active() || !bars_[0].active() ? 1 : 0, vertical);
+    }
+  }
+  if (sideways != 0) WheelScroll(0, sideways);
+}
+
+void CKissCnfView::WheelZoom(int delta) {
+  constexpr int kNotch = 120;
+  // A turn of direction starts afresh, so the wheel answers at once.
+  const bool turned = (delta < 0) != (wheel_zoom_rest_ < 0) && wheel_zoom_rest_ != 0;
+  const int64_t total = int64_t{delta} + (turned ? 0 : wheel_zoom_rest_);
+  const int64_t steps = total / kNotch;
+  wheel_zoom_rest_ = static_cast<int>(total % kNotch);
+  if (steps == 0) return;
+  // Up the wheel magnifies: a lower level.
+  const int64_t wanted = zoom_level_ - steps;
+  const int level = static_cast<int>(std::clamp<int64_t>(wanted, kMinZoomLevel, kMaxZoomLevel));
+  // Nothing is kept for beyond the last level.
+  if (level != wanted) wheel_zoom_rest_ = 0;
+  if (level != zoom_level_) ChangeZoom(level);
+}
+
+void CKissCnfView::WheelScroll(int axis, int delta) {
+  ScrollBar& bar = bars_[axis];
+  const int distance = WheelScrollDistance(bar, delta, &wheel_scroll_rest_[axis]);
+  if (distance == 0) return;
+  const int position = bar.Clamp(bar.position + distance);
+  if (position == bar.position) {
+    wheel_scroll_rest_[axis] = 0;
     return;
   }
-  // The vertical bar when there is one, else the horizontal.
-  const bool vertical = bars_[1].active() || !bars_[0].active();
-  ScrollBar& bar = bars_[vertical ? 1 : 0];
-  const int distance = WheelScrollDistance(bar, delta);
-  if (distance == 0) return;
-  bar.position = bar.Clamp(bar.position + distance);
+  bar.position = position;
   front().SetScrollPosition(bars_[0].position, bars_[1].position);
   UpdateTransform();
   Redraw();
