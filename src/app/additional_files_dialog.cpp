@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
+
 namespace luma::app {
 
 AdditionalFilesDialog::AdditionalFilesDialog(QWidget* parent) : QDialog(parent) {
@@ -79,8 +81,8 @@ void AdditionalFilesDialog::RemoveSelected() {
 }
 
 QStringList AdditionalFilesDialog::ChooseDocuments() {
-  return QFileDialog::getOpenFileNames(this, "Select document files", QDir::currentPath(),
-                                       "Document files (*.doc *.txt *.me);;All files (*)");
+  return AskOpenFileNames(this, "Select document files", QDir::currentPath(),
+                          "Document files (*.doc *.txt *.me);;All files (*)");
 }
 
 }  // namespace luma::app

@@ -28,6 +28,7 @@
 #include "app/variable_watch_window.h"
 #include "core/fkiss/key_codes.h"
 #include "core/render/thumbnails.h"
+#include "core/render/view_transform.h"
 
 namespace luma::app {
 namespace {
@@ -92,9 +93,12 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
   };
   handlers.mouse = [this](QMouseEvent* event) { Mouse(event); };
   handlers.wheel = [this](QWheelEvent* event) {
-    const int delta =
-        event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
-    view_->Wheel(delta, (event->modifiers() & Qt::ControlModifier) != 0);
+    WheelInput wheel;
+    wheel.delta_y = event->angleDelta().y();
+    wheel.delta_x = event->angleDelta().x();
+    wheel.ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
+    wheel.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    view_->Wheel(wheel);
     event->accept();
   };
   handlers.key = [this](QKeyEvent* event) { Key(event); };
@@ -126,7 +130,6 @@ void CChildFrame::StartDoll() {
 
 void CChildFrame::AfterStart() {
   doc_->set_loading(false);
-  setWindowTitle(FromBytes(doc_->title()));
   info_->DollStarted();
   main_.AutoCreateThumbnail(*this);
   main_.UpdateCommandUi();
@@ -200,6 +203,28 @@ void CChildFrame::SetScrollSize(int width, int height) {
   echoing_scroll_ = true;
   widget_->SetScrollSize(QSize(width, height));
   echoing_scroll_ = false;
+  // The zoom changed, or the doll window did: the title shows the zoom.
+  if (!closing_ && mdiArea()) main_.RefreshTitles();
+}
+
+QString CChildFrame::DollTitle(bool numbered) const {
+  QString title = FromBytes(doc_->title());
+  if (numbered) title += QString(":%1").arg(instance_);
+  if (view_->zoom_level() != 0) {
+    title += QString(" (%1)").arg(QString::fromStdString(ZoomRatioText(view_->zoom_level())));
+  }
+  return title;
+}
+
+QSize CChildFrame::ClientWithoutBars() const {
+  // The scroll area less its frame: what the viewport has when no bar shows.
+  const int frame = 2 * widget_->frameWidth();
+  return widget_->size() - QSize(frame, frame);
+}
+
+QSize CChildFrame::FittedSize() const {
+  const QSize decoration = size() - ClientWithoutBars();
+  return QSize(view_->horizontal_bar().content, view_->vertical_bar().content) + decoration;
 }
 
 void CChildFrame::SetScrollPosition(int x, int y) {
@@ -213,12 +238,7 @@ void CChildFrame::FitWindow(int width, int height, bool maximize) {
   if (isMaximized() || isMinimized()) showNormal();
   // The frame's decoration around the client stays as it is; no scroll bar
   // is needed once the client holds the content.
-  const QSize client = widget_->viewport()->size();
-  const QSize decoration = size() - client;
-  const QSize bars(
-      widget_->verticalScrollBar()->isVisible() ? widget_->verticalScrollBar()->width() : 0,
-      widget_->horizontalScrollBar()->isVisible() ? widget_->horizontalScrollBar()->height() : 0);
-  resize(QSize(width, height) + decoration - bars);
+  resize(QSize(width, height) + size() - ClientWithoutBars());
   if (maximize) showMaximized();
   Invalidate();
 }
@@ -387,6 +407,17 @@ bool CChildFrame::OnCommand(int id) {
       return true;
     case kIdFitWindow:
       v.FitWindow();
+      return true;
+    case kIdZoomFit: {
+      const QSize area = ClientWithoutBars();
+      v.ZoomToFit(area.width(), area.height());
+      return true;
+    }
+    case kIdEditUndo:
+      v.Undo();
+      return true;
+    case kIdEditRedo:
+      v.Redo();
       return true;
     case kIdPreviousSet:
       v.PreviousSet();

@@ -60,6 +60,18 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   // Set once the window has begun to close.
   bool closing() const { return closing_; }
 
+  // Which of several windows of one file this is (1, 2, ...).
+  int instance() const { return instance_; }
+  void set_instance(int instance) { instance_ = instance; }
+  // The window's title: the doll's name, ":2" for the second window of a
+  // file when `numbered`, and the zoom when it is not 1:1 ("doll.cnf (2:1)").
+  QString DollTitle(bool numbered) const;
+  // The window's size when its client holds the doll window at the zoom
+  // level exactly, without scroll bars.
+  QSize FittedSize() const;
+  // The client area as it is once no scroll bar takes room from it.
+  QSize ClientWithoutBars() const;
+
   // The "KCF Palette Editor" window, opened on first use (nullptr before).
   PaletteEditorDialog* palette_editor_dialog() const { return palette_dialog_; }
   // The palette editor, which outlives its window: unsaved palettes stay marked.
@@ -140,6 +152,7 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   bool pointer_shown_ = true;
   QCursor cursor_;
   bool closing_ = false;
+  int instance_ = 1;
 };
 
 }  // namespace luma::app

@@ -22,12 +22,14 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "audio/audio_player.h"
+#include "core/render/view_transform.h"
 #include "core/testing/doll_builder.h"
 #include "platform/qt_settings_store.h"
 
@@ -222,6 +224,126 @@ TEST_F(DollWindowTest, DraggingAnObjectMovesItAndShowsWhereThePointerIs) {
   EXPECT_EQ(said_.back(), "Copy Position: Position of object #0 copied to other sets");
   frame_->action(kIdResetAllPositions)->trigger();
   EXPECT_EQ(object->position[0], (Position{10, 10}));
+}
+
+TEST_F(DollWindowTest, UndoRedoAndZoomToFitFromTheMenusKeysAndToolbar) {
+  CChildFrame* child = Open();
+  ASSERT_NE(child, nullptr);
+  CKissCnfView& view = child->view();
+  QWidget* area = child->view_widget()->viewport();
+  KissObject* object = child->doc().model().FindObject(0, false);
+  const ClientPoint grab = view.DollToScreen(PlayPoint{15, 12});
+  SendMouse(area, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(area, QEvent::MouseMove, ClientPoint{grab.x + 30, grab.y + 20}, Qt::NoButton,
+            Qt::LeftButton);
+  SendMouse(area, QEvent::MouseButtonRelease, ClientPoint{grab.x + 30, grab.y + 20}, Qt::LeftButton,
+            Qt::NoButton);
+  ASSERT_EQ(object->position[0], (Position{40, 30}));
+
+  QAction* undo = frame_->action(kIdEditUndo);
+  QAction* redo = frame_->action(kIdEditRedo);
+  EXPECT_EQ(undo->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
+  EXPECT_EQ(redo->shortcuts(),
+            (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
+  for (int id : {kIdEditUndo, kIdEditRedo, kIdZoomFit}) {
+    EXPECT_TRUE(frame_->main_toolbar()->actions().contains(frame_->action(id))) << id;
+  }
+  EXPECT_TRUE(frame_->current_menus()[1]->actions().contains(undo)) << "in the Edit menu";
+  EXPECT_TRUE(frame_->current_menus()[2]->actions().contains(frame_->action(kIdZoomFit)))
+      << "in the View menu";
+  frame_->UpdateCommandUi();
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_FALSE(redo->isEnabled());
+  undo->trigger();
+  EXPECT_EQ(object->position[0], (Position{10, 10}));
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_TRUE(redo->isEnabled());
+  EXPECT_EQ(ShownAt(child, 15, 12) & 0xFFFFFF, qRgb(48, 0, 50) & 0xFFFFFF);
+  redo->trigger();
+  EXPECT_EQ(object->position[0], (Position{40, 30}));
+
+  // The whole 200 x 100 playfield and its edge at the largest size that fits.
+  const QSize client = child->view_widget()->viewport()->size();
+  frame_->action(kIdZoomFit)->trigger();
+  const int level = view.zoom_level();
+  EXPECT_LT(level, 0);
+  EXPECT_EQ(level, FitZoomLevel(200, 100, client.width(), client.height(), true));
+  EXPECT_FALSE(child->view_widget()->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(child->view_widget()->verticalScrollBar()->isVisible());
+  EXPECT_GT((204 * ZoomFactor(level - 1)), client.width());
+
+  // The zoom shows in the status bar and in the titles.
+  const QString ratio = QString::fromStdString(ZoomRatioText(level));
+  EXPECT_EQ(Pane(6), "Zoom " + ratio);
+  EXPECT_EQ(child->windowTitle(), "doll.cnf (" + ratio + ")");
+  EXPECT_EQ(frame_->windowTitle(), "doll.cnf (" + ratio + ") - Lumadoll");
+  frame_->action(kIdZoomHome)->trigger();
+  EXPECT_EQ(Pane(6), "Zoom 1:1");
+  EXPECT_EQ(child->windowTitle(), "doll.cnf");
+  EXPECT_EQ(frame_->windowTitle(), "doll.cnf - Lumadoll") << "the program is named once";
+
+  // A touchpad's small wheel steps add up to one zoom step.
+  QWheelEvent wheel(QPointF(5, 5), area->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 12),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  for (int i = 0; i < 9; ++i) QApplication::sendEvent(area, &wheel);
+  EXPECT_EQ(view.zoom_level(), 0);
+  QApplication::sendEvent(area, &wheel);
+  EXPECT_EQ(view.zoom_level(), -1);
+}
+
+TEST_F(DollWindowTest, WindowsOfOneFileAreNumberedAndCascadeKeepsFittedSizes) {
+  CChildFrame* first = Open();
+  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("doll.cnf")));
+  CChildFrame* second = frame_->ActiveChild();
+  Write("other.cnf", kCnf);
+  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("other.cnf")));
+  CChildFrame* third = frame_->ActiveChild();
+  ASSERT_NE(second, first);
+  ASSERT_NE(third, second);
+  frame_->UpdateCommandUi();
+  EXPECT_EQ(first->windowTitle(), "doll.cnf:1");
+  EXPECT_EQ(second->windowTitle(), "doll.cnf:2");
+  EXPECT_EQ(third->windowTitle(), "other.cnf");
+  EXPECT_EQ(frame_->windowTitle(), "other.cnf - Lumadoll");
+
+  second->view().ZoomIn();
+  frame_->RunCommand(kIdWindowCascade);
+  // The bars follow the new sizes once the events are through.
+  QCoreApplication::processEvents();
+  int step = -1;
+  QPoint last;
+  for (CChildFrame* child : {first, second, third}) {
+    EXPECT_FALSE(child->isMaximized());
+    // Each at its fitted size: the doll window fills the client exactly.
+    EXPECT_EQ(child->size(), child->FittedSize());
+    EXPECT_EQ(child->view_widget()->viewport()->size(),
+              QSize(child->view().horizontal_bar().content, child->view().vertical_bar().content));
+    EXPECT_FALSE(child->view_widget()->horizontalScrollBar()->isVisible());
+    if (child != first) {
+      const QPoint moved = child->pos() - last;
+      EXPECT_GT(moved.x(), 0);
+      EXPECT_EQ(moved.x(), moved.y());
+      if (step >= 0) {
+        EXPECT_EQ(moved.x(), step);
+      }
+      step = moved.x();
+    }
+    last = child->pos();
+  }
+  EXPECT_EQ(second->view_widget()->viewport()->size(), QSize(400, 200)) << "zoomed in twice";
+
+  // Tiled one above another, each keeps its size where its band holds it.
+  frame_->RunCommand(kIdWindowTileHorizontal);
+  const int band = frame_->mdi_area()->viewport()->height() / 3;
+  EXPECT_EQ(first->pos(), QPoint(0, 0));
+  EXPECT_EQ(third->pos(), QPoint(0, 2 * band));
+  EXPECT_EQ(first->size(), first->FittedSize().boundedTo(QSize(10000, band)));
+
+  second->close();
+  ASSERT_TRUE(SpinUntil([this] { return frame_->Children().size() == 2; }, 2000));
+  frame_->UpdateCommandUi();
+  EXPECT_EQ(first->windowTitle(), "doll.cnf") << "alone again";
 }
 
 TEST_F(DollWindowTest, StatusPanesDescribeTheActiveDoll) {

@@ -41,6 +41,10 @@ constexpr CommandInfo kCommands[] = {
     {kIdZoomIn, "&Zoom In", "Zoom In\nZoom In (+)", "+|="},
     {kIdZoomOut, "Zoom &Out", "Zoom Out\nZoom Out (-)", "-|_"},
     {kIdZoomHome, "Zoom &Home", "Return to unzoomed view.\nZoom Home (Home)", "Home"},
+    {kIdZoomFit, "Zoom to Fit &Window",
+     "Zoom to the largest size at which the whole playfield fits the window\nZoom to Fit Window "
+     "(Ctrl+Shift+F)",
+     "Ctrl+Shift+F"},
     {kIdFitWindow, "&Fit Window to Playfield",
      "Resizes the current window to the size of the playfield in the KiSS data set.\nFit Window to "
      "playfield",
@@ -119,6 +123,9 @@ constexpr CommandInfo kCommands[] = {
      "Ctrl+S"},
     {kIdEditCopy, "&Copy", "Copy the picture of this KiSS data set to the clipboard\nCopy (Ctrl+C)",
      "Ctrl+C|Ctrl+Ins"},
+    {kIdEditUndo, "&Undo Move", "Put back the object you moved last\nUndo Move (Ctrl+Z)", "Ctrl+Z"},
+    {kIdEditRedo, "&Redo Move", "Move the object again that Undo put back\nRedo Move (Ctrl+Y)",
+     "Ctrl+Shift+Z|Ctrl+Y"},
     {kIdWindowArrange, "&Arrange Icons",
      "Line up the minimised windows along the bottom\nArrange Icons", ""},
     {kIdWindowCascade, "&Cascade", "Arrange the windows so that they overlap\nCascade Windows", ""},

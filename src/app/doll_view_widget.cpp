@@ -44,7 +44,14 @@ void DollViewWidget::SetScrollSize(QSize content) {
 
 void DollViewWidget::UpdateRanges() {
   const QSize content = content_;
-  const QSize client = viewport()->size();
+  QSize client = viewport()->size();
+  // Content that fits the area with no bar needs none, even while bars
+  // show: measured against the client they leave, they would keep each
+  // other up.
+  QSize bare = client;
+  if (verticalScrollBar()->isVisible()) bare.rwidth() += verticalScrollBar()->width();
+  if (horizontalScrollBar()->isVisible()) bare.rheight() += horizontalScrollBar()->height();
+  if (content.width() <= bare.width() && content.height() <= bare.height()) client = bare;
   horizontalScrollBar()->setRange(0, std::max(0, content.width() - client.width()));
   horizontalScrollBar()->setPageStep(client.width());
   horizontalScrollBar()->setSingleStep(std::max(1, client.width() / 10));

@@ -17,8 +17,10 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <ctime>
 
 #include "app/about_dialog.h"
@@ -27,6 +29,7 @@
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
+#include "app/file_dialogs.h"
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/preview_file_dialog.h"
@@ -34,6 +37,7 @@
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
 #include "app/toolbar_icons.h"
+#include "app/window_arrangement.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
 #include "core/archive/lzh_archive_start.h"
@@ -213,6 +217,30 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // A maximised doll window writes "Lumadoll - [doll]" into this title;
+  // ours names the doll and the program once.
+  if (event->type() == QEvent::WindowTitleChange && !main_title_.isEmpty() &&
+      windowTitle() != main_title_) {
+    setWindowTitle(main_title_);
+  }
+}
+
+void CMainFrame::RefreshTitles() {
+  const std::vector<CChildFrame*> children = Children();
+  for (CChildFrame* child : children) {
+    const bool numbered = std::any_of(children.begin(), children.end(), [child](CChildFrame* c) {
+      return c != child && c->doc().path() == child->doc().path();
+    });
+    const QString title = child->DollTitle(numbered);
+    if (child->windowTitle() != title) child->setWindowTitle(title);
+  }
+  CChildFrame* active = ActiveChild();
+  main_title_ = active && !active->closing() ? active->windowTitle() + " - Lumadoll" : "Lumadoll";
+  if (windowTitle() != main_title_) setWindowTitle(main_title_);
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
   if (!event->mimeData()->hasUrls()) return;
   for (const QUrl& url : event->mimeData()->urls()) {
@@ -292,6 +320,15 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
   }
   AddRecentFile(absolute);
   auto* child = new CChildFrame(*this, std::move(doc));
+  // The lowest number no other window of the same file has.
+  const std::vector<CChildFrame*> open = Children();
+  int instance = 1;
+  while (std::any_of(open.begin(), open.end(), [&](CChildFrame* other) {
+    return other->doc().path() == child->doc().path() && other->instance() == instance;
+  })) {
+    ++instance;
+  }
+  child->set_instance(instance);
   mdi_->addSubWindow(child);
   child->show();
   mdi_->setActiveSubWindow(child);
@@ -321,6 +358,7 @@ std::string CMainFrame::AskSavePath(const QString& title, const QString& propose
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(extension);
   dialog.setOption(QFileDialog::ReadOnly, false);
+  FitFileDialog(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
@@ -351,7 +389,7 @@ void CMainFrame::OpenIntoActive(int id) {
   CChildFrame::Reload kind = CChildFrame::Reload::kThisCnf;
   if (id == kIdOpenExpansion) {
     kind = CChildFrame::Reload::kExpansion;
-    path = QFileDialog::getOpenFileName(
+    path = AskOpenFileName(
         this, "Open Expansion", folder,
         "KiSS data sets (*.cnf *.lzh *.lha *.exe *.CNF *.LZH *.LHA *.EXE);;All Files (*)");
     if (path.isEmpty()) return;
@@ -361,8 +399,8 @@ void CMainFrame::OpenIntoActive(int id) {
       // The archive offers its own CNFs to choose from.
       path = QFile::decodeName(QByteArray::fromStdString(doc.path()));
     } else {
-      path = QFileDialog::getOpenFileName(this, "Open other CNF", folder,
-                                          "KiSS Configuration Files (*.cnf *.CNF)");
+      path =
+          AskOpenFileName(this, "Open other CNF", folder, "KiSS Configuration Files (*.cnf *.CNF)");
       if (path.isEmpty()) return;
     }
   }
@@ -420,6 +458,7 @@ void CMainFrame::OpenWithDialog() {
   } else {
     dialog = std::make_unique<QFileDialog>(this, "Open", QDir::currentPath(), filter);
     dialog->setFileMode(QFileDialog::ExistingFile);
+    FitFileDialog(*dialog);
   }
   QString path;
   if (open_dialog_hook_) {
@@ -450,25 +489,39 @@ void CMainFrame::SetMusicEnabled(bool enabled) {
   UpdateCommandUi();
 }
 
+std::vector<CChildFrame*> CMainFrame::WindowsToArrange() {
+  std::vector<CChildFrame*> windows;
+  for (CChildFrame* child : Children()) {
+    if (child->isMinimized()) continue;
+    if (child->isMaximized()) child->showNormal();
+    windows.push_back(child);
+  }
+  return windows;
+}
+
 void CMainFrame::TileWindows(Qt::Orientation orientation) {
-  QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-    if (!sub->isMinimized()) windows.append(sub);
+  const std::vector<CChildFrame*> windows = WindowsToArrange();
+  std::vector<QSize> fitted;
+  for (CChildFrame* child : windows) fitted.push_back(child->FittedSize());
+  const std::vector<QRect> places = TileGeometry(mdi_->viewport()->rect(), fitted, orientation);
+  for (size_t i = 0; i < windows.size(); ++i) windows[i]->setGeometry(places[i]);
+}
+
+void CMainFrame::CascadeWindows() {
+  const std::vector<CChildFrame*> windows = WindowsToArrange();
+  if (windows.empty()) return;
+  std::vector<QSize> fitted;
+  for (CChildFrame* child : windows) fitted.push_back(child->FittedSize());
+  // One title bar further down and right each.
+  const int step =
+      windows.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front());
+  const std::vector<QRect> places = CascadeGeometry(mdi_->viewport()->rect(), fitted, step);
+  for (size_t i = 0; i < windows.size(); ++i) {
+    windows[i]->setGeometry(places[i]);
+    windows[i]->raise();
   }
-  if (windows.isEmpty()) return;
-  const QRect area = mdi_->viewport()->rect();
-  const int n = static_cast<int>(windows.size());
-  for (int i = 0; i < n; ++i) {
-    QMdiSubWindow* sub = windows[i];
-    if (sub->isMaximized()) sub->showNormal();
-    if (orientation == Qt::Vertical) {
-      const int h = area.height() / n;
-      sub->setGeometry(0, i * h, area.width(), i == n - 1 ? area.height() - i * h : h);
-    } else {
-      const int w = area.width() / n;
-      sub->setGeometry(i * w, 0, i == n - 1 ? area.width() - i * w : w, area.height());
-    }
-  }
+  windows.back()->setFocus();
+  mdi_->setActiveSubWindow(windows.back());
 }
 
 void CMainFrame::ArrangeIcons() {
@@ -528,7 +581,7 @@ void CMainFrame::OnCommand(int id) {
       SetMusicEnabled(!settings_.music_enabled);
       break;
     case kIdWindowCascade:
-      mdi_->cascadeSubWindows();
+      CascadeWindows();
       break;
     case kIdWindowTileHorizontal:
       TileWindows(Qt::Vertical);
@@ -615,6 +668,8 @@ void CMainFrame::UpdateCommandUi() {
     actions_[kIdZoomIn]->setEnabled(view.CanZoomIn());
     actions_[kIdZoomOut]->setEnabled(view.CanZoomOut());
     actions_[kIdZoomHome]->setEnabled(view.CanZoomHome());
+    actions_[kIdEditUndo]->setEnabled(view.CanUndo());
+    actions_[kIdEditRedo]->setEnabled(view.CanRedo());
     actions_[kIdPauseFkiss]->setChecked(view.paused());
     actions_[kIdTraceFkiss]->setChecked(view.trace_on());
     const bool has_clicked = view.last_clicked() != nullptr;
@@ -667,6 +722,7 @@ void CMainFrame::UpdateCommandUi() {
     bounding_button_->setToolTip(kBoundingTexts[bounding]);
   }
   bounding_button_->setEnabled(doll && actions_[kIdBoundCycle]->isEnabled());
+  RefreshTitles();
   ShowStatusValues();
 }
 
@@ -685,6 +741,8 @@ void CMainFrame::ShowStatusValues() {
     if (model.ckiss) values.ckiss = "CKiSS";
     values.coordinates = QString::fromStdString(child->view().coordinates_text());
     values.errors = QString("%1 errors").arg(model.report.error_count());
+    values.zoom =
+        QString("Zoom %1").arg(QString::fromStdString(ZoomRatioText(child->view().zoom_level())));
   }
   if (device_) {
     values.video_memory = QString("Approx %1Mb VideoMem free")

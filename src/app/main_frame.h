@@ -140,9 +140,14 @@ class CMainFrame : public QMainWindow {
 
   // Enables, checks and refreshes every command and pane; runs on idle.
   void UpdateCommandUi();
+  // The doll windows' titles ("doll.cnf", "doll.cnf:2" beside another
+  // window of the same file, the zoom when it is not 1:1) and the main
+  // window's, which names the active doll and the program once.
+  void RefreshTitles();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -167,6 +172,9 @@ class CMainFrame : public QMainWindow {
   void SetSoundEnabled(bool enabled);
   void SetMusicEnabled(bool enabled);
   void TileWindows(Qt::Orientation orientation);
+  void CascadeWindows();
+  // The doll windows not minimised, restored to their normal state.
+  std::vector<CChildFrame*> WindowsToArrange();
   void ArrangeIcons();
   bool HasDoll() const;
 
@@ -211,6 +219,7 @@ class CMainFrame : public QMainWindow {
   QTimer idle_timer_;
   QPointer<TipDialog> tips_;
   QPointer<HelpWindow> help_;
+  QString main_title_;
   bool placement_read_ = false;
   bool settings_saved_ = false;
 };

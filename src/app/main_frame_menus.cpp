@@ -75,6 +75,9 @@ void CMainFrame::CreateActions() {
   actions_[kIdZoomOut]->setIcon(GlyphIcon(Glyph::kZoomOut));
   actions_[kIdZoomHome]->setIcon(GlyphIcon(Glyph::kZoomHome));
   actions_[kIdFitWindow]->setIcon(GlyphIcon(Glyph::kFitWindow));
+  actions_[kIdZoomFit]->setIcon(GlyphIcon(Glyph::kZoomFit));
+  actions_[kIdEditUndo]->setIcon(GlyphIcon(Glyph::kUndo));
+  actions_[kIdEditRedo]->setIcon(GlyphIcon(Glyph::kRedo));
   actions_[kIdErrorReport]->setIcon(GlyphIcon(Glyph::kErrorReport));
   actions_[kIdSetInfo]->setIcon(GlyphIcon(Glyph::kSetInfo));
   actions_[kIdFindFkiss]->setIcon(GlyphIcon(Glyph::kFindFkiss));
@@ -144,10 +147,10 @@ void CMainFrame::CreateMenus() {
   CreateRecentFileSection(doll_file);
   add(doll_file, {0, kIdAppExit});
   QMenu* edit = menu("&Edit");
-  add(edit, {kIdEditCopy});
+  add(edit, {kIdEditUndo, kIdEditRedo, 0, kIdEditCopy});
   QMenu* doll_view = menu("&View");
   add(doll_view, {kIdViewToolbar, kIdSetToolbar, kIdPaletteToolbar, kIdViewStatusBar, 0, kIdZoomIn,
-                  kIdZoomOut, kIdZoomHome, kIdFitWindow, 0});
+                  kIdZoomOut, kIdZoomHome, kIdZoomFit, kIdFitWindow, 0});
   QMenu* sets = doll_view->addMenu("S&ets");
   for (int i = 0; i < 10; ++i) sets->addAction(actions_[kIdSet0 + i]);
   add(sets, {0, kIdPreviousSet, kIdNextSet});
@@ -223,8 +226,8 @@ std::vector<QMenu*> CMainFrame::current_menus() const {
 void CMainFrame::CreateToolbars() {
   main_toolbar_ = addToolBar("Toolbar");
   main_toolbar_->setObjectName("MainToolbar");
-  for (int id : std::initializer_list<int>{kIdFileOpen, 0, kIdZoomIn, kIdZoomOut, kIdZoomHome,
-                                           kIdFitWindow, 0}) {
+  for (int id : std::initializer_list<int>{kIdFileOpen, 0, kIdEditUndo, kIdEditRedo, 0, kIdZoomIn,
+                                           kIdZoomOut, kIdZoomHome, kIdZoomFit, kIdFitWindow, 0}) {
     if (id == 0) {
       main_toolbar_->addSeparator();
     } else {

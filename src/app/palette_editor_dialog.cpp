@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
 #include "core/gfx/argb.h"
 
 namespace luma::app {
@@ -189,8 +190,8 @@ PaletteEditorDialog::PaletteEditorDialog(PaletteEditor& editor, const QString& d
   connect(append_, &QPushButton::clicked, this, [this] {
     const bool appended = editor_.AppendGroups([this]() -> std::string {
       if (append_hook_) return append_hook_();
-      const QString path = QFileDialog::getOpenFileName(
-          this, QString(), QString(), "KCF Palette Files (*.kcf *.KCF);;All files (*)");
+      const QString path = AskOpenFileName(this, "Append Palette", QString(),
+                                           "KCF Palette Files (*.kcf *.KCF);;All files (*)");
       return path.isEmpty() ? std::string() : QFile::encodeName(path).toStdString();
     });
     Edited(appended && editor_.apply_immediately());

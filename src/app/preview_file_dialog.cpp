@@ -6,16 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <algorithm>
 
+#include "app/file_dialogs.h"
 #include "core/render/thumbnail_preview.h"
 
 namespace luma::app {
 namespace {
 
 constexpr char kNoPreview[] = "no preview";
-// Room for the largest thumbnail the settings allow (256 x 200).
-constexpr int kPaneWidth = 260;
-constexpr int kPaneHeight = 204;
 
 }  // namespace
 
@@ -34,7 +33,8 @@ PreviewFileDialog::PreviewFileDialog(QWidget* parent, const QString& caption, co
   preview_->setObjectName("preview");
   preview_->setAlignment(Qt::AlignCenter);
   preview_->setFrameShape(QFrame::StyledPanel);
-  preview_->setFixedSize(kPaneWidth, kPaneHeight);
+  // As large as the thumbnails the settings make, and no larger.
+  FitPane(QSize(settings_.thumb_width, settings_.thumb_height));
   // The non-native dialog lays itself out on a grid; the pane takes a
   // column of its own to the right of the file list.
   if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
@@ -52,6 +52,14 @@ PreviewFileDialog::PreviewFileDialog(QWidget* parent, const QString& caption, co
   }
   const QStringList initial = selectedFiles();
   ShowPreview(initial.isEmpty() ? QString() : initial.first());
+  FitFileDialog(*this, preview_->width());
+}
+
+void PreviewFileDialog::FitPane(QSize picture) {
+  const int frame = 2 * preview_->frameWidth();
+  const QSize text = preview_->fontMetrics().size(0, kNoPreview);
+  preview_->setFixedSize(std::max(picture.width(), text.width()) + frame,
+                         std::max(picture.height(), text.height()) + frame);
 }
 
 void PreviewFileDialog::ShowPreview(const QString& path) {
@@ -69,6 +77,11 @@ void PreviewFileDialog::ShowPreview(const QString& path) {
     preview_->setPixmap(QPixmap());
     preview_->setText(kNoPreview);
   } else {
+    // A thumbnail made with larger settings is shown whole all the same.
+    const QSize pane = preview_->size() - QSize(2, 2) * preview_->frameWidth();
+    if (picture.width() > pane.width() || picture.height() > pane.height()) {
+      FitPane(picture.size().expandedTo(pane));
+    }
     preview_->setPixmap(picture);
   }
 }

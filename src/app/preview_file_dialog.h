@@ -25,6 +25,9 @@ class PreviewFileDialog : public QFileDialog {
   void ShowPreview(const QString& path);
 
  private:
+  // The pane holds a picture of `picture` size inside its frame.
+  void FitPane(QSize picture);
+
   Settings settings_;
   std::string data_folder_;
   QLabel* preview_ = nullptr;

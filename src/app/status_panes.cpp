@@ -20,9 +20,9 @@ StatusPanes::StatusPanes(QStatusBar* bar) {
 }
 
 void StatusPanes::Show(const StatusValues& values) {
-  const std::array<const QString*, kCount> texts = {&values.fkiss,  &values.palette_kind,
-                                                    &values.ckiss,  &values.coordinates,
-                                                    &values.errors, &values.video_memory};
+  const std::array<const QString*, kCount> texts = {
+      &values.fkiss,  &values.palette_kind, &values.ckiss, &values.coordinates,
+      &values.errors, &values.video_memory, &values.zoom};
   for (int i = 0; i < kCount; ++i) {
     if (panes_[i]->text() != *texts[i]) panes_[i]->setText(*texts[i]);
     panes_[i]->setEnabled(!texts[i]->isEmpty());

@@ -9,7 +9,7 @@ class QStatusBar;
 
 namespace luma::app {
 
-// What the six information panes of the status bar show; an empty text
+// What the seven information panes of the status bar show; an empty text
 // shows the pane empty and disabled.
 struct StatusValues {
   QString fkiss;         // "FKiSS 2.1"
@@ -18,15 +18,17 @@ struct StatusValues {
   QString coordinates;   // "%5d, %5d"
   QString errors;        // "%d errors"
   QString video_memory;  // "Approx %uMb VideoMem free"
+  QString zoom;          // "Zoom 2:1"
 };
 
 // The panes after the message pane, each as wide as its template text.
 class StatusPanes {
  public:
-  static constexpr int kCount = 6;
+  static constexpr int kCount = 7;
   static constexpr std::array<const char*, kCount> kTemplates = {
       "FKiSS 5.9",    "Enhanced Palette", "CKiSS",
-      "99999, 99999", "99999 errors",     "Approx 9999Mb VideoMem free"};
+      "99999, 99999", "99999 errors",     "Approx 9999Mb VideoMem free",
+      "Zoom 10:1"};
 
   explicit StatusPanes(QStatusBar* bar);
   void Show(const StatusValues& values);

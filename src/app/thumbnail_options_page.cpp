@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
 #include "core/host/option_texts.h"
 
 namespace luma::app {
@@ -116,9 +117,8 @@ void ThumbnailOptionsPage::TakeValues(Settings& settings) const {
 
 void ThumbnailOptionsPage::SelectFolder() {
   const QString title = "Select Thumbnail Folder";
-  const QString chosen = folder_hook_
-                             ? folder_hook_(title, folder_->text())
-                             : QFileDialog::getExistingDirectory(this, title, folder_->text());
+  const QString chosen = folder_hook_ ? folder_hook_(title, folder_->text())
+                                      : AskExistingFolder(this, title, folder_->text());
   if (chosen.isEmpty()) return;
   folder_->setText(chosen);
   use_folder_->setChecked(true);

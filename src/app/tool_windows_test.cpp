@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "app/child_frame.h"
 #include "app/command_table.h"
@@ -229,9 +231,25 @@ TEST_F(ToolWindowsTest, OpenDialogPreviewsThumbnailsWhenThumbShowIsOn) {
     if (!preview) return QString();
     previewed = true;
     EXPECT_EQ(preview->preview()->text(), "no preview");
+    // The pane holds a thumbnail of the size the settings make (64 x 48),
+    // and the dialog its filter names whole.
+    const int frame = 2 * preview->preview()->frameWidth();
+    const QFontMetrics metrics(preview->font());
+    EXPECT_EQ(preview->preview()->height(), 48 + frame);
+    EXPECT_EQ(preview->preview()->width(),
+              std::max(64, metrics.horizontalAdvance("no preview")) + frame);
+    EXPECT_GT(preview->width(),
+              metrics.horizontalAdvance(preview->nameFilters().first()) + 64 + frame);
     preview->ShowPreview(Q(files_.Path("doll.cnf")));
     EXPECT_EQ(preview->shown_thumbnail(), Q(files_.Path("doll.KTN")));
     EXPECT_EQ(preview->preview()->pixmap().size(), QSize(16, 12));
+    // One made with larger settings is shown whole, at its own size.
+    QImage large(100, 70, QImage::Format_RGB32);
+    large.fill(Qt::blue);
+    EXPECT_TRUE(large.save(Q(files_.Path("big.KTN")), "BMP"));
+    preview->ShowPreview(Q(files_.Path("big.cnf")));
+    EXPECT_EQ(preview->preview()->pixmap().size(), QSize(100, 70));
+    EXPECT_EQ(preview->preview()->size(), QSize(100 + frame, 70 + frame));
     preview->ShowPreview(QString());
     preview->selectFile(Q(files_.Path("doll.cnf")));  // as a typed name
     EXPECT_EQ(preview->shown_thumbnail(), Q(files_.Path("doll.KTN")));

@@ -263,6 +263,46 @@ QIcon GlyphIcon(Glyph glyph) {
         p.drawLine(QPointF(25, 25), QPointF(25, 20));
         p.drawLine(QPointF(25, 25), QPointF(20, 25));
         break;
+      case Glyph::kZoomFit:
+        // The magnifier inside the corners of a frame it fills.
+        p.setPen(Pen(kBlue, 2.2));
+        for (const QPointF& corner : {QPointF(2, 2), QPointF(30, 2), QPointF(2, 30)}) {
+          const double dx = corner.x() < 16 ? 6 : -6;
+          const double dy = corner.y() < 16 ? 6 : -6;
+          p.drawLine(corner, QPointF(corner.x() + dx, corner.y()));
+          p.drawLine(corner, QPointF(corner.x(), corner.y() + dy));
+        }
+        p.save();
+        p.translate(4, 4);
+        p.scale(0.75, 0.75);
+        PaintMagnifier(p);
+        p.restore();
+        break;
+      case Glyph::kUndo:
+      case Glyph::kRedo: {
+        // A curved arrow back to the left (undo) or on to the right (redo).
+        if (glyph == Glyph::kRedo) {
+          p.translate(32, 0);
+          p.scale(-1, 1);
+        }
+        p.setPen(Pen(kBlue, 3.5));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath bend;
+        bend.moveTo(10, 12);
+        bend.lineTo(19, 12);
+        bend.cubicTo(30, 12, 30, 27, 19, 27);
+        bend.lineTo(13, 27);
+        p.drawPath(bend);
+        p.setPen(Pen(kBlue, 1));
+        p.setBrush(kBlue);
+        QPainterPath head;
+        head.moveTo(2, 12);
+        head.lineTo(12, 4);
+        head.lineTo(12, 20);
+        head.closeSubpath();
+        p.drawPath(head);
+        break;
+      }
       case Glyph::kErrorReport: {
         QPainterPath warn;
         warn.moveTo(16, 3);
