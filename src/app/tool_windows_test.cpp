@@ -4,14 +4,18 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTreeView>
 #include <algorithm>
 
 #include "app/child_frame.h"
@@ -240,6 +244,16 @@ TEST_F(ToolWindowsTest, OpenDialogPreviewsThumbnailsWhenThumbShowIsOn) {
               std::max(64, metrics.horizontalAdvance("no preview")) + frame);
     EXPECT_GT(preview->width(),
               metrics.horizontalAdvance(preview->nameFilters().first()) + 64 + frame);
+    // The list's size, type and date columns hold what they show.
+    const auto* list = preview->findChild<QTreeView*>("treeView");
+    if (!list) {
+      ADD_FAILURE() << "no file list";
+      return QString();
+    }
+    EXPECT_GE(list->header()->sectionSize(1), metrics.horizontalAdvance("123.45 KiB"));
+    EXPECT_GE(list->header()->sectionSize(3),
+              metrics.horizontalAdvance(
+                  QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)));
     preview->ShowPreview(Q(files_.Path("doll.cnf")));
     EXPECT_EQ(preview->shown_thumbnail(), Q(files_.Path("doll.KTN")));
     EXPECT_EQ(preview->preview()->pixmap().size(), QSize(16, 12));
