@@ -414,6 +414,33 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
   if (paletted_textures()) (void)device_palettes_.UploadDevicePalettes(device_, model_);
 }
 
+void CKissCnfDoc::UseInstancePalette(CelInstance& instance, int group) {
+  KissCel* cel = instance.cel;
+  if (!cel || !cel->indexed() || !model_.PaletteOfLine(instance.palette)) return;
+  if (paletted_textures()) {
+    const std::vector<unsigned>& bases = device_palettes_.bases();
+    const int index = PaletteIndexOfLine(model_, instance.palette);
+    if (index >= 0 && static_cast<size_t>(index) < bases.size()) {
+      instance.geometry.palette_base = bases[static_cast<size_t>(index)];
+    }
+    return;
+  }
+  KissCel* coloured = model_.FindCel(cel->file_name, instance.palette);
+  if (!coloured) {
+    coloured = model_.RegisterCel(cel->file_name, instance.palette);
+    const CelTextureSource source{&device_, &textures_, settings_.recycle_textures};
+    if (!MakeClone(*coloured, source)) return;
+    ApplyPalette(*coloured,
+                 model_.PaletteOfLine(instance.palette)
+                     ->groups[std::clamp(group, 0, kPaletteGroupCount - 1)],
+                 true);
+  }
+  if (!coloured->texture) return;
+  instance.cel = coloured;
+  // Its region may lie elsewhere in another page: the texture coordinates follow.
+  RebuildInstanceVertices(instance);
+}
+
 void CKissCnfDoc::FindAmbiguousCels(LoadProgress& progress) {
   progress.Stage("Checking Cel Ambiguity...", 0);
   std::unordered_map<std::string, int> uses;

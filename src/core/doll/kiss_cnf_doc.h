@@ -110,6 +110,11 @@ class CKissCnfDoc {
   // Visible 16 x 16 tiles over all instances.
   int quad_count() const { return quad_count_; }
   bool paletted_textures() const { return device_.flags().paletted_textures; }
+  // An instance's palette line changed (FKiSS setkcf, a reset): it now
+  // draws with that KCF, in palette group `group` for a start. With device
+  // palettes it takes the KCF's palette numbers; otherwise it moves to the
+  // texture of its cel coloured by that KCF, made on first need.
+  void UseInstancePalette(CelInstance& instance, int group);
 
   // The save options last used successfully, offered again by the next save.
   CnfSaveOptions& save_options() { return save_options_; }

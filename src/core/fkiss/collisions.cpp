@@ -144,16 +144,61 @@ void FkissRuntime::CheckMouseRegions(PlayPoint point, const FkissTarget* only, b
   RunLater(CollectMouseRegions(point, only), top_level);
 }
 
-void FkissRuntime::MoveObject(KissObject* object, int64_t x, int64_t y, MoveSource source) {
-  if (!object) return;
-  const int set = view_.CurrentSet();
+Position FkissRuntime::LimitedPosition(const KissObject& object, int64_t x, int64_t y,
+                                       MoveSource source) const {
   const bool by_script = source == MoveSource::kScript;
   const BoundingKind kind =
       by_script ? ScriptBoundingKind(doll_.hints.bounds) : UserBoundingKind(doll_.hints.bounds);
+  return ClampToLimits(x, y,
+                       ComputeMoveLimits(object, script_.FindLinks(&object), view_.CurrentSet(),
+                                         doll_.playfield, kind, by_script));
+}
+
+void FkissRuntime::MoveObjectByScript(KissObject* object, int64_t x, int64_t y) {
+  if (!object) return;
+  const int set = view_.CurrentSet();
+  const Position from = object->position[set];
+  const Position to = LimitedPosition(*object, x, y, MoveSource::kScript);
+  if (to == from) return;
+  const PlayPoint pointer = view_.Pointer();
+  auto family = std::make_shared<std::vector<KissObject*>>(1, object);
+  if (const ObjectLinks* links = script_.FindLinks(object)) {
+    family->insert(family->end(), links->children.begin(), links->children.end());
+  }
+  for (KissObject* member : *family) CollectObject(member, false);
+  object->position[set] = to;
+  view_.ObjectMoved(*object, {from.x, from.y});
+
+  const int64_t dx = int64_t{to.x} - from.x, dy = int64_t{to.y} - from.y;
+  // A child's move starts from where it stands once the moves and events
+  // before it are done.
+  auto move_child = [this, dx, dy](KissObject* child) {
+    const Position at = child->position[view_.CurrentSet()];
+    MoveObjectByScript(child, at.x + dx, at.y + dy);
+  };
+  if (!dispatching_) {
+    for (size_t i = 1; i < family->size(); ++i) move_child((*family)[i]);
+    FollowUpMoves(family, 0, pointer);
+    return;
+  }
+  // The stack runs the last task pushed first: children in order, then the
+  // events of the whole family.
+  PushTask([this, family, pointer] { FollowUpMoves(family, 0, pointer); });
+  for (size_t i = family->size(); i-- > 1;) {
+    KissObject* child = (*family)[i];
+    PushTask([move_child, child] { move_child(child); });
+  }
+}
+
+void FkissRuntime::MoveObject(KissObject* object, int64_t x, int64_t y, MoveSource source) {
+  if (!object) return;
+  if (source == MoveSource::kScript) {
+    MoveObjectByScript(object, x, y);
+    return;
+  }
+  const int set = view_.CurrentSet();
   auto limited = [&](const KissObject& o, int64_t to_x, int64_t to_y) {
-    return ClampToLimits(
-        to_x, to_y,
-        ComputeMoveLimits(o, script_.FindLinks(&o), set, doll_.playfield, kind, by_script));
+    return LimitedPosition(o, to_x, to_y, source);
   };
   const Position target = limited(*object, x, y);
   if (target == object->position[set]) return;

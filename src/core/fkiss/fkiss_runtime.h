@@ -129,9 +129,13 @@ class FkissRuntime {
   // right and down), together with its attached children, raising collision
   // and mouse-region events.
   void MoveObject(KissObject* object, int64_t x, int64_t y, MoveSource source);
-  void MoveObjectByScript(KissObject* object, int64_t x, int64_t y) {
-    MoveObject(object, x, y, MoveSource::kScript);
-  }
+  // A script's move, step by step as dolls expect it: the object's pairs and
+  // its children's are taken without events, the object moves, each child
+  // makes the same move by itself (with all the events that raises), and
+  // then the object and each child in turn raise their collision events and
+  // check their mouse regions. So a child's events run before its parent's
+  // and again after them.
+  void MoveObjectByScript(KissObject* object, int64_t x, int64_t y);
   // Puts objects exactly where they stood in the current set (the user
   // takes a drag back or makes it again): no bounding, since each position
   // is one the doll held; links stay as they are. The collision and
@@ -228,6 +232,8 @@ class FkissRuntime {
   std::vector<FkissEvent*> CollectMouseRegions(PlayPoint point, const FkissTarget* only);
   void FollowUpMoves(std::shared_ptr<std::vector<KissObject*>> moved, size_t index,
                      PlayPoint pointer);
+  // Where a move to (x, y) ends within the object's limits in the current set.
+  Position LimitedPosition(const KissObject& object, int64_t x, int64_t y, MoveSource source) const;
   void ResetPairs();
 
   DollModel& doll_;

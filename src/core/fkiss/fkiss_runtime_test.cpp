@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "core/host/text.h"
-#include "core/testing/fake_script_view.h"
-#include "core/testing/fkiss_doll.h"
+#include "core/testing/script_runtime_fixture.h"
 
 namespace luma {
 namespace {
@@ -17,37 +16,7 @@ using testing::FakeScriptView;
 using testing::ScriptedDoll;
 using testing::TestCelImage;
 
-// Four 10 x 10 opaque cels a, b, c, d as objects #0-#3 at x = 0, 20, 40, 60
-// on a 100 x 100 playfield, and the script lines given.
-class RuntimeTest : public ::testing::Test {
- protected:
-  void Load(const std::vector<std::string>& lines, RuntimeSettings settings = {},
-            std::vector<TestCelImage> images = {}, const std::string& extra_cels = "",
-            const std::string& set_line = "$0 0,0 20,0 40,0 60,0") {
-    std::string cnf = "(100,100)\n#0 a.cel\n#1 b.cel\n#2 c.cel\n#3 d.cel\n" + extra_cels +
-                      set_line + "\n;@EventHandler\n";
-    for (const std::string& line : lines) cnf += ";@" + line + "\n";
-    for (const char* name : {"a.cel", "b.cel", "c.cel", "d.cel"}) {
-      images.push_back({name, 10, 10, {}, 0, 0});
-    }
-    doll_ = std::make_unique<ScriptedDoll>(cnf, FkissParseOptions(), images);
-    ASSERT_EQ(doll_->doll.report.error_count(), 0) << doll_->ReportText();
-    runtime_ =
-        std::make_unique<FkissRuntime>(doll_->doll, doll_->script, view_, doll_->host, settings);
-  }
-  void Start() { runtime_->StartScript(); }
-  int32_t Var(const char* name) const {
-    return doll_->script.GetVariable(doll_->script.FindVariable(name));
-  }
-  FkissEvent* Label(uint32_t id) { return doll_->script.FindLabel(id); }
-  void Press(const char* cel) { runtime_->RaiseCelEvents(doll_->Cel(cel), kOnPress); }
-  Position At(int object) { return doll_->Object(object)->position[view_.set]; }
-  FakeHost& host() { return doll_->host; }
-
-  FakeScriptView view_;
-  std::unique_ptr<ScriptedDoll> doll_;
-  std::unique_ptr<FkissRuntime> runtime_;
-};
+class RuntimeTest : public testing::ScriptRuntimeTest {};
 
 // --- Dispatch -------------------------------------------------------------------
 
@@ -436,6 +405,27 @@ TEST_F(RuntimeTest, AttachedChildrenFollowAndLinksNeverLoop) {
   EXPECT_EQ(Var("det"), 1);
   EXPECT_EQ(Var("dp"), -1);  // the detached event runs before the new link
   EXPECT_EQ(Var("p1"), 3);
+}
+
+TEST_F(RuntimeTest, AScriptMovedParentsChildrenRaiseTheirEventsBeforeAndAfterIt) {
+  // #0 carries #1, which carries #2; each reports its stillout as a digit.
+  Load({"stillout(#1, #3) mul(o, o, 10) add(o, o, 1)",
+        "stillout(#0, #3) mul(o, o, 10) add(o, o, 2)",
+        "stillout(#2, #3) mul(o, o, 10) add(o, o, 3)",
+        "press(#0) attach(#1, #0) attach(#2, #1) let(o, 0) move(#0, 0, 5) let(r, o)",
+        "press(#1) restrictx(#2, 40, 40) restricty(#2, 0, 0) let(o, 0) move(#0, 0, 5) let(s, o)"});
+  Start();
+  Press("a.cel");
+  // #2 by its own move, #1 with #2 again, then #0 and its child #1.
+  EXPECT_EQ(Var("r"), 31321);
+  EXPECT_EQ(At(2).y, 5);
+  // A child held by its limits stops before evaluating anything itself;
+  // its parent still evaluates it afterwards.
+  Press("b.cel");
+  EXPECT_EQ(Var("s"), 1321);
+  EXPECT_EQ(At(0).y, 10);
+  EXPECT_EQ(At(1).y, 10);
+  EXPECT_EQ(At(2).y, 0);
 }
 
 TEST_F(RuntimeTest, SetfixToZeroRaisesUnfix) {

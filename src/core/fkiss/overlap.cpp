@@ -116,7 +116,7 @@ const CelOpacityCache::Mask& CelOpacityCache::Get(const KissCel& cel) {
   mask.pixels.assign(static_cast<size_t>(mask.width) * mask.height, 0);
   for (int y = 0; y < mask.height; ++y) {
     for (int x = 0; x < mask.width; ++x) {
-      if (!IsOpaque(cel, x, y)) continue;
+      if (!IsSolidForCollision(cel, x, y)) continue;
       mask.pixels[static_cast<size_t>(y) * mask.width + x] = 1;
       mask.blocks[(y / kBlock) * mask.blocks_x + x / kBlock] = 1;
     }

@@ -60,6 +60,17 @@ std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory) {
   return files;
 }
 
+std::string PublicPoolPath(const std::string& directory, std::string_view name) {
+  const std::string wanted = std::string(name) + std::string(kPoolExtension);
+  std::string found;
+  for (const PoolFileEntry& entry : ListPoolFiles(directory)) {
+    if (!EqualsIgnoreCase(entry.file_name, wanted)) continue;
+    if (entry.file_name == wanted) return directory + "/" + wanted;
+    if (found.empty() || entry.file_name < found) found = entry.file_name;
+  }
+  return directory + "/" + (found.empty() ? wanted : found);
+}
+
 std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view cnf_name) {
   std::string base = "~";
   if (!archive_name.empty()) {

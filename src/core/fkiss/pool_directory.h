@@ -28,6 +28,11 @@ struct PoolFileEntry {
 // case), sorted by name ignoring case.
 std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory);
 
+// The file of the public pool `name` in `directory`. Pool names ignore case,
+// so an existing file of that name in any case is taken: the one of exactly
+// this case, else the first in byte order. Without one the name is as given.
+std::string PublicPoolPath(const std::string& directory, std::string_view name);
+
 // Private pool file names begin with "~": "~" and the CNF's file name, or
 // "~", the archive's name, "~" and the CNF's name for an archived doll, with
 // every character but letters and digits turned into "~", lower-cased.

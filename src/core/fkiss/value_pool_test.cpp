@@ -282,6 +282,29 @@ TEST_F(ValuePoolsTest, ScriptIndicesReachPrivateAndPublicFiles) {
   EXPECT_EQ(value, 4);
 }
 
+TEST_F(ValuePoolsTest, PublicPoolNamesIgnoreCaseOnDisk) {
+  // Another doll wrote the pool as "SHARED"; this one names it "Shared".
+  ASSERT_TRUE(fs::create_directories(data_ / "pooldata"));
+  WriteFile(PoolFile("SHARED.pool"), Record("lives", 9));
+  int32_t value = 0;
+  EXPECT_TRUE(pools_->Load(Pool("Shared"), Id("lives"), &value));
+  EXPECT_EQ(value, 9);
+  pools_->Save(Pool("Shared"), Id("lives"), 4);
+  EXPECT_EQ(ReadFile(PoolFile("SHARED.pool")), Record("lives", 4));
+  EXPECT_FALSE(fs::exists(PoolFile("Shared.pool")));
+  // Of several spellings the first in byte order serves, unless one is
+  // spelt exactly as the script names the pool.
+  WriteFile(PoolFile("shared.pool"), Record("lives", 1));
+  EXPECT_TRUE(pools_->Load(Pool("Shared"), Id("lives"), &value));
+  EXPECT_EQ(value, 4);
+  WriteFile(PoolFile("Shared.pool"), Record("lives", 2));
+  EXPECT_TRUE(pools_->Load(Pool("Shared"), Id("lives"), &value));
+  EXPECT_EQ(value, 2);
+  // A new pool file takes the name as the script first wrote it.
+  pools_->Save(Pool("other"), Id("score"), 1);
+  EXPECT_TRUE(fs::exists(PoolFile("other.pool")));
+}
+
 TEST_F(ValuePoolsTest, ResetBringsTheStoredIdentityUpToDate) {
   ASSERT_TRUE(fs::create_directories(data_ / "pooldata"));
   const DollIdentity& identity = pools_->identity();

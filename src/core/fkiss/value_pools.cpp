@@ -39,7 +39,7 @@ std::optional<ValuePool> ValuePools::PoolAt(int pool) {
   if (!IsValidPoolId(name)) return std::nullopt;
   const std::string directory = PoolDirectory(host_);
   if (directory.empty()) return std::nullopt;
-  return ValuePool(directory + "/" + name + ".pool", std::nullopt);
+  return ValuePool(PublicPoolPath(directory, name), std::nullopt);
 }
 
 const std::string* ValuePools::ValueId(int value_id) const {

@@ -295,7 +295,10 @@ void ApplyPalette(KissCel& cel, const ColorTable& table, bool force) {
   cel.last_table = table;
 }
 
-bool IsOpaque(const KissCel& cel, int x, int y) {
+namespace {
+
+// `min_alpha4`: the least 4-bit alpha that counts in a 16-bit texel.
+bool PixelAtLeast(const KissCel& cel, int x, int y, int min_alpha4) {
   if (cel.texture == nullptr || x < 0 || y < 0 || x >= cel.width || y >= cel.height) return false;
   // Emulated palettes leave the texture transparent until colours are
   // applied; the indices are the truth from the start.
@@ -308,7 +311,7 @@ bool IsOpaque(const KissCel& cel, int x, int y) {
       opaque = texel[0] != 0;
       break;
     case TextureFormat::kA4R4G4B4:
-      opaque = (texel[1] >> 4) != 0;
+      opaque = (texel[1] >> 4) >= min_alpha4;
       break;
     default:
       opaque = texel[3] != 0;
@@ -317,6 +320,12 @@ bool IsOpaque(const KissCel& cel, int x, int y) {
   cel.texture->Unlock();
   return opaque;
 }
+
+}  // namespace
+
+bool IsOpaque(const KissCel& cel, int x, int y) { return PixelAtLeast(cel, x, y, 1); }
+
+bool IsSolidForCollision(const KissCel& cel, int x, int y) { return PixelAtLeast(cel, x, y, 2); }
 
 Result<std::vector<uint8_t>> EncodeCel(const KissCel& cel) {
   if (cel.texture == nullptr) {

@@ -54,6 +54,9 @@ void ApplyPalette(KissCel& cel, const ColorTable& table, bool force);
 
 // The pixel at (x, y) of the cel is not transparent (false outside it).
 bool IsOpaque(const KissCel& cel, int x, int y);
+// The pixel counts for collisions: as IsOpaque, except that a 16-bit texel
+// needs an alpha above 1 of 15, so soft edges do not touch.
+bool IsSolidForCollision(const KissCel& cel, int x, int y);
 
 // The cel as a header-form CEL file, its pixels read back from the texture
 // or the index buffer.

@@ -29,7 +29,7 @@ class FakeScriptView : public ScriptView {
     cel.transparency = static_cast<uint16_t>(value);
     ++transparency_changes;
   }
-  void CelPaletteChanged(CelInstance&) override {}
+  void CelPaletteChanged(CelInstance&) override { ++palette_changes; }
   void ObjectMoved(KissObject&, PlayPoint) override { ++moves; }
   void RedrawAll() override { ++redraws; }
   void RequestClose() override { ++close_requests; }
@@ -40,7 +40,8 @@ class FakeScriptView : public ScriptView {
   PlayPoint pointer{-1, -1};
   KissObject* held = nullptr;
   std::vector<int> palette_groups;
-  int drags_ended = 0, cel_changes = 0, transparency_changes = 0, moves = 0, redraws = 0;
+  int drags_ended = 0, cel_changes = 0, transparency_changes = 0, palette_changes = 0, moves = 0,
+      redraws = 0;
   int close_requests = 0;
 };
 

@@ -47,10 +47,14 @@ std::string CelFile(const TestCelImage& image) {
   bytes += std::string(16, '\0');
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
-      const bool opaque = image.rows.empty() || (static_cast<size_t>(y) < image.rows.size() &&
-                                                 static_cast<size_t>(x) < image.rows[y].size() &&
-                                                 image.rows[y][x] == '#');
-      bytes += opaque ? std::string("\x40\x80\xc0\xff", 4) : std::string(4, '\0');
+      const char c = image.rows.empty() ? '#'
+                     : static_cast<size_t>(y) < image.rows.size() &&
+                             static_cast<size_t>(x) < image.rows[y].size()
+                         ? image.rows[y][x]
+                         : '.';
+      const int alpha = c == '#' ? 0xff : IsAsciiDigit(c) ? (c - '0') * 16 : 0;
+      bytes +=
+          alpha ? std::string("\x40\x80\xc0", 3) + static_cast<char>(alpha) : std::string(4, '\0');
     }
   }
   return bytes;
@@ -89,11 +93,14 @@ bool Contains(const std::vector<std::string>& list, std::string_view text) {
 }  // namespace
 
 ScriptedDoll::ScriptedDoll(std::string_view cnf, FkissParseOptions options,
-                           const std::vector<TestCelImage>& images)
-    : ScriptedDoll(SplitLines(cnf), options, images) {}
+                           const std::vector<TestCelImage>& images,
+                           const SoftwareDeviceOptions& device_options)
+    : ScriptedDoll(SplitLines(cnf), options, images, device_options) {}
 
 ScriptedDoll::ScriptedDoll(CnfLines lines, FkissParseOptions options,
-                           const std::vector<TestCelImage>& images) {
+                           const std::vector<TestCelImage>& images,
+                           const SoftwareDeviceOptions& device_options)
+    : device(device_options) {
   doll.cnf_lines = std::move(lines);
   ParseCnf(doll, host, CnfParseOptions());
   if (!images.empty()) DecodeImages(doll, device, textures, images);

@@ -15,8 +15,9 @@
 namespace luma::testing {
 
 // The image of a test cel: `rows` holds one string per pixel row, '#' for
-// an opaque pixel and anything else for a transparent one. Without rows
-// the whole width x height is opaque.
+// an opaque pixel, a digit d for a pixel of alpha d x 16 (soft edges) and
+// anything else for a transparent one. Without rows the whole width x
+// height is opaque.
 struct TestCelImage {
   std::string file_name;
   int width = 1;
@@ -32,9 +33,11 @@ struct TestCelImage {
 // that several lines use are collected as ambiguous cels, as loading does.
 struct ScriptedDoll {
   explicit ScriptedDoll(std::string_view cnf, FkissParseOptions options = {},
-                        const std::vector<TestCelImage>& images = {});
+                        const std::vector<TestCelImage>& images = {},
+                        const SoftwareDeviceOptions& device_options = {});
   explicit ScriptedDoll(CnfLines lines, FkissParseOptions options = {},
-                        const std::vector<TestCelImage>& images = {});
+                        const std::vector<TestCelImage>& images = {},
+                        const SoftwareDeviceOptions& device_options = {});
 
   KissObject* Object(int number) { return doll.FindObject(number, false); }
   // The first cel line of that file.

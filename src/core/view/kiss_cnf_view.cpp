@@ -262,7 +262,10 @@ void CKissCnfView::SetTransparency(CelInstance& cel, int value) {
   CelChanged(cel);
 }
 
-void CKissCnfView::CelPaletteChanged(CelInstance&) { Redraw(); }
+void CKissCnfView::CelPaletteChanged(CelInstance& cel) {
+  doc_.UseInstancePalette(cel, palette_group());
+  CelChanged(cel);
+}
 
 void CKissCnfView::ObjectMoved(KissObject&, PlayPoint) { Redraw(); }
 

@@ -168,6 +168,8 @@ bool CKissCnfView::ResetDoll() {
   // values the model is about to take back.
   for (const auto& cel : doll.instances()) SetInstanceTransparency(*cel, cel->cnf_transparency);
   doll.Reset(doc_.paletted_textures());
+  // Cels a script gave another KCF take back their own colours.
+  for (const auto& cel : doll.instances()) doc_.UseInstancePalette(*cel, palette_group());
   if (FkissScript* script = doc_.fkiss()) script->DetachAll();
   StartDoll(run_script_);
   return true;
