@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/host/text.h"
 #include "core/testing/script_runtime_fixture.h"
 
 namespace luma {
@@ -113,6 +114,39 @@ TEST_F(CommandTest, GotorandomPicksByPercentAndEndsTheEvent) {
   EXPECT_EQ(Var("l"), 2);
   Press("b.cel");
   EXPECT_EQ(Var("back"), 1);
+}
+
+TEST_F(CommandTest, EachComparisonTestsItsOwnRelationOnSignedValues) {
+  // Label 1 to 4 hold the if form, 11 to 14 the else-if form behind an if
+  // that fails; r and s are 1 when the branch ran and 0 when else did.
+  const char* relations[] = {"equal", "notequal", "greaterthan", "lessthan"};
+  std::vector<std::string> lines;
+  for (int i = 0; i < 4; ++i) {
+    lines.push_back(StringPrintf("label(%d) if%s(a, b) let(r, 1) else() let(r, 0) endif()", i + 1,
+                                 relations[i]));
+    lines.push_back(
+        StringPrintf("label(%d) ifequal(0, 1) let(s, 9) elseif%s(a, b) let(s, 1) else() "
+                     "let(s, 0) endif()",
+                     i + 11, relations[i]));
+  }
+  Load(lines);
+  Start();
+  // Operands a < b, a = b, a > b; -1 against 1 tells a signed comparison
+  // from an unsigned one.
+  const int32_t operands[][2] = {{-1, 1}, {1, 1}, {1, -1}};
+  const int expected[4][3] = {{0, 1, 0}, {1, 0, 1}, {0, 0, 1}, {1, 0, 0}};
+  FkissScript& script = doll_->script;
+  for (int i = 0; i < 4; ++i) {
+    for (int k = 0; k < 3; ++k) {
+      SCOPED_TRACE(StringPrintf("%s(%d, %d)", relations[i], operands[k][0], operands[k][1]));
+      script.SetVariable(script.FindVariable("a"), operands[k][0]);
+      script.SetVariable(script.FindVariable("b"), operands[k][1]);
+      runtime_->RunEvent(Label(i + 1), true);
+      runtime_->RunEvent(Label(i + 11), true);
+      EXPECT_EQ(Var("r"), expected[i][k]);
+      EXPECT_EQ(Var("s"), expected[i][k]);
+    }
+  }
 }
 
 TEST_F(CommandTest, NeverAndEndHoldActionsThatNoStartOrInputRuns) {
