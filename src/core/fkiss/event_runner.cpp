@@ -303,6 +303,12 @@ void FkissRuntime::StepEvent(size_t index) {
     const FkissAction& action = actions[pc++];
     if (++commands_ > most_commands_) most_commands_ = commands_;
     const bool inside = flags & Frame::kInsideBlock;
+    if (!FkissCommandTable::IsValid(action.code)) {
+      // No parsed script holds such a code: whoever built the action is at
+      // fault. The trace names it and the walk passes over it.
+      if (trace_on_) TraceAction(action, inside ? 1 : 0);
+      continue;
+    }
     switch (FkissCommandTable::Row(action.code).block) {
       case kBlockIf:
         // A taken branch stays taken until endif, even across a new if.

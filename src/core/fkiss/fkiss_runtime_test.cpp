@@ -528,6 +528,27 @@ TEST_F(RuntimeTest, TraceShowsEventsActionsAndVariables) {
             "    exitloop()\r\n");
 }
 
+TEST_F(RuntimeTest, AnActionOutsideTheTableIsNamedInTheTraceAndPassedOver) {
+  Load({"label(1) add(a, a, 1) add(a, a, 10)"});
+  Start();
+  // Codes just past the table and far beyond anything it could reach.
+  std::vector<FkissAction>& actions = Label(1)->actions;
+  for (int32_t code : {100000000, 200}) {
+    FkissAction stray;
+    stray.code = code;
+    actions.insert(actions.begin() + 1, stray);
+  }
+  runtime_->SetTrace(true);
+  runtime_->RunEvent(Label(1), true);
+  EXPECT_EQ(Var("a"), 11);
+  EXPECT_EQ(runtime_->trace().text(),
+            "label(1)\r\n"
+            "   add(a=0, a=0, 1)\r\n"
+            "   Error! 200 out of function range\r\n"
+            "   Error! 100000000 out of function range\r\n"
+            "   add(a=1, a=1, 10)\r\n");
+}
+
 TEST(TraceLogTest, DropsItsOldestTextByWholeLines) {
   TraceLog log;
   std::vector<std::string> seen;
