@@ -117,9 +117,10 @@ QByteArray MimePackageXml() {
   return xml;
 }
 
-QByteArray DesktopEntryText(const QString& exec_line) {
+QByteArray DesktopEntryText(const QString& exec_line, DesktopEntryScope scope) {
   QByteArray mime_list;
   for (const MimeType& t : kTypes) mime_list += QByteArray(t.type) + ';';
+  if (scope == DesktopEntryScope::kInstalled) mime_list += "application/zip;";
   return QByteArray(
              "[Desktop Entry]\n"
              "Type=Application\n"

@@ -27,10 +27,17 @@ bool RegisterFileAssociations(const QString& program_path, const QString& data_h
 // share it, so the desktop lists the program once whichever it finds.
 inline constexpr char kDesktopFileId[] = "org.velmora.Lumadoll.desktop";
 
+// Which desktop entry: the one installed with the program also lists ZIP
+// files among those it can open (for "Open With"); the one a start
+// registers for the user does not, since most ZIP files are not dolls.
+// Neither ever claims ZIP files with a MIME type of its own.
+enum class DesktopEntryScope { kPerUser, kInstalled };
+
 // The shared-mime-info package of the three types, and the desktop entry
 // with the given Exec value; the installed files are these same texts.
 QByteArray MimePackageXml();
-QByteArray DesktopEntryText(const QString& exec_line);
+QByteArray DesktopEntryText(const QString& exec_line,
+                            DesktopEntryScope scope = DesktopEntryScope::kPerUser);
 
 // Whether an installed system-wide desktop entry (in one of
 // `system_data_dirs`, normally $XDG_DATA_DIRS) starts this same program and

@@ -47,6 +47,14 @@ TEST(FileAssociationTest, WritesEntryTypesAndIconsOnceAndRepairsChanges) {
         << icon;
   }
 
+  // ZIP files stay with whatever opens them: no type claims "*.zip" and the
+  // entry a start registers does not list them; the installed entry offers
+  // to open them among its types.
+  EXPECT_FALSE(xml.contains("zip"));
+  EXPECT_FALSE(entry.contains("zip"));
+  EXPECT_TRUE(DesktopEntryText("lumadoll %f", DesktopEntryScope::kInstalled)
+                  .contains("application/x-kiss-lha;application/zip;\n"));
+
   // A second start finds everything in place and writes nothing.
   EXPECT_FALSE(RegisterFileAssociations(program, home.path()));
   // A moved program or a damaged file is put right.

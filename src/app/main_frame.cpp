@@ -59,7 +59,7 @@ const char* const kBoundingTexts[] = {
 
 bool IsDollFile(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == "cnf" || suffix == "lzh" || suffix == "lha") return true;
+  if (suffix == "cnf" || suffix == "lzh" || suffix == "lha" || suffix == "zip") return true;
   // A self-extracting archive opens like the archive it carries.
   return luma::IsSelfExtractingLzh(QFile::encodeName(path).toStdString());
 }
@@ -305,10 +305,11 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     return false;
   }
   if (!IsDollFile(absolute)) {
-    host_.ShowMessage(
-        "Lumadoll",
-        (absolute + "\nis not a KiSS data set (CNF, LZH or LHA file).").toLocal8Bit().toStdString(),
-        MessageIcon::kError);
+    host_.ShowMessage("Lumadoll",
+                      (absolute + "\nis not a KiSS data set (CNF, LZH, LHA or ZIP file).")
+                          .toLocal8Bit()
+                          .toStdString(),
+                      MessageIcon::kError);
     return false;
   }
   RenderDevice* render_device = device();
@@ -391,7 +392,8 @@ void CMainFrame::OpenIntoActive(int id) {
     kind = CChildFrame::Reload::kExpansion;
     path = AskOpenFileName(
         this, "Open Expansion", folder,
-        "KiSS data sets (*.cnf *.lzh *.lha *.exe *.CNF *.LZH *.LHA *.EXE);;All Files (*)");
+        "KiSS data sets (*.cnf *.lzh *.lha *.zip *.exe *.CNF *.LZH *.LHA *.ZIP *.EXE);;All Files "
+        "(*)");
     if (path.isEmpty()) return;
   } else if (id == kIdOpenOtherCnf) {
     kind = CChildFrame::Reload::kOtherCnf;
@@ -449,8 +451,9 @@ void CMainFrame::NotYetAvailable() {
 
 void CMainFrame::OpenWithDialog() {
   const QString filter =
-      "KiSS data sets (*.cnf *.lzh *.lha *.exe *.CNF *.LZH *.LHA *.EXE);;KiSS Configuration Files "
-      "(*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.exe *.LZH *.LHA *.EXE);;All Files (*)";
+      "KiSS data sets (*.cnf *.lzh *.lha *.zip *.exe *.CNF *.LZH *.LHA *.ZIP *.EXE);;KiSS "
+      "Configuration Files (*.cnf *.CNF);;LZH Archives (*.lzh *.lha *.exe *.LZH *.LHA *.EXE);;ZIP "
+      "Archives (*.zip *.ZIP);;All Files (*)";
   std::unique_ptr<QFileDialog> dialog;
   if (settings_.thumb_show) {
     dialog = std::make_unique<PreviewFileDialog>(this, "Open", QDir::currentPath(), filter,

@@ -1,5 +1,5 @@
 // lumadoll-tool archive list|test|extract: looks into LZH archives
-// (create is in cmd_archive_create.cpp).
+// (ZIP files in cmd_archive_zip.cpp, create in cmd_archive_create.cpp).
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/cmd_archive_zip.h"
 #include "cli/commands.h"
+#include "cli/printable.h"
 #include "core/archive/lzh_archive.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
@@ -16,20 +18,6 @@
 
 namespace luma::cli {
 namespace {
-
-// Names come from outside: control characters (terminal escapes among
-// them, C1 controls included) are shown as '?'.
-std::string Printable(std::string_view s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const auto u = static_cast<unsigned char>(s[i]);
-    const bool c1 = u == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
-                    static_cast<unsigned char>(s[i + 1]) <= 0x9F;
-    if (c1) ++i;
-    out += u < 0x20 || u == 0x7F || c1 ? '?' : s[i];
-  }
-  return out;
-}
 
 std::string FormatTime(const LzhHeader& header) {
   const std::time_t t =
@@ -194,9 +182,19 @@ int Extract(const std::string& path, const std::string& member, const std::strin
   return kExitFailed;
 }
 
-int RunList(const ParsedArgs& args) { return List(args.operand(0)); }
-int RunTest(const ParsedArgs& args) { return Test(args.operand(0)); }
+int RunList(const ParsedArgs& args) {
+  if (const std::optional<int> zip = ListZip(args.operand(0))) return *zip;
+  return List(args.operand(0));
+}
+int RunTest(const ParsedArgs& args) {
+  if (const std::optional<int> zip = TestZip(args.operand(0))) return *zip;
+  return Test(args.operand(0));
+}
 int RunExtract(const ParsedArgs& args) {
+  if (const std::optional<int> zip =
+          ExtractZip(args.operand(0), args.operand(1), args.Value("-o"))) {
+    return *zip;
+  }
   return Extract(args.operand(0), args.operand(1), args.Value("-o"));
 }
 
@@ -205,10 +203,13 @@ int RunExtract(const ParsedArgs& args) {
 const CommandSpec& ArchiveListCommand() {
   static const CommandSpec spec{
       .name = "archive list",
-      .summary = "List the members of an LZH/LHA archive",
+      .summary = "List the members of an LZH/LHA archive or a ZIP file",
       .description =
           "Prints one line per member: method, packed size, unpacked size, CRC-16 in "
           "hex, time (UTC as stored), full name (control characters shown as ?).\n\n"
+          "For a ZIP file (known by its first bytes or the name .zip) the method is "
+          "stored, deflated..., the CRC is the CRC-32 and the time the MS-DOS time as "
+          "stored; encrypted members are marked (encrypted).\n\n"
           "Exit status 1 when the archive cannot be opened (\"Unable to open\" and "
           "the path on standard error).",
       .operands = {{.name = "FILE", .complete = Complete::kArchive}},
@@ -223,7 +224,7 @@ const CommandSpec& ArchiveTestCommand() {
       .summary = "Decode every member of an archive and say whether it is intact",
       .description =
           "Decodes every member and prints NAME: OK, or NAME: and the failure "
-          "(empty members and directories are OK).\n\n"
+          "(empty members and directories are OK; encrypted ZIP members fail).\n\n"
           "Exit status 1 when the archive cannot be opened or a member fails.",
       .operands = {{.name = "FILE", .complete = Complete::kArchive}},
       .run = RunTest,

@@ -118,7 +118,7 @@ const CommandSpec& CheckCommand() {
         .name = "check",
         .summary = "Load dolls and print their error reports, counters and titles",
         .description =
-            "Loads a doll (.cnf on disk, or an .lzh/.lha archive) through the whole loading "
+            "Loads a doll (.cnf on disk, or an .lzh/.lha/.zip archive) through the whole loading "
             "pipeline, with paletted textures and default settings, and prints its report: the "
             "errors under \"No Errors Found\", \"1 Error:\" or \"N Errors:\", a blank line, the "
             "warnings under \"No Warnings Found\", \"1 Warning:\" or \"N Warnings:\", a blank "
@@ -130,8 +130,9 @@ const CommandSpec& CheckCommand() {
             "list plus a closing note).\n\n"
             "An archive with several CNFs first lists them (\"CNF files:\", one per line) and "
             "loads the one named by --cnf or the first, saying so.\n\n"
-            "Collections: with several FILEs, a folder (searched recursively for .cnf, .lzh and "
-            ".lha files), --json or --all-cnfs, each doll is loaded in a process of its own with "
+            "Collections: with several FILEs, a folder (searched recursively for .cnf, .lzh, "
+            ".lha and .zip files), --json or --all-cnfs, each doll is loaded in a process of its "
+            "own with "
             "a time limit, several at once (-j), and gets one line as it ends: \"PATH: N errors, "
             "M warnings, T ms\", \"PATH: failed: \" and the message, \"PATH: crashed\" and the "
             "cause, or \"PATH: timed out after S s\" (with --all-cnfs PATH is followed by "

@@ -24,8 +24,8 @@ inline constexpr int kExitUsage = 2;
 enum class Complete {
   kNothing,  // a number or free text
   kAnyFile,
-  kDoll,     // .cnf, .lzh, .lha files and folders
-  kArchive,  // .lzh and .lha files
+  kDoll,     // .cnf, .lzh, .lha, .zip files and folders
+  kArchive,  // .lzh, .lha and .zip files
   kPicture,  // .png and .bmp files
   kFolder,
   kWords,  // the listed words

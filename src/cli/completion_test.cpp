@@ -16,7 +16,8 @@ namespace {
 class CompletionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"a.cnf", "b.LZH", "c.lha", "notes.txt", "pic.png", "old.BMP"}) {
+    for (const char* name :
+         {"a.cnf", "b.LZH", "c.lha", "d.Zip", "notes.txt", "pic.png", "old.BMP"}) {
       testing::WriteFile(dir_ / name, "x");
     }
     std::filesystem::create_directories(dir_ / "sub");
@@ -67,10 +68,12 @@ TEST_F(CompletionTest, EveryOptionOfEveryCommand) {
 
 TEST_F(CompletionTest, FilesOfTheRightTypeAndKnownValues) {
   // Dolls in any case of their extension, and folders to look into.
-  EXPECT_EQ(Complete({"lumadoll-tool", "check", ""}), (Words{"a.cnf", "b.LZH", "c.lha", "sub"}));
+  EXPECT_EQ(Complete({"lumadoll-tool", "check", ""}),
+            (Words{"a.cnf", "b.LZH", "c.lha", "d.Zip", "sub"}));
   EXPECT_EQ(Complete({"lumadoll-tool", "render", "a.cnf", "-o", ""}),
             (Words{"old.BMP", "pic.png", "sub"}));
-  EXPECT_EQ(Complete({"lumadoll-tool", "archive", "list", ""}), (Words{"b.LZH", "c.lha", "sub"}));
+  EXPECT_EQ(Complete({"lumadoll-tool", "archive", "list", ""}),
+            (Words{"b.LZH", "c.lha", "d.Zip", "sub"}));
   EXPECT_EQ(Complete({"lumadoll-tool", "render", "a.cnf", "--set", ""}),
             (Words{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
   EXPECT_EQ(Complete({"lumadoll-tool", "render", "a.cnf", "--zoom", "-"}),

@@ -26,7 +26,7 @@ constexpr int kDefaultTimeLimit = 120;
 // most likely just a program. An archive is any doll but a .cnf.
 bool IsDollFile(std::string_view path) {
   const std::string_view extension = ExtensionPart(path);
-  for (const char* known : {"cnf", "lzh", "lha"}) {
+  for (const char* known : {"cnf", "lzh", "lha", "zip"}) {
     if (EqualsIgnoreCase(extension, known)) return true;
   }
   return false;

@@ -17,8 +17,8 @@ struct DollJob {
   bool first_of_archive = true;  // false for the further CNFs of an archive
 };
 
-// The dolls named by `operands`: files as given, and every .cnf, .lzh and
-// .lha file under a folder (recursively, in name order). With `all_cnfs`
+// The dolls named by `operands`: files as given, and every .cnf, .lzh,
+// .lha and .zip file under a folder (recursively, in name order). With `all_cnfs`
 // each CNF of an archive is a doll of its own.
 std::vector<DollJob> FindDolls(const std::vector<std::string>& operands, bool all_cnfs);
 

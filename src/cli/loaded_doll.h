@@ -17,7 +17,7 @@ struct LoadedDoll {
   std::unique_ptr<CKissCnfDoc> doc;
 };
 
-// Opens a .cnf, .lzh or .lha doll with default settings; null members when
+// Opens a .cnf, .lzh, .lha or .zip doll with default settings; null members when
 // it could not be opened (the reason has been shown through `host`).
 LoadedDoll LoadDoll(const std::string& path, Host& host, const Settings& settings);
 

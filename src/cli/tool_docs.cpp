@@ -71,8 +71,8 @@ constexpr char kCompletionHead[] =
 _lumadoll_tool_files() {
   local kind=$1 cur=$2 pattern
   case $kind in
-    doll) pattern='!*.@(@CNF@|@LZH@|@LHA@)' ;;
-    archive) pattern='!*.@(@LZH@|@LHA@)' ;;
+    doll) pattern='!*.@(@CNF@|@LZH@|@LHA@|@ZIP@)' ;;
+    archive) pattern='!*.@(@LZH@|@LHA@|@ZIP@)' ;;
     picture) pattern='!*.@(@PNG@|@BMP@)' ;;
     file) pattern='' ;;
     folder) ;;
@@ -155,7 +155,8 @@ std::string BashCompletion() {
   std::string head = kCompletionHead;
   const std::pair<const char*, std::string> replacements[] = {
       {"@CNF@", AnyCase("cnf")}, {"@LZH@", AnyCase("lzh")}, {"@LHA@", AnyCase("lha")},
-      {"@PNG@", AnyCase("png")}, {"@BMP@", AnyCase("bmp")}, {"@TOP@", Joined(top)},
+      {"@ZIP@", AnyCase("zip")}, {"@PNG@", AnyCase("png")}, {"@BMP@", AnyCase("bmp")},
+      {"@TOP@", Joined(top)},
   };
   for (const auto& [key, value] : replacements) {
     for (size_t at; (at = head.find(key)) != std::string::npos;) {

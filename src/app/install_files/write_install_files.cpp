@@ -73,8 +73,9 @@ int main(int argc, char** argv) {
       {"mimetypes", "application-x-kiss-lzh", "KiSS Data Set",
        [](QPainter& p) { PaintDocumentIcon(p, true); }},
   };
-  bool ok = Write(share.filePath(QString("applications/") + luma::app::kDesktopFileId),
-                  luma::app::DesktopEntryText("lumadoll %f"));
+  bool ok =
+      Write(share.filePath(QString("applications/") + luma::app::kDesktopFileId),
+            luma::app::DesktopEntryText("lumadoll %f", luma::app::DesktopEntryScope::kInstalled));
   ok &= Write(share.filePath("mime/packages/lumadoll.xml"), luma::app::MimePackageXml());
   for (const auto& icon : icons) {
     const QString file = QString("/%1/%2").arg(icon.context, icon.name);

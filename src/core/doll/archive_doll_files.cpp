@@ -1,44 +1,55 @@
 #include "core/doll/archive_doll_files.h"
 
+#include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "core/archive/lzh_header.h"
+#include "core/archive/open_archive.h"
 #include "core/host/text.h"
+#include "core/model/messages.h"
 
 namespace luma {
 
 Status ArchiveDollFiles::Open(const std::string& path) {
-  Status status = archive_.Open(path);
-  if (status.ok()) ListMembers();
-  return status;
+  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(path);
+  if (!reader.ok()) return reader.status();
+  reader_ = std::move(*reader);
+  ListMembers();
+  return Status::Ok();
 }
 
 Status ArchiveDollFiles::OpenImage(std::vector<uint8_t> image, const std::string& path) {
-  Status status = archive_.OpenImage(std::move(image), path);
-  if (status.ok()) ListMembers();
-  return status;
+  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchiveImage(std::move(image), path);
+  if (!reader.ok()) return reader.status();
+  reader_ = std::move(*reader);
+  ListMembers();
+  return Status::Ok();
 }
 
 void ArchiveDollFiles::ListMembers() {
-  archive_.Rewind();
-  for (;;) {
-    const size_t position = archive_.image().position();
-    if (archive_.ReadNextHeader() != LzhCode::kOk) break;
-    if (archive_.current_unpacked_size() == 0) continue;
+  const std::vector<ArchiveMember>& members = reader_->members();
+  for (size_t i = 0; i < members.size(); ++i) {
+    const ArchiveMember& member = members[i];
+    if (member.size == 0 || member.is_directory) continue;
     DollFileInfo info;
-    info.name = archive_.current_name();
-    info.full_name = archive_.current_header().name;
-    info.size = archive_.current_unpacked_size();
-    info.time_stamp = archive_.current_time_stamp();
+    info.name = member.name;
+    info.full_name = member.full_name;
+    info.size = static_cast<uint32_t>(
+        std::min<uint64_t>(member.size, std::numeric_limits<uint32_t>::max()));
+    info.time_stamp = member.time_stamp;
+    info.utf8_name = member.utf8_name;
     by_name_.try_emplace(AsciiLowerCopy(info.name), members_.size());
     members_.push_back(std::move(info));
-    header_positions_.push_back(position);
+    reader_index_.push_back(i);
   }
-  archive_.Rewind();
 }
 
 const DollFileInfo* ArchiveDollFiles::Lookup(std::string_view name) const {
-  const auto it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
+  // The name as the CNF writes it first: a ZIP member's name may hold a
+  // "\" that is part of a character, not a separator.
+  auto it = by_name_.find(AsciiLowerCopy(name));
+  if (it == by_name_.end()) it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
   return it == by_name_.end() ? nullptr : &members_[it->second];
 }
 
@@ -50,13 +61,26 @@ std::optional<DollFileInfo> ArchiveDollFiles::Find(std::string_view name) {
 
 Result<std::vector<uint8_t>> ArchiveDollFiles::ReadMember(size_t index) {
   if (index >= members_.size()) return Status::Error("no such member");
-  return archive_.ExtractAt(header_positions_[index]);
+  return reader_->ReadMember(reader_index_[index]);
 }
 
 Result<std::vector<uint8_t>> ArchiveDollFiles::Read(std::string_view name) {
   const DollFileInfo* member = Lookup(name);
   if (!member) return Status::Error("not in the archive");
   return ReadMember(static_cast<size_t>(member - members_.data()));
+}
+
+bool ArchiveDollFiles::is_zip() const { return std::string_view(format_name()) == "ZIP"; }
+
+std::string ArchiveDollFiles::NotFoundText(std::string_view name) const {
+  return FormatMessage(is_zip() ? kMsgNotInZip : kMsgNotInArchive, name);
+}
+
+std::string ArchiveDollFiles::UnreadableText(std::string_view name, const Status& failure,
+                                             bool for_script) const {
+  if (!is_zip()) return FormatMessage(for_script ? kMsgFkissExtractFailed : kMsgNotInArchive, name);
+  if (for_script) return FormatMessage(kMsgFkissZipExtractFailed, name, failure.message());
+  return std::string(name) + ": " + failure.message() + "\n";
 }
 
 }  // namespace luma

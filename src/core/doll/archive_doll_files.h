@@ -2,29 +2,39 @@
 #define LUMA_CORE_DOLL_ARCHIVE_DOLL_FILES_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "core/archive/lzh_archive.h"
+#include "core/archive/archive_reader.h"
 #include "core/doll/doll_files.h"
 
 namespace luma {
 
-// The members of an LZH archive held in memory. Every member of non-zero
-// size is listed by its file name (directories and any drive part dropped);
-// a lookup takes the first member of that name, ignoring case, so a file is
-// found whatever folder it was packed under. Member names only ever serve
-// as lookup keys, never as paths on disk.
+// The members of an archive (LZH or ZIP) held in memory. Every member of
+// non-zero size is listed by its file name (directories and any drive part
+// dropped); a lookup takes the first member of that name, ignoring case, so
+// a file is found whatever folder it was packed under. Member names only
+// ever serve as lookup keys, never as paths on disk.
 class ArchiveDollFiles : public DollFiles {
  public:
+  // Fails with the reader's reason, which may be empty (see OpenArchive).
   Status Open(const std::string& path);
   Status OpenImage(std::vector<uint8_t> image, const std::string& path);
 
   bool is_archive() const override { return true; }
   std::optional<DollFileInfo> Find(std::string_view name) override;
   Result<std::vector<uint8_t>> Read(std::string_view name) override;
+  // LZH dolls get the classic texts; ZIP dolls say ZIP, and say why a member
+  // that is there could not be unpacked (encrypted, too large...).
+  std::string NotFoundText(std::string_view name) const override;
+  std::string UnreadableText(std::string_view name, const Status& failure,
+                             bool for_script) const override;
 
+  // "LZH" or "ZIP".
+  const char* format_name() const { return reader_ ? reader_->format_name() : "LZH"; }
+  bool is_zip() const;
   const std::vector<DollFileInfo>& members() const { return members_; }
   // The member at `index` of members().
   Result<std::vector<uint8_t>> ReadMember(size_t index);
@@ -33,9 +43,9 @@ class ArchiveDollFiles : public DollFiles {
   void ListMembers();
   const DollFileInfo* Lookup(std::string_view name) const;
 
-  LzhArchive archive_;
+  std::unique_ptr<ArchiveReader> reader_;
   std::vector<DollFileInfo> members_;
-  std::vector<size_t> header_positions_;  // per member
+  std::vector<size_t> reader_index_;  // per member
   // Lower-cased file name -> the first member of that name.
   std::unordered_map<std::string, size_t> by_name_;
 };

@@ -7,6 +7,7 @@
 
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/model/messages.h"
 
 namespace luma {
 namespace {
@@ -82,6 +83,15 @@ Result<std::vector<uint8_t>> FolderDollFiles::Read(std::string_view name) {
   const std::optional<std::string> path = ExistingPath(name);
   if (!path) return Status::Error("not found");
   return ReadWholeFile(*path);
+}
+
+std::string FolderDollFiles::NotFoundText(std::string_view name) const {
+  return FormatMessage(kMsgFileNotFound, name);
+}
+
+std::string FolderDollFiles::UnreadableText(std::string_view name, const Status&,
+                                            bool for_script) const {
+  return FormatMessage(for_script ? kMsgFkissUnableToRead : kMsgFileNotFound, name);
 }
 
 }  // namespace luma

@@ -21,6 +21,7 @@ struct DollFileInfo {
   std::string full_name;  // disk: the path; archive: the member's full name
   uint32_t size = 0;
   uint32_t time_stamp = 0;  // disk: last write time; archive: the member's time stamp
+  bool utf8_name = false;   // the archive marks the member's name as UTF-8
 };
 
 // Where the files a CNF names come from. Names are looked up ignoring ASCII
@@ -32,6 +33,11 @@ class DollFiles {
   virtual std::optional<DollFileInfo> Find(std::string_view name) = 0;
   // The whole file; fails when it is missing or cannot be read.
   virtual Result<std::vector<uint8_t>> Read(std::string_view name) = 0;
+  // Error-report lines: for a file that is not there, and for one that is
+  // there but could not be read (`for_script` when the doll's script named it).
+  virtual std::string NotFoundText(std::string_view name) const = 0;
+  virtual std::string UnreadableText(std::string_view name, const Status& failure,
+                                     bool for_script) const = 0;
 };
 
 // The files in the CNF's folder. A name is tried as written first, then
@@ -44,6 +50,9 @@ class FolderDollFiles : public DollFiles {
   bool is_archive() const override { return false; }
   std::optional<DollFileInfo> Find(std::string_view name) override;
   Result<std::vector<uint8_t>> Read(std::string_view name) override;
+  std::string NotFoundText(std::string_view name) const override;
+  std::string UnreadableText(std::string_view name, const Status& failure,
+                             bool for_script) const override;
 
   // The path a name resolves to: the matching entry's, or folder + name.
   std::string PathOf(std::string_view name);

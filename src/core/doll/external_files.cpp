@@ -14,7 +14,7 @@ void PrepareFromFolder(ExternalFile& file, DollFiles& files, ErrorReport& report
     file.available = true;
     file.temporary = false;
   } else if (!file.available) {
-    report.Error(kMsgFkissUnableToRead, file.name);
+    report.AddError(files.UnreadableText(file.name, Status::Error("not found"), true));
   }
 }
 
@@ -23,7 +23,7 @@ void PrepareFromArchive(ExternalFile& file, DollFiles& files, Host& host, ErrorR
   const std::optional<DollFileInfo> member =
       file.name.size() > 4 ? files.Find(file.name) : std::nullopt;
   if (!member) {
-    if (!file.available) report.Error(kMsgNotInArchive, file.name);
+    if (!file.available) report.AddError(files.NotFoundText(file.name));
     return;
   }
   if (file.temporary) {
@@ -34,7 +34,7 @@ void PrepareFromArchive(ExternalFile& file, DollFiles& files, Host& host, ErrorR
   }
   Result<std::vector<uint8_t>> bytes = files.Read(file.name);
   if (!bytes.ok()) {
-    report.Error(kMsgFkissExtractFailed, file.name);
+    report.AddError(files.UnreadableText(file.name, bytes.status(), true));
     return;
   }
   const size_t dot = file.name.find_last_of('.');

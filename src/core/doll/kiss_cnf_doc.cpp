@@ -53,7 +53,7 @@ CKissCnfDoc::~CKissCnfDoc() {
 bool CKissCnfDoc::CheckOpenable(const std::string& path) {
   const std::string_view extension = ExtensionPart(path);
   const bool doll_type = EqualsIgnoreCase(extension, "cnf") || EqualsIgnoreCase(extension, "lzh") ||
-                         EqualsIgnoreCase(extension, "lha");
+                         EqualsIgnoreCase(extension, "lha") || EqualsIgnoreCase(extension, "zip");
   // A doll may also come as a self-extracting archive; any other program is
   // no doll.
   const bool program = EqualsIgnoreCase(extension, "exe") || EqualsIgnoreCase(extension, "com");
@@ -158,6 +158,9 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
     model_.abort = true;
   }
   progress.Hide();
+  // The archive stays at hand for the documentation files, which are
+  // copied out only when the user opens one.
+  documents_source_ = archive_ && !model_.abort ? std::move(files_) : nullptr;
   files_.reset();
   MakeValuePools();
   return !model_.abort;
@@ -199,7 +202,11 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   const Status opened =
       from_disk ? archive->Open(path_) : archive->OpenImage(std::move(image), path_);
   if (!opened.ok()) {
-    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path_), MessageIcon::kWarning);
+    // The reader's reason, when it has one, tells a damaged file from one
+    // that is not an archive at all.
+    std::string text = FormatMessage(kMsgUnableToOpen, path_);
+    if (!opened.message().empty()) text += "\n" + opened.message();
+    host_.ShowMessage("", text, MessageIcon::kWarning);
     return false;
   }
   archive_name_ = std::string(FileNamePart(path_));
@@ -233,7 +240,9 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   cnf_member_ = members_[chosen].full_name;
   Result<std::vector<uint8_t>> bytes = archive->ReadMember(chosen);
   if (!bytes.ok()) {
-    host_.ShowMessage("", FormatMessage(kMsgUnableToExtract, cnf_name_), MessageIcon::kWarning);
+    std::string text = FormatMessage(kMsgUnableToExtract, cnf_name_);
+    if (archive->is_zip()) text += "\n" + bytes.status().message();
+    host_.ShowMessage("", text, MessageIcon::kWarning);
     return false;
   }
   DeleteTempFile(temp_cnf_ ? cnf_path_ : std::string());
@@ -277,7 +286,7 @@ void CKissCnfDoc::ReadPalettes(LoadProgress& progress) {
       palette = model_.FindPalette(name);
       if (!palette) {
         palette = model_.FindOrCreatePalette(name);
-        model_.report.Error(archive_ ? kMsgNotInArchive : kMsgFileNotFound, name);
+        model_.report.AddError(ReadFailureText(name, bytes.status()));
       }
     }
     const auto& palettes = model_.palettes();
@@ -334,7 +343,7 @@ void CKissCnfDoc::ReadCels(LoadProgress& progress, bool keep_unchanged) {
       }
       ++cels_read_;
     } else if (!cel.present) {
-      model_.report.Error(archive_ ? kMsgNotInArchive : kMsgFileNotFound, cel.file_name);
+      model_.report.AddError(ReadFailureText(cel.file_name, bytes.status()));
     }
   }
 
@@ -468,10 +477,15 @@ void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {
   title_ = cnf_name_;
 }
 
+std::string CKissCnfDoc::ReadFailureText(std::string_view name, const Status& failure) {
+  return files_->Find(name) ? files_->UnreadableText(name, failure, false)
+                            : files_->NotFoundText(name);
+}
+
 FolderDollFiles& CKissCnfDoc::FolderFiles() { return static_cast<FolderDollFiles&>(*files_); }
 
 Result<std::string> CKissCnfDoc::DocumentFilePath(size_t index) {
-  if (index >= document_files_.size() || !files_) {
+  if (index >= document_files_.size() || !documents_source_) {
     return Status::Error("There is no such documentation file.");
   }
   const DocumentFile& file = document_files_[index];
@@ -480,7 +494,7 @@ Result<std::string> CKissCnfDoc::DocumentFilePath(size_t index) {
   }
   std::string& copy = document_copies_[index];
   if (!copy.empty()) return copy;
-  Result<std::vector<uint8_t>> bytes = files_->Read(file.full_name);
+  Result<std::vector<uint8_t>> bytes = documents_source_->Read(file.full_name);
   if (!bytes.ok()) return Status::Error(FormatMessage(kMsgUnableToExtract, file.name));
   Result<std::string> written = WriteTempCopy(host_, *bytes, ExtensionPart(file.name));
   if (!written.ok()) return written.status();
@@ -543,6 +557,7 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
 }
 
 void CKissCnfDoc::PrepareForExpansion() {
+  documents_source_.reset();
   LoadProgress progress(host_);
   progress.Show("Preparing " + title_ + " for expansion...");
   DeleteDocumentTempFiles();
@@ -557,6 +572,7 @@ void CKissCnfDoc::Close() {
   }
   DeleteDocumentTempFiles();
   document_files_.clear();
+  documents_source_.reset();
   model_.report.Clear();
   model_.cnf_lines.clear();
   FreeRecords(progress.get(), false);

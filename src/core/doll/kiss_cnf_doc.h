@@ -51,7 +51,7 @@ class CKissCnfDoc {
   // with a parsed script, nullptr otherwise.
   ValuePools* value_pools() { return value_pools_.get(); }
 
-  // Opens a .cnf, .lzh or .lha file. Clears the loading flag afterwards.
+  // Opens a .cnf, .lzh, .lha or .zip file. Clears the loading flag afterwards.
   bool OpenDoll(const std::string& path);
   // Loads into the open document again; these leave the loading flag set
   // for the view to clear once it has restarted the doll.
@@ -136,6 +136,8 @@ class CKissCnfDoc {
   void MakeValuePools();
 
   FolderDollFiles& FolderFiles();
+  // The error-report line for a file the CNF names that could not be read.
+  std::string ReadFailureText(std::string_view name, const Status& failure);
   void DeleteDocumentTempFiles();
   // Frees the doll's records, telling the progress window (when shown) what
   // goes in which order.
@@ -148,7 +150,9 @@ class CKissCnfDoc {
   TexturePool textures_;
   DevicePalettes device_palettes_;
   std::unique_ptr<ScriptStages> script_;
-  std::unique_ptr<DollFiles> files_;
+  std::unique_ptr<DollFiles> files_;  // while loading
+  // The archive of a loaded archived doll, for its documentation files.
+  std::unique_ptr<DollFiles> documents_source_;
   std::unique_ptr<ValuePools> value_pools_;
 
   bool loading_ = false;

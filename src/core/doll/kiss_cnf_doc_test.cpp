@@ -173,6 +173,11 @@ TEST_F(KissCnfDocTest, ArchiveWithTwoCnfsAsksAndNamesTheChoiceInTheTitle) {
   EXPECT_EQ(doc->model().instances().size(), 2u);
   ASSERT_EQ(doc->document_files().size(), 1u);
   EXPECT_EQ(doc->document_files()[0].name, "readme.txt");
+  // The documentation is copied out when the user opens it.
+  const Result<std::string> readme = doc->DocumentFilePath(0);
+  ASSERT_TRUE(readme.ok()) << readme.status().message();
+  EXPECT_EQ(testing::ReadFile(*readme), "hello");
+  EXPECT_EQ(TempFiles().size(), 2u);
   // The CNF's temporary copy exists while the doll is open.
   EXPECT_EQ(doc->cnf_path(), (temp_.path() / "LMD00000.CNF").string());
   EXPECT_EQ(testing::ReadFile(doc->cnf_path()), "#0 a.cel\r#1 a.cel\r");
@@ -184,7 +189,7 @@ TEST_F(KissCnfDocTest, ArchiveWithTwoCnfsAsksAndNamesTheChoiceInTheTitle) {
   EXPECT_EQ(doc->title(), "pack.lzh (two.cnf)");
   EXPECT_EQ(doc->model().instances().size(), 2u);
   EXPECT_EQ(doc->cels_read(), 0);
-  EXPECT_EQ(TempFiles().size(), 1u);
+  EXPECT_EQ(TempFiles().size(), 1u);  // the reload's CNF copy; the readme's went
   doc->Close();
   EXPECT_TRUE(TempFiles().empty());
 

@@ -1,11 +1,14 @@
 #include "core/files/lzh_build.h"
 
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "core/archive/lzh_archive.h"
 #include "core/archive/lzh_archive_writer.h"
+#include "core/archive/lzh_header.h"
 #include "core/archive/lzh_header_writer.h"
+#include "core/archive/open_archive.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
 
@@ -15,35 +18,34 @@ namespace {
 // Tries for the temporary archive beside the destination.
 constexpr int kTempArchiveNames = 10000;
 
-// The members of the archive an archived doll was loaded from: the first
-// member of each file name (as the loader finds them) and, for the CNF,
-// the member of the full name the loader chose.
+// The members of the archive an archived doll was loaded from (LZH or
+// ZIP): the first member of each file name (as the loader finds them) and,
+// for the CNF, the member of the full name the loader chose.
 class SourceArchive {
  public:
   struct Member {
-    size_t header_position = 0;
+    size_t index = 0;
     uint32_t dos_time = 0;
   };
 
   bool Open(const std::string& path) {
-    if (!archive_.Open(path).ok()) return false;
-    archive_.Rewind();
-    for (;;) {
-      const size_t position = archive_.image().position();
-      if (archive_.ReadNextHeader() != LzhCode::kOk) break;
-      const LzhHeader& header = archive_.current_header();
-      if (header.unpacked_size == 0) continue;
-      // Level-2 and level-3 headers keep UNIX time, the others MS-DOS time.
-      const Member member{
-          position, header.unix_time_stamp() ? DosTimeStamp(header.time_stamp) : header.time_stamp};
-      by_name_.try_emplace(AsciiLowerCopy(archive_.current_name()), member);
-      by_full_name_.try_emplace(header.name, member);
+    Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(path);
+    if (!reader.ok()) return false;
+    reader_ = std::move(*reader);
+    const std::vector<ArchiveMember>& members = reader_->members();
+    for (size_t i = 0; i < members.size(); ++i) {
+      const ArchiveMember& m = members[i];
+      if (m.size == 0 || m.is_directory) continue;
+      const Member member{i, m.dos_time};
+      by_name_.try_emplace(AsciiLowerCopy(m.name), member);
+      by_full_name_.try_emplace(m.full_name, member);
     }
     return true;
   }
 
   const Member* Find(std::string_view name) const {
-    const auto it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
+    auto it = by_name_.find(AsciiLowerCopy(name));
+    if (it == by_name_.end()) it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
     return it == by_name_.end() ? nullptr : &it->second;
   }
   const Member* FindFullName(const std::string& name) const {
@@ -51,11 +53,11 @@ class SourceArchive {
     return it == by_full_name_.end() ? Find(name) : &it->second;
   }
   Result<std::vector<uint8_t>> Read(const Member& member) {
-    return archive_.ExtractAt(member.header_position);
+    return reader_->ReadMember(member.index);
   }
 
  private:
-  LzhArchive archive_;
+  std::unique_ptr<ArchiveReader> reader_;
   std::unordered_map<std::string, Member> by_name_;
   std::unordered_map<std::string, Member> by_full_name_;
 };

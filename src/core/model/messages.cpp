@@ -30,6 +30,7 @@ constexpr MessageEntry kMessages[] = {
     {kMsgUnableToExtract, "Unable to extract %s"},
     {kMsgNotInArchive, "%s is not present in LZH\n"},
     {kMsgNoCnfInArchive, "%s does not contain a CNF file.\nMight not be KiSS data."},
+    {kMsgNotInZip, "%s is not present in ZIP\n"},
     {kMsgNo256ColorKcf, "Doll contains 256-color CELs but no 256-color KCF palettes\n"},
     {kMsgNoKcf, "Doll contains 16-color CELs but no KCF palettes\n"},
     {kMsgInstanceKcfOutOfRange, "Instance KCF (%d) out of range (%d)\n"},
@@ -85,6 +86,7 @@ constexpr MessageEntry kMessages[] = {
     {kMsgFkissNoPrecedingIf, "FKiSS: %s() has no preceding if() statment in line %d"},
     {kMsgFkissIllegalNesting, "FKiSS: %s() illegally nested, implied endif() assumed in line %d"},
     {kMsgFkissNoMatchingEndif, "FKiSS: No matching endif() for %s() in line %d"},
+    {kMsgFkissZipExtractFailed, "FKiSS: Unable to extract %s from ZIP: %s\n"},
 };
 
 constexpr bool TableIsSorted() {

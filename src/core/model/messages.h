@@ -27,6 +27,7 @@ enum MessageId : int {
   kMsgUnableToExtract = 62100,
   kMsgNotInArchive = 62101,
   kMsgNoCnfInArchive = 62102,
+  kMsgNotInZip = 62103,
   kMsgNo256ColorKcf = 62200,
   kMsgNoKcf = 62201,
   kMsgInstanceKcfOutOfRange = 62202,
@@ -78,6 +79,7 @@ enum MessageId : int {
   kMsgFkissNoPrecedingIf = 62536,
   kMsgFkissIllegalNesting = 62537,
   kMsgFkissNoMatchingEndif = 62538,
+  kMsgFkissZipExtractFailed = 62539,
 };
 
 // The raw text of a message, or empty for an unknown id.

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/archive/lzh_archive.h"
+#include "core/archive/open_archive.h"
 #include "core/testing/test_paths.h"
+#include "core/testing/zip_builder.h"
 
 namespace luma::testing {
 
@@ -28,6 +30,27 @@ std::vector<CorpusMember> ReadArchiveMembers(const std::filesystem::path& archiv
     if (bytes.ok()) out.push_back({entry.name, std::move(*bytes)});
   }
   return out;
+}
+
+std::vector<uint8_t> RepackAsZip(const std::filesystem::path& archive) {
+  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(archive.string());
+  if (!reader.ok()) return {};
+  std::vector<ZipTestMember> members;
+  for (size_t i = 0; i < (*reader)->members().size(); ++i) {
+    const ArchiveMember& member = (*reader)->members()[i];
+    ZipTestMember zip;
+    zip.name = member.full_name;
+    zip.dos_time = member.dos_time;
+    if (member.is_directory) {
+      if (zip.name.empty() || zip.name.back() != '/') zip.name += '/';
+    } else if (member.size > 0) {
+      Result<std::vector<uint8_t>> bytes = (*reader)->ReadMember(i);
+      if (!bytes.ok()) continue;
+      zip.data = std::move(*bytes);
+    }
+    members.push_back(std::move(zip));
+  }
+  return ZipTestArchive(members);
 }
 
 }  // namespace luma::testing

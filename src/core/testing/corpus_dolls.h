@@ -19,6 +19,10 @@ std::vector<std::filesystem::path> CorpusDollArchives();
 // Every member of an archive that decodes, read with the engine's own reader.
 std::vector<CorpusMember> ReadArchiveMembers(const std::filesystem::path& archive);
 
+// The archive repacked as a ZIP file: every member deflated under its full
+// name, in archive order, as a user repacking a doll would make it.
+std::vector<uint8_t> RepackAsZip(const std::filesystem::path& archive);
+
 }  // namespace luma::testing
 
 #endif  // LUMA_CORE_TESTING_CORPUS_DOLLS_H_
