@@ -9,12 +9,14 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -31,6 +33,7 @@
 #include "audio/audio_player.h"
 #include "core/render/view_transform.h"
 #include "core/testing/doll_builder.h"
+#include "core/testing/zip_builder.h"
 #include "platform/qt_settings_store.h"
 
 namespace luma::app {
@@ -532,6 +535,40 @@ TEST_F(DollWindowTest, ASelfExtractingDollOpensAndOtherProgramsAreRefused) {
   EXPECT_EQ(frame_->Children().size(), 1u);
   ASSERT_EQ(said_.size(), 1u);
   EXPECT_NE(said_[0].find("is not a KiSS data set"), std::string::npos) << said_[0];
+}
+
+TEST_F(DollWindowTest, AZipDollDroppedOnTheWindowOpensWithItsDocumentation) {
+  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
+  frame_->host().set_dialog_hook(
+      [this](std::string_view, std::string_view text, Buttons, MessageIcon) {
+        said_.emplace_back(text);
+        return Answer::kOk;
+      });
+  frame_->show();
+  const std::vector<uint8_t> zip = testing::ZipTestArchive(
+      {testing::ZipMember("doll/doll.cnf", kCnf), testing::ZipMember("doll/colors.kcf", Kcf(2)),
+       testing::ZipMember("doll/a.cel", testing::TestCel(20, 10, 4, 3)),
+       testing::ZipMember("doll/b.cel", testing::TestCel(10, 10, 4, 5)),
+       testing::ZipMember("doll/readme.txt", "Hello")});
+  Write("doll.ZIP", std::string(zip.begin(), zip.end()));
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(dir_.filePath("doll.ZIP"))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame_.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame_.get(), &drop);
+  ASSERT_EQ(frame_->Children().size(), 1u) << (said_.empty() ? "" : said_[0]);
+  CKissCnfDoc& doc = frame_->ActiveChild()->doc();
+  EXPECT_EQ(frame_->ActiveChild()->windowTitle(), "doll.ZIP");
+  EXPECT_EQ(doc.model().instances().size(), 2u);
+  ASSERT_EQ(doc.document_files().size(), 1u);
+  const Result<std::string> readme = doc.DocumentFilePath(0);
+  ASSERT_TRUE(readme.ok()) << readme.status().message();
+  QFile copy(QString::fromStdString(*readme));
+  ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+  EXPECT_EQ(copy.readAll(), "Hello");
+  EXPECT_TRUE(said_.empty());
 }
 
 TEST(LongMessageTest, AMessageOfManyLinesScrollsInAWindowOfItsOwn) {
