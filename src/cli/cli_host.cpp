@@ -10,7 +10,7 @@
 
 namespace luma {
 
-CliHost::CliHost() : random_state_(static_cast<uint32_t>(std::time(nullptr))) {}
+CliHost::CliHost() : random_(static_cast<uint32_t>(std::time(nullptr))) {}
 
 void CliHost::ShowMessage(std::string_view caption, std::string_view text, MessageIcon) {
   if (collect_messages_) {
@@ -67,11 +67,7 @@ void CliHost::Sleep(uint32_t ms) {
   }
 }
 
-int CliHost::Random() {
-  // A small linear congruential generator with the classic 15-bit output.
-  random_state_ = random_state_ * 1103515245u + 12345u;
-  return static_cast<int>((random_state_ >> 16) & 0x7fff);
-}
+int CliHost::Random() { return random_.Next(); }
 
 void CliHost::PlaySound(const std::string& path) {
   if (verbose_) std::fprintf(stderr, "sound: %s\n", path.c_str());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/host/host.h"
+#include "core/host/random_numbers.h"
 
 namespace luma {
 
@@ -53,6 +54,8 @@ class CliHost : public Host {
   }
   void Advance(uint32_t ms) { now_ += ms; }
   void set_verbose(bool verbose) { verbose_ = verbose; }
+  // Random numbers from a fixed start instead of the time (--seed).
+  void SeedRandom(uint32_t seed) { random_.Seed(seed); }
 
  private:
   Answer answer_ = Answer::kNo;
@@ -63,7 +66,7 @@ class CliHost : public Host {
   bool simulated_ = false;
   bool verbose_ = false;
   uint32_t now_ = 0;
-  uint32_t random_state_;
+  RandomNumbers random_;
 };
 
 }  // namespace luma

@@ -1,4 +1,4 @@
-// lumadoll-tool play FILE --script SCRIPT [-o OUT.png] [--trace FILE]
+// lumadoll-tool play FILE --script SCRIPT [-o OUT.png] [--trace FILE] [--seed N]
 // Runs a doll without a screen from a text file of user actions, one per
 // line, in doll coordinates; the script commands are the table in
 // Player::Commands(). Lines starting with "#" are comments. Questions are
@@ -411,6 +411,7 @@ int RunPlay(const ParsedArgs& args) {
 
   CliHost host;
   host.UseSimulatedClock(0);
+  ApplySeedOption(args, host);
   DrawableDoll doll(host, DrawOptions());
   if (!doll.Open(path)) return kExitFailed;
   std::unique_ptr<FILE, int (*)(FILE*)> trace(nullptr, std::fclose);
@@ -473,6 +474,7 @@ const CommandSpec& PlayCommand() {
                  .value = "FILE",
                  .help = "Write the FKiSS trace to FILE (lines ended by CR LF).",
                  .complete = Complete::kAnyFile},
+                SeedOptionSpec(),
             },
         .run = RunPlay,
         .details_heading = "Script commands",

@@ -1,6 +1,6 @@
 // lumadoll-tool render FILE -o OUT.bmp|OUT.png [--set N] [--palette G]
 //   [--size WxH] [--zoom LEVEL|fit] [--16bit] [--emulate-palettes]
-//   [--run-ms N] [--trace FILE] [--no-fkiss]
+//   [--run-ms N] [--trace FILE] [--seed N] [--no-fkiss]
 // Loads a doll, starts its script as opening it does, and writes one frame
 // of a set: the playfield itself, or with --size a view client of that size
 // with border, centring and zoom ("fit": the most magnified level at which
@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/render_doll.h"
 #include "core/host/text.h"
+#include "core/render/scene_picture.h"
 #include "core/render/view_transform.h"
 #include "core/view/kiss_cnf_view.h"
 
@@ -58,6 +59,7 @@ int RunRender(const ParsedArgs& args) {
 
   CliHost host;
   host.UseSimulatedClock(0);
+  ApplySeedOption(args, host);
   DrawableDoll doll(host, DrawOptionsFrom(args));
   if (!doll.Open(path)) return kExitFailed;
   if (group >= 0) {
@@ -101,9 +103,8 @@ int RunRender(const ParsedArgs& args) {
     zoom = FitZoomLevel(scene.window_width, scene.window_height, width, height, scene.edged_border);
   }
   if (width == 0) {
-    const float scale = ZoomScale(zoom);
-    width = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.width / scale)));
-    height = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.height / scale)));
+    width = PlayfieldPictureWidth(scene, zoom);
+    height = PlayfieldPictureHeight(scene, zoom);
   }
   const Status saved = SaveScenePicture(doll.device(), scene, zoom, width, height, out);
   if (!saved.ok()) {
@@ -184,6 +185,7 @@ const CommandSpec& RenderCommand() {
                          .value = "FILE",
                          .help = "Write the FKiSS trace to FILE (lines ended by CR LF).",
                          .complete = Complete::kAnyFile});
+    c.options.push_back(SeedOptionSpec());
     c.options.push_back({.name = "--no-fkiss", .help = "Do not start the doll's FKiSS script."});
     return c;
   }();

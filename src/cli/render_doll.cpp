@@ -8,6 +8,7 @@
 #include "core/gfx/image.h"
 #include "core/host/text.h"
 #include "core/render/bmp_file.h"
+#include "core/render/scene_picture.h"
 #include "core/render/view_transform.h"
 #include "platform/qt_settings_store.h"
 
@@ -32,26 +33,12 @@ Status WriteImage(const std::string& path, const ImageView& image) {
 
 Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoom, int width, int height,
                         const std::string& path) {
-  const float scale = ZoomScale(zoom);
-  if (width <= 0 || height <= 0) {
-    width = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.width / scale)));
-    height = std::max(1, static_cast<int>(std::lround(scene.doll->playfield.height / scale)));
+  const Result<Image> picture = RenderScenePicture(device, scene, zoom, width, height);
+  if (!picture.ok()) {
+    return Status::Error("lumadoll-tool: the frame could not be drawn: " +
+                         picture.status().message());
   }
-  const ViewTransform transform =
-      ComputeViewTransform(SceneViewGeometry(scene, width, height, scale));
-  std::unique_ptr<Surface> target;
-  DeviceResult result = device.CreateRenderTarget(transform.width, transform.height,
-                                                  TextureFormat::kX8R8G8B8, 0, &target);
-  if (result == DeviceResult::kOk) {
-    FrameRenderer renderer(device);
-    result = renderer.RenderToTarget(*target, scene, transform);
-  }
-  if (result != DeviceResult::kOk) {
-    return Status::Error(std::string("lumadoll-tool: the frame could not be drawn: ") +
-                         DeviceResultText(result));
-  }
-  const Image picture = Image::CopyOf(target->View(), 0, 0, width, height);
-  return WriteImage(path, picture.view());
+  return WriteImage(path, picture->view());
 }
 
 std::string PaletteGroupProblem(const DollModel& doll, const std::string& doll_path, int group) {
@@ -70,6 +57,19 @@ std::vector<OptionSpec> DrawOptionSpecs() {
        .help = "Write the palettes' colours into the textures instead of using device "
                "palettes."},
   };
+}
+
+OptionSpec SeedOptionSpec() {
+  return {.name = "--seed",
+          .value = "N",
+          .help =
+              "Start the random numbers of the script's random actions from N instead of the "
+              "time, so runs repeat.",
+          .check = WholeNumber(0, 2147483647, "seeds are 0 to 2147483647")};
+}
+
+void ApplySeedOption(const ParsedArgs& args, CliHost& host) {
+  if (args.Has("--seed")) host.SeedRandom(static_cast<uint32_t>(args.Number("--seed", 0)));
 }
 
 DrawOptions DrawOptionsFrom(const ParsedArgs& args) {

@@ -29,6 +29,12 @@ std::string PaletteGroupProblem(const DollModel& doll, const std::string& doll_p
 std::vector<OptionSpec> DrawOptionSpecs();
 DrawOptions DrawOptionsFrom(const ParsedArgs& args);
 
+// --seed N: the random-number generator starts from N instead of the time,
+// so scripts that use random actions draw the same pictures every run (and
+// in the web page given the same seed).
+OptionSpec SeedOptionSpec();
+void ApplySeedOption(const ParsedArgs& args, CliHost& host);
+
 // A doll loaded for drawing with the user's settings: the device, the
 // document and its device palettes.
 // Draws `scene` at zoom `zoom` into a client of `width` x `height` pixels

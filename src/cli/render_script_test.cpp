@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,26 @@ TEST_F(RenderScriptTest, SetSwitchesAfterTheStartAndTheTraceIsWritten) {
   EXPECT_EQ(testing::ReadFile(trace),
             "initialize()\r\n   notify(\"hello\")\r\nset(1)\r\n   moveto(#0, 0, 0)\r\n");
   EXPECT_EQ(Pixel(doll, 0, {"--set", "1", "--no-fkiss"}), 0xFF000000u);
+}
+
+TEST_F(RenderScriptTest, TheSameSeedDrawsTheSameRandomPicture) {
+  // The cel lands at x 0 or x 2 by a random number.
+  const std::string doll = Doll(";@initialize() random(X, 0, 1) mul(X, 2) moveto(#0, X, 0)\n");
+  std::vector<uint32_t> left;
+  for (int seed = 0; seed < 8; ++seed) {
+    const std::string s = std::to_string(seed);
+    left.push_back(Pixel(doll, 0, {"--seed", s}));
+    EXPECT_EQ(Pixel(doll, 0, {"--seed", s}), left.back()) << "seed " << seed;
+  }
+  EXPECT_NE(std::count(left.begin(), left.end(), 0xFFFF0000u), 0);
+  EXPECT_NE(std::count(left.begin(), left.end(), 0xFF000000u), 0);
+
+  const std::string script = (out_ / "s.txt").string();
+  testing::WriteFile(script, "print var X\n");
+  const ProgramResult a = Tool({"play", doll, "--script", script, "--seed", "5"});
+  EXPECT_EQ(a.exit_code, 0) << a.err;
+  EXPECT_EQ(Tool({"play", doll, "--script", script, "--seed", "5"}).out, a.out);
+  EXPECT_EQ(Tool({"render", doll, "-o", (out_ / "x.png").string(), "--seed", "-1"}).exit_code, 2);
 }
 
 }  // namespace
