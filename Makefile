@@ -2,12 +2,13 @@
 BUILD        ?= build
 SAN_BUILD    ?= build-sanitize
 FUZZ_BUILD   ?= build-fuzz
+WEB_BUILD    ?= build-emscripten
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 CMAKE_ARGS   ?=
 PREFIX       ?= /usr/local
 
-.PHONY: all deps build test run bench sanitize fuzz format format-check install package clean
+.PHONY: all deps build test run bench sanitize fuzz format format-check install package web web-test clean
 
 all: build
 
@@ -53,6 +54,20 @@ fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# The web page (build-web/): the engine compiled by Debian's emscripten,
+# offline. Node finds Debian's JavaScript modules (the optimiser's parser)
+# under /usr/share/nodejs whichever node is installed.
+$(WEB_BUILD)/build.ninja:
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+
+web: deps $(WEB_BUILD)/build.ninja
+	NODE_PATH=/usr/share/nodejs EMCC_CORES=$(JOBS) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The browser tests: the page in headless Chromium against lumadoll-tool.
+web-test: build web
+	@scripts/web-tests $(BUILD)
+
 format: deps
 	find src bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
@@ -61,4 +76,4 @@ format-check: deps
 	find src bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) build-web

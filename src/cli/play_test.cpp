@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -359,6 +360,9 @@ TEST_F(PlayTest, AuroraClothesSnapOntoTheBody) {
   for (size_t i = 0; i < dragged.size(); ++i) actions << "redo\n";
   actions << "print positions\n";
 
+  // The browser tests (scripts/web-tests) play the same script in the page.
+  if (const char* keep = std::getenv("LUMA_KEEP_PLAY_SCRIPT"))
+    testing::WriteFile(keep, actions.str());
   const ProgramResult r = Play(archive.string(), actions.str());
   // The three listings, one after another, each starting with #0.
   std::vector<std::map<int, Position>> listings;

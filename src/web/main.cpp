@@ -1,0 +1,173 @@
+// The page's entry points into the engine. lumadoll-page.js calls these
+// through emscripten's ccall; strings are UTF-8, byte buffers come as
+// pointers into the module's memory, and returned strings stay valid until
+// the next call that returns one.
+#include <emscripten.h>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/fkiss/key_codes.h"
+#include "web/web_app.h"
+
+using luma::web::WebApp;
+
+namespace {
+
+// The one program of the page; main() makes it and it lives as long as the page.
+WebApp* app = nullptr;
+std::string returned;
+std::vector<uint8_t> file_bytes;
+
+const char* Return(std::string text) {
+  returned = std::move(text);
+  return returned.c_str();
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_use_simulated_clock() { app->host().UseSimulatedClock(0); }
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_seed(double seed) {
+  app->host().SeedRandom(static_cast<uint32_t>(seed));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_new_doll_folder() {
+  return Return(app->files().NewDollFolder());
+}
+
+EMSCRIPTEN_KEEPALIVE int lumadoll_add_file(const char* folder, const char* name,
+                                           const uint8_t* bytes, int size) {
+  return app->files().AddFile(folder, name, std::span(bytes, static_cast<size_t>(size))).ok();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_doll_candidates(const char* folder) {
+  std::string joined;
+  for (const std::string& path : app->files().DollCandidates(folder)) {
+    joined += (joined.empty() ? "" : "\n") + path;
+  }
+  return Return(joined);
+}
+
+EMSCRIPTEN_KEEPALIVE int lumadoll_restore_data_file(const char* name, const uint8_t* bytes,
+                                                    int size) {
+  return app->files().RestoreDataFile(name, std::span(bytes, static_cast<size_t>(size))).ok();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_data_changes() { return Return(app->DataChangesJson()); }
+
+EMSCRIPTEN_KEEPALIVE int lumadoll_open(const char* path) { return app->Open(path); }
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_close() { app->Close(); }
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_resize(int width, int height) { app->Resize(width, height); }
+
+EMSCRIPTEN_KEEPALIVE int lumadoll_draw() { return app->doll() && app->doll()->DrawIfNeeded(); }
+
+EMSCRIPTEN_KEEPALIVE const uint8_t* lumadoll_frame() {
+  return app->doll() ? app->doll()->frame_rgba().data() : nullptr;
+}
+EMSCRIPTEN_KEEPALIVE int lumadoll_frame_width() {
+  return app->doll() ? app->doll()->frame_width() : 0;
+}
+EMSCRIPTEN_KEEPALIVE int lumadoll_frame_height() {
+  return app->doll() ? app->doll()->frame_height() : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_pointer(int kind, int x, int y, int left_held) {
+  app->Pointer(kind, x, y, left_held != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_pointer_in_doll(int kind, int x, int y, int left_held) {
+  app->PointerInDoll(kind, x, y, left_held != 0);
+}
+
+// `name` is a key name as scripts and the play script write them ("a", "5",
+// "space", "up"). Returns whether the doll's script has an event for it.
+EMSCRIPTEN_KEEPALIVE int lumadoll_key(const char* name, int down, int repeat) {
+  const int code = luma::KeyCodeFromName(name);
+  if (code < 0 || !app->doll()) return 0;
+  if (down) {
+    app->doll()->view().KeyDown(code, repeat != 0);
+  } else {
+    app->doll()->view().KeyUp(code);
+  }
+  return app->ScriptListensToKey(code);
+}
+
+// The file's bytes stay at lumadoll_file_data() until the next read; -1
+// when it cannot be read.
+EMSCRIPTEN_KEEPALIVE int lumadoll_read_file(const char* path) {
+  luma::Result<std::vector<uint8_t>> bytes = app->files().Read(path);
+  if (!bytes.ok()) return -1;
+  file_bytes = std::move(*bytes);
+  return static_cast<int>(file_bytes.size());
+}
+EMSCRIPTEN_KEEPALIVE const uint8_t* lumadoll_file_data() { return file_bytes.data(); }
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_select_set(int set) {
+  if (app->doll()) app->doll()->view().SelectSet(set);
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_select_palette(int group) {
+  if (app->doll()) app->doll()->view().SelectPaletteGroup(group);
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_zoom(int level) {
+  if (app->doll()) app->doll()->view().SetZoom(level);
+  if (app->doll()) app->doll()->Invalidate();
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_zoom_to_fit() {
+  if (app->doll()) app->doll()->view().ZoomToFit();
+  if (app->doll()) app->doll()->Invalidate();
+}
+
+// Edit > Undo Move and Redo Move.
+EMSCRIPTEN_KEEPALIVE void lumadoll_undo() {
+  if (app->doll()) app->doll()->view().Undo();
+}
+EMSCRIPTEN_KEEPALIVE void lumadoll_redo() {
+  if (app->doll()) app->doll()->view().Redo();
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_wheel(int delta, int ctrl) {
+  if (app->doll()) app->doll()->view().Wheel(delta, ctrl != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE int lumadoll_reset() { return app->doll() && app->doll()->view().ResetDoll(); }
+
+EMSCRIPTEN_KEEPALIVE double lumadoll_run_due_alarms() {
+  return app->doll() ? app->doll()->RunDueAlarms() : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void lumadoll_run_alarms_for(int ms) {
+  if (app->doll()) app->doll()->RunAlarmsFor(ms);
+}
+
+EMSCRIPTEN_KEEPALIVE int lumadoll_cel_line_count() {
+  return app->doll() ? static_cast<int>(app->doll()->doc().model().instances().size()) : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_grab_largest() { return Return(app->GrabLargest()); }
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_state() { return Return(app->StateJson()); }
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_report() { return Return(app->ReportText()); }
+
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_print(const char* what, const char* argument) {
+  return Return(app->Print(what, argument));
+}
+
+}  // extern "C"
+
+// The runtime stays alive after main returns, and so does the program.
+int main() {
+  static WebApp the_app;
+  app = &the_app;
+  return 0;
+}
