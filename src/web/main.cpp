@@ -69,7 +69,7 @@ EMSCRIPTEN_KEEPALIVE void lumadoll_resize(int width, int height) { app->Resize(w
 EMSCRIPTEN_KEEPALIVE int lumadoll_draw() { return app->doll() && app->doll()->DrawIfNeeded(); }
 
 EMSCRIPTEN_KEEPALIVE const uint8_t* lumadoll_frame() {
-  return app->doll() ? app->doll()->frame_rgba().data() : nullptr;
+  return app->doll() ? app->doll()->frame_rgba() : nullptr;
 }
 EMSCRIPTEN_KEEPALIVE int lumadoll_frame_width() {
   return app->doll() ? app->doll()->frame_width() : 0;

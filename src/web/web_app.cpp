@@ -160,6 +160,8 @@ std::string WebApp::StateJson() {
   json += ",\"warnings\":" + std::to_string(report.warning_count());
   json += std::string(",\"showReport\":") +
           (ShowReportAfterLoad(report, settings_, d->doc().is_archive()) ? "true" : "false");
+  json += std::string(",\"canUndo\":") + (view.CanUndo() ? "true" : "false");
+  json += std::string(",\"canRedo\":") + (view.CanRedo() ? "true" : "false");
   json += std::string(",\"closeRequested\":") + (d->close_requested() ? "true" : "false");
   return json + "}";
 }

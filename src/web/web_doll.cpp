@@ -56,16 +56,15 @@ void WebDoll::Present(const ImageView& frame) {
   // The swap chain is of even size; an odd canvas shows its top-left part.
   frame_width_ = std::min(frame.width, client_width_);
   frame_height_ = std::min(frame.height, client_height_);
-  frame_rgba_.resize(static_cast<size_t>(frame_width_) * frame_height_ * 4);
-  uint8_t* out = frame_rgba_.data();
+  frame_rgba_.resize(static_cast<size_t>(frame_width_) * frame_height_);
+  // One word per pixel: the canvas wants R, G, B, A in memory order, which
+  // on WebAssembly (little-endian) is 0xAABBGGRR.
+  uint32_t* out = frame_rgba_.data();
   for (int y = 0; y < frame_height_; ++y) {
     const uint32_t* row = frame.pixels + static_cast<size_t>(y) * frame.stride;
     for (int x = 0; x < frame_width_; ++x) {
       const uint32_t argb = row[x];
-      *out++ = static_cast<uint8_t>(argb >> 16);
-      *out++ = static_cast<uint8_t>(argb >> 8);
-      *out++ = static_cast<uint8_t>(argb);
-      *out++ = 0xFF;
+      *out++ = 0xFF000000u | ((argb >> 16) & 0xFFu) | (argb & 0xFF00u) | ((argb & 0xFFu) << 16);
     }
   }
   presented_ = true;

@@ -39,7 +39,8 @@ class WebDoll : public ViewFrontEnd {
   // Draws a frame when something changed since the last one; true when the
   // frame below is new.
   bool DrawIfNeeded();
-  const std::vector<uint8_t>& frame_rgba() const { return frame_rgba_; }
+  // RGBA bytes, row after row, for the canvas's ImageData.
+  const uint8_t* frame_rgba() const { return reinterpret_cast<const uint8_t*>(frame_rgba_.data()); }
   int frame_width() const { return frame_width_; }
   int frame_height() const { return frame_height_; }
 
@@ -73,7 +74,7 @@ class WebDoll : public ViewFrontEnd {
   int client_width_ = 0;
   int client_height_ = 0;
   bool invalid_ = true;
-  std::vector<uint8_t> frame_rgba_;
+  std::vector<uint32_t> frame_rgba_;
   int frame_width_ = 0;
   int frame_height_ = 0;
   bool presented_ = false;

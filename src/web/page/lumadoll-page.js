@@ -225,6 +225,8 @@
     $("status-message").textContent = text || "Ready";
   }
 
+  let frameImage = null;
+
   function drawFrame() {
     frameRequested = false;
     if (!open || !call("lumadoll_draw", "number", [], [])) return;
@@ -232,8 +234,13 @@
     const height = call("lumadoll_frame_height", "number", [], []);
     if (width <= 0 || height <= 0) return;
     const pointer = call("lumadoll_frame", "number", [], []);
-    const pixels = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
-    context.putImageData(new ImageData(pixels.slice(), width, height), 0, 0);
+    // One ImageData per canvas size, filled in place: a fresh copy of the
+    // frame every time costs more than drawing it.
+    if (!frameImage || frameImage.width !== width || frameImage.height !== height) {
+      frameImage = new ImageData(width, height);
+    }
+    frameImage.data.set(HEAPU8.subarray(pointer, pointer + width * height * 4));
+    context.putImageData(frameImage, 0, 0);
   }
 
   function requestFrame() {
@@ -259,6 +266,8 @@
   function refreshState() {
     state = JSON.parse(call("lumadoll_state", "string", [], []));
     $("reset").disabled = !state.open;
+    $("undo").disabled = !state.canUndo;
+    $("redo").disabled = !state.canRedo;
     $("report-button").disabled = !state.open;
     for (const id of ["zoom", "zoom-in", "zoom-out"]) $(id).disabled = !state.open;
     const buttons = (container, mask, current) => {
@@ -308,6 +317,8 @@
     $("zoom-in").addEventListener("click", () => zoom(state.zoom - 1));
     $("zoom-out").addEventListener("click", () => zoom(state.zoom + 1));
     $("reset").addEventListener("click", () => reset());
+    $("undo").addEventListener("click", () => undo(true));
+    $("redo").addEventListener("click", () => undo(false));
     $("report-button").addEventListener("click", () => showReport(!!$("report").hidden));
     $("report-close").addEventListener("click", () => showReport(false));
     $("file-input").addEventListener("change", (event) => {
@@ -339,6 +350,12 @@
 
   function reset() {
     call("lumadoll_reset", "number", [], []);
+    afterEngine();
+  }
+
+  // Edit > Undo Move (true) or Redo Move (false).
+  function undo(back) {
+    call(back ? "lumadoll_undo" : "lumadoll_redo", null, [], []);
     afterEngine();
   }
 
@@ -411,8 +428,12 @@
   }
 
   function key(event, down) {
-    if (!open || !$("dialog-backdrop").hidden || event.ctrlKey || event.altKey || event.metaKey) {
-      return;
+    if (!open || !$("dialog-backdrop").hidden || event.altKey || event.metaKey) return;
+    if (event.ctrlKey) {
+      const z = event.code === "KeyZ", y = event.code === "KeyY";
+      if (!down || (!z && !y)) return;
+      event.preventDefault();
+      return undo(z && !event.shiftKey);
     }
     if (event.target instanceof HTMLSelectElement) return;
     if (down && (event.key === "+" || event.key === "=")) return zoom(state.zoom - 1);
