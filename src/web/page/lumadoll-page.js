@@ -75,6 +75,12 @@
   });
 
   let musicNoted = false;
+  // A note for the status line that outlasts the opening of the doll
+  // during which it arose.
+  let statusNote = "";
+  // What the page did with each sound, for the browser tests:
+  // {name, played} once the browser has decoded it or refused it.
+  const sounds = [];
   let audio = null;
   let soundSource = null;
   let musicSource = null;
@@ -140,7 +146,8 @@
       if (music && isMidi(path)) {
         if (!musicNoted) {
           musicNoted = true;
-          setStatus("Music is silent in the browser: MIDI files are not played here.");
+          statusNote = "Music is silent in the browser: MIDI files are not played here.";
+          setStatus(statusNote);
         }
         return;
       }
@@ -159,8 +166,12 @@
           source.start();
           if (music) musicSource = source;
           else soundSource = source;
+          sounds.push({ name: path.replace(/.*\//, ""), played: true });
         },
-        () => setStatus("This sound cannot be played by the browser: " + path.replace(/.*\//, "")));
+        () => {
+          sounds.push({ name: path.replace(/.*\//, ""), played: false });
+          setStatus("This sound cannot be played by the browser: " + path.replace(/.*\//, ""));
+        });
     },
     stop(music) {
       stopSource(music);
@@ -545,7 +556,8 @@
     drawFrame();
     lastLoadMs = performance.now() - started;
     refreshState();
-    setStatus("");
+    setStatus(statusNote);
+    statusNote = "";
     if (state.showReport) showReport(true);
     else showReport(false);
     schedulePersist();
@@ -737,6 +749,8 @@
     persistData,
     report: () => call("lumadoll_report", "string", [], []),
     messages,
+    sounds,
+    statusText: () => $("status-message").textContent,
     lastLoadMs: () => lastLoadMs,
     celLineCount: () => call("lumadoll_cel_line_count", "number", [], []),
   };
