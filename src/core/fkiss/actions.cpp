@@ -6,6 +6,7 @@
 #include "core/fkiss/key_codes.h"
 #include "core/host/host.h"
 #include "core/host/text.h"
+#include "core/model/doll_limits.h"
 #include "core/model/doll_model.h"
 
 namespace luma {
@@ -686,8 +687,8 @@ void FkissRuntime::Restrict(KissObject* object, bool x_axis, int32_t lo, int32_t
     return;
   }
   limited = true;
-  (x_axis ? links.x_min : links.y_min) = lo;
-  (x_axis ? links.x_max : links.y_max) = hi;
+  (x_axis ? links.x_min : links.y_min) = LimitCoordinate(lo);
+  (x_axis ? links.x_max : links.y_max) = LimitCoordinate(hi);
   const Position at = object->position[view_.CurrentSet()];
   MoveObjectByScript(object, at.x, at.y);
 }

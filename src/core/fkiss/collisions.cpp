@@ -115,8 +115,8 @@ std::vector<FkissEvent*> FkissRuntime::CollectMouseRegions(PlayPoint point,
   std::vector<FkissEvent*> events;
   const PlayPoint origin = view_.ViewportOrigin();
   const PlayPoint size = view_.WindowSize();
-  if (point.x < origin.x || point.y < origin.y || point.x >= origin.x + size.x ||
-      point.y >= origin.y + size.y) {
+  if (point.x < origin.x || point.y < origin.y || point.x >= int64_t{origin.x} + size.x ||
+      point.y >= int64_t{origin.y} + size.y) {
     return events;
   }
   const int set = view_.CurrentSet();

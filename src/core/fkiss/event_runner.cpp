@@ -22,6 +22,7 @@ FkissRuntime::FkissRuntime(DollModel& doll, FkissScript& script, ScriptView& vie
       host_(host),
       quick_timer_(std::clamp(settings.quick_timer, 1, 50)),
       max_stack_(std::clamp(settings.max_stack, 1, 16000000)),
+      max_dispatch_actions_(std::max(1, settings.max_dispatch_actions)),
       media_(doll, host, view, settings.media) {}
 
 FkissRuntime::~FkissRuntime() = default;
@@ -29,6 +30,7 @@ FkissRuntime::~FkissRuntime() = default;
 void FkissRuntime::ApplySettings(const RuntimeSettings& settings) {
   quick_timer_ = std::clamp(settings.quick_timer, 1, 50);
   max_stack_ = std::clamp(settings.max_stack, 1, 16000000);
+  max_dispatch_actions_ = std::max(1, settings.max_dispatch_actions);
   media_.set_options(settings.media);
 }
 
@@ -44,6 +46,7 @@ void FkissRuntime::StartScript() {
   deepest_ = 0;
   most_commands_ = 0;
   stack_reported_ = false;
+  runaways_reported_.clear();
   quit_ = false;
   paused_ = false;
   running_ = script_.script_flag;
@@ -206,8 +209,11 @@ bool FkissRuntime::RunEvent(FkissEvent* event, bool top_level) {
   commands_ = 0;
   child_result_ = true;
   dispatching_ = true;
+  dispatched_ = event;
+  dispatch_stopped_ = false;
   if (Call(event)) Loop();
   dispatching_ = false;
+  dispatched_ = nullptr;
   frames_.clear();
   lists_.clear();
   tasks_.clear();
@@ -264,7 +270,7 @@ void FkissRuntime::RunLater(std::vector<FkissEvent*> events, bool top_level) {
 }
 
 void FkissRuntime::Loop() {
-  while (!frames_.empty() && !quit_) {
+  while (!frames_.empty() && !quit_ && !dispatch_stopped_) {
     const size_t top = frames_.size() - 1;
     switch (frames_[top].kind) {
       case Frame::kEvent:
@@ -281,7 +287,7 @@ void FkissRuntime::Loop() {
         break;
     }
   }
-  if (quit_) Unwind();
+  if (quit_ || dispatch_stopped_) Unwind();
 }
 
 void FkissRuntime::PopEvent(bool result) {
@@ -300,6 +306,10 @@ void FkissRuntime::StepEvent(size_t index) {
   uint32_t pc = frame.pc;
   uint8_t flags = frame.flags;
   while (pc < actions.size()) {
+    if (commands_ >= max_dispatch_actions_) {
+      StopRunawayDispatch();
+      return;
+    }
     const FkissAction& action = actions[pc++];
     if (++commands_ > most_commands_) most_commands_ = commands_;
     const bool inside = flags & Frame::kInsideBlock;
@@ -440,6 +450,20 @@ void FkissRuntime::ReportStackLimit(const FkissEvent* refused) {
   text += StringPrintf("Event stack has exceeded the maximum depth of %d in %s.", max_stack_,
                        refused->display_name.c_str());
   host_.ShowMessage("Lumadoll", text, MessageIcon::kWarning);
+}
+
+void FkissRuntime::StopRunawayDispatch() {
+  dispatch_stopped_ = true;
+  const std::string name = dispatched_ ? dispatched_->display_name : std::string("event");
+  if (trace_on_) {
+    trace_.AddLine(StringPrintf("*** %s STOPPED AFTER %d ACTIONS ***", name.c_str(), commands_));
+  }
+  if (std::find(runaways_reported_.begin(), runaways_reported_.end(), dispatched_) !=
+      runaways_reported_.end()) {
+    return;
+  }
+  runaways_reported_.push_back(dispatched_);
+  doll_.report.Warning(kMsgFkissActionLimit, name, commands_);
 }
 
 // --- Trace and comparisons ------------------------------------------------------

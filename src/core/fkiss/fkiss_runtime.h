@@ -26,6 +26,13 @@ class Host;
 // Who moves an object: the bounding mode treats drags and scripts apart.
 enum class MoveSource { kScript, kUser };
 
+// The most actions one top-level dispatch (an input event, an alarm, a start
+// event, with everything it calls) may run. Real dolls run a few thousand at
+// most; a repeat count near 2^31 or a recursion at the deepest stack hint
+// would otherwise hold the program for minutes. A dispatch that reaches it
+// is stopped, with a line in the trace and a warning in the error report.
+inline constexpr int kMaxDispatchActions = 50000000;
+
 // The settings a running script reads.
 struct RuntimeSettings {
   int quick_timer = 5;  // alarms run in one pass, 1-50
@@ -33,7 +40,8 @@ struct RuntimeSettings {
   // Stack" setting (20 and up). Capped at 16,000,000 either way, so that a
   // hint cannot ask for more stack than memory holds.
   int max_stack = 20;
-  ScriptMedia::Options media;  // sound, music, shell permission
+  ScriptMedia::Options media;                      // sound, music, shell permission
+  int max_dispatch_actions = kMaxDispatchActions;  // 1 and up
 };
 
 // The FKiSS run-time of one view: dispatches events, performs actions,
@@ -200,6 +208,8 @@ class FkissRuntime {
   void StepTask(size_t index);
   void PopEvent(bool result);
   void ReportStackLimit(const FkissEvent* refused);
+  // The dispatch ran its share of actions: it ends here.
+  void StopRunawayDispatch();
   void Unwind();
   std::string Indent(int extra) const;
   void TraceAction(const FkissAction& action, int extra_indent);
@@ -242,6 +252,7 @@ class FkissRuntime {
   Host& host_;
   int quick_timer_;
   int max_stack_;
+  int max_dispatch_actions_;
   ScriptMedia media_;
   ValuePoolAccess* pools_ = nullptr;
 
@@ -258,6 +269,9 @@ class FkissRuntime {
   int most_commands_ = 0;
   uint32_t time_base_ = 0;
   bool stack_reported_ = false;
+  const FkissEvent* dispatched_ = nullptr;  // the top-level event running
+  bool dispatch_stopped_ = false;
+  std::vector<const FkissEvent*> runaways_reported_;
 
   bool running_ = false;
   bool paused_ = false;

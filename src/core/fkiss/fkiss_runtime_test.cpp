@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/host/text.h"
+#include "core/model/doll_limits.h"
 #include "core/testing/script_runtime_fixture.h"
 
 namespace luma {
@@ -71,6 +72,46 @@ TEST_F(RuntimeTest, AChainMillionsDeepRunsWithoutNativeRecursion) {
   EXPECT_EQ(Var("m"), 1500000);
   runtime_->RunEvent(Label(3), true);
   EXPECT_EQ(Var("r"), 2000000);
+}
+
+// A repeat count near 2^31, or recursion at the deepest stack hint, would
+// hold the program for minutes: one dispatch runs at most its share of
+// actions, then stops with a trace line and, once per event, a warning in
+// the error report. The next dispatch starts afresh.
+TEST_F(RuntimeTest, ARunawayDispatchStopsAtItsActionBound) {
+  EXPECT_EQ(RuntimeSettings().max_dispatch_actions, 50000000);
+  RuntimeSettings settings;
+  settings.max_dispatch_actions = 1000;
+  Load({"label(1) add(n, n, 1)", "press(#0) repeat(1, 2147483647, i) let(after, 1)",
+        "press(#1) add(m, m, 1)"},
+       settings);
+  Start();
+  runtime_->SetTrace(true);
+  Press("a.cel");
+  EXPECT_EQ(Var("n"), 999);  // the repeat itself was the first action
+  EXPECT_EQ(Var("after"), 0);
+  EXPECT_NE(runtime_->trace().text().find("*** press(#0) STOPPED AFTER 1000 ACTIONS ***\r\n"),
+            std::string::npos);
+  const std::vector<std::string> warning{
+      "FKiSS: press(#0) stopped after 1000 actions; one event may run at most that many."};
+  EXPECT_EQ(doll_->doll.report.warnings(), warning);
+  Press("a.cel");
+  EXPECT_EQ(Var("n"), 2 * 999);
+  EXPECT_EQ(doll_->doll.report.warnings(), warning);
+  Press("b.cel");
+  EXPECT_EQ(Var("m"), 1);
+  EXPECT_EQ(runtime_->most_commands(), 1000);
+
+  settings.max_stack = 16000000;
+  settings.max_dispatch_actions = 100000;
+  Load({"label(2) add(d, d, 1) gosub(2)", "press(#0) gosub(2)"}, settings);
+  Start();
+  Press("a.cel");
+  EXPECT_EQ(Var("d"), 50000);
+  EXPECT_TRUE(host().messages().empty());  // stopped long before the stack limit
+  EXPECT_EQ(doll_->doll.report.warnings(),
+            std::vector<std::string>{"FKiSS: press(#0) stopped after 100000 actions; one event "
+                                     "may run at most that many."});
 }
 
 TEST_F(RuntimeTest, ExiteventEndsOnlyTheTargetAndExitloopEndsTheRepeat) {
@@ -371,15 +412,16 @@ TEST_F(RuntimeTest, ScriptMovesKeepToThePlayfieldAndRestrictions) {
   EXPECT_EQ(Var("x3"), 35);
   EXPECT_EQ(Var("x4"), 91);
 
-  // Restrictions may send an object to the ends of the 32-bit range, where
-  // its pairs, mouse regions and size are still worked out safely.
+  // Restrictions at the ends of the 32-bit range are held to the engine's
+  // coordinate limit, where pairs, mouse regions and size still work out.
   Load({"in(#3, #0) add(in, in, 1)", "collide(#3, #0) add(hit, hit, 1)", "mousein(#3) nop()",
         "press(#2) restrictx(#3, 2147483647, 2147483647) restricty(#3, -2147483648, -2147483648) "
         "letobjectx(x, #3) letwidth(w, #3) letinside(i, #3, #0) letcollide(c, #3, #0) "
         "moveto(#3, 0, 0) moveto(#0, 2147483647, -2147483648)"});
   Start();
   Press("c.cel");
-  EXPECT_EQ(Var("x"), INT32_MAX);
+  EXPECT_EQ(Var("x"), kMaxCoordinate);
+  EXPECT_EQ(At(3).y, -kMaxCoordinate);
   EXPECT_EQ(Var("w"), 10);
   EXPECT_EQ(Var("i"), 0);
   EXPECT_EQ(Var("c"), 0);

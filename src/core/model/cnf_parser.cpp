@@ -1,12 +1,12 @@
 #include "core/model/cnf_parser.h"
 
-#include <cstdlib>
 #include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/host/text.h"
+#include "core/model/doll_limits.h"
 
 namespace luma {
 namespace {
@@ -68,8 +68,6 @@ std::vector<int> SetsOf(const SetList& list, int line_number, ErrorReport& repor
   return list.numbers;
 }
 
-int SaturatingAbs(int32_t v) { return v == INT32_MIN ? INT32_MAX : std::abs(v); }
-
 // A line's comment twice: `text` keeps the bytes of 128 and above (the
 // doll's own words, Japanese or accented, in free comments and FKiSS
 // strings); `ascii` drops them, and is what decides the line's kind, its
@@ -127,6 +125,8 @@ class CnfParser {
   void ParsePlayfieldLine(std::string_view data);
   void ParseBorderLine(std::string_view data);
   void CheckHint(std::string_view comment);
+  // A %x or %y number (digits only), held to what a cel file can say.
+  int ReadOffset(std::string_view digits);
   void ClearCurrent() {
     current_instance_ = nullptr;
     current_group_ = nullptr;
@@ -345,13 +345,13 @@ void CnfParser::ParseCelComment(CelInstance& instance, const LineComment& line_c
         break;
       case 'x':
         if (has_number) {
-          instance.x_offset = SaturatingAbs(ParseInt(token.substr(2)));
+          instance.x_offset = ReadOffset(token.substr(2));
           instance.x_offset_given = true;
         }
         break;
       case 'y':
         if (has_number) {
-          instance.y_offset = SaturatingAbs(ParseInt(token.substr(2)));
+          instance.y_offset = ReadOffset(token.substr(2));
           instance.y_offset_given = true;
         }
         break;
@@ -430,9 +430,12 @@ void CnfParser::ParsePositions(std::string_view text, int line_number, int set, 
       if (used_x > 0 && used_x < token.size() && token[used_x] == ',') {
         const int y = ParseInt(token.substr(used_x + 1), &used_y);
         if (used_y > 0) {
+          const Position at{LimitCoordinate(x), LimitCoordinate(y)};
+          if (at.x != x || at.y != y) {
+            doll_.report.Warning(kMsgPositionLimited, number, x, y, line_number, at.x, at.y);
+          }
           KissObject* target = doll_.FindObject(number, true);
-          target->position[set] = target->saved_position[set] = target->initial_position[set] =
-              Position{x, y};
+          target->position[set] = target->saved_position[set] = target->initial_position[set] = at;
           ok = true;
         }
       }
@@ -463,7 +466,19 @@ void CnfParser::ParsePlayfieldLine(std::string_view data) {
     return;
   }
   const int height = ParseInt(data.substr(at));
-  doll_.playfield = doll_.cnf_playfield = doll_.view_playfield = PlayfieldSize{width, height};
+  const PlayfieldSize size{LimitPlayfieldSide(width), LimitPlayfieldSide(height)};
+  if (size.width != width || size.height != height) {
+    doll_.report.Warning(kMsgPlayfieldLimited, width, height, LineNumber(), size.width,
+                         size.height);
+  }
+  doll_.playfield = doll_.cnf_playfield = doll_.view_playfield = size;
+}
+
+int CnfParser::ReadOffset(std::string_view digits) {
+  const int value = ParseInt(digits);
+  const int offset = LimitCelOffset(value);
+  if (offset != value) doll_.report.Warning(kMsgOffsetLimited, value, LineNumber(), offset);
+  return offset;
 }
 
 void CnfParser::ParseBorderLine(std::string_view data) {

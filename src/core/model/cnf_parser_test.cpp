@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/doll_limits.h"
 #include "core/testing/fake_host.h"
 
 namespace luma {
@@ -183,6 +184,45 @@ TEST_F(CnfParserTest, PlayfieldAndBorder) {
   EXPECT_EQ(doll_->playfield, (PlayfieldSize{448, 320}));
   EXPECT_EQ(doll_->border_color, -3);
   EXPECT_EQ(Errors().size(), 3u);
+}
+
+// Sizes and coordinates beyond what any doll uses are held to the engine's
+// limits where they are read, each with a warning naming the line.
+TEST_F(CnfParserTest, ExtremeSizesAndPositionsAreLimitedWithWarnings) {
+  Parse({"(2147483647,480)"});
+  EXPECT_EQ(doll_->playfield, (PlayfieldSize{kMaxPlayfieldSide, 480}));
+  EXPECT_EQ(doll_->view_playfield, doll_->playfield);
+  EXPECT_EQ(Warnings(), (std::vector<std::string>{
+                            "Playfield size out of range (2147483647 x 480) in line 1; using "
+                            "8192 x 480"}));
+  Parse({"(65536,2147483647)"});
+  EXPECT_EQ(doll_->cnf_playfield, (PlayfieldSize{kMaxPlayfieldSide, kMaxPlayfieldSide}));
+  Parse({"(0,0)"});
+  EXPECT_EQ(doll_->playfield, (PlayfieldSize{1, 1}));
+  Parse({"(8192,1)"});
+  EXPECT_TRUE(Warnings().empty());
+
+  Parse({"$0 2147483647,5 -2147483648,-7 500000,-500000 99999999999,1"});
+  auto at = [&](int object) { return doll_->FindObject(object, false)->initial_position[0]; };
+  EXPECT_EQ(at(0), (Position{kMaxCoordinate, 5}));
+  EXPECT_EQ(at(1), (Position{-kMaxCoordinate, -7}));
+  EXPECT_EQ(at(2), (Position{kMaxCoordinate, -kMaxCoordinate}));  // at the limit: as written
+  EXPECT_EQ(at(3), (Position{kMaxCoordinate, 1}));
+  EXPECT_EQ(doll_->FindObject(0, false)->position[0], at(0));
+  EXPECT_EQ(Warnings(),
+            (std::vector<std::string>{
+                "Position of object #0 out of range (2147483647,5) in line 1; using 500000,5",
+                "Position of object #1 out of range (-2147483648,-7) in line 1; using -500000,-7",
+                "Position of object #3 out of range (2147483647,1) in line 1; using 500000,1"}));
+  EXPECT_TRUE(Errors().empty());
+
+  Parse({"#1 a.cel ;%x2147483647 %y65535", "#1 b.cel ;%x70000"});
+  EXPECT_EQ(Instance(0).x_offset, kMaxCelOffset);
+  EXPECT_EQ(Instance(0).y_offset, 65535);
+  EXPECT_EQ(Instance(1).x_offset, kMaxCelOffset);
+  EXPECT_EQ(Warnings(),
+            (std::vector<std::string>{"Cel offset out of range (2147483647) in line 1; using 65535",
+                                      "Cel offset out of range (70000) in line 2; using 65535"}));
 }
 
 TEST_F(CnfParserTest, HintLines) {

@@ -87,6 +87,11 @@ constexpr MessageEntry kMessages[] = {
     {kMsgFkissIllegalNesting, "FKiSS: %s() illegally nested, implied endif() assumed in line %d"},
     {kMsgFkissNoMatchingEndif, "FKiSS: No matching endif() for %s() in line %d"},
     {kMsgFkissZipExtractFailed, "FKiSS: Unable to extract %s from ZIP: %s\n"},
+    {kMsgPlayfieldLimited, "Playfield size out of range (%d x %d) in line %d; using %d x %d\n"},
+    {kMsgPositionLimited, "Position of object #%d out of range (%d,%d) in line %d; using %d,%d\n"},
+    {kMsgOffsetLimited, "Cel offset out of range (%d) in line %d; using %d\n"},
+    {kMsgFkissActionLimit,
+     "FKiSS: %s stopped after %d actions; one event may run at most that many.\n"},
 };
 
 constexpr bool TableIsSorted() {

@@ -80,6 +80,12 @@ enum MessageId : int {
   kMsgFkissIllegalNesting = 62537,
   kMsgFkissNoMatchingEndif = 62538,
   kMsgFkissZipExtractFailed = 62539,
+  // Values beyond what the engine holds (see doll_limits.h), and the bound
+  // on one script dispatch.
+  kMsgPlayfieldLimited = 62600,
+  kMsgPositionLimited = 62601,
+  kMsgOffsetLimited = 62602,
+  kMsgFkissActionLimit = 62603,
 };
 
 // The raw text of a message, or empty for an unknown id.

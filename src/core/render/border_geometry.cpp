@@ -4,9 +4,10 @@ namespace luma {
 
 std::array<ColoredVertex, kBorderVertexCount> BuildBorderVertices(const BorderGeometry& b) {
   const float r = kBorderFar;
-  const float left = b.window_x, right = b.window_x + b.window_width;
+  const float left = b.window_x;
+  const float right = static_cast<float>(static_cast<double>(b.window_x) + b.window_width);
   const float top = -static_cast<float>(b.window_y);
-  const float bottom = -static_cast<float>(b.window_y + b.window_height);
+  const float bottom = -static_cast<float>(static_cast<double>(b.window_y) + b.window_height);
   const float pw = b.playfield_width, ph = -static_cast<float>(b.playfield_height);
   std::array<ColoredVertex, kBorderVertexCount> v;
   auto fan = [&](int first, uint32_t color, std::array<float, 12> xy) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/gfx/device_types.h"
+#include "core/model/doll_limits.h"
 
 namespace luma {
 
@@ -33,8 +34,10 @@ struct BorderGeometry {
 inline constexpr int kBorderVertexCount = 36;
 inline constexpr int kBorderFanVertices = 6;
 inline constexpr int kBorderFanTriangles = 4;
-// A point beyond any edge.
+// A point beyond any edge: past the farthest doll window a doll can have,
+// with room for the widest view around it.
 inline constexpr float kBorderFar = 1000000.0f;
+static_assert(kBorderFar >= 2.0f * kMaxCoordinate);
 
 std::array<ColoredVertex, kBorderVertexCount> BuildBorderVertices(const BorderGeometry& border);
 

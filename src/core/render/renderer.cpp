@@ -80,8 +80,9 @@ void InstanceOrigin(const CelInstance& instance, int set, float ox, float oy, fl
     px = p.x;
     py = p.y;
   }
-  *x = static_cast<float>(px + instance.x_offset) + ox;
-  *y = oy - static_cast<float>(py + instance.y_offset);
+  // Summed wide: a position and an offset may each be near the ends of int.
+  *x = static_cast<float>(static_cast<double>(px) + instance.x_offset + ox);
+  *y = static_cast<float>(oy - (static_cast<double>(py) + instance.y_offset));
 }
 
 }  // namespace
@@ -244,8 +245,8 @@ DeviceResult FrameRenderer::RenderToTarget(Surface& target, const Scene& scene,
   // opaque colour, so it is left out.
   const BorderGeometry& b = border_geometry_;
   const bool window_inside_playfield = b.window_x >= 0 && b.window_y >= 0 &&
-                                       b.window_x + b.window_width <= b.playfield_width &&
-                                       b.window_y + b.window_height <= b.playfield_height;
+                                       int64_t{b.window_x} + b.window_width <= b.playfield_width &&
+                                       int64_t{b.window_y} + b.window_height <= b.playfield_height;
   if (border && !window_inside_playfield) fans({24, 30});
   d.SetVertexFormat(VertexFormat::kPositionDiffuseTex1);
   const int set = std::clamp(scene.set, 0, kSetCount - 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "core/gfx/argb.h"
 #include "core/gfx/software_device.h"
 #include "core/gfx/software_rasterizer.h"
+#include "core/model/doll_limits.h"
 #include "core/render/instance_geometry.h"
 #include "core/testing/doll_loader.h"
 #include "core/testing/fake_host.h"
@@ -379,6 +381,28 @@ TEST_F(FrameTest, CelsWithoutVisiblePixelsDrawNothing) {
   ASSERT_TRUE(empty.geometry.drawable());
   const Image image = Render(*doll, 0, 3, 2);
   for (uint32_t pixel : image.pixels) EXPECT_EQ(pixel, Opaque(kGroup0[1]));
+}
+
+// Positions near the ends of int (as a script restriction or an older
+// model could leave them) are placed in wide arithmetic: the cels land far
+// outside the client instead of wrapping around onto it.
+TEST_F(FrameTest, PositionsAtTheEndsOfIntDrawNothingAndDoNotWrap) {
+  auto doll = Load(kBasicCnf, BasicFiles());
+  auto& instances = doll->model().instances();
+  instances[0]->object->position[0] = {std::numeric_limits<int>::max(), 5};
+  instances[0]->x_offset = kMaxCelOffset;
+  instances[2]->object->position[0] = {std::numeric_limits<int>::min(),
+                                       std::numeric_limits<int>::min()};
+  instances[2]->y_offset = -1;
+  const Reference rest{{"BBBBBBBB",    //
+                        "BBBBBBBB",    //
+                        "BBGGBBBB",    //
+                        "BBGGBBBB",    //
+                        "BBBBBBBB",    //
+                        "BBBBBBRR"}};  // the second line of a.cel is another object
+  for (int zoom : {-6, 0, 6}) {
+    ExpectFrame(Render(*doll, 0, 100, 80, zoom), rest, BasicLegend(), zoom);
+  }
 }
 
 TEST_F(FrameTest, CelCentredForExport) {

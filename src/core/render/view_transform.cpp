@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace luma {
 
@@ -43,7 +44,10 @@ int FitZoomLevel(int window_width, int window_height, int client_width, int clie
 }
 
 int ScrolledSize(int window_size, float scale) {
-  return static_cast<int>(std::lround(RoundUpToEven(window_size) / static_cast<double>(scale)));
+  if (!(scale > 0)) return 0;
+  const double size = std::round(RoundUpToEven(window_size) / static_cast<double>(scale));
+  return static_cast<int>(
+      std::clamp(size, 0.0, static_cast<double>(std::numeric_limits<int>::max())));
 }
 
 void ViewTransform::Apply(RenderDevice& device) const {

@@ -1,6 +1,7 @@
 #ifndef LUMA_CORE_RENDER_VIEW_TRANSFORM_H_
 #define LUMA_CORE_RENDER_VIEW_TRANSFORM_H_
 
+#include <limits>
 #include <string>
 
 #include "core/gfx/matrix.h"
@@ -17,7 +18,10 @@ int ZoomFactor(int level);
 // World units (doll pixels) per screen pixel: 1/factor up to level 0, factor above.
 float ZoomScale(int level);
 
-inline int RoundUpToEven(int v) { return v + (v & 1); }
+// The largest int is odd and has no even value above it: it gives the one below.
+inline int RoundUpToEven(int v) {
+  return v < std::numeric_limits<int>::max() ? v + (v & 1) : v - 1;
+}
 
 // The level as users read it: "1:1", "2:1" (twice as large), "1:2" (half).
 std::string ZoomRatioText(int level);
@@ -61,7 +65,8 @@ struct ViewTransform {
   void Apply(RenderDevice& device) const;
 };
 
-// The scroll size: the doll window (rounded up to even) in screen pixels.
+// The scroll size: the doll window (rounded up to even) in screen pixels,
+// held to the range of int.
 int ScrolledSize(int window_size, float scale);
 
 // Centres a doll window smaller than the client; otherwise follows the

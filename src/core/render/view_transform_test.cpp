@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace luma {
 namespace {
 
@@ -12,6 +15,26 @@ TEST(ViewTransformTest, ZoomSteps) {
   EXPECT_EQ(ZoomScale(-9), ZoomScale(-6));
   EXPECT_EQ(ZoomScale(9), ZoomScale(6));
   EXPECT_EQ(ScrolledSize(447, 1.0f / 3), 1344);  // 448 units at three pixels each
+}
+
+TEST(ViewTransformTest, SizesAtTheEndOfIntDoNotWrap) {
+  constexpr int kMax = std::numeric_limits<int>::max();
+  EXPECT_EQ(RoundUpToEven(kMax), kMax - 1);
+  EXPECT_EQ(RoundUpToEven(kMax - 2), kMax - 1);
+  EXPECT_EQ(RoundUpToEven(-3), -2);
+  EXPECT_EQ(ScrolledSize(kMax, 1.0f), kMax - 1);
+  EXPECT_EQ(ScrolledSize(kMax, 0.1f), kMax);  // ten times larger: held at the end
+  EXPECT_EQ(ScrolledSize(65536, 0.1f), 655360);
+  EXPECT_EQ(ScrolledSize(-5, 1.0f), 0);
+  ViewGeometry g;
+  g.client_width = kMax;
+  g.client_height = kMax;
+  g.window_width = kMax;
+  g.window_height = kMax;
+  g.scale = 0.1f;
+  const ViewTransform t = ComputeViewTransform(g);
+  EXPECT_EQ(t.width, kMax - 1);
+  EXPECT_TRUE(std::isfinite(t.ox) && std::isfinite(t.oy));
 }
 
 TEST(ViewTransformTest, SmallDollsAreCentredLargeOnesFollowTheScrollBars) {

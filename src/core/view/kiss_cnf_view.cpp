@@ -1,6 +1,7 @@
 #include "core/view/kiss_cnf_view.h"
 
 #include "core/fkiss/bounding.h"
+#include "core/model/doll_limits.h"
 #include "core/render/instance_geometry.h"
 
 namespace luma {
@@ -26,6 +27,7 @@ RuntimeSettings CKissCnfView::ScriptSettings() const {
   runtime_settings.media.sound = settings_.sound_enabled;
   runtime_settings.media.music = settings_.music_enabled;
   runtime_settings.media.shell_permission = settings_.shell_permission;
+  runtime_settings.max_dispatch_actions = max_dispatch_actions_;
   return runtime_settings;
 }
 
@@ -225,13 +227,13 @@ void CKissCnfView::ActivatePaletteGroup(int group) {
 }
 
 void CKissCnfView::SetViewportOrigin(PlayPoint origin) {
-  viewport_ = origin;
+  viewport_ = {LimitCoordinate(origin.x), LimitCoordinate(origin.y)};
   UpdateTransform();
   Redraw();
 }
 
 void CKissCnfView::SetWindowSize(PlayPoint size) {
-  window_ = size;
+  window_ = {LimitPlayfieldSide(size.x), LimitPlayfieldSide(size.y)};
   fit_pending_ = true;
   SetZoom(zoom_level_);
   Redraw();

@@ -97,6 +97,10 @@ class CKissCnfView : public ScriptView {
   FkissRuntime* runtime() { return runtime_.get(); }
   // Runs due alarms of the script; see FkissRuntime::ProcessAlarms.
   uint32_t ProcessAlarms();
+  // The most actions one script dispatch may run (kMaxDispatchActions unless
+  // set); drivers that play many untrusted dolls in a row, such as the fuzz
+  // targets, set it lower. Holds from the next start.
+  void set_max_dispatch_actions(int actions) { max_dispatch_actions_ = actions; }
 
   // --- Window, zoom and scrolling ---------------------------------------------
   // Frames go to the window through a swap chain of the client size that
@@ -355,6 +359,7 @@ class CKissCnfView : public ScriptView {
   FkissScript no_script_;  // what runs for a doll shown without its script
   std::unique_ptr<FkissRuntime> runtime_;
   bool run_script_ = true;
+  int max_dispatch_actions_ = kMaxDispatchActions;
 
   // What is shown.
   int current_set_ = 0;

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "core/gfx/software_device.h"
 #include "core/host/text.h"
+#include "core/model/doll_limits.h"
 #include "core/render/cel_export.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/test_paths.h"
@@ -224,6 +226,53 @@ TEST_F(KissCnfViewTest, ZoomToFitShowsTheWholeDollWindowAndItsEdge) {
   view_->SetWindowSize(PlayPoint{200, 100});
   view_->ZoomToFit();
   EXPECT_EQ(view_->zoom_level(), -3);
+}
+
+// A playfield line of (2147483647,480) used to wrap while the view rounded
+// it to even when the doll started; objects placed near the end of int
+// wrapped when drawn. Both are now held to the engine's limits where the
+// CNF is read, and what the script and the pointer bring is held the same
+// way: every size, origin and frame stays within range.
+TEST_F(KissCnfViewTest, ExtremeCnfAndScriptValuesAreHeldToTheLimits) {
+  OpenCnf(
+      "(2147483647,480)\n%p.kcf\n#0 a.cel :0\n#1 b.cel :0 ;%x2147483647\n"
+      "$0 2147483647,5 -2147483648,-2147483648\n;@EventHandler\n"
+      ";@initialize() viewport(499996, 0)\n;@press(#0) viewport(2147483647, -2147483648) "
+      "windowsize(2147483647, 2147483647)\n"
+      ";@release(#0) restrictx(#1, -2147483648, 2147483647) moveto(#1, 2147483647, 0)\n");
+  EXPECT_EQ(doc_->report().warning_count(), 4) << doc_->report().WarningText();
+  RecordingFrontEnd front;
+  view_->set_front_end(&front);
+  int frames = 0;
+  view_->SetPresenter([&](const ImageView&) { ++frames; });
+  view_->Resize(300, 200);
+  view_->StartDoll();
+  EXPECT_TRUE(front.Saw("scroll size 8192x480"));
+  view_->SetZoom(-6);
+  EXPECT_EQ(view_->horizontal_bar().content, 81920);
+  view_->Scroll(false, ScrollAction::kBottom);
+  EXPECT_EQ(view_->horizontal_bar().position, 81920 - 300);
+  EXPECT_EQ(view_->DrawFrame(), DeviceResult::kOk);
+
+  // Object #0 sits at the right end of the coordinates, where the script
+  // moved the doll window; a press there runs its extreme viewport and
+  // window size.
+  view_->SetZoom(0);
+  EXPECT_EQ(view_->ViewportOrigin(), (PlayPoint{499996, 0}));
+  EXPECT_EQ(Object(0).position[0], (Position{kMaxCoordinate, 5}));
+  view_->LeftButtonDown(PlayPoint{kMaxCoordinate + 1, 6});
+  EXPECT_EQ(view_->ViewportOrigin(), (PlayPoint{kMaxCoordinate, -kMaxCoordinate}));
+  EXPECT_EQ(view_->WindowSize(), (PlayPoint{kMaxPlayfieldSide, kMaxPlayfieldSide}));
+  view_->MouseMove(PlayPoint{std::numeric_limits<int>::max(), 0}, true);
+  view_->LeftButtonUp(PlayPoint{std::numeric_limits<int>::max(), 0});
+  EXPECT_EQ(Object(1).position[0].x, kMaxCoordinate);
+  for (int zoom : {-6, 0, 6}) {
+    view_->SetZoom(zoom);
+    view_->MouseMove(ClientPoint{std::numeric_limits<int>::max(), std::numeric_limits<int>::min()},
+                     false);
+    EXPECT_EQ(view_->DrawFrame(), DeviceResult::kOk);
+  }
+  EXPECT_EQ(frames, 4);
 }
 
 TEST_F(KissCnfViewTest, ScrollTypeOneScrollsAndCtrlZooms) {

@@ -1,6 +1,8 @@
 #ifndef LUMA_CORE_VIEW_PICK_CEL_H_
 #define LUMA_CORE_VIEW_PICK_CEL_H_
 
+#include <cstdint>
+
 #include "core/fkiss/script_view.h"
 #include "core/model/doll_model.h"
 
@@ -16,7 +18,8 @@ struct DollWindow {
   PlayPoint size;
 
   bool Contains(PlayPoint p) const {
-    return p.x >= origin.x && p.y >= origin.y && p.x - origin.x < size.x && p.y - origin.y < size.y;
+    return p.x >= origin.x && p.y >= origin.y && int64_t{p.x} - origin.x < size.x &&
+           int64_t{p.y} - origin.y < size.y;
   }
 };
 

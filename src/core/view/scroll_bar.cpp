@@ -13,7 +13,9 @@ int LineSize(const ScrollBar& bar) { return std::max(1, bar.client / 10); }
 
 }  // namespace
 
-int ScrollBar::Clamp(int p) const { return std::clamp(p, 0, max_position()); }
+int ScrollBar::Clamp(int64_t p) const {
+  return static_cast<int>(std::clamp<int64_t>(p, 0, max_position()));
+}
 
 int ScrolledPosition(const ScrollBar& bar, ScrollAction action, int thumb) {
   int64_t p = bar.position;

@@ -1,6 +1,8 @@
 #ifndef LUMA_CORE_VIEW_SCROLL_BAR_H_
 #define LUMA_CORE_VIEW_SCROLL_BAR_H_
 
+#include <cstdint>
+
 namespace luma {
 
 // What the user did to a scroll bar.
@@ -28,7 +30,8 @@ struct ScrollBar {
   // The bar's maximum minus its minimum (content - 1): the view transform
   // turns a position into a fraction of it.
   int range() const { return active() ? content - 1 : 0; }
-  int Clamp(int position) const;
+  // Held within the bar; takes wide values so that a sum never wraps first.
+  int Clamp(int64_t position) const;
 };
 
 // The position after `action`: a line is a tenth of the client, a page the

@@ -1,10 +1,13 @@
 // Pointer and key input: picking cels, pressing, tugging fixed objects,
 // dragging, releasing, and the script events all of it raises.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "core/fkiss/bounding.h"
 #include "core/host/text.h"
+#include "core/model/doll_limits.h"
 #include "core/view/cel_info.h"
 #include "core/view/kiss_cnf_view.h"
 
@@ -14,6 +17,12 @@ namespace {
 // How far a fixed object may be tugged from where it was clicked.
 int WiggleLimit(uint32_t fix, uint32_t threshold) {
   return static_cast<int>(std::min<uint32_t>(10, (threshold - fix) / 5 + 1));
+}
+
+// a - b held to the range of int.
+int SaturatingSub(int a, int b) {
+  return static_cast<int>(std::clamp<int64_t>(int64_t{a} - b, std::numeric_limits<int>::min(),
+                                              std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -27,7 +36,8 @@ CKissCnfView::PointerAt CKissCnfView::FromClient(ClientPoint point) const {
 }
 
 CKissCnfView::PointerAt CKissCnfView::FromDoll(PlayPoint point) const {
-  return PointerAt{point, DollToScreen(point)};
+  const PlayPoint doll{LimitCoordinate(point.x), LimitCoordinate(point.y)};
+  return PointerAt{doll, DollToScreen(doll)};
 }
 
 void CKissCnfView::LeftButtonDown(ClientPoint point) { PressLeft(FromClient(point)); }
@@ -142,7 +152,7 @@ void CKissCnfView::PressLeft(const PointerAt& at) {
   drag_.object = object;
   drag_.mover = mover;
   drag_.click = at.doll;
-  drag_.grab = PlayPoint{at.doll.x - at_set.x, at.doll.y - at_set.y};
+  drag_.grab = PlayPoint{SaturatingSub(at.doll.x, at_set.x), SaturatingSub(at.doll.y, at_set.y)};
   mover->saved_position[current_set_] = at_set;
   for (KissObject* member : Family(mover)) {
     drag_.family.emplace_back(member, member->position[current_set_]);
@@ -264,7 +274,7 @@ void CKissCnfView::AutoScroll(ClientPoint client) {
   for (int axis = 0; axis < 2; ++axis) {
     ScrollBar& bar = bars_[axis];
     if (!bar.active() || beyond[axis] == 0) continue;
-    const int position = bar.Clamp(bar.position + beyond[axis]);
+    const int position = bar.Clamp(int64_t{bar.position} + beyond[axis]);
     moved |= position != bar.position;
     bar.position = position;
   }
@@ -319,7 +329,7 @@ void CKissCnfView::DragTo(const PointerAt& at) {
   }
   if (!drag_.pressed) return;
 
-  const PlayPoint to{p.x - drag_.grab.x, p.y - drag_.grab.y};
+  const PlayPoint to{SaturatingSub(p.x, drag_.grab.x), SaturatingSub(p.y, drag_.grab.y)};
   if (object->fix > 0 && object->fix < threshold) {
     // Still fixed: the object jerks towards the pointer and springs back,
     // and the press ends as if the button went up.

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
+#include "core/model/doll_limits.h"
 #include "core/view/kiss_cnf_view.h"
 
 namespace luma {
@@ -122,7 +124,7 @@ void CKissCnfView::WheelScroll(int axis, int delta) {
   ScrollBar& bar = bars_[axis];
   const int distance = WheelScrollDistance(bar, delta, &wheel_scroll_rest_[axis]);
   if (distance == 0) return;
-  const int position = bar.Clamp(bar.position + distance);
+  const int position = bar.Clamp(int64_t{bar.position} + distance);
   if (position == bar.position) {
     wheel_scroll_rest_[axis] = 0;
     return;
@@ -133,18 +135,28 @@ void CKissCnfView::WheelScroll(int axis, int delta) {
   Redraw();
 }
 
+namespace {
+
+// Rounds and holds a converted coordinate inside [-limit, limit].
+int RoundWithin(double v, double limit) {
+  return static_cast<int>(std::clamp(std::round(v), -limit, limit));
+}
+
+}  // namespace
+
 PlayPoint CKissCnfView::ScreenToDoll(ClientPoint point) const {
   const double scale = ZoomScale(zoom_level_);
   const double world_x = point.x * scale - transform_.width * scale / 2 - transform_.ox;
   const double world_y = transform_.height * scale / 2 - point.y * scale - transform_.oy;
-  return PlayPoint{static_cast<int>(std::lround(world_x)), -static_cast<int>(std::lround(world_y))};
+  return PlayPoint{RoundWithin(world_x, kMaxCoordinate), -RoundWithin(world_y, kMaxCoordinate)};
 }
 
 ClientPoint CKissCnfView::DollToScreen(PlayPoint point) const {
   const double scale = ZoomScale(zoom_level_);
   const double x = (point.x + transform_.ox + transform_.width * scale / 2) / scale;
   const double y = (point.y - transform_.oy + transform_.height * scale / 2) / scale;
-  return ClientPoint{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+  constexpr double kIntLimit = std::numeric_limits<int>::max();
+  return ClientPoint{RoundWithin(x, kIntLimit), RoundWithin(y, kIntLimit)};
 }
 
 ClientRect CKissCnfView::DollToScreen(int left, int top, int right, int bottom) const {
