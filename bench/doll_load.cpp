@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/doll/kiss_cnf_doc.h"
-#include "core/gfx/software_device.h"
-#include "core/host/silent_host.h"
+#include "archive_load.h"
 #include "core/testing/corpus_dolls.h"
 #include "core/testing/test_paths.h"
 
@@ -41,24 +39,7 @@ const std::map<std::string, Bytes>& Archives() {
 }
 
 void BM_Load(benchmark::State& state, std::string name) {
-  const Bytes& bytes = Archives().at(name);
-  // Questions get their first choice; the temporary folder is the test's own.
-  const luma::testing::TempDir temp;
-  luma::SilentHost host(luma::Answer::kNo, 0, temp.str());
-  luma::SoftwareDevice device;
-  device.mutable_flags().paletted_textures = true;
-  const luma::Settings settings;
-  for (auto _ : state) {
-    luma::CKissCnfDoc doc(host, device, settings);
-    if (!doc.LoadArchiveImage(name, bytes, false)) {
-      state.SkipWithError("the doll did not load");
-      return;
-    }
-    benchmark::DoNotOptimize(doc.quad_count());
-    state.PauseTiming();
-    doc.Close();
-    state.ResumeTiming();
-  }
+  luma::bench::LoadArchiveImage(state, name, Archives().at(name));
 }
 
 #if LUMA_HAVE_LHASA

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/doll/kiss_cnf_doc.h"
-#include "core/gfx/software_device.h"
-#include "core/host/silent_host.h"
+#include "archive_load.h"
 #include "core/testing/corpus_dolls.h"
 #include "core/testing/test_paths.h"
 
@@ -40,24 +38,7 @@ const std::map<std::string, Doll>& Dolls() {
 void BM_Load(benchmark::State& state, std::string name, bool zip) {
   const Doll& doll = Dolls().at(name);
   const Bytes& bytes = zip ? doll.zip : doll.lzh;
-  const std::string file = name + (zip ? ".zip" : ".lzh");
-  // Questions get their first choice; the temporary folder is the run's own.
-  const luma::testing::TempDir temp;
-  luma::SilentHost host(luma::Answer::kNo, 0, temp.str());
-  luma::SoftwareDevice device;
-  device.mutable_flags().paletted_textures = true;
-  const luma::Settings settings;
-  for (auto _ : state) {
-    luma::CKissCnfDoc doc(host, device, settings);
-    if (!doc.LoadArchiveImage(file, bytes, false)) {
-      state.SkipWithError("the doll did not load");
-      return;
-    }
-    benchmark::DoNotOptimize(doc.quad_count());
-    state.PauseTiming();
-    doc.Close();
-    state.ResumeTiming();
-  }
+  luma::bench::LoadArchiveImage(state, name + (zip ? ".zip" : ".lzh"), bytes);
   state.counters["archive_kb"] = static_cast<double>(bytes.size()) / 1024.0;
 }
 
