@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "core/fkiss/fkiss_runtime.h"
 #include "core/host/host.h"
 
@@ -23,6 +25,7 @@ void FkissRuntime::CancelAlarm(FkissEvent* alarm) {
 uint32_t FkissRuntime::ProcessAlarms() {
   if (paused_ || !running_ || quit_ || trace_step_mode_ || dispatching_) return 0;
   int budget = quick_timer_;
+  int pass_actions = 0;
   bool ran = false;
   uint32_t now = host_.Milliseconds();
   uint32_t result = 0;
@@ -33,7 +36,7 @@ uint32_t FkissRuntime::ProcessAlarms() {
       break;
     }
     const int32_t wait = ClockDifference(alarms_.head()->due_time, now);
-    if (budget == 0) {
+    if (budget == 0 || pass_actions >= max_alarm_pass_actions_) {
       result = wait > 1 ? static_cast<uint32_t>(wait) : 1;
       break;
     }
@@ -43,7 +46,12 @@ uint32_t FkissRuntime::ProcessAlarms() {
     }
     --budget;
     ran = true;
+    commands_ = 0;
+    pass_room_ = max_alarm_pass_actions_ - pass_actions;
     RunEvent(alarms_.PopHead(), true);
+    pass_room_ = std::numeric_limits<int>::max();
+    pass_actions += commands_;
+    if (pass_actions >= max_alarm_pass_actions_) ReportAlarmPassLimit(pass_actions);
   }
   if (ran) view_.RedrawAll();
   next_wake_ = result == 0 ? 0 : now + result;

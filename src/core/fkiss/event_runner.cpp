@@ -23,6 +23,7 @@ FkissRuntime::FkissRuntime(DollModel& doll, FkissScript& script, ScriptView& vie
       quick_timer_(std::clamp(settings.quick_timer, 1, 50)),
       max_stack_(std::clamp(settings.max_stack, 1, 16000000)),
       max_dispatch_actions_(std::max(1, settings.max_dispatch_actions)),
+      max_alarm_pass_actions_(std::max(1, settings.max_alarm_pass_actions)),
       media_(doll, host, view, settings.media) {}
 
 FkissRuntime::~FkissRuntime() = default;
@@ -31,6 +32,7 @@ void FkissRuntime::ApplySettings(const RuntimeSettings& settings) {
   quick_timer_ = std::clamp(settings.quick_timer, 1, 50);
   max_stack_ = std::clamp(settings.max_stack, 1, 16000000);
   max_dispatch_actions_ = std::max(1, settings.max_dispatch_actions);
+  max_alarm_pass_actions_ = std::max(1, settings.max_alarm_pass_actions);
   media_.set_options(settings.media);
 }
 
@@ -47,6 +49,7 @@ void FkissRuntime::StartScript() {
   most_commands_ = 0;
   stack_reported_ = false;
   runaways_reported_.clear();
+  pass_limit_reported_ = false;
   quit_ = false;
   paused_ = false;
   running_ = script_.script_flag;
@@ -207,6 +210,7 @@ bool FkissRuntime::RunEvent(FkissEvent* event, bool top_level) {
   time_base_ = host_.Milliseconds();
   depth_ = 0;
   commands_ = 0;
+  dispatch_ceiling_ = std::min(max_dispatch_actions_, pass_room_);
   child_result_ = true;
   dispatching_ = true;
   dispatched_ = event;
@@ -306,7 +310,7 @@ void FkissRuntime::StepEvent(size_t index) {
   uint32_t pc = frame.pc;
   uint8_t flags = frame.flags;
   while (pc < actions.size()) {
-    if (commands_ >= max_dispatch_actions_) {
+    if (commands_ >= dispatch_ceiling_) {
       StopRunawayDispatch();
       return;
     }
@@ -454,6 +458,8 @@ void FkissRuntime::ReportStackLimit(const FkissEvent* refused) {
 
 void FkissRuntime::StopRunawayDispatch() {
   dispatch_stopped_ = true;
+  // Cut short by its alarm pass: the pass reports that.
+  if (commands_ < max_dispatch_actions_) return;
   const std::string name = dispatched_ ? dispatched_->display_name : std::string("event");
   if (trace_on_) {
     trace_.AddLine(StringPrintf("*** %s STOPPED AFTER %d ACTIONS ***", name.c_str(), commands_));
@@ -464,6 +470,14 @@ void FkissRuntime::StopRunawayDispatch() {
   }
   runaways_reported_.push_back(dispatched_);
   doll_.report.Warning(kMsgFkissActionLimit, name, commands_);
+}
+
+void FkissRuntime::ReportAlarmPassLimit(int actions) {
+  if (trace_on_)
+    trace_.AddLine(StringPrintf("*** ALARM PASS STOPPED AFTER %d ACTIONS ***", actions));
+  if (pass_limit_reported_) return;
+  pass_limit_reported_ = true;
+  doll_.report.Warning(kMsgFkissAlarmPassLimit, actions);
 }
 
 // --- Trace and comparisons ------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -33,6 +34,13 @@ enum class MoveSource { kScript, kUser };
 // is stopped, with a line in the trace and a warning in the error report.
 inline constexpr int kMaxDispatchActions = 50000000;
 
+// The most actions one alarm pass (every alarm that falls due in one timer
+// tick, up to the "Quick Timer" count) may run in all. Without it a pass of
+// runaway alarms, each due again by the time the last one was stopped, would
+// run the dispatch bound as many times over. Real dolls run a few thousand
+// actions in a pass. Alarms left when it is reached wait for the next pass.
+inline constexpr int kMaxAlarmPassActions = kMaxDispatchActions;
+
 // The settings a running script reads.
 struct RuntimeSettings {
   int quick_timer = 5;  // alarms run in one pass, 1-50
@@ -40,8 +48,9 @@ struct RuntimeSettings {
   // Stack" setting (20 and up). Capped at 16,000,000 either way, so that a
   // hint cannot ask for more stack than memory holds.
   int max_stack = 20;
-  ScriptMedia::Options media;                      // sound, music, shell permission
-  int max_dispatch_actions = kMaxDispatchActions;  // 1 and up
+  ScriptMedia::Options media;                         // sound, music, shell permission
+  int max_dispatch_actions = kMaxDispatchActions;     // 1 and up
+  int max_alarm_pass_actions = kMaxAlarmPassActions;  // 1 and up
 };
 
 // The FKiSS run-time of one view: dispatches events, performs actions,
@@ -208,8 +217,10 @@ class FkissRuntime {
   void StepTask(size_t index);
   void PopEvent(bool result);
   void ReportStackLimit(const FkissEvent* refused);
-  // The dispatch ran its share of actions: it ends here.
+  // The dispatch ran its share of actions, or the alarm pass it belongs to
+  // ran its: it ends here.
   void StopRunawayDispatch();
+  void ReportAlarmPassLimit(int actions);
   void Unwind();
   std::string Indent(int extra) const;
   void TraceAction(const FkissAction& action, int extra_indent);
@@ -253,6 +264,7 @@ class FkissRuntime {
   int quick_timer_;
   int max_stack_;
   int max_dispatch_actions_;
+  int max_alarm_pass_actions_;
   ScriptMedia media_;
   ValuePoolAccess* pools_ = nullptr;
 
@@ -272,6 +284,11 @@ class FkissRuntime {
   const FkissEvent* dispatched_ = nullptr;  // the top-level event running
   bool dispatch_stopped_ = false;
   std::vector<const FkissEvent*> runaways_reported_;
+  // What is left of the running alarm pass's share; the dispatch stops at
+  // the lower of it and its own bound.
+  int pass_room_ = std::numeric_limits<int>::max();
+  int dispatch_ceiling_ = 0;
+  bool pass_limit_reported_ = false;
 
   bool running_ = false;
   bool paused_ = false;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/host/text.h"
@@ -112,6 +113,55 @@ TEST_F(RuntimeTest, ARunawayDispatchStopsAtItsActionBound) {
   EXPECT_EQ(doll_->doll.report.warnings(),
             std::vector<std::string>{"FKiSS: press(#0) stopped after 100000 actions; one event "
                                      "may run at most that many."});
+}
+
+// Runaway alarms due together, each re-arming itself and moving an object
+// into a collision on every round of its loop: one pass stops once all of
+// them together ran its share of actions, whatever the "Quick Timer" count.
+// The alarm cut short by the pass bound is not reported as a runaway of its
+// own; the alarms left wait for the next pass.
+TEST_F(RuntimeTest, OneAlarmPassStopsAtItsActionBound) {
+  EXPECT_EQ(RuntimeSettings().max_alarm_pass_actions, 50000000);
+  RuntimeSettings settings;
+  settings.max_dispatch_actions = 1000;
+  settings.max_alarm_pass_actions = 1500;
+  Load({"begin() timer(1, 1) timer(2, 1) timer(3, 1)",
+        "alarm(1) add(runs, runs, 1) timer(1, 2) repeat(2, 2147483647, k)",
+        "alarm(2) add(runs, runs, 1) timer(2, 2) repeat(2, 2147483647, k)",
+        "alarm(3) add(runs, runs, 1) timer(3, 2) repeat(2, 2147483647, k)",
+        "label(2) add(n, n, 1) moveto(#0, 15, 0) moveto(#0, 0, 0)", "collide(#0, #1) add(c, c, 1)"},
+       settings);
+  std::vector<std::string> stops;
+  runtime_->trace().set_listener([&stops](std::string_view line) {
+    if (line.starts_with("***")) stops.emplace_back(line);
+  });
+  Start();
+  runtime_->SetTrace(true);
+  host().Advance(1);
+  runtime_->ProcessAlarms();  // begin
+  host().Advance(1);
+  // alarm(1): 3 actions, 249 rounds of 4 and the first action of the next;
+  // alarm(2): 3, 124 rounds and one action more (1500 in all).
+  EXPECT_EQ(runtime_->ProcessAlarms(), 1u);
+  EXPECT_EQ(Var("runs"), 2);
+  EXPECT_EQ(Var("n"), 250 + 125);
+  EXPECT_EQ(Var("c"), 249 + 124);
+  EXPECT_EQ(stops, (std::vector<std::string>{"*** alarm(1) STOPPED AFTER 1000 ACTIONS ***",
+                                             "*** ALARM PASS STOPPED AFTER 1500 ACTIONS ***"}));
+  const std::vector<std::string> warnings{
+      "FKiSS: alarm(1) stopped after 1000 actions; one event may run at most that many.",
+      "FKiSS: one alarm pass stopped after 1500 actions; one pass may run at most that many."};
+  EXPECT_EQ(doll_->doll.report.warnings(), warnings);
+
+  // The next pass begins with the alarm left over; the pass warning stays one.
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("runs"), 3);
+  host().Advance(2);
+  runtime_->ProcessAlarms();
+  EXPECT_EQ(Var("runs"), 5);
+  EXPECT_EQ(doll_->doll.report.warnings().size(), 3u);
+  EXPECT_EQ(doll_->doll.report.warnings()[2],
+            "FKiSS: alarm(3) stopped after 1000 actions; one event may run at most that many.");
 }
 
 TEST_F(RuntimeTest, ExiteventEndsOnlyTheTargetAndExitloopEndsTheRepeat) {

@@ -92,6 +92,8 @@ constexpr MessageEntry kMessages[] = {
     {kMsgOffsetLimited, "Cel offset out of range (%d) in line %d; using %d\n"},
     {kMsgFkissActionLimit,
      "FKiSS: %s stopped after %d actions; one event may run at most that many.\n"},
+    {kMsgFkissAlarmPassLimit,
+     "FKiSS: one alarm pass stopped after %d actions; one pass may run at most that many.\n"},
 };
 
 constexpr bool TableIsSorted() {

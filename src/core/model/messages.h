@@ -80,12 +80,13 @@ enum MessageId : int {
   kMsgFkissIllegalNesting = 62537,
   kMsgFkissNoMatchingEndif = 62538,
   kMsgFkissZipExtractFailed = 62539,
-  // Values beyond what the engine holds (see doll_limits.h), and the bound
-  // on one script dispatch.
+  // Values beyond what the engine holds (see doll_limits.h), and the bounds
+  // on one script dispatch and one alarm pass.
   kMsgPlayfieldLimited = 62600,
   kMsgPositionLimited = 62601,
   kMsgOffsetLimited = 62602,
   kMsgFkissActionLimit = 62603,
+  kMsgFkissAlarmPassLimit = 62604,
 };
 
 // The raw text of a message, or empty for an unknown id.

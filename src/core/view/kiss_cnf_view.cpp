@@ -1,5 +1,7 @@
 #include "core/view/kiss_cnf_view.h"
 
+#include <algorithm>
+
 #include "core/fkiss/bounding.h"
 #include "core/model/doll_limits.h"
 #include "core/render/instance_geometry.h"
@@ -28,6 +30,7 @@ RuntimeSettings CKissCnfView::ScriptSettings() const {
   runtime_settings.media.music = settings_.music_enabled;
   runtime_settings.media.shell_permission = settings_.shell_permission;
   runtime_settings.max_dispatch_actions = max_dispatch_actions_;
+  runtime_settings.max_alarm_pass_actions = std::min(kMaxAlarmPassActions, max_dispatch_actions_);
   return runtime_settings;
 }
 

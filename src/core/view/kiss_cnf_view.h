@@ -97,9 +97,10 @@ class CKissCnfView : public ScriptView {
   FkissRuntime* runtime() { return runtime_.get(); }
   // Runs due alarms of the script; see FkissRuntime::ProcessAlarms.
   uint32_t ProcessAlarms();
-  // The most actions one script dispatch may run (kMaxDispatchActions unless
-  // set); drivers that play many untrusted dolls in a row, such as the fuzz
-  // targets, set it lower. Holds from the next start.
+  // The most actions one script dispatch, and one alarm pass in all, may run
+  // (kMaxDispatchActions and kMaxAlarmPassActions unless set); drivers that
+  // play many untrusted dolls in a row, such as the fuzz targets, set it
+  // lower. Holds from the next start.
   void set_max_dispatch_actions(int actions) { max_dispatch_actions_ = actions; }
 
   // --- Window, zoom and scrolling ---------------------------------------------
