@@ -23,9 +23,10 @@ namespace {
 
 // Reads `lines` the way loading does, short of the files: the CNF, the
 // cel sets of shared cel files, the script.
-std::string Load(luma::CnfLines lines, luma::DollModel& doll, luma::FkissScript& script) {
+std::string Load(luma::CnfSourceLines text, luma::DollModel& doll, luma::FkissScript& script) {
   luma::FakeHost host;
-  doll.cnf_lines = std::move(lines);
+  doll.cnf_lines = std::move(text.lines);
+  doll.cnf_raw_lines = std::move(text.raw);
   luma::ParseCnf(doll, host, luma::CnfParseOptions());
   std::unordered_map<std::string, int> uses;
   for (const auto& instance : doll.instances())
@@ -89,7 +90,7 @@ void AdoptSaved(luma::DollModel& doll, const luma::HintValues& hints) {
 void Check(const std::string& before, const std::string& text, const char* writer) {
   luma::DollModel doll;
   luma::FkissScript script;
-  const std::string after = Load(luma::SplitDiskCnfText(text), doll, script);
+  const std::string after = Load(luma::ReadDiskCnfText(text), doll, script);
   if (after == before) return;
   // The CNF may hold NUL bytes: written by size, not as a C string.
   std::fprintf(stderr, "%s writer changed the doll.\n--- CNF written:\n", writer);
@@ -105,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   luma::DollModel doll;
   luma::FkissScript script;
-  const std::string before = Load(luma::SplitDiskCnfText(input), doll, script);
+  const std::string before = Load(luma::ReadDiskCnfText(input), doll, script);
   luma::CnfSaveOptions options;
   Check(before, luma::FormatReformattedCnf(doll, &script, options, luma::HintValues()).text,
         "reformatting");

@@ -10,9 +10,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
 #include "app/file_dialogs.h"
 
 namespace luma::app {
+namespace {
+
+// An entry that is a member of the doll's archive carries its full name.
+constexpr int kMemberRole = Qt::UserRole;
+
+}  // namespace
 
 AdditionalFilesDialog::AdditionalFilesDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Additional Files");
@@ -31,7 +38,7 @@ AdditionalFilesDialog::AdditionalFilesDialog(QWidget* parent) : QDialog(parent) 
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   row->addWidget(list_, 1);
   auto* side = new QVBoxLayout;
-  add_ = new QPushButton("&Add..");
+  add_ = new QPushButton("&Add...");
   remove_ = new QPushButton("&Remove...");
   remove_->setEnabled(false);
   side->addWidget(add_);
@@ -59,10 +66,25 @@ void AdditionalFilesDialog::AddFiles(const QStringList& paths) {
   }
 }
 
-std::vector<std::string> AdditionalFilesDialog::files() const {
-  std::vector<std::string> out;
+void AdditionalFilesDialog::ListMembers(const std::vector<AdditionalFile>& members,
+                                        const QString& archive_name) {
+  for (const AdditionalFile& member : members) {
+    auto* item = new QListWidgetItem(archive_name + ": " + FromBytes(member.path));
+    item->setData(kMemberRole, QByteArray::fromStdString(member.path));
+    list_->addItem(item);
+  }
+}
+
+std::vector<AdditionalFile> AdditionalFilesDialog::files() const {
+  std::vector<AdditionalFile> out;
   for (int i = 0; i < list_->count(); ++i) {
-    out.push_back(QFile::encodeName(list_->item(i)->text()).toStdString());
+    const QListWidgetItem* item = list_->item(i);
+    const QVariant member = item->data(kMemberRole);
+    if (member.isValid()) {
+      out.push_back({member.toByteArray().toStdString(), true});
+    } else {
+      out.push_back({QFile::encodeName(item->text()).toStdString(), false});
+    }
   }
   return out;
 }
@@ -81,7 +103,7 @@ void AdditionalFilesDialog::RemoveSelected() {
 }
 
 QStringList AdditionalFilesDialog::ChooseDocuments() {
-  return AskOpenFileNames(this, "Select document files", QDir::currentPath(),
+  return AskOpenFileNames(this, "Select document files", start_folder_,
                           "Document files (*.doc *.txt *.me);;All files (*)");
 }
 

@@ -4,19 +4,92 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 
+#include "app/about_dialog.h"
 #include "app/file_association.h"
 #include "app/main_frame.h"
 #include "app/single_instance.h"
 #include "app/startup_probe.h"
+#include "app/termination_signals.h"
 #include "audio/audio_player.h"
 #include "platform/platform_paths.h"
 #include "platform/qt_settings_store.h"
 
 namespace luma::app {
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: lumadoll [FILE]\n"
+    "Opens a KiSS paper doll: a CNF file, or an LZH or LHA archive that holds one.\n"
+    "Only one Lumadoll runs for each user: a second start hands FILE to the first.\n"
+    "\n"
+    "  --help     show this help and end\n"
+    "  --version  show the version and end\n";
+
+constexpr char kNeedsDisplay[] = "lumadoll: Lumadoll needs a graphical display (X11 or Wayland)";
+
+bool EnvironmentSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0';
+}
+
+// Qt ends the process with an abort when no platform plugin starts (a display
+// that is named but cannot be reached): say what is missing and end with 1.
+QtMessageHandler g_previous_handler = nullptr;
+
+void StartUpMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n%s, and none could be used.\n", qPrintable(message), kNeedsDisplay);
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
+  if (g_previous_handler) {
+    g_previous_handler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+  }
+}
+
+// What the command line asks for before any window: -1 to go on, else the
+// exit code.
+int HandleOptions(int argc, char** argv) {
+  bool platform_given = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("Lumadoll %s\n", kProgramVersion);
+      return 0;
+    }
+    if (arg == "-platform" || arg.starts_with("-platform=")) platform_given = true;
+    if (arg.starts_with("--") && arg.size() > 2) {
+      std::fprintf(stderr, "lumadoll: unknown option %s\n%s", argv[i], kUsage);
+      return 2;
+    }
+  }
+  if (!platform_given && !EnvironmentSet("QT_QPA_PLATFORM") && !EnvironmentSet("DISPLAY") &&
+      !EnvironmentSet("WAYLAND_DISPLAY")) {
+    std::fprintf(stderr, "%s; neither DISPLAY nor WAYLAND_DISPLAY is set.\n", kNeedsDisplay);
+    return 1;
+  }
+  return -1;
+}
+
+}  // namespace
 
 int RunApplication(int argc, char** argv) {
+  if (const int code = HandleOptions(argc, argv); code >= 0) return code;
+  g_previous_handler = qInstallMessageHandler(StartUpMessageHandler);
   QApplication application(argc, argv);
+  qInstallMessageHandler(g_previous_handler);
   SetUpApplicationIdentity();
   QApplication::setApplicationDisplayName("Lumadoll");
 
@@ -46,6 +119,12 @@ int RunApplication(int argc, char** argv) {
   audio::AudioPlayer audio;
   CMainFrame main_frame(store, &audio);
   frame = &main_frame;
+  // A signal ends the session as closing the window does: the dolls close
+  // (deleting their temporary files) and the settings are saved.
+  TerminationSignals termination([&main_frame] {
+    main_frame.close();
+    QApplication::quit();
+  });
   const ProbeRequest probe = ProbeRequestFromEnvironment();
   if (probe.active()) StartProbe(main_frame, probe);
   main_frame.ReadWindowPlacement();

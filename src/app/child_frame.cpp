@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -17,6 +18,7 @@
 
 #include "app/byte_text.h"
 #include "app/command_table.h"
+#include "app/document_viewer.h"
 #include "app/doll_view_widget.h"
 #include "app/info_windows.h"
 #include "app/locate_dialog.h"
@@ -27,6 +29,9 @@
 #include "app/text_editor.h"
 #include "app/variable_watch_window.h"
 #include "core/fkiss/key_codes.h"
+#include "core/gfx/image.h"
+#include "core/host/text.h"
+#include "core/render/bmp_file.h"
 #include "core/render/thumbnails.h"
 #include "core/render/view_transform.h"
 
@@ -76,6 +81,10 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(FromBytes(doc_->title()));
   setWindowIcon(main_.windowIcon());
+  // The window's own menu would claim Close's keys (Ctrl+W, Ctrl+F4) beside
+  // the main menu, and a key with two owners does nothing: the main menus
+  // own every key.
+  for (QAction* action : systemMenu()->actions()) action->setShortcuts({});
   view_ = std::make_unique<CKissCnfView>(*doc_, main_.settings());
   view_->set_front_end(this);
   snap_wizard_ = std::make_unique<SnapToWizard>(*view_);
@@ -286,9 +295,31 @@ std::string CChildFrame::AskSavePath(std::string_view title, std::string_view pr
                            DialogFilter(filter));
 }
 
-bool CChildFrame::OpenFile(const std::string& path, bool text_editor) {
-  const QString file = FromBytes(path);
-  return text_editor ? OpenInTextEditor(file) : OpenWithDesktop(file);
+bool CChildFrame::OpenFile(const std::string& path, std::string_view name, bool text_editor) {
+  const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+  DesktopLauncher& launcher = main_.launcher();
+  if (!launcher.HasProgramFor(file, text_editor)) {
+    // Nothing on this desktop opens it: the program shows it itself.
+    auto* viewer = new DocumentViewer(&main_, FromBytes(name) + " - " + windowTitle(), file);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowFlag(Qt::Tool);
+    document_viewer_ = viewer;
+    viewer->show();
+    viewer->raise();
+    return viewer->loaded();
+  }
+  if (launcher.Open(file, text_editor)) return true;
+  main_.host().ShowMessage("Lumadoll", "Unable to open " + path, MessageIcon::kWarning);
+  return false;
+}
+
+void CChildFrame::ShowStatus(std::string_view text) {
+  main_.statusBar()->showMessage(FromBytes(text));
+}
+
+bool CChildFrame::CallBackAfter(uint32_t ms) {
+  QTimer::singleShot(static_cast<int>(ms), this, [this] { view_->AdvanceFlash(); });
+  return true;
 }
 
 void CChildFrame::CloseDoll() {
@@ -527,10 +558,33 @@ void CChildFrame::SaveThumbnail() {
   Invalidate();
 }
 
+namespace {
+
+// A screenshot in the format its name asks for: PNG for ".png", else BMP.
+Status WritePicture(const std::string& path, const ImageView& image) {
+  if (!EqualsIgnoreCase(ExtensionPart(path), "png")) return WriteBmp(path, image);
+  QImage picture(image.width, image.height, QImage::Format_RGB32);
+  for (int y = 0; y < image.height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
+    for (int x = 0; x < image.width; ++x) row[x] = image.at(x, y) | 0xFF000000u;
+  }
+  // Written whole to a file beside it, then renamed over any old one.
+  QSaveFile file(FromBytes(path));
+  if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    return Status::Error(file.errorString().toLocal8Bit().toStdString());
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
 void CChildFrame::CreateScreenshot() {
-  const std::string path = AskSavePath("Save Screenshot", "", "bmp", "BMP image (*.bmp)|*.bmp||");
+  std::string path = AskSavePath("Save Screenshot", "", "bmp",
+                                 "BMP image (*.bmp)|*.bmp|PNG image (*.png)|*.png||");
   if (path.empty()) return;
-  luma::SaveScreenshot(doc_->device(), view_->CurrentScene(), path, main_.host());
+  const std::string_view extension = ExtensionPart(path);
+  if (!EqualsIgnoreCase(extension, "bmp") && !EqualsIgnoreCase(extension, "png")) path += ".bmp";
+  luma::SaveScreenshot(doc_->device(), view_->CurrentScene(), path, main_.host(), WritePicture);
   Invalidate();
 }
 
@@ -552,6 +606,7 @@ void Present(Window* window) {
 SnapToWizardWindow* CChildFrame::snap_to_window() const { return snap_to_window_; }
 VariableWatchWindow* CChildFrame::watch_window() const { return watch_window_; }
 LocateDialog* CChildFrame::locate_dialog() const { return locate_dialog_; }
+DocumentViewer* CChildFrame::document_viewer() const { return document_viewer_; }
 
 void CChildFrame::ShowSnapToWizard() {
   if (!snap_to_window_) {

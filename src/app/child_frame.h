@@ -20,6 +20,7 @@
 namespace luma::app {
 
 class CMainFrame;
+class DocumentViewer;
 class DollViewWidget;
 class InfoWindows;
 class LocateDialog;
@@ -57,6 +58,8 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   SnapToWizardWindow* snap_to_window() const;
   VariableWatchWindow* watch_window() const;
   LocateDialog* locate_dialog() const;
+  // The window showing a document the desktop has no program for, if open.
+  DocumentViewer* document_viewer() const;
   // Set once the window has begun to close.
   bool closing() const { return closing_; }
 
@@ -98,7 +101,9 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   void BoundsModeChanged(BoundsMode mode) override;
   std::string AskSavePath(std::string_view title, std::string_view proposed,
                           std::string_view extension, std::string_view filter) override;
-  bool OpenFile(const std::string& path, bool text_editor) override;
+  bool OpenFile(const std::string& path, std::string_view name, bool text_editor) override;
+  void ShowStatus(std::string_view text) override;
+  bool CallBackAfter(uint32_t ms) override;
   void CloseDoll() override;
 
  protected:
@@ -145,6 +150,7 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   QPointer<SnapToWizardWindow> snap_to_window_;
   QPointer<VariableWatchWindow> watch_window_;
   QPointer<LocateDialog> locate_dialog_;
+  QPointer<DocumentViewer> document_viewer_;
   int frames_presented_ = 0;
   bool echoing_scroll_ = false;
   bool confined_ = false;

@@ -62,8 +62,11 @@ bool CChildFrame::BuildArchive() {
     return saved;
   };
   hooks.save_cnf = [this] { return SaveCnfAs(); };
-  hooks.choose_additional_files = [this]() -> std::optional<std::vector<std::string>> {
+  hooks.choose_additional_files =
+      [this](std::vector<AdditionalFile> listed) -> std::optional<std::vector<AdditionalFile>> {
     AdditionalFilesDialog dialog(&main_);
+    dialog.set_start_folder(main_.current_folder());
+    dialog.ListMembers(listed, FromLocal(doc_->archive_name()));
     if (!main_.RunAdditionalFilesDialog(dialog)) return std::nullopt;
     return dialog.files();
   };
@@ -72,7 +75,7 @@ bool CChildFrame::BuildArchive() {
         main_.AskSavePath("Build LZH Archive", "", "lzh", "Compressed KiSS Data Set (*.lzh *.lha)");
     if (path.empty()) return std::nullopt;
     // The next file dialog starts where the archive went.
-    QDir::setCurrent(QFileInfo(FromLocal(path)).absolutePath());
+    main_.set_current_folder(QFileInfo(FromLocal(path)).absolutePath());
     return path;
   };
   hooks.archive_created = [this](const std::string& path) { main_.AddRecentFile(FromLocal(path)); };

@@ -260,7 +260,7 @@ TEST_F(DollFileCommandsTest, BuildLzhPacksTheSavedDollAndItsDocuments) {
   EXPECT_EQ(said_.back(), "LZH Creation Complete: " + destination_ + " has been created.");
   EXPECT_EQ(child->windowTitle(), "packed.cnf") << "the doll became the CNF it saved";
   EXPECT_EQ(frame_->recent_files().files().value(0), Q(destination_));
-  EXPECT_EQ(QDir::currentPath(), QDir(Q(files_.dir().str())).canonicalPath())
+  EXPECT_EQ(frame_->current_folder(), QFileInfo(Q(destination_)).absolutePath())
       << "file dialogs go on where the archive went";
   EXPECT_EQ(FilesEndingIn(".lzh"), std::vector<std::string>{"out.lzh"}) << "no temporary left";
 
@@ -283,8 +283,15 @@ TEST_F(DollFileCommandsTest, BuildLzhPacksTheSavedDollAndItsDocuments) {
   EXPECT_EQ(frame_->recent_files().files().value(0), Q(destination_));
 }
 
+std::vector<std::string> Paths(const std::vector<AdditionalFile>& files) {
+  std::vector<std::string> paths;
+  for (const AdditionalFile& file : files) paths.push_back(file.path);
+  return paths;
+}
+
 TEST(AdditionalFilesDialogTest, AddSkipsListedFilesAndRemoveFollowsTheSelection) {
   AdditionalFilesDialog dialog(nullptr);
+  EXPECT_EQ(dialog.add_button()->text(), "&Add...");
   EXPECT_FALSE(dialog.remove_button()->isEnabled());
 
   QStringList chosen = {"/docs/a.txt", "/docs/b.txt", "/docs/a.txt"};
@@ -292,14 +299,14 @@ TEST(AdditionalFilesDialogTest, AddSkipsListedFilesAndRemoveFollowsTheSelection)
   dialog.add_button()->click();
   chosen = {"/docs/b.txt", "/other/a.txt", "/docs/A.txt"};
   dialog.add_button()->click();
-  EXPECT_EQ(dialog.files(), (std::vector<std::string>{"/docs/a.txt", "/docs/b.txt", "/other/a.txt",
-                                                      "/docs/A.txt"}));
+  EXPECT_EQ(Paths(dialog.files()), (std::vector<std::string>{"/docs/a.txt", "/docs/b.txt",
+                                                             "/other/a.txt", "/docs/A.txt"}));
   EXPECT_FALSE(dialog.remove_button()->isEnabled()) << "adding selects nothing";
 
   dialog.list()->setCurrentRow(1);
   EXPECT_TRUE(dialog.remove_button()->isEnabled());
   dialog.remove_button()->click();
-  EXPECT_EQ(dialog.files(),
+  EXPECT_EQ(Paths(dialog.files()),
             (std::vector<std::string>{"/docs/a.txt", "/other/a.txt", "/docs/A.txt"}));
   EXPECT_FALSE(dialog.remove_button()->isEnabled());
   EXPECT_TRUE(dialog.list()->selectedItems().isEmpty());
@@ -309,6 +316,15 @@ TEST(AdditionalFilesDialogTest, AddSkipsListedFilesAndRemoveFollowsTheSelection)
   dialog.list()->setCurrentRow(0);
   dialog.list()->clearSelection();
   EXPECT_FALSE(dialog.remove_button()->isEnabled());
+
+  // Members of the doll's own archive are named with it and come back as members.
+  AdditionalFilesDialog listed(nullptr);
+  listed.ListMembers({{"readme.txt", true}, {"docs/guide.doc", true}}, "doll.lzh");
+  listed.AddFiles({"/docs/a.txt"});
+  EXPECT_EQ(listed.list()->item(1)->text(), "doll.lzh: docs/guide.doc");
+  EXPECT_EQ(listed.files(),
+            (std::vector<AdditionalFile>{
+                {"readme.txt", true}, {"docs/guide.doc", true}, {"/docs/a.txt", false}}));
 }
 
 }  // namespace

@@ -27,9 +27,11 @@
 #include <QWheelEvent>
 
 #include "app/command_table.h"
+#include "app/document_viewer.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
+#include "app/text_editor.h"
 #include "audio/audio_player.h"
 #include "core/render/view_transform.h"
 #include "core/testing/doll_builder.h"
@@ -485,7 +487,7 @@ TEST_F(DollWindowTest, BoundingCommandsAndTheCycle) {
 TEST_F(DollWindowTest, ScreenshotAndThumbnailAreWritten) {
   CChildFrame* child = Open();
   ASSERT_NE(child, nullptr);
-  const QString shot = dir_.filePath("shot.bmp");
+  QString shot = dir_.filePath("shot.bmp");
   frame_->set_save_path_hook([&](const QString& title, const QString&) {
     EXPECT_EQ(title, "Save Screenshot");
     return QFile::encodeName(shot).toStdString();
@@ -493,8 +495,100 @@ TEST_F(DollWindowTest, ScreenshotAndThumbnailAreWritten) {
   frame_->action(kIdCreateScreenshot)->trigger();
   QImage picture(shot);
   EXPECT_EQ(picture.size(), QSize(200, 100));
+  // The name picks the format: PNG or BMP; any other name gets ".bmp".
+  auto first_bytes = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
+  };
+  EXPECT_TRUE(first_bytes(shot).startsWith("BM"));
+  frame_->set_save_path_hook(
+      [&](const QString&, const QString&) { return QFile::encodeName(shot).toStdString(); });
+  for (const char* name : {"shot.png", "SHOT.PNG", "shot.jpg"}) {
+    shot = dir_.filePath(name);
+    frame_->action(kIdCreateScreenshot)->trigger();
+  }
+  EXPECT_EQ(first_bytes(dir_.filePath("shot.png")), QByteArray("\x89PNG"));
+  EXPECT_EQ(first_bytes(dir_.filePath("SHOT.PNG")), QByteArray("\x89PNG"));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("shot.jpg")));
+  EXPECT_TRUE(first_bytes(dir_.filePath("shot.jpg.bmp")).startsWith("BM"));
+  EXPECT_EQ(QImage(dir_.filePath("shot.png")).size(), QSize(200, 100));
   frame_->action(kIdSaveThumbnail)->trigger();
   EXPECT_TRUE(QFile::exists(dir_.filePath("doll.KTN")));
+}
+
+TEST_F(DollWindowTest, OpenOtherCnfOfAnArchiveWithOneCnfSaysThereIsNone) {
+  ASSERT_NE(Open(), nullptr);
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", kCnf},
+                                {"colors.kcf", Kcf(2)},
+                                {"a.cel", testing::TestCel(20, 10, 4, 3)},
+                                {"b.cel", testing::TestCel(10, 10, 4, 5)}});
+  Write("one.lzh", std::string(image.begin(), image.end()));
+  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("one.lzh")));
+  said_.clear();
+  frame_->action(kIdOpenOtherCnf)->trigger();
+  ASSERT_EQ(said_.size(), 1u);
+  EXPECT_EQ(said_[0], "Open other CNF: one.lzh holds no other CNF than doll.cnf.");
+}
+
+// A desktop as the test wants it: programs for no type, or programs that
+// fail to start.
+class FakeLauncher : public DesktopLauncher {
+ public:
+  FakeLauncher(bool has_programs, bool starts) : has_programs_(has_programs), starts_(starts) {}
+  bool HasProgramFor(const QString&, bool) override { return has_programs_; }
+  bool Open(const QString& path, bool) override {
+    opened.append(path);
+    return starts_;
+  }
+  QStringList opened;
+
+ private:
+  bool has_programs_, starts_;
+};
+
+TEST_F(DollWindowTest, DocumentationWithoutADesktopProgramOpensInAWindowOfItsOwn) {
+  ASSERT_NE(Open(), nullptr);
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", kCnf},
+                                {"colors.kcf", Kcf(2)},
+                                {"a.cel", testing::TestCel(20, 10, 4, 3)},
+                                {"b.cel", testing::TestCel(10, 10, 4, 5)},
+                                {"readme.doc", "Caf\xe9 au lait\r\nline two\r\n"},
+                                {"guide.txt", "Caf\xc3\xa9 \xe2\x98\x95\n"}});
+  Write("docs.lzh", std::string(image.begin(), image.end()));
+  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("docs.lzh")));
+  CChildFrame* child = frame_->ActiveChild();
+  ASSERT_EQ(child->view().DocumentationEntries(),
+            (std::vector<std::string>{"readme.doc", "guide.txt"}));
+
+  auto* none = new FakeLauncher(false, false);
+  frame_->set_launcher(std::unique_ptr<DesktopLauncher>(none));
+  said_.clear();
+  EXPECT_TRUE(child->view().OpenDocumentation(0));
+  ASSERT_NE(child->document_viewer(), nullptr);
+  EXPECT_TRUE(child->document_viewer()->text()->isReadOnly());
+  EXPECT_EQ(child->document_viewer()->text()->toPlainText(),
+            QString::fromUtf8("Café au lait\nline two\n"))
+      << "Windows-1252 bytes";
+  EXPECT_TRUE(child->view().OpenDocumentation(1));
+  EXPECT_EQ(child->document_viewer()->text()->toPlainText(), QString::fromUtf8("Café ☕\n"))
+      << "UTF-8 bytes";
+  EXPECT_TRUE(child->view().OpenCnf()) << "the CNF too, without a text editor";
+  EXPECT_TRUE(child->document_viewer()->text()->toPlainText().startsWith("(200,100)"));
+  EXPECT_TRUE(none->opened.isEmpty());
+  EXPECT_TRUE(said_.empty());
+
+  // A program that is there but does not start is reported.
+  auto* failing = new FakeLauncher(true, false);
+  frame_->set_launcher(std::unique_ptr<DesktopLauncher>(failing));
+  EXPECT_FALSE(child->view().OpenDocumentation(0));
+  ASSERT_EQ(failing->opened.size(), 1);
+  ASSERT_EQ(said_.size(), 1u);
+  EXPECT_EQ(said_[0], "Lumadoll: Unable to open " + failing->opened[0].toStdString());
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (dynamic_cast<DocumentViewer*>(window)) window->close();
+  }
 }
 
 TEST_F(DollWindowTest, AFileThatCannotBeOpenedOpensNoWindow) {

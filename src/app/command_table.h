@@ -75,6 +75,7 @@ enum CommandId : int {
   kIdAppAbout = 57664,
   kIdAppExit = 57665,
   kIdHelpTopics = 57667,
+  kIdContextHelp = 57669,
   kIdNextPane = 57680,
   kIdPreviousPane = 57681,
   kIdViewToolbar = 59392,

@@ -276,7 +276,8 @@ TEST_F(InfoWindowsTest, AboutAndBugReportDescribeTheDeviceAndTheOpenDolls) {
   frame_->RunCommand(kIdAppAbout);
   EXPECT_EQ(about_title, "Lumadoll version 1.0.1");
   EXPECT_EQ(device_lines.count('\n'), 4) << "four lines, the memory line in two parts";
-  EXPECT_TRUE(device_lines.contains("Initial video memory: ")) << device_lines.toStdString();
+  EXPECT_TRUE(device_lines.contains("Texture memory budget: ")) << device_lines.toStdString();
+  EXPECT_FALSE(device_lines.contains("video card")) << device_lines.toStdString();
 
   frame_->RunCommand(kIdBugReport);
   EXPECT_TRUE(read_only);

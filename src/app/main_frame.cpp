@@ -20,12 +20,14 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWhatsThis>
 #include <algorithm>
 #include <ctime>
 
 #include "app/about_dialog.h"
 #include "app/additional_files_dialog.h"
 #include "app/bug_report_dialog.h"
+#include "app/byte_text.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
@@ -56,13 +58,6 @@ const char* const kBoundingTexts[] = {
     "All - Enforce all boundaries", "FKiSS - Enforce boundaries for FKiSS",
     "Limited - Enforce visible boundaries for FKiSS", "Visible - Enforce visible boundaries",
     "None - No bounding enforced"};
-
-bool IsDollFile(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == "cnf" || suffix == "lzh" || suffix == "lha" || suffix == "zip") return true;
-  // A self-extracting archive opens like the archive it carries.
-  return luma::IsSelfExtractingLzh(QFile::encodeName(path).toStdString());
-}
 
 // The part of `wanted` that lies on some screen, or an empty rectangle when
 // none of it does (a screen was removed since it was saved).
@@ -144,9 +139,11 @@ QAction* CMainFrame::action(int id) const {
 void CMainFrame::LoadSettings() {
   settings_.Load(store_);
   recent_.Load(store_);
-  if (!settings_.current_directory.empty()) {
-    QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(settings_.current_directory)));
-  }
+  // The folder file dialogs start in: the stored one, else the folder the
+  // program was started in. The process's own working folder is left alone.
+  current_folder_ = settings_.current_directory.empty()
+                        ? QDir::currentPath()
+                        : QFile::decodeName(QByteArray::fromStdString(settings_.current_directory));
   if (audio_) {
     audio_->SetSoundEnabled(settings_.sound_enabled);
     audio_->SetMusicEnabled(settings_.music_enabled);
@@ -168,7 +165,7 @@ void CMainFrame::SaveSettings() {
   store_.WriteString(kToolbarsSection, "State", saveState().toBase64().toStdString());
   store_.WriteInt(kToolbarsSection, "StatusBar", statusBar()->isVisibleTo(this) ? 1 : 0);
   WriteWindowPlacement();
-  settings_.current_directory = QFile::encodeName(QDir::currentPath()).toStdString();
+  settings_.current_directory = QFile::encodeName(current_folder_).toStdString();
   settings_.Save(store_);
   recent_.Save(store_);
 }
@@ -297,29 +294,22 @@ void CMainFrame::ChildClosing(CChildFrame* child) {
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  if (!QFileInfo(absolute).isFile()) {
-    host_.ShowMessage("Lumadoll", (absolute + "\nFile not found.").toLocal8Bit().toStdString(),
-                      MessageIcon::kError);
-    recent_.Remove(absolute);
-    RebuildRecentFileMenu();
-    return false;
-  }
-  if (!IsDollFile(absolute)) {
-    host_.ShowMessage("Lumadoll",
-                      (absolute + "\nis not a KiSS data set (CNF, LZH, LHA or ZIP file).")
-                          .toLocal8Bit()
-                          .toStdString(),
-                      MessageIcon::kError);
-    return false;
-  }
   RenderDevice* render_device = device();
   if (!render_device) return false;
   auto doc = std::make_unique<CKissCnfDoc>(host_, *render_device, settings_);
+  // The document checks the file as every way of opening one does: a file
+  // that is no KiSS type, or cannot be opened, is refused with its message.
   if (!doc->OpenDoll(QFile::encodeName(absolute).toStdString())) {
     doc->Close();
+    if (!QFileInfo(absolute).isFile()) {
+      recent_.Remove(absolute);
+      RebuildRecentFileMenu();
+    }
     return false;
   }
   AddRecentFile(absolute);
+  // The next file dialog starts where this doll lives.
+  current_folder_ = QFileInfo(absolute).absolutePath();
   auto* child = new CChildFrame(*this, std::move(doc));
   // The lowest number no other window of the same file has.
   const std::vector<CChildFrame*> open = Children();
@@ -355,7 +345,7 @@ void CMainFrame::AutoCreateThumbnail(CChildFrame& child) {
 std::string CMainFrame::AskSavePath(const QString& title, const QString& proposed,
                                     const QString& extension, const QString& filter) {
   if (save_path_hook_) return save_path_hook_(title, proposed);
-  QFileDialog dialog(this, title, QDir::current().filePath(proposed), filter);
+  QFileDialog dialog(this, title, QDir(current_folder_).filePath(proposed), filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(extension);
   dialog.setOption(QFileDialog::ReadOnly, false);
@@ -398,7 +388,19 @@ void CMainFrame::OpenIntoActive(int id) {
   } else if (id == kIdOpenOtherCnf) {
     kind = CChildFrame::Reload::kOtherCnf;
     if (doc.is_archive()) {
-      // The archive offers its own CNFs to choose from.
+      // The archive offers its own CNFs to choose from, when it has others.
+      int cnfs = 0;
+      for (const DollFileInfo& member : doc.members()) {
+        if (QFileInfo(FromBytes(member.name)).suffix().compare("cnf", Qt::CaseInsensitive) == 0) {
+          ++cnfs;
+        }
+      }
+      if (cnfs < 2) {
+        host_.ShowMessage("Open other CNF",
+                          doc.archive_name() + " holds no other CNF than " + doc.cnf_name() + ".",
+                          MessageIcon::kInformation);
+        return;
+      }
       path = QFile::decodeName(QByteArray::fromStdString(doc.path()));
     } else {
       path =
@@ -456,10 +458,10 @@ void CMainFrame::OpenWithDialog() {
       "Archives (*.zip *.ZIP);;All Files (*)";
   std::unique_ptr<QFileDialog> dialog;
   if (settings_.thumb_show) {
-    dialog = std::make_unique<PreviewFileDialog>(this, "Open", QDir::currentPath(), filter,
-                                                 settings_, host_.DataFolder());
+    dialog = std::make_unique<PreviewFileDialog>(this, "Open", current_folder_, filter, settings_,
+                                                 host_.DataFolder());
   } else {
-    dialog = std::make_unique<QFileDialog>(this, "Open", QDir::currentPath(), filter);
+    dialog = std::make_unique<QFileDialog>(this, "Open", current_folder_, filter);
     dialog->setFileMode(QFileDialog::ExistingFile);
     FitFileDialog(*dialog);
   }
@@ -471,7 +473,6 @@ void CMainFrame::OpenWithDialog() {
   }
   dialog.reset();
   if (path.isEmpty()) return;
-  QDir::setCurrent(QFileInfo(path).absolutePath());
   OpenDocumentFile(path);
 }
 
@@ -614,6 +615,10 @@ void CMainFrame::OnCommand(int id) {
     case kIdOptions:
       RunOptionsDialog();
       break;
+    case kIdContextHelp:
+      // The next click on a button, menu entry or window shows what it does.
+      QWhatsThis::enterWhatsThisMode();
+      return;
     case kIdHelpTopics:
     case kIdTroubleshooting:
       if (!help_) help_ = new HelpWindow(this);
@@ -649,6 +654,7 @@ void CMainFrame::UpdateCommandUi() {
       case kIdViewStatusBar:
       case kIdShowTips:
       case kIdHelpTopics:
+      case kIdContextHelp:
       case kIdTroubleshooting:
       case kIdBugReport:
       case kIdAppAbout:
@@ -748,8 +754,11 @@ void CMainFrame::ShowStatusValues() {
         QString("Zoom %1").arg(QString::fromStdString(ZoomRatioText(child->view().zoom_level())));
   }
   if (device_) {
-    values.video_memory = QString("Approx %1Mb VideoMem free")
-                              .arg(static_cast<unsigned>(device_->AvailableTextureMemory() >> 20));
+    // The software device has no video memory: it keeps a texture budget.
+    values.video_memory =
+        QString(device_->flags().software_device ? "Approx %1Mb texture memory free"
+                                                 : "Approx %1Mb VideoMem free")
+            .arg(static_cast<unsigned>(device_->AvailableTextureMemory() >> 20));
   } else if (device_failed_) {
     values.video_memory = "Shutting down";
   }

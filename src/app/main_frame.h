@@ -14,6 +14,7 @@
 #include "app/app_host.h"
 #include "app/help_window.h"
 #include "app/recent_files.h"
+#include "app/text_editor.h"
 #include "core/gfx/render_device.h"
 #include "core/host/settings.h"
 
@@ -123,6 +124,11 @@ class CMainFrame : public QMainWindow {
   void ApplySettings(const Settings& settings);
   // Puts a file the user made or opened at the top of the recent-file list.
   void AddRecentFile(const QString& path);
+  // Where file dialogs start: the folder of the doll opened last (or of the
+  // archive built last), kept in the settings. The program never changes
+  // the process's working folder.
+  const QString& current_folder() const { return current_folder_; }
+  void set_current_folder(const QString& folder) { current_folder_ = folder; }
   // Told of every doll frame presented (for unattended start-up runs).
   using FramePresentedHook = std::function<void(CChildFrame& child)>;
   void set_frame_presented_hook(FramePresentedHook hook) { frame_hook_ = std::move(hook); }
@@ -137,6 +143,9 @@ class CMainFrame : public QMainWindow {
   void ShowTips();
   // The help window, when it has been opened.
   HelpWindow* help_window() const { return help_; }
+  // How files are handed to the desktop's programs.
+  DesktopLauncher& launcher() { return *launcher_; }
+  void set_launcher(std::unique_ptr<DesktopLauncher> launcher) { launcher_ = std::move(launcher); }
 
   // Enables, checks and refreshes every command and pane; runs on idle.
   void UpdateCommandUi();
@@ -220,6 +229,8 @@ class CMainFrame : public QMainWindow {
   QPointer<TipDialog> tips_;
   QPointer<HelpWindow> help_;
   QString main_title_;
+  std::unique_ptr<DesktopLauncher> launcher_ = std::make_unique<DesktopLauncher>();
+  QString current_folder_;
   bool placement_read_ = false;
   bool settings_saved_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -37,6 +38,8 @@ void CMainFrame::CreateActions() {
     action->setStatusTip(QString::fromLatin1(prompt.status.c_str()));
     if (!prompt.tip.empty()) action->setToolTip(QString::fromLatin1(prompt.tip.c_str()));
     action->setShortcuts(Shortcuts(info.keys));
+    // "What's This?" help on a button or menu entry tells what it does.
+    if (!prompt.status.empty()) action->setWhatsThis(action->statusTip());
     const int id = info.id;
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     actions_[id] = action;
@@ -83,6 +86,11 @@ void CMainFrame::CreateActions() {
   actions_[kIdFindFkiss]->setIcon(GlyphIcon(Glyph::kFindFkiss));
   actions_[kIdPauseFkiss]->setIcon(GlyphIcon(Glyph::kPauseFkiss));
   actions_[kIdCreateScreenshot]->setIcon(GlyphIcon(Glyph::kScreenshot));
+  actions_[kIdObjectInfo]->setIcon(GlyphIcon(Glyph::kObjectInfo));
+  actions_[kIdCelInfo]->setIcon(GlyphIcon(Glyph::kCelInfo));
+  actions_[kIdSaveThumbnail]->setIcon(GlyphIcon(Glyph::kThumbnail));
+  actions_[kIdBuildLzh]->setIcon(GlyphIcon(Glyph::kBuildLzh));
+  actions_[kIdContextHelp]->setIcon(style()->standardIcon(QStyle::SP_TitleBarContextHelpButton));
   actions_[kIdReset]->setIcon(GlyphIcon(Glyph::kReset));
   actions_[kIdAppExit]->setMenuRole(QAction::QuitRole);
 
@@ -137,7 +145,8 @@ void CMainFrame::CreateMenus() {
   QMenu* tools = menu("&Tools");
   add(tools, {kIdOptions, 0, kIdMuteSound, kIdMuteMusic});
   QMenu* help = menu("&Help");
-  add(help, {kIdHelpTopics, kIdShowTips, kIdTroubleshooting, 0, kIdBugReport, 0, kIdAppAbout});
+  add(help, {kIdHelpTopics, kIdContextHelp, kIdShowTips, kIdTroubleshooting, 0, kIdBugReport, 0,
+             kIdAppAbout});
   no_doll_menus_ = {file, view, tools, help};
 
   // With a doll open.
@@ -188,7 +197,8 @@ void CMainFrame::CreateMenus() {
   add(documentation_menu_, {kIdViewCnf});
   connect(documentation_menu_, &QMenu::aboutToShow, this, [this] { RebuildDocumentationMenu(); });
   QMenu* doll_help = menu("&Help");
-  add(doll_help, {kIdHelpTopics, kIdShowTips, kIdTroubleshooting, 0, kIdBugReport, 0, kIdAppAbout});
+  add(doll_help, {kIdHelpTopics, kIdContextHelp, kIdShowTips, kIdTroubleshooting, 0, kIdBugReport,
+                  0, kIdAppAbout});
   doll_menus_ = {doll_file,  edit,         doll_view,           fkiss,
                  doll_tools, window_menu_, documentation_menu_, doll_help};
 
@@ -268,8 +278,9 @@ void CMainFrame::CreateToolbars() {
   bounding_button_ = drop_down(bounding_menu, kIdBoundCycle);
 
   main_toolbar_->addSeparator();
-  for (int id : std::initializer_list<int>{kIdErrorReport, kIdSetInfo, kIdFindFkiss, kIdPauseFkiss,
-                                           0, kIdCreateScreenshot, kIdReset}) {
+  for (int id : std::initializer_list<int>{
+           kIdErrorReport, kIdSetInfo, kIdObjectInfo, kIdCelInfo, kIdFindFkiss, kIdPauseFkiss, 0,
+           kIdSaveThumbnail, kIdCreateScreenshot, kIdBuildLzh, kIdReset, 0, kIdContextHelp}) {
     if (id == 0) {
       main_toolbar_->addSeparator();
     } else {

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -84,7 +85,8 @@ TEST_F(MainFrameTest, SettingsAreReadWithClampsAndWrittenBackOnClose) {
   EXPECT_EQ(frame->settings().current_tip, 11);
   EXPECT_EQ(frame->settings().boundary_enforcement, 0);
   EXPECT_FALSE(audio_.sound_enabled()) << "the player follows the stored switch";
-  EXPECT_EQ(QDir::currentPath(), QDir(dir_.path()).canonicalPath());
+  EXPECT_EQ(frame->current_folder(), dir_.path()) << "file dialogs start there";
+  EXPECT_EQ(QDir::currentPath(), saved_cwd_) << "the process's folder stays";
 
   frame->ReadWindowPlacement();
   frame->set_toolbar()->hide();
@@ -242,9 +244,10 @@ TEST_F(MainFrameTest, DroppedAndHandedOverFilesAreCheckedBeforeOpening) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(frame.get(), &drop);
+  // The messages every way of opening a doll gives.
   ASSERT_EQ(said_.size(), 2u);
-  EXPECT_NE(said_[0].text.find("File not found."), std::string::npos);
-  EXPECT_NE(said_[1].text.find("is not a KiSS data set"), std::string::npos);
+  EXPECT_EQ(said_[0].text, "Unable to open\n" + missing.toStdString());
+  EXPECT_EQ(said_[1].text, text.toStdString() + "\nis not a KiSS file type");
 
   frame->showMinimized();
   said_.clear();
@@ -252,6 +255,34 @@ TEST_F(MainFrameTest, DroppedAndHandedOverFilesAreCheckedBeforeOpening) {
   EXPECT_FALSE(frame->isMinimized());
   EXPECT_EQ(said_.size(), 1u);
   frame->close();
+}
+
+TEST_F(MainFrameTest, TheOpenDialogStartsWhereTheLastDollWas) {
+  QtSettingsStore store(ini_);
+  auto frame = MakeFrame(store);
+  frame->ReadWindowPlacement();
+  QTemporaryDir dolls;
+  ASSERT_TRUE(QDir(dolls.path()).mkdir("sub"));
+  const QString folder = dolls.filePath("sub");
+  {
+    QFile cnf(folder + "/doll.cnf");
+    ASSERT_TRUE(cnf.open(QIODevice::WriteOnly));
+    cnf.write("#0 a.cel\n");
+  }
+  // Opened as the command line or a recent file opens it, not by the dialog.
+  ASSERT_TRUE(frame->OpenDocumentFile(folder + "/doll.cnf"));
+  QString started_in;
+  frame->set_open_dialog_hook([&](QFileDialog& dialog) {
+    started_in = dialog.directory().absolutePath();
+    return QString();
+  });
+  frame->RunCommand(kIdFileOpen);
+  EXPECT_EQ(started_in, QDir(folder).absolutePath());
+  EXPECT_EQ(QDir::currentPath(), saved_cwd_) << "without moving the process";
+  frame->close();
+  QtSettingsStore reread(ini_);
+  EXPECT_EQ(reread.ReadString("General", "Current Directory").value_or(""),
+            QFile::encodeName(folder).toStdString());
 }
 
 TEST_F(MainFrameTest, StartUpMakesTheDeviceAndClearsOldTemporaryFiles) {
@@ -272,7 +303,8 @@ TEST_F(MainFrameTest, StartUpMakesTheDeviceAndClearsOldTemporaryFiles) {
   ASSERT_NE(frame->device(), nullptr);
   frame->UpdateCommandUi();
   EXPECT_TRUE(frame->status_panes().pane(5)->text().startsWith("Approx "));
-  EXPECT_TRUE(frame->status_panes().pane(5)->text().endsWith("Mb VideoMem free"));
+  EXPECT_TRUE(frame->status_panes().pane(5)->text().endsWith("Mb texture memory free"))
+      << "the software device has no video memory";
   frame->close();
 }
 

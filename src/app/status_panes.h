@@ -27,7 +27,7 @@ class StatusPanes {
   static constexpr int kCount = 7;
   static constexpr std::array<const char*, kCount> kTemplates = {
       "FKiSS 5.9",    "Enhanced Palette", "CKiSS",
-      "99999, 99999", "99999 errors",     "Approx 9999Mb VideoMem free",
+      "99999, 99999", "99999 errors",     "Approx 9999Mb texture memory free",
       "Zoom 10:1"};
 
   explicit StatusPanes(QStatusBar* bar);

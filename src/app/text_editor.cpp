@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -35,10 +36,11 @@ QStringList SplitExec(const QString& line) {
   return words;
 }
 
-// The Exec line of the desktop's default program for plain text.
-QString TextEditorExec() {
+// The Exec line of the desktop's default program for a type, empty when it
+// has none (or no way to say).
+QString DefaultProgramExec(const QString& mime_type) {
   QProcess query;
-  query.start("xdg-mime", {"query", "default", "text/plain"});
+  query.start("xdg-mime", {"query", "default", mime_type});
   if (!query.waitForFinished(2000) || query.exitCode() != 0) return {};
   const QString id = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
   if (id.isEmpty()) return {};
@@ -47,6 +49,8 @@ QString TextEditorExec() {
   QSettings entry(file, QSettings::IniFormat);
   return entry.value("Desktop Entry/Exec").toString();
 }
+
+QString TextEditorExec() { return DefaultProgramExec("text/plain"); }
 
 }  // namespace
 
@@ -79,6 +83,16 @@ bool OpenInTextEditor(const QString& path) {
 
 bool OpenWithDesktop(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool DesktopLauncher::HasProgramFor(const QString& path, bool text_editor) {
+  const QString type =
+      text_editor ? QString("text/plain") : QMimeDatabase().mimeTypeForFile(path).name();
+  return !ExecCommand(DefaultProgramExec(type), path).isEmpty();
+}
+
+bool DesktopLauncher::Open(const QString& path, bool text_editor) {
+  return text_editor ? OpenInTextEditor(path) : OpenWithDesktop(path);
 }
 
 }  // namespace luma::app

@@ -14,6 +14,18 @@ bool OpenInTextEditor(const QString& path);
 // Opens a file with the program the desktop associates with it.
 bool OpenWithDesktop(const QString& path);
 
+// What the desktop offers for opening a doll's files. Tests put in their
+// own.
+class DesktopLauncher {
+ public:
+  virtual ~DesktopLauncher() = default;
+  // Whether the desktop has a program for the file: a text editor with
+  // `text_editor`, else one for the file's type.
+  virtual bool HasProgramFor(const QString& path, bool text_editor);
+  // Starts that program; false when it could not be started.
+  virtual bool Open(const QString& path, bool text_editor);
+};
+
 // The command of a desktop entry's Exec line for one file: field codes for
 // files and URLs take the path, the others are dropped. Empty when the line
 // names no program.

@@ -340,13 +340,62 @@ QIcon GlyphIcon(Glyph glyph) {
         p.drawRoundedRect(QRectF(8, 5, 6, 22), 1.5, 1.5);
         p.drawRoundedRect(QRectF(18, 5, 6, 22), 1.5, 1.5);
         break;
-      case Glyph::kScreenshot:
+      case Glyph::kThumbnail:
+        // The camera: a small picture of the doll kept beside it.
         p.setPen(Pen(kInk, 1.5));
         p.setBrush(QColor(90, 90, 110));
         p.drawRoundedRect(QRectF(2, 9, 28, 19), 3, 3);
         p.drawRect(QRectF(10, 5, 12, 5));
         p.setBrush(QColor(200, 220, 255));
         p.drawEllipse(QPointF(16, 18.5), 6, 6);
+        break;
+      case Glyph::kScreenshot: {
+        // A framed picture: hills under a sun.
+        p.setPen(Pen(kInk, 1.5));
+        p.setBrush(QColor(200, 230, 255));
+        p.drawRect(QRectF(2, 5, 28, 22));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGreen);
+        QPainterPath hills;
+        hills.moveTo(3, 26);
+        hills.lineTo(11, 15);
+        hills.lineTo(17, 21);
+        hills.lineTo(22, 16);
+        hills.lineTo(29, 26);
+        hills.closeSubpath();
+        p.drawPath(hills);
+        p.setBrush(QColor(250, 200, 40));
+        p.drawEllipse(QPointF(24, 11), 3, 3);
+        break;
+      }
+      case Glyph::kObjectInfo:
+      case Glyph::kCelInfo: {
+        // An object is a stack of cels; a cel is one sheet. Both with "i".
+        p.setPen(Pen(kInk, 1.2));
+        if (glyph == Glyph::kObjectInfo) {
+          p.setBrush(QColor(250, 220, 160));
+          p.drawRect(QRectF(8, 2, 18, 18));
+          p.drawRect(QRectF(5, 5, 18, 18));
+        }
+        p.setBrush(QColor(255, 240, 220));
+        p.drawRect(QRectF(2, 8, 18, 18));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue);
+        p.drawEllipse(QRectF(16, 16, 15, 15));
+        p.setPen(Pen(Qt::white, 2.5));
+        p.drawPoint(QPointF(23.5, 19.5));
+        p.drawLine(QPointF(23.5, 23), QPointF(23.5, 28));
+        break;
+      }
+      case Glyph::kBuildLzh:
+        // A parcel tied up: the doll packed into one archive.
+        p.setPen(Pen(kInk, 1.5));
+        p.setBrush(QColor(200, 160, 100));
+        p.drawRect(QRectF(3, 8, 26, 20));
+        p.setBrush(QColor(220, 185, 130));
+        p.drawRect(QRectF(3, 4, 26, 6));
+        p.setPen(Pen(QColor(180, 30, 30), 2.5));
+        p.drawLine(QPointF(16, 4), QPointF(16, 28));
         break;
       case Glyph::kReset:
         p.setPen(Pen(kGreen, 3));

@@ -41,6 +41,10 @@ enum class Glyph {
   kPauseFkiss,
   kScreenshot,
   kReset,
+  kObjectInfo,
+  kCelInfo,
+  kThumbnail,
+  kBuildLzh,
 };
 QIcon GlyphIcon(Glyph glyph);
 

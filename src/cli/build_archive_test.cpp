@@ -45,6 +45,31 @@ TEST(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
       BuildArchive({(dir / "doll.cnf").string(), "-o", (dir / "no/x.lzh").string()}).exit_code, 1);
 }
 
+TEST(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDollIsAsked) {
+  testing::TempDir dir;
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", "#0 a.cel\n$0 5,6\n"},
+                                {"a.cel", testing::TestCel(4, 4, 32)},
+                                {"readme.txt", "hello"},
+                                {"doll.doc", "manual"}});
+  testing::WriteFile(dir / "in.lzh",
+                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  auto names = [](const std::string& path) {
+    LzhArchive archive;
+    std::vector<std::string> out;
+    if (!archive.Open(path).ok()) return out;
+    for (const LzhIndexEntry& entry : archive.index()) out.push_back(entry.name);
+    return out;
+  };
+  const std::string out = (dir / "out.lzh").string();
+  ProgramResult r = BuildArchive({(dir / "in.lzh").string(), "-o", out});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(names(out), (std::vector<std::string>{"doll.cnf", "a.cel", "readme.txt", "doll.doc"}));
+  r = BuildArchive({(dir / "in.lzh").string(), "-o", out, "--only-doll"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(names(out), (std::vector<std::string>{"doll.cnf", "a.cel"}));
+}
+
 // The counters `check` prints for a doll, from "Cels:" up to the title.
 std::string CheckCounters(const std::string& path) {
   const ProgramResult r = RunProgram(LUMA_TOOL_PATH, {"check", path});

@@ -138,7 +138,19 @@ TEST(CheckCommandTest, ExitStatusForFilesThatDoNotOpenAndForUsage) {
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, (dir / "notes.txt").string() + "\nis not a KiSS file type\n");
   testing::WriteFile(dir / "junk.lzh", "not an archive");
-  EXPECT_EQ(Check({(dir / "junk.lzh").string()}).exit_code, 1);
+  r = Check({(dir / "junk.lzh").string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err,
+            "Unable to open\n" + (dir / "junk.lzh").string() + "\nIt is not an LZH archive.\n");
+  // A text file renamed .cnf loads, but its report says what it likely is.
+  testing::WriteFile(dir / "letter.cnf", "Dear diary,\r\ntoday nothing happened.\r\n");
+  r = Check({(dir / "letter.cnf").string()});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out.rfind("1 Error:\nNo cels were found in letter.cnf: it may not be a KiSS "
+                        "configuration file\n\n",
+                        0),
+            0u)
+      << r.out;
   EXPECT_EQ(Check({}).exit_code, 2);
   EXPECT_EQ(Check({"a.cnf", "b.cnf"}).exit_code, 1);  // a collection of two missing dolls
   EXPECT_EQ(Check({"a.lzh", "--cnf"}).exit_code, 2);
@@ -206,7 +218,7 @@ TEST(CheckCommandTest, CorpusDollsMatchTheirManifest) {
     }
     EXPECT_EQ(r.exit_code, 1) << doll.archive;
     EXPECT_TRUE(r.out.empty()) << r.out;
-    const bool known = r.err == "Unable to open\n" + path + "\n" ||
+    const bool known = r.err.rfind("Unable to open\n" + path + "\n", 0) == 0 ||
                        r.err.find("does not contain a CNF file") != std::string::npos ||
                        r.err.rfind("Unable to extract ", 0) == 0;
     EXPECT_TRUE(known) << doll.archive << ": " << r.err;

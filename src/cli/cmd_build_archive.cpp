@@ -1,4 +1,4 @@
-// lumadoll-tool build-archive FILE -o OUT.lzh [--add PATH]...: packs every
+// lumadoll-tool build-archive FILE -o OUT.lzh [--add PATH]... [--only-doll]: packs every
 // file a doll uses, and the added files, into a new LZH archive.
 #include <cstdio>
 #include <string>
@@ -27,8 +27,11 @@ class BuildHost : public CliHost {
 int RunBuildArchive(const ParsedArgs& args) {
   const std::string& path = args.operand(0);
   const std::string out = args.Value("-o");
-  std::vector<std::string> additional;
-  for (const std::string& added : args.Values("--add")) AddAdditionalFile(additional, added);
+  std::vector<AdditionalFile> added;
+  for (const std::string& path : args.Values("--add")) {
+    AddAdditionalFile(added, AdditionalFile{path, false});
+  }
+  const bool only_doll = args.Has("--only-doll");
 
   // Run without a user: the palettes and the CNF are not saved first.
   BuildHost host;
@@ -37,7 +40,12 @@ int RunBuildArchive(const ParsedArgs& args) {
   LoadedDoll doll = LoadDoll(path, host, settings);
   if (!doll.doc) return kExitFailed;
   LzhBuildHooks hooks;
-  hooks.choose_additional_files = [&] { return std::optional(additional); };
+  // As the dialog would: the archive's other members first, then the files added.
+  hooks.choose_additional_files = [&](std::vector<AdditionalFile> listed) {
+    if (only_doll) listed.clear();
+    for (const AdditionalFile& file : added) AddAdditionalFile(listed, file);
+    return std::optional(listed);
+  };
   hooks.choose_destination = [&] { return std::optional(out); };
   const bool built = BuildLzhArchive(*doll.doc, hooks);
   doll.doc->Close();
@@ -53,8 +61,10 @@ const CommandSpec& BuildArchiveCommand() {
       .description =
           "Builds the doll's LZH archive, answering as a run without a user: palettes and the "
           "CNF are not saved first. In order: the CNF, the KCFs, each cel file once (cels used "
-          "with several palettes share one file), the sound and music files, then the added "
-          "files (a path given twice goes in once), each under its file name. A file that "
+          "with several palettes share one file), the sound and music files, then for a doll "
+          "from an archive every other member of that archive (readme, documentation, other "
+          "CNFs and their files; not with --only-doll), then the added files (a path given "
+          "twice goes in once), each under its file name. A file that "
           "cannot be read is reported on standard error (\"Can't read \" and its name) and "
           "left out. The archive is written to a new lmdtemp.lzh (or lmdtemp-N.lzh) beside OUT "
           "and renamed over it when complete; then \"OUT has been created.\" is printed.\n\n"
@@ -73,6 +83,8 @@ const CommandSpec& BuildArchiveCommand() {
                .help = "Add this file too (after the doll's own files).",
                .repeatable = true,
                .complete = Complete::kAnyFile},
+              {.name = "--only-doll",
+               .help = "Leave out the other members of the archive the doll came from."},
           },
       .run = RunBuildArchive,
   };

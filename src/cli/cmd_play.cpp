@@ -207,6 +207,10 @@ class Player {
          "level at which the whole doll shows in a client of the playfield's size).",
          &Player::Zoom},
         {"reset", {}, "Reset the doll (answers Yes).", &Player::Reset},
+        {"reload",
+         {},
+         "Reload this CNF: changed files are read again and the doll starts afresh.",
+         &Player::Reload},
         {"undo",
          {},
          "Take back the last drag, as Edit > Undo Move does (nothing when there is none).",
@@ -233,6 +237,10 @@ class Player {
          {},
          "Print the cel information line of the status bar.",
          &Player::PrintStatus},
+        {"print textures",
+         {},
+         "Print Textures: N, the doll's texture count.",
+         &Player::PrintTextures},
         {"render",
          {{"path", PictureFile()}},
          "Write the playfield as shown (BMP or PNG).",
@@ -328,6 +336,23 @@ class Player {
     host_.set_answer(Answer::kYes);
     view_.ResetDoll();
     host_.set_answer(Answer::kNo);
+    return kExitOk;
+  }
+
+  // As the doll window does it: the document loads again, the view starts
+  // the doll afresh, then loading is over.
+  int Reload(const Values&) {
+    CKissCnfDoc& doc = doll_.doc();
+    const bool ok = doc.ReloadCnf();
+    if (ok || doc.loading()) {
+      view_.StartDoll();
+      doc.set_loading(false);
+    }
+    return ok ? kExitOk : kExitFailed;
+  }
+
+  int PrintTextures(const Values&) {
+    std::printf("Textures: %d\n", doll_.doc().textures().texture_count());
     return kExitOk;
   }
 

@@ -79,10 +79,10 @@ TEST_F(CollectionTest, EveryDollGetsALineInAnyOrderAndTheDamagedOneFailsAlone) {
   // The lines come as the dolls finish; only the set of lines is fixed.
   std::vector<std::string> heads;
   for (const std::string& line : lines) heads.push_back(line.substr(0, line.rfind(", ")));
-  EXPECT_EQ(Sorted(heads),
-            Sorted({Path("broken.lha") + ": failed: Unable to open " + Path("broken.lha"),
-                    Path("sub/one.cnf") + ": 1 error, 0 warnings",
-                    Path("two.LZH") + ": 0 errors, 0 warnings"}));
+  EXPECT_EQ(Sorted(heads), Sorted({Path("broken.lha") + ": failed: Unable to open " +
+                                       Path("broken.lha") + " It is not an LZH archive.",
+                                   Path("sub/one.cnf") + ": 1 error, 0 warnings",
+                                   Path("two.LZH") + ": 0 errors, 0 warnings"}));
   // No progress line when standard error is not a terminal.
   EXPECT_EQ(r.err, "");
 }
@@ -115,7 +115,8 @@ TEST_F(CollectionTest, JsonRecordsAgreeWithSingleDollChecks) {
     EXPECT_TRUE(record["seconds"].isDouble());
     if (path == Path("broken.lha")) {
       EXPECT_EQ(record["status"].toString(), "failed");
-      EXPECT_EQ(record["failure"].toString().toStdString(), "Unable to open\n" + path);
+      EXPECT_EQ(record["failure"].toString().toStdString(),
+                "Unable to open\n" + path + "\nIt is not an LZH archive.");
       continue;
     }
     EXPECT_EQ(record["status"].toString(), "loaded");

@@ -290,6 +290,22 @@ bool Overlap(const std::array<int, 4>& a, const std::array<int, 4>& b) {
 // Every piece of clothing of aurora.lzh that is not on the body yet is
 // dragged onto it; the doll's in() events must snap each one to its place
 // relative to the body (movebyx/movebyy with the body as reference).
+TEST_F(PlayTest, ReloadingKeepsTheTexturesCounterFlat) {
+  // Palettes emulated: a.cel used with a second palette has a clone, made
+  // afresh by every reload.
+  Options("Force Palette=1\n");
+  std::vector<uint32_t> colors(16, 0x0000FF);
+  colors[0] = 0;
+  const std::string doll = Doll(
+      "%q.kcf\n(100,60)\n#0 a.cel *0 :0\n#1 b.cel *0 :0\n#2 a.cel *1 :0\n$0 10,10 20,20 30,30\n",
+      {{"a.cel", Block(40, 20)}, {"b.cel", Block(20, 10)}, {"q.kcf", testing::MakeKcf({colors})}});
+  std::string script = "print textures\npress 12 12\nmove 40 40\nrelease\n";
+  for (int i = 0; i < 20; ++i) script += "reload\n";
+  script += "print textures\nprint positions\n";
+  const ProgramResult r = Play(doll, script);
+  EXPECT_EQ(r.out, "Textures: 3\nTextures: 3\n#0 10,10\n#1 20,20\n#2 30,30\n");
+}
+
 TEST_F(PlayTest, AuroraClothesSnapOntoTheBody) {
   LUMA_REQUIRE_CORPUS();
   const std::filesystem::path archive = testing::CorpusDir() / "dolls" / "aurora.lzh";

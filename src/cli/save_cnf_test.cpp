@@ -42,6 +42,20 @@ TEST_F(SaveCnfCommandTest, SavesWithEitherWriter) {
   EXPECT_NE(text.find("#0 a.cel  :0 1 2 3 4 5 6 7 8 9 ;%t20\n"), std::string::npos);
 }
 
+TEST_F(SaveCnfCommandTest, KeepsACrLfCnfByteForByte) {
+  const std::string head = "; mine  \r\n(64,48)\r\n#0 a.cel ;%t20\r\n\r\n";
+  testing::WriteFile(dir_ / "crlf.cnf", head + "$0 5,6\r\n");
+  ProgramResult r = SaveCnf({Path("crlf.cnf"), "-o", Path("kept.cnf")});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  const std::string kept = testing::ReadFile(dir_ / "kept.cnf");
+  EXPECT_EQ(kept.substr(0, head.size()), head);
+  EXPECT_EQ(kept.find("\n\n"), std::string::npos) << "no bare line feeds";
+  // What the writer wrote, saved again, stays the same bytes.
+  r = SaveCnf({Path("kept.cnf"), "-o", Path("again.cnf"), "--positions"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(testing::ReadFile(dir_ / "again.cnf"), kept);
+}
+
 TEST_F(SaveCnfCommandTest, ReportsFailures) {
   ProgramResult r = SaveCnf({Path("doll.cnf"), "-o", Path("no/such/dir.cnf")});
   EXPECT_EQ(r.exit_code, 1);

@@ -42,8 +42,15 @@ Status LzhArchive::OpenImage(std::vector<uint8_t> image, std::string path) {
   if (image.size() > std::numeric_limits<uint32_t>::max()) image.clear();
   image_ = MemoryFile(std::move(image));
   start_ = 0;
+  if (image_.size() == 0) return Status::Error("The file is empty.");
   const std::optional<size_t> start = FindLzhArchiveStart(image_.bytes());
-  if (!start) return Status::Error("");
+  if (!start) {
+    // Every LZH member header names its method as "-l??-" from byte 2 on.
+    const std::span<const uint8_t> b = image_.bytes();
+    const bool method_mark = b.size() >= 7 && b[2] == '-' && b[3] == 'l' && b[6] == '-';
+    return Status::Error(method_mark ? "Its first header is damaged, or the file is truncated."
+                                     : "It is not an LZH archive.");
+  }
   start_ = *start;
   BuildIndex();
   return Status::Ok();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/archive/lzh_archive_start.h"
@@ -147,6 +148,10 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
     }
     progress.Show("Loading " + title_ + "...");
     ParseCnf(model_, host_, CnfParseOptions{paletted_textures()});
+    // A file that names no cel at all is most likely no doll (a text file
+    // renamed, random bytes); an empty black playfield would not say so.
+    if (model_.instances().empty()) model_.report.Error(kMsgNoCelsFound, cnf_name_);
+    DropUnusedCels();
     if (!model_.abort) ReadPalettes(progress);
     if (!model_.abort) ReadCels(progress, keep_unchanged);
     if (!model_.abort) CheckPalettes();
@@ -191,8 +196,10 @@ bool CKissCnfDoc::ReadDiskCnf() {
     host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path_), MessageIcon::kWarning);
     return false;
   }
-  model_.cnf_lines = SplitDiskCnfText(
+  CnfSourceLines text = ReadDiskCnfText(
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  model_.cnf_lines = std::move(text.lines);
+  model_.cnf_raw_lines = std::move(text.raw);
   files_ = std::make_unique<FolderDollFiles>(std::string(DirectoryPart(path_)));
   return true;
 }
@@ -254,14 +261,31 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   } else {
     model_.report.Warning(kMsgTempCopyFailed, cnf_name_);
   }
-  model_.cnf_lines = SplitArchiveCnfText(
+  CnfSourceLines text = ReadArchiveCnfText(
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  model_.cnf_lines = std::move(text.lines);
+  model_.cnf_raw_lines = std::move(text.raw);
   document_files_.clear();
   for (const DollFileInfo& member : members_) {
     if (IsDocumentFile(member.name)) document_files_.push_back({member.name, member.full_name});
   }
   files_ = std::move(archive);
   return true;
+}
+
+void CKissCnfDoc::DropUnusedCels() {
+  // Cels kept from the doll loaded before that the new CNF does not name
+  // would hold their textures for nothing.
+  std::unordered_set<const KissCel*> used;
+  for (const auto& instance : model_.instances()) {
+    if (!instance->cel) continue;
+    used.insert(instance->cel);
+    if (instance->cel->base) used.insert(instance->cel->base);
+  }
+  for (const auto& cel : model_.cels()) {
+    if (!used.contains(cel.get())) ReleaseCelTexture(*cel, textures_);
+  }
+  model_.RemoveCels([&used](const KissCel& cel) { return !used.contains(&cel); });
 }
 
 void CKissCnfDoc::ReadPalettes(LoadProgress& progress) {
@@ -545,6 +569,11 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
   value_pools_.reset();
   if (script_) script_->Clear();
   if (keep_present_cels) {
+    // The cels that go give their texture regions back, so loading again
+    // does not pile up texture memory.
+    for (const auto& cel : model_.cels()) {
+      if (cel->is_clone() || !cel->present) ReleaseCelTexture(*cel, textures_);
+    }
     model_.ClearKeepingCels([](const KissCel& cel) { return cel.present; });
   } else {
     textures_.Release();
@@ -575,6 +604,7 @@ void CKissCnfDoc::Close() {
   documents_source_.reset();
   model_.report.Clear();
   model_.cnf_lines.clear();
+  model_.cnf_raw_lines.clear();
   FreeRecords(progress.get(), false);
 }
 

@@ -127,6 +127,7 @@ class CKissCnfDoc {
   // The loading stages, in order.
   bool ReadDiskCnf();
   bool ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk);
+  void DropUnusedCels();
   void ReadPalettes(LoadProgress& progress);
   void ReadCels(LoadProgress& progress, bool keep_unchanged);
   void CheckPalettes();

@@ -214,7 +214,15 @@ TEST_F(KissCnfDocTest, ArchiveFailuresStopTheLoadWithAMessage) {
   auto doc = NewDoc();
   EXPECT_FALSE(doc->LoadArchiveImage("junk.lzh", std::vector<uint8_t>(100, 0xef), false));
   ASSERT_EQ(host_.messages().size(), 1u);
-  EXPECT_EQ(host_.messages()[0].text, "Unable to open\njunk.lzh");
+  EXPECT_EQ(host_.messages()[0].text, "Unable to open\njunk.lzh\nIt is not an LZH archive.");
+  // The reader says why it could not read the archive.
+  std::vector<uint8_t> cut = Archive({{"d.cnf", "#0 a.cel\n"}});
+  cut.resize(12);
+  EXPECT_FALSE(NewDoc()->LoadArchiveImage("cut.lzh", cut, false));
+  EXPECT_EQ(host_.messages().back().text,
+            "Unable to open\ncut.lzh\nIts first header is damaged, or the file is truncated.");
+  EXPECT_FALSE(NewDoc()->LoadArchiveImage("empty.lzh", {}, false));
+  EXPECT_EQ(host_.messages().back().text, "Unable to open\nempty.lzh\nThe file is empty.");
 
   auto no_cnf = NewDoc();
   EXPECT_FALSE(no_cnf->LoadArchiveImage("x.lzh", Archive({{"a.cel", TestCel(4, 4, 32)}}), false));
@@ -288,6 +296,67 @@ TEST_F(KissCnfDocTest, ReloadRereadsOnlyTheChangedCel) {
   EXPECT_EQ(doc->model().instances().size(), 3u);
 }
 
+// Every way of loading into an open doll gives back the textures of the
+// cels it frees or reads again: texture memory stays as after the first load.
+TEST_F(KissCnfDocTest, LoadingAgainKeepsTextureMemoryFlat) {
+  Write("doll.cnf", "%pal.kcf\n%pal2.kcf\n#0 a.cel\n#1 a.cel *1\n#2 b.cel\n#3 c.cel\n");
+  Write("other.cnf", "%pal.kcf\n#0 a.cel\n#1 c.cel\n");
+  Write("pal.kcf", TestKcf(16));
+  Write("pal2.kcf", TestKcf(16));
+  Write("a.cel", TestCel(20, 20, 4));
+  Write("c.cel", TestCel(8, 8, 4));
+  for (bool recycle : {false, true}) {
+    settings_.recycle_textures = recycle;
+    auto doc = NewDoc();
+    Write("b.cel", TestCel(30, 10, 32));
+    ASSERT_TRUE(doc->OpenDoll(Path("doll.cnf")));
+    const int textures = doc->textures().texture_count();
+    const int blocks = doc->textures().used_blocks();
+    const uint64_t memory = device_.AvailableTextureMemory();
+    for (int i = 0; i < 20; ++i) {
+      // b.cel changes every time, so each reload decodes it again.
+      Write("b.cel", TestCel(30, 10, 32));
+      const struct utimbuf changed = {2000000 + i, 2000000 + i};
+      ::utime(Path("b.cel").c_str(), &changed);
+      switch (i % 3) {
+        case 0:
+          ASSERT_TRUE(doc->ReloadCnf());
+          break;
+        case 1:
+          ASSERT_TRUE(doc->OpenOtherCnf(Path("other.cnf")));
+          ASSERT_TRUE(doc->OpenOtherCnf(Path("doll.cnf")));
+          break;
+        default:
+          ASSERT_TRUE(doc->OpenExpansion(Path("doll.cnf")));
+          break;
+      }
+      doc->set_loading(false);
+    }
+    EXPECT_EQ(doc->textures().texture_count(), textures) << recycle;
+    EXPECT_EQ(doc->textures().used_blocks(), blocks) << recycle;
+    EXPECT_EQ(device_.AvailableTextureMemory(), memory) << recycle;
+    doc->Close();
+  }
+}
+
+TEST_F(KissCnfDocTest, AFileWithoutCelLinesSaysItMayNotBeADoll) {
+  Write("notes.cnf", "Dear diary,\ntoday I renamed a text file.\n");
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->OpenDoll(Path("notes.cnf")));
+  EXPECT_EQ(doc->model().report.errors(),
+            std::vector<std::string>{
+                "No cels were found in notes.cnf: it may not be a KiSS configuration file"});
+  Write("noise.cnf", std::string("\x01\xff\x80junk\0\x7f", 9));
+  auto noise = NewDoc();
+  ASSERT_TRUE(noise->OpenDoll(Path("noise.cnf")));
+  EXPECT_EQ(noise->model().report.error_count(), 1);
+  // A doll whose cel files are missing has cel lines: that is another fault.
+  Write("missing.cnf", "#0 gone.cel\n");
+  auto missing = NewDoc();
+  ASSERT_TRUE(missing->OpenDoll(Path("missing.cnf")));
+  EXPECT_EQ(missing->model().report.errors(), std::vector<std::string>{"gone.cel file not found"});
+}
+
 TEST_F(KissCnfDocTest, ExpansionKeepsPresentCelsAndFindsThemByName) {
   Write("doll.cnf", "#0 a.cel\n#1 b.cel\n");
   Write("more.cnf", "#0 a.cel\n#5 c.cel\n");
@@ -297,9 +366,11 @@ TEST_F(KissCnfDocTest, ExpansionKeepsPresentCelsAndFindsThemByName) {
   KissCel* a = doc->model().FindCel("a.cel", 0);
   ASSERT_TRUE(doc->OpenExpansion(Path("more.cnf")));
   EXPECT_EQ(doc->model().FindCel("a.cel", 0), a);
-  EXPECT_NE(doc->model().FindCel("b.cel", 0), nullptr);  // kept, though no line uses it now
+  // No line uses b.cel now: it goes, and its texture with it.
+  EXPECT_EQ(doc->model().FindCel("b.cel", 0), nullptr);
+  EXPECT_EQ(doc->textures().texture_count(), 2);
   EXPECT_EQ(doc->model().instances().size(), 2u);
-  EXPECT_EQ(doc->cels_read(), 3);  // an expansion rereads every file
+  EXPECT_EQ(doc->cels_read(), 2);  // an expansion rereads every file it names
   EXPECT_TRUE(host_.Logged("progress: Preparing doll.cnf for expansion..."));
   EXPECT_EQ(doc->title(), "more.cnf");
 }

@@ -191,6 +191,43 @@ std::string ReplacePlayfieldLine(const std::string& line, const PlayfieldSize& s
   return line.substr(0, at) + StringPrintf("(%d,%d", size.width, size.height) + line.substr(end);
 }
 
+// The bytes a CNF held for one line: the text, its line ending, and any
+// bytes after the ending that formed no line (an end-of-file mark).
+struct RawLine {
+  std::string_view text;
+  std::string_view ending;
+  std::string_view trailing;
+};
+
+RawLine SplitRawLine(std::string_view raw) {
+  const size_t end = raw.find_first_of("\r\n");
+  if (end == std::string_view::npos) return {raw, {}, {}};
+  const size_t ending = raw.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+  return {raw.substr(0, end), raw.substr(end, ending), raw.substr(end + ending)};
+}
+
+// Whether the line may be written as the file held it: read back it must give
+// the doll the same line. A line read from an archive lost its trailing
+// blanks and the control bytes of its comment (escape sequences of old
+// Japanese text), which the parser passes over; a control byte before the
+// comment, or a lone CR (no line ending on disk), would read differently.
+bool RawLineKeepsLine(const RawLine& raw, std::string_view line) {
+  if (raw.ending == "\r") return false;
+  if (raw.text == line) return true;
+  std::string read;
+  bool comment = false;
+  for (const char c : raw.text) {
+    comment = comment || c == ';';
+    if (static_cast<unsigned char>(c) < 32 && c != '\t') {
+      if (!comment) return false;
+      continue;
+    }
+    read += c;
+  }
+  const size_t end = read.find_last_not_of(" \t");
+  return std::string_view(read).substr(0, end == std::string::npos ? 0 : end + 1) == line;
+}
+
 class Preserver {
  public:
   Preserver(const DollModel& doll, const FkissScript* script, const CnfSaveOptions& options,
@@ -294,10 +331,51 @@ class Preserver {
   void Emit(std::string_view text) {
     for (;;) {
       const size_t end = text.find('\n');
-      out_.emplace_back(text.substr(0, end));
+      out_.push_back({std::string(text.substr(0, end)), -1});
       if (end == std::string_view::npos) break;
       text.remove_prefix(end + 1);
     }
+  }
+
+  // Line `i` of the CNF: as the file held it, line ending and all, unless it
+  // was changed.
+  void EmitLine(size_t i) {
+    const bool unchanged = i < doll_.cnf_lines.size() && i < doll_.cnf_raw_lines.size() &&
+                           lines_[i] == doll_.cnf_lines[i] &&
+                           RawLineKeepsLine(SplitRawLine(doll_.cnf_raw_lines[i]), lines_[i]);
+    out_.push_back({lines_[i], unchanged ? static_cast<int>(i) : -1});
+  }
+
+  // The lines joined: lines kept as they were bring their own ending, the
+  // others take the CNF's.
+  std::string JoinLines() const {
+    const std::string eol = CnfLineEnding(doll_.cnf_raw_lines);
+    std::string text;
+    bool last_raw_kept = false;
+    for (size_t k = 0; k < out_.size(); ++k) {
+      const OutLine& line = out_[k];
+      if (line.source < 0) {
+        text += line.text;
+        text += eol;
+        continue;
+      }
+      const RawLine raw = SplitRawLine(doll_.cnf_raw_lines[static_cast<size_t>(line.source)]);
+      text += raw.text;
+      text += raw.ending;
+      if (raw.ending.empty()) {
+        // A piece of a long line goes on with the next piece, as it did.
+        const bool continues = k + 1 < out_.size() && out_[k + 1].source == line.source + 1;
+        if (!continues && k + 1 < out_.size()) text += eol;
+      }
+      if (static_cast<size_t>(line.source) + 1 == doll_.cnf_raw_lines.size()) {
+        text += raw.trailing;
+        last_raw_kept = true;
+      }
+    }
+    if (!last_raw_kept && !doll_.cnf_raw_lines.empty()) {
+      text += SplitRawLine(doll_.cnf_raw_lines.back()).trailing;
+    }
+    return text;
   }
 
   void EmitSetLine(int set, std::string_view comment) {
@@ -391,7 +469,7 @@ class Preserver {
         continue;
       }
       new_line[i] = static_cast<int>(out_.size());
-      Emit(lines_[i]);
+      EmitLine(i);
     }
     if (insert_at_ >= count) {
       for (const std::string& line : inserted_) Emit(line);
@@ -404,10 +482,7 @@ class Preserver {
     if (added && !script_here) EmitAddedScript(with_handler);
 
     CnfText result;
-    for (const std::string& line : out_) {
-      result.text += line;
-      result.text += '\n';
-    }
+    result.text = JoinLines();
     for (const auto& instance : doll_.instances()) {
       const int line = instance->line;
       result.instance_lines.push_back(
@@ -427,7 +502,11 @@ class Preserver {
   bool need_playfield_line_ = false;
   size_t insert_at_ = 0;
   std::vector<std::string> inserted_;  // from the top
-  std::vector<std::string> out_;
+  struct OutLine {
+    std::string text;
+    int source;  // the CNF line kept as it was, or -1
+  };
+  std::vector<OutLine> out_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/testing/disk_doll.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/doll_description.h"
+#include "core/testing/image_files.h"
 
 namespace luma {
 namespace {
@@ -317,6 +318,95 @@ TEST_F(AddedScriptTest, BringsItsOwnEventHandlerLine) {
             ";@EventHandler\n"
             ";@in(#1, #0) movebyx(#1, #0, 4) movebyy(#1, #0, 6)\n"
             "\n");
+}
+
+// The palette group chosen for a set (toolbar or script) is part of what
+// "Save current positions" saves, and a reset then returns to it.
+TEST_F(PreserverTest, SavedPositionsTakeThePaletteGroupEachSetShows) {
+  // Three groups, each with colours of its own.
+  std::vector<std::vector<uint32_t>> groups(3, std::vector<uint32_t>(16, 0));
+  for (int g = 0; g < 3; ++g) groups[g][1] = 0x100000u * static_cast<uint32_t>(g + 1);
+  const std::vector<uint8_t> kcf = testing::MakeKcf(groups);
+  doll_.Write("pal.kcf", std::string(kcf.begin(), kcf.end()));
+  auto doc = Open("%pal.kcf\n#0 a.cel *0 :0 1\n$0 1,1\n$2 2,2\n");
+  ASSERT_TRUE(doc);
+  ASSERT_EQ(doc->model().palette_group_count, 3);
+  doc->model().sets[0].palette_group = 1;
+  doc->model().sets[1].palette_group = 0;
+  EXPECT_NE(Preserved(*doc).find("$0 1,1\n$2 2,2\n"), std::string::npos) << "as read";
+  CnfSaveOptions options;
+  options.positions = true;
+  const std::string saved = Preserved(*doc, options);
+  EXPECT_NE(saved.find("$1 1,1\n$0 2,2\n"), std::string::npos) << saved;
+  auto again = Reload(saved);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->model().sets[0].palette_group, 1);
+  EXPECT_EQ(again->model().sets[1].cnf_palette_group, 0);
+}
+
+// Every '\n' of `text` comes after a '\r'.
+bool AllCrLf(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+  }
+  return !text.empty();
+}
+
+constexpr char kCrLfHead[] =
+    "; my doll   \r\n"
+    "(64,48)\r\n"
+    "%pal.kcf\r\n"
+    "#0 a.cel *0 :0 1\t; note \r\n"
+    "#1 b.cel *0 :0\r\n"
+    "\r\n";
+
+TEST_F(PreserverTest, KeepsTheLineEndingsOfACrLfCnf) {
+  auto doc = Open(std::string(kCrLfHead) + "$0 10,10 20,20\r\n$0 30,30 40,40\r\n");
+  ASSERT_TRUE(doc);
+  const std::string text = Preserved(*doc);
+  EXPECT_EQ(Head(text, 6), kCrLfHead);
+  EXPECT_TRUE(AllCrLf(text)) << text;
+  // Written again, the writer's own CNF comes back byte for byte.
+  auto again = Reload(text);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(Preserved(*again), text);
+
+  // Lines changed or added take the CNF's line ending too.
+  doc->model().border_color = 3;
+  doc->model().instances()[1]->transparency = 40;
+  CnfSaveOptions options;
+  options.transparencies = true;
+  options.stack_hint = true;
+  const std::string edited = Preserved(*doc, options);
+  EXPECT_TRUE(AllCrLf(edited)) << edited;
+  EXPECT_NE(edited.find("[3\r\n"), std::string::npos);
+  EXPECT_NE(edited.find(";HINT stack 50\r\n"), std::string::npos);
+  EXPECT_NE(edited.find("%t40"), std::string::npos);
+  EXPECT_NE(edited.find("; my doll   \r\n"), std::string::npos);
+}
+
+TEST_F(PreserverTest, KeepsTheBytesOfAnArchivedCnf) {
+  // Trailing blanks, a control byte and the end-of-file mark that old
+  // editors wrote: the loader reads past them, the writer keeps them.
+  const std::string head = "; archived\t \r\n(64,48)\r\n%pal.kcf\r\n#0 a.cel *0 :0 ;\x01 x\r\n";
+  const std::string cnf = head + "$0 10,10\r\n\x1A";
+  const std::vector<uint8_t> archive = testing::TestDollArchive(
+      {{"doll.cnf", cnf}, {"pal.kcf", testing::TestKcf(16)}, {"a.cel", testing::TestCel(4, 4, 4)}});
+  doll_.Write("doll.lzh", std::string(archive.begin(), archive.end()));
+  auto doc = doll_.Open("doll.lzh");
+  ASSERT_TRUE(doc);
+  const std::string text = Preserved(*doc);
+  EXPECT_EQ(text.substr(0, head.size()), head);
+  EXPECT_TRUE(AllCrLf(text.substr(0, text.find('\x1A')))) << text;
+}
+
+TEST_F(PreserverTest, ALfCnfStaysLf) {
+  auto doc = Open("; plain\n#0 a.cel *0 :0\n$0 1,2\n");
+  ASSERT_TRUE(doc);
+  const std::string text = Preserved(*doc);
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  EXPECT_EQ(Head(text, 2), "; plain\n#0 a.cel *0 :0\n");
 }
 
 }  // namespace

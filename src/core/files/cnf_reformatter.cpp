@@ -109,6 +109,20 @@ CnfText FormatReformattedCnf(const DollModel& doll, const FkissScript* script,
     out += StringPrintf(";; Set %d\n", set);
     WriteSetLine(out, doll, set, options.positions, unloaded);
   }
+  // Written with LF, then given the ending the CNF had.
+  const std::string eol = CnfLineEnding(doll.cnf_raw_lines);
+  if (eol != "\n") {
+    std::string converted;
+    converted.reserve(out.size() + out.size() / 16);
+    for (const char c : out) {
+      if (c == '\n') {
+        converted += eol;
+      } else {
+        converted += c;
+      }
+    }
+    out = std::move(converted);
+  }
   return result;
 }
 

@@ -119,6 +119,31 @@ TEST_F(ReformatterTest, WritesTheWholeLayout) {
             " * * 0,0\n");
 }
 
+TEST_F(ReformatterTest, WritesTheLineEndingTheCnfHad) {
+  doll_.Write("doll.cnf", "; mine\r\n%pal.kcf\r\n#0 a.cel *0 :0\r\n$0 1,2\r\n");
+  auto doc = doll_.Open("doll.cnf");
+  ASSERT_TRUE(doc);
+  const std::string text = Reformatted(*doc);
+  size_t lines = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\n') continue;
+    ++lines;
+    EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "line " << lines;
+  }
+  EXPECT_GT(lines, 10u);
+  EXPECT_EQ(RoundTrip(*doc), text);
+
+  doll_.Write("lf.cnf", "%pal.kcf\n#0 a.cel *0 :0\n$0 1,2\n");
+  auto lf = doll_.Open("lf.cnf");
+  ASSERT_TRUE(lf);
+  EXPECT_EQ(Reformatted(*lf).find('\r'), std::string::npos);
+
+  // A doll that never had a CNF gets the line ending KiSS dolls were made with.
+  lf->model().cnf_lines.clear();
+  lf->model().cnf_raw_lines.clear();
+  EXPECT_NE(Reformatted(*lf).find("\r\n"), std::string::npos);
+}
+
 TEST_F(ReformatterTest, SetLinesBreakAfterEveryTenthObject) {
   std::string cnf;
   for (int k = 0; k < 24; ++k) cnf += StringPrintf("#%d a.cel :0\n", k);

@@ -12,16 +12,22 @@ HintValues CurrentHints(const CKissCnfDoc& doc) {
   return HintValues{doc.settings().max_stack, doc.settings().strong_fix};
 }
 
-CnfLines SplitWrittenLines(const std::string& text) {
-  CnfLines lines;
+// The lines of a CNF just written, each with its bytes, as the writers
+// counted them (no line is cut).
+CnfSourceLines SplitWrittenLines(const std::string& text) {
+  CnfSourceLines out;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string_view line = std::string_view(text).substr(start, end - start);
+    out.raw.emplace_back(line);
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    out.lines.emplace_back(line);
+    start = end;
   }
-  return lines;
+  return out;
 }
 
 bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options,
@@ -33,7 +39,9 @@ bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& o
     return false;
   }
   DollModel& doll = doc.model();
-  doll.cnf_lines = SplitWrittenLines(cnf.text);
+  CnfSourceLines written = SplitWrittenLines(cnf.text);
+  doll.cnf_lines = std::move(written.lines);
+  doll.cnf_raw_lines = std::move(written.raw);
   for (size_t i = 0; i < doll.instances().size() && i < cnf.instance_lines.size(); ++i) {
     CelInstance& instance = *doll.instances()[i];
     instance.line = cnf.instance_lines[i];

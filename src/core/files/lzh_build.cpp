@@ -80,7 +80,7 @@ class ArchiveBuilder {
   ArchiveBuilder(CKissCnfDoc& doc, const std::string& destination)
       : doc_(doc), host_(doc.host()), destination_(destination), writer_(archive_) {}
 
-  Status Build(const std::vector<std::string>& additional, const std::string& saved_cnf) {
+  Status Build(const std::vector<AdditionalFile>& additional, const std::string& saved_cnf) {
     if (doc_.is_archive()) from_archive_ = source_.Open(doc_.path());
     std::vector<PackSection> sections = Sections(additional, saved_cnf);
     int total = 0;
@@ -103,7 +103,7 @@ class ArchiveBuilder {
   }
 
  private:
-  std::vector<PackSection> Sections(const std::vector<std::string>& additional,
+  std::vector<PackSection> Sections(const std::vector<AdditionalFile>& additional,
                                     const std::string& saved_cnf) {
     const DollModel& doll = doc_.model();
     PackSection cnf{"Compressing CNF to ", {}};
@@ -145,10 +145,17 @@ class ArchiveBuilder {
     }
 
     PackSection documents{"Compressing Additional Files to ", {}};
-    std::vector<std::string> unique;
-    for (const std::string& path : additional) AddAdditionalFile(unique, path);
-    for (const std::string& path : unique) {
-      documents.items.push_back(DiskItem(path, std::string(FileNamePart(path)), path));
+    std::vector<AdditionalFile> unique;
+    for (const AdditionalFile& file : additional) AddAdditionalFile(unique, file);
+    for (const AdditionalFile& file : unique) {
+      const std::string name(LzhMemberFileName(file.path));
+      if (file.archive_member) {
+        documents.items.push_back(
+            PackItem{name, name, {}, from_archive_ ? source_.FindFullName(file.path) : nullptr});
+      } else {
+        documents.items.push_back(
+            DiskItem(file.path, std::string(FileNamePart(file.path)), file.path));
+      }
     }
     return {cnf, kcfs, cels, externals, documents};
   }
@@ -204,15 +211,34 @@ class ArchiveBuilder {
 
 }  // namespace
 
-void AddAdditionalFile(std::vector<std::string>& list, const std::string& path) {
-  for (const std::string& entry : list) {
-    if (entry == path) return;
+void AddAdditionalFile(std::vector<AdditionalFile>& list, const AdditionalFile& file) {
+  for (const AdditionalFile& entry : list) {
+    if (entry == file) return;
   }
-  list.push_back(path);
+  list.push_back(file);
+}
+
+std::vector<AdditionalFile> OtherArchiveMembers(const CKissCnfDoc& doc) {
+  std::vector<AdditionalFile> others;
+  if (!doc.is_archive()) return others;
+  // What the build packs by itself, by file name as the loader finds files.
+  const DollModel& doll = doc.model();
+  std::unordered_set<std::string> packed;
+  for (const std::string& name : doll.palette_file_names) packed.insert(AsciiLowerCopy(name));
+  for (const auto& cel : doll.cels()) packed.insert(AsciiLowerCopy(cel->file_name));
+  for (const ExternalFile& file : doll.external_files) packed.insert(AsciiLowerCopy(file.name));
+  for (const DollFileInfo& member : doc.members()) {
+    if (member.full_name == doc.cnf_member() || packed.contains(AsciiLowerCopy(member.name))) {
+      continue;
+    }
+    others.push_back(AdditionalFile{member.full_name, true});
+  }
+  return others;
 }
 
 Status WriteDollArchive(CKissCnfDoc& doc, const std::string& destination,
-                        const std::vector<std::string>& additional, const std::string& saved_cnf) {
+                        const std::vector<AdditionalFile>& additional,
+                        const std::string& saved_cnf) {
   return ArchiveBuilder(doc, destination).Build(additional, saved_cnf);
 }
 
@@ -239,8 +265,9 @@ bool BuildLzhArchive(CKissCnfDoc& doc, const LzhBuildHooks& hooks) {
     // so the saved file has to be named.
     if (doc.is_archive()) saved_cnf = *saved;
   }
-  const std::optional<std::vector<std::string>> additional =
-      hooks.choose_additional_files ? hooks.choose_additional_files() : std::nullopt;
+  const std::optional<std::vector<AdditionalFile>> additional =
+      hooks.choose_additional_files ? hooks.choose_additional_files(OtherArchiveMembers(doc))
+                                    : std::nullopt;
   if (!additional) return false;
   const std::optional<std::string> destination =
       hooks.choose_destination ? hooks.choose_destination() : std::nullopt;

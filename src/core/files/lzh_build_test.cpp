@@ -33,18 +33,23 @@ std::vector<std::string> MessageTexts(const FakeHost& host) {
   return texts;
 }
 
-// Hooks that answer like a user who picks `additional` and `destination`,
-// recording which steps were reached.
+// Hooks that answer like a user who keeps what the Additional Files dialog
+// lists, adds the files `additional` and picks `destination`, recording
+// which steps were reached and what was listed.
 struct ScriptedHooks {
   std::vector<std::string> additional;
   std::string destination;
   std::vector<std::string> steps;
+  std::vector<AdditionalFile> listed;
 
   LzhBuildHooks Hooks() {
     LzhBuildHooks hooks;
-    hooks.choose_additional_files = [this]() -> std::optional<std::vector<std::string>> {
+    hooks.choose_additional_files =
+        [this](std::vector<AdditionalFile> offered) -> std::optional<std::vector<AdditionalFile>> {
       steps.push_back("additional");
-      return additional;
+      listed = offered;
+      for (const std::string& path : additional) offered.push_back({path, false});
+      return offered;
     };
     hooks.choose_destination = [this]() -> std::optional<std::string> {
       steps.push_back("destination");
@@ -199,6 +204,48 @@ TEST_F(LzhBuildTest, AnArchivedDollCanReplaceItsOwnArchive) {
   ASSERT_TRUE(packed);
   EXPECT_EQ(DescribeDoll(packed->model(), packed->fkiss()),
             DescribeDoll(doc->model(), doc->fkiss()));
+}
+
+// A user who rebuilds an archived doll to replace its archive keeps its
+// readme, its documentation and its other CNFs: the dialog lists them.
+TEST_F(LzhBuildTest, AnArchivedDollKeepsTheOtherMembersOfItsArchive) {
+  const std::vector<uint8_t> image =
+      testing::TestDollArchive({{"doll.cnf", "%pal.kcf\n#0 b.cel\n$0 1,1\n"},
+                                {"pal.kcf", testing::TestKcf(16)},
+                                {"readme.txt", "read me first"},
+                                {"b.cel", testing::TestCel(4, 4, 4)},
+                                {"manual.doc", "the manual"},
+                                {"other.cnf", "#0 c.cel\n$0 1,1\n"},
+                                {"c.cel", testing::TestCel(4, 4, 32)}});
+  const std::string path = doll_.Path("in.lzh");
+  testing::WriteFile(path,
+                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  auto doc = doll_.OpenPath(path);
+  ASSERT_TRUE(doc);
+  const std::vector<AdditionalFile> others = OtherArchiveMembers(*doc);
+  EXPECT_EQ(others,
+            (std::vector<AdditionalFile>{
+                {"readme.txt", true}, {"manual.doc", true}, {"other.cnf", true}, {"c.cel", true}}));
+  hooks_.additional = {doll_.Path("readme.txt")};  // a file on disk of the same name comes after
+  hooks_.destination = path;
+  ASSERT_TRUE(BuildLzhArchive(*doc, hooks_.Hooks()));
+  EXPECT_EQ(hooks_.listed, others);
+  EXPECT_EQ(MemberNames(path),
+            (std::vector<std::string>{"doll.cnf", "pal.kcf", "b.cel", "readme.txt", "manual.doc",
+                                      "other.cnf", "c.cel", "readme.txt"}));
+  LzhArchive rebuilt;
+  ASSERT_TRUE(rebuilt.Open(path).ok());
+  const Result<std::vector<uint8_t>> readme = rebuilt.ExtractToMemory("readme.txt");
+  ASSERT_TRUE(readme.ok());
+  EXPECT_EQ(std::string(readme->begin(), readme->end()), "read me first");
+  auto again = doll_.OpenPath(path);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->document_files().size(), 3u);
+
+  // A doll from disk has no archive to keep.
+  auto disk = doll_.Open("doll.cnf");
+  ASSERT_TRUE(disk);
+  EXPECT_TRUE(OtherArchiveMembers(*disk).empty());
 }
 
 TEST_F(LzhBuildTest, LeavesOtherFilesAlone) {

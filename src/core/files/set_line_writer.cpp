@@ -25,7 +25,10 @@ bool WrittenInSet(const KissObject& object, int set, std::span<const UnloadedCel
 
 void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions,
                   std::span<const UnloadedCelLine> unloaded) {
-  out += StringPrintf("$%d", doll.sets[set].cnf_palette_group);
+  // Saving the current positions saves the doll as it is shown: each set
+  // with the palette group it shows now.
+  const DollSet& shown = doll.sets[set];
+  out += StringPrintf("$%d", live_positions ? shown.palette_group : shown.cnf_palette_group);
   // Objects are sorted by number, so the present ones are met in order.
   std::vector<const KissObject*> present;
   for (const auto& object : doll.objects()) {
@@ -51,6 +54,7 @@ void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_po
 
 void AdoptLivePositions(DollModel& doll) {
   for (const auto& object : doll.objects()) object->initial_position = object->position;
+  for (DollSet& set : doll.sets) set.cnf_palette_group = set.palette_group;
 }
 
 }  // namespace luma

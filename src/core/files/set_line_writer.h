@@ -14,14 +14,16 @@ namespace luma {
 // highest one with a cel in that set " x,y", or " *" for a number without
 // such an object. Every tenth object starts a continuation line (a line
 // break, then the entry's leading blank). With `live_positions` the objects'
-// current positions are written, else the positions the CNF gave. Cel
+// current positions and the set's current palette group are written, else
+// the positions and the group the CNF gave. Cel
 // lines in `unloaded` count as the cels they name, so their objects keep
 // their positions; an object without any cel line is written in every set
 // line, so that it still exists when the CNF is read again.
 void WriteSetLine(std::string& out, const DollModel& doll, int set, bool live_positions,
                   std::span<const UnloadedCelLine> unloaded = {});
 
-// Makes the current positions the ones the CNF gives, as after saving them.
+// Makes the current positions and palette groups the ones the CNF gives, as
+// after saving them.
 void AdoptLivePositions(DollModel& doll);
 
 }  // namespace luma

@@ -73,7 +73,7 @@ std::unique_ptr<RenderDevice> CreateRenderDevice(const Settings& settings,
   if (!CheckCapabilities(*device, settings, options.emulate_palettes, host)) return nullptr;
   SetFixedRenderStates(*device);
   DeviceFlags& flags = device->mutable_flags();
-  flags.hardware_vertex_processing = true;
+  flags.hardware_vertex_processing = !flags.software_device;
   flags.initial_video_memory_mb = static_cast<int>(device->AvailableTextureMemory() >> 20);
   flags.memory_saver =
       settings.video_memory_saver || flags.initial_video_memory_mb < kMemorySaverThresholdMb;

@@ -106,6 +106,9 @@ struct AdapterInfo {
 
 // How the renderer stores textures and palettes; fixed when the device is made.
 struct DeviceFlags {
+  // The device draws with the processor; there is no video card or video
+  // memory to speak of, only the texture memory budget the device keeps.
+  bool software_device = false;
   bool hardware_vertex_processing = false;
   bool alpha_palette_supported = false;
   bool paletted_textures = false;   // indexed cels become kP8 textures with device palettes

@@ -138,7 +138,8 @@ SoftwareDevice::SoftwareDevice(const SoftwareDeviceOptions& options)
     : options_(options), accounting_(std::make_shared<Accounting>()) {
   accounting_->budget = options.texture_memory_bytes;
   DeviceFlags& f = mutable_flags();
-  f.hardware_vertex_processing = true;
+  f.software_device = true;
+  f.hardware_vertex_processing = false;
   f.alpha_palette_supported = options.palette_alpha;
   f.paletted_textures = options.palette_alpha;
   f.sixteen_bit_texels = options.desktop_16_bit;

@@ -85,6 +85,24 @@ DeviceResult TexturePool::Allocate(RenderDevice& device, bool recycle, int owner
   return DeviceResult::kOk;
 }
 
+void TexturePool::Free(const Texture* texture, int x, int y, int width, int height) {
+  const auto page = std::find_if(pages_.begin(), pages_.end(), [texture](const TexturePage& p) {
+    return texture != nullptr && p.texture.get() == texture;
+  });
+  if (page == pages_.end()) return;
+  const int column = x / kBlockSize;
+  const int row = y / kBlockSize;
+  const int columns = std::min(BlocksFor(width), page->block_columns - column);
+  const int rows = std::min(BlocksFor(height), page->block_rows - row);
+  for (int r = row; r < row + rows; ++r) {
+    std::fill_n(page->occupancy.begin() + r * page->block_columns + column, std::max(columns, 0),
+                uint8_t{0});
+  }
+  if (std::find(page->occupancy.begin(), page->occupancy.end(), 1) == page->occupancy.end()) {
+    pages_.erase(page);
+  }
+}
+
 uint64_t TexturePool::texture_bytes() const {
   uint64_t bytes = 0;
   for (const TexturePage& page : pages_) {

@@ -10,8 +10,7 @@
 namespace luma {
 
 // One texture that several small images may share, handed out in 16 x 16
-// blocks. Blocks are never given back one by one: the whole pool goes when
-// its owner closes.
+// blocks. A page whose blocks have all been given back is released.
 struct TexturePage {
   std::unique_ptr<Texture> texture;
   int owner_key = 0;
@@ -57,6 +56,11 @@ class TexturePool {
   uint64_t texture_bytes() const;
   int used_blocks() const;
   int total_blocks() const;
+
+  // Gives back the blocks of an image `width` x `height` placed at (x, y) of
+  // `texture`; the page goes when nothing is left in it. Unknown textures
+  // are ignored.
+  void Free(const Texture* texture, int x, int y, int width, int height);
 
   // Frees every page.
   void Release() { pages_.clear(); }

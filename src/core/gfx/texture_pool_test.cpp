@@ -103,5 +103,34 @@ TEST(TexturePoolTest, DeviceErrorsAddNothing) {
   EXPECT_EQ(device.discard_count(), 1);
 }
 
+TEST(TexturePoolTest, BlocksGivenBackAreReusedAndAnEmptyPageGoes) {
+  SoftwareDevice device;
+  const uint64_t free_at_start = device.AvailableTextureMemory();
+  TexturePool pool;
+  const TextureRegion wide = Place(pool, device, 100, 40);
+  const TextureRegion beside = Place(pool, device, 16, 16);
+  ASSERT_EQ(beside.texture, wide.texture);
+  EXPECT_EQ(pool.used_blocks(), 22);
+  pool.Free(beside.texture, beside.x, beside.y, 16, 16);
+  EXPECT_EQ(pool.used_blocks(), 21);
+  // The place is free again: the next image of its size takes it.
+  const TextureRegion again = Place(pool, device, 10, 10);
+  EXPECT_EQ(again.texture, wide.texture);
+  EXPECT_EQ(again.x, 112);
+  pool.Free(again.texture, again.x, again.y, 10, 10);
+  pool.Free(wide.texture, wide.x, wide.y, 100, 40);
+  EXPECT_EQ(pool.texture_count(), 0);
+  EXPECT_EQ(device.AvailableTextureMemory(), free_at_start) << "the page's memory is back";
+
+  // Without recycling each image has its own page, which goes with it.
+  const TextureRegion own = Place(pool, device, 20, 20, false);
+  Place(pool, device, 20, 20, false);
+  pool.Free(own.texture, own.x, own.y, 20, 20);
+  EXPECT_EQ(pool.texture_count(), 1);
+  pool.Free(nullptr, 0, 0, 16, 16);
+  pool.Free(own.texture, 0, 0, 16, 16);  // gone already: nothing happens
+  EXPECT_EQ(pool.texture_count(), 1);
+}
+
 }  // namespace
 }  // namespace luma

@@ -65,7 +65,11 @@ Region RegionOf(const KissCel& cel, const LockedRect& lock) {
           lock.pitch, bpp};
 }
 
-void DropTexture(KissCel& cel) {
+void DropTexture(KissCel& cel, TexturePool* pool) {
+  if (pool && cel.texture) {
+    pool->Free(cel.texture, cel.texture_x, cel.texture_y, std::max<int>(cel.width, kMinTextureSide),
+               std::max<int>(cel.height, kMinTextureSide));
+  }
   cel.texture = nullptr;
   cel.texture_x = cel.texture_y = 0;
   cel.texture_width = cel.texture_height = 0;
@@ -124,7 +128,7 @@ TextureFormat CelTextureFormat(bool indexed, const DeviceFlags& flags) {
 }
 
 bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSource& source) {
-  DropTexture(cel);
+  DropTexture(cel, source.pool);
   const size_t length = bytes.size();
   cel.message = StringPrintf("Unexpected end of file at %d bytes", static_cast<int>(length));
   if (length < 5) return false;
@@ -173,7 +177,7 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
     try {
       indices = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(width) * height);
     } catch (const std::bad_alloc&) {
-      DropTexture(cel);
+      DropTexture(cel, source.pool);
       cel.message = "Out of system memory";
       return false;
     }
@@ -228,13 +232,15 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
   return true;
 }
 
+void ReleaseCelTexture(KissCel& cel, TexturePool& pool) { DropTexture(cel, &pool); }
+
 bool MakeClone(KissCel& cel, const CelTextureSource& source) {
   if (cel.base == nullptr) {
     cel.message = "This is not a clone.";
     return false;
   }
   const KissCel& base = *cel.base;
-  DropTexture(cel);
+  DropTexture(cel, source.pool);
   if (!base.present || base.texture == nullptr) {
     // Nothing to take the pixels from; the base's failure explains it.
     cel.message = base.message;

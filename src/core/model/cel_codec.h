@@ -43,6 +43,10 @@ TextureFormat CelTextureFormat(bool indexed, const DeviceFlags& flags);
 // why.
 bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSource& source);
 
+// Gives the cel's texture region back to the pool it came from; the cel is
+// no longer present.
+void ReleaseCelTexture(KissCel& cel, TexturePool& pool);
+
 // Builds a clone's texture from its base cel: the base's indices (shared)
 // or, for a cel without indices, a copy of the base's texels.
 bool MakeClone(KissCel& cel, const CelTextureSource& source);

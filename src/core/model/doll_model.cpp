@@ -195,6 +195,7 @@ void DollModel::ClearAllButCels() {
   ambiguous_.clear();
   palettes_.clear();
   cnf_lines.clear();
+  cnf_raw_lines.clear();
   fkiss_lines.clear();
   external_files.clear();
   palette_file_names.clear();

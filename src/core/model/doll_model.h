@@ -105,6 +105,11 @@ class DollModel {
   // colours have to be applied again.
   std::vector<KissCel*> Reset(bool paletted_textures);
 
+  // Frees every cel `remove` accepts; no instance and no clone may refer to
+  // one of them any more.
+  template <typename Remove>
+  void RemoveCels(Remove remove);
+
   // Frees every list and sets every value back to that of a new document.
   void Clear();
   // Frees every record except the cels `keep` accepts (clones never stay) and
@@ -124,6 +129,9 @@ class DollModel {
 
   // --- Document values (see the CNF format) --------------------------------
   CnfLines cnf_lines;
+  // Each of `cnf_lines` as the file held it, line ending included (see
+  // CnfSourceLines); empty for a doll whose CNF was not read from a file.
+  std::vector<std::string> cnf_raw_lines;
   std::vector<FkissLine> fkiss_lines;  // handed to the FKiSS parser after the cels are read
   std::vector<ExternalFile> external_files;
   std::vector<std::string> palette_file_names;  // from % lines, in CNF order
@@ -180,6 +188,12 @@ void DollModel::RemoveInstances(Remove remove) {
   }
   std::erase_if(instances_,
                 [&](const std::unique_ptr<CelInstance>& i) { return is_gone(i.get()); });
+}
+
+template <typename Remove>
+void DollModel::RemoveCels(Remove remove) {
+  std::erase_if(cels_, [&](const std::unique_ptr<KissCel>& cel) { return remove(*cel); });
+  RebuildBaseIndex();
 }
 
 template <typename Keep>

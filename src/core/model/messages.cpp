@@ -44,6 +44,7 @@ constexpr MessageEntry kMessages[] = {
     {kMsgUnknownHint, "Unknown HINT in line %d\n"},
     {kMsgSetListOutOfRange,
      "Set number (%d) out of range in line %d. Assuming sets %s should be used.\n"},
+    {kMsgNoCelsFound, "No cels were found in %s: it may not be a KiSS configuration file\n"},
     {kMsgBadBitsPerColor, "%s: Bits per color is not 12 or 24 (%i)\n"},
     {kMsgTooManyColors, "%s: Palette contains too many colors (%i)\n"},
     {kMsgTempCopyFailed, "FKiSS: Unable to create temporary copy of %s\n"},

@@ -40,6 +40,7 @@ enum MessageId : int {
   kMsgPaletteGroupOutOfRange = 62209,
   kMsgUnknownHint = 62210,
   kMsgSetListOutOfRange = 62211,
+  kMsgNoCelsFound = 62212,
   kMsgBadBitsPerColor = 62300,
   kMsgTooManyColors = 62400,
   kMsgTempCopyFailed = 62500,

@@ -54,7 +54,8 @@ void FitToPlayfield(int playfield_width, int playfield_height, int* width, int* 
 }
 
 bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
-                  const std::string& path, std::string_view title, bool confirm, Host& host) {
+                  const std::string& path, std::string_view title, bool confirm, Host& host,
+                  const PictureWriter& write) {
   if (scene.doll == nullptr) return false;
   const int pw = scene.doll->playfield.width;
   const int ph = scene.doll->playfield.height;
@@ -104,7 +105,7 @@ bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int wid
   renderer.RenderToTarget(*target, scene, transform);
   device.SetRenderTarget(previous);
   const Image picture = Image::CopyOf(target->View(), 0, 0, picture_w, picture_h);
-  const Status saved = WriteBmp(path, picture.view());
+  const Status saved = write ? write(path, picture.view()) : WriteBmp(path, picture.view());
   if (!saved.ok()) {
     host.ShowMessage(title, "Unable to save " + path + "\n" + saved.message(), MessageIcon::kError);
     return false;
@@ -133,10 +134,11 @@ void AutoCreateThumbnail(RenderDevice& device, const Scene& scene, std::string_v
   SaveThumbnail(device, scene, doll_path, settings, data_folder, host);
 }
 
-bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host) {
+bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host,
+                    const PictureWriter& write) {
   if (scene.doll == nullptr) return false;
   return RenderToFile(device, scene, 0, scene.doll->playfield.width, scene.doll->playfield.height,
-                      path, "Screenshot", true, host);
+                      path, "Screenshot", true, host, write);
 }
 
 }  // namespace luma

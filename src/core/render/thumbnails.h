@@ -1,12 +1,14 @@
 #ifndef LUMA_CORE_RENDER_THUMBNAILS_H_
 #define LUMA_CORE_RENDER_THUMBNAILS_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/gfx/render_device.h"
 #include "core/host/host.h"
 #include "core/host/settings.h"
+#include "core/host/status.h"
 #include "core/render/renderer.h"
 
 // Thumbnails (".KTN" files, which are bitmaps) and screenshots: the scene
@@ -26,11 +28,16 @@ std::string ThumbnailFolder(const Settings& settings, std::string_view data_fold
 // shape: the smaller of the two scale factors wins.
 void FitToPlayfield(int playfield_width, int playfield_height, int* width, int* height);
 
+// Saves a picture at a path; the default writes a BMP file.
+using PictureWriter = std::function<Status(const std::string& path, const ImageView& picture)>;
+
 // Draws the scene into an off-screen target of about width x height (fitted
-// to the playfield's shape) and saves it as a BMP at `path`. Failures are
-// shown in message boxes titled `title`; with `confirm` a success is too.
+// to the playfield's shape) and saves it at `path` with `write` (a BMP file
+// without one). Failures are shown in message boxes titled `title`; with
+// `confirm` a success is too.
 bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
-                  const std::string& path, std::string_view title, bool confirm, Host& host);
+                  const std::string& path, std::string_view title, bool confirm, Host& host,
+                  const PictureWriter& write = {});
 
 // The thumbnail of the doll at `doll_path` at the size the settings give.
 // Returns the path written, or empty after a failure.
@@ -41,8 +48,9 @@ std::string SaveThumbnail(RenderDevice& device, const Scene& scene, std::string_
 void AutoCreateThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
                          const Settings& settings, std::string_view data_folder, Host& host);
 
-// The playfield at full size.
-bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host);
+// The playfield at full size, written by `write` (a BMP file without one).
+bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host,
+                    const PictureWriter& write = {});
 
 }  // namespace luma
 

@@ -4,7 +4,29 @@
 
 namespace luma {
 
+namespace {
+
+// The same four lines for a device that draws with the processor: no video
+// card, no vertex hardware, a texture memory budget instead of video memory.
+std::array<std::string, 4> SoftwareDeviceLines(const DeviceFlags& flags) {
+  std::array<std::string, 4> lines;
+  lines[0] = flags.paletted_textures
+                 ? "Paletted textures drawn by the software device."
+                 : "Palettes emulated by Lumadoll in the textures of the software device.";
+  lines[1] = "Vertex processing and drawing computed by software on the processor.";
+  lines[2] = StringPrintf(flags.memory_saver ? "Texture memory conservation mode on\n"
+                                               "Texture memory budget: %d Mb"
+                                             : "Normal texture memory use\n"
+                                               "Texture memory budget: %d Mb",
+                          flags.initial_video_memory_mb);
+  lines[3] = flags.sixteen_bit_texels ? "16-bit mode" : "32-bit mode";
+  return lines;
+}
+
+}  // namespace
+
 std::array<std::string, 4> AboutDeviceLines(const DeviceFlags& flags) {
+  if (flags.software_device) return SoftwareDeviceLines(flags);
   std::array<std::string, 4> lines;
   if (flags.paletted_textures) {
     lines[0] = "Paletted textures supported by video card.";
@@ -38,10 +60,16 @@ std::string DeviceStatusReport(RenderDevice* device) {
   text += either(flags.memory_saver, "\tMemory Saver in use\r\n", "\tMemory Saver not in use\r\n");
   text += either(flags.hardware_vertex_processing, "\tVertices processed by hardware\r\n",
                  "\tVertices processed by software\r\n");
-  text +=
-      StringPrintf("\tInitial video memory available: %d Mb\r\n", flags.initial_video_memory_mb);
-  text += StringPrintf("\tCurrent video memory available: %d Mb\r\n",
-                       static_cast<int>(device->AvailableTextureMemory() >> 20));
+  const int available = static_cast<int>(device->AvailableTextureMemory() >> 20);
+  if (flags.software_device) {
+    text += "\tDrawn by software on the processor\r\n";
+    text += StringPrintf("\tTexture memory budget: %d Mb\r\n", flags.initial_video_memory_mb);
+    text += StringPrintf("\tTexture memory available: %d Mb\r\n", available);
+  } else {
+    text +=
+        StringPrintf("\tInitial video memory available: %d Mb\r\n", flags.initial_video_memory_mb);
+    text += StringPrintf("\tCurrent video memory available: %d Mb\r\n", available);
+  }
   text += "\tVideo format: " +
           (adapter.desktop_format.empty() ? std::string("Undocumented") : adapter.desktop_format) +
           "\r\n";

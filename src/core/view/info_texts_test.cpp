@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/gfx/software_device.h"
+#include "core/host/text.h"
 #include "core/view/cel_info.h"
 #include "core/view/device_status.h"
 #include "core/view/doll_statistics.h"
@@ -73,6 +74,20 @@ TEST(SetPropertiesTextTest, TextureUsageIsZeroWithoutPagesAndNeverOverflows) {
   EXPECT_EQ(TextureUsageText(30000000, 30000000), "100%");
 }
 
+TEST(AboutDeviceLinesTest, TheSoftwareDeviceClaimsNoVideoCard) {
+  SoftwareDevice device;
+  const DeviceFlags& flags = device.flags();
+  EXPECT_FALSE(flags.hardware_vertex_processing);
+  const auto lines = AboutDeviceLines(flags);
+  for (const std::string& line : lines) {
+    EXPECT_THAT(line, Not(HasSubstr("video card"))) << line;
+    EXPECT_THAT(line, Not(HasSubstr("video memory"))) << line;
+  }
+  EXPECT_EQ(lines[1], "Vertex processing and drawing computed by software on the processor.");
+  EXPECT_EQ(lines[2], StringPrintf("Normal texture memory use\nTexture memory budget: %d Mb",
+                                   flags.initial_video_memory_mb));
+}
+
 TEST(AboutDeviceLinesTest, EachFlagPicksItsSentence) {
   DeviceFlags flags;
   flags.alpha_palette_supported = true;
@@ -137,14 +152,19 @@ TEST(SystemReportTest, TheDeviceSectionDescribesTheRealDevice) {
   device.mutable_flags().paletted_textures = false;
   device.mutable_flags().hardware_vertex_processing = false;
   const std::string report = DeviceStatusReport(&device);
+  // The software device claims no hardware: it draws on the processor
+  // within a texture memory budget.
   EXPECT_EQ(report.rfind("DirectX Status:\r\n\tAlpha palette supported\r\n"
                          "\tAlpha palette not used\r\n\tMemory Saver not in use\r\n"
                          "\tVertices processed by software\r\n"
-                         "\tInitial video memory available: 96 Mb\r\n"
-                         "\tCurrent video memory available: 96 Mb\r\n",
+                         "\tDrawn by software on the processor\r\n"
+                         "\tTexture memory budget: 96 Mb\r\n"
+                         "\tTexture memory available: 96 Mb\r\n",
                          0),
             0u)
       << report;
+  EXPECT_THAT(report, Not(HasSubstr("hardware")));
+  EXPECT_THAT(report, Not(HasSubstr("video memory")));
   EXPECT_THAT(report, HasSubstr("\tScreen Size: 1920 x 1080\r\n\r\nAdapter Info:\r\n\t"));
   EXPECT_THAT(report, HasSubstr("\tDriver: "));
   EXPECT_TRUE(LinesEndInCrLf(report));
@@ -237,6 +257,18 @@ TEST_F(DollInfoTest, ObjectCelInfoListsTheCelAndTheEventsOfCelAndObject) {
   const ObjectCelInfo other = DescribeCel(Cel(1), doc_->model(), 1, doc_->fkiss(), nullptr);
   EXPECT_EQ(other.cel_script, "none");
   EXPECT_EQ(other.object_script, "none");
+}
+
+// An object that only takes part in a pair event has FKiSS all the same:
+// the window lists the event the status line counted.
+TEST_F(DollInfoTest, ObjectCelInfoListsThePairEventsTheStatusLineCounts) {
+  Open(";@in(#0, #1) unmap(#0)\n;@collide(\"a.cel\", \"b.cel\") nop()\n");
+  view_->StartDoll();
+  const ObjectCelInfo info =
+      DescribeCel(Cel(1), doc_->model(), view_->CurrentSet(), doc_->fkiss(), view_->runtime());
+  EXPECT_THAT(info.status, HasSubstr("FKiSS: yes"));
+  EXPECT_THAT(info.object_script, HasSubstr("in(#0, #1)\n   unmap(#0)\n"));
+  EXPECT_THAT(info.cel_script, HasSubstr("collide("));
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ void CKissCnfView::StartDoll(bool run_script) {
   wheel_scroll_rest_[0] = wheel_scroll_rest_[1] = 0;
   last_clicked_ = nullptr;
   close_requested_ = false;
+  // The cels a flash showed may be gone.
+  flash_ = FlashState();
 
   OfferBoundsOverride();
 
@@ -207,8 +209,13 @@ Scene CKissCnfView::CurrentScene() const {
 }
 
 DeviceResult CKissCnfView::DrawFrame() {
-  if (suspended_ || !chain_) return DeviceResult::kOk;
+  // A doll being loaded may be half freed: nothing of it is drawn.
+  if (suspended_ || !chain_ || doc_.loading()) return DeviceResult::kOk;
   redraw_pending_ = false;
+  if (flash_.step == 0 || flash_.step == 2) {
+    DrawHighlightFrame(flash_.cels);
+    return DeviceResult::kOk;
+  }
   return renderer_.DrawFrame(*chain_, CurrentScene(), transform_);
 }
 

@@ -168,8 +168,13 @@ class CKissCnfView : public ScriptView {
   // --- Drawing ----------------------------------------------------------------
   // The scene as the window shows it.
   Scene CurrentScene() const;
-  // Draws and presents a frame (nothing while suspended or without a presenter).
+  // Draws and presents a frame: nothing while suspended, while the document
+  // is loading or without a presenter; the highlighted frame while a flash
+  // shows one.
   DeviceResult DrawFrame();
+  // The next frame of a flash, when the front end's wait is over.
+  void AdvanceFlash();
+  bool flashing() const { return flash_.step >= 0; }
   // The same frame into another target of the client's size, not presented.
   DeviceResult RenderTo(Surface& target);
   bool redraw_pending() const { return redraw_pending_; }
@@ -346,9 +351,16 @@ class CKissCnfView : public ScriptView {
   KissObject* GlueRoot(KissObject* object) const;
   std::vector<KissObject*> Family(KissObject* object) const;
 
-  // Highlights and flashes.
+  // Highlights and flashes: highlighted, normal, highlighted and normal
+  // frames, `pause_ms` apart.
   bool DrawHighlightFrame(const std::vector<const CelInstance*>& cels);
   void Flash(const std::vector<const CelInstance*>& cels, uint32_t pause_ms);
+  struct FlashState {
+    std::vector<const CelInstance*> cels;
+    uint32_t pause_ms = 0;
+    int step = -1;  // 0 and 2 highlighted, 1 normal and waiting, -1 none
+  };
+  FlashState flash_;
   std::vector<const CelInstance*> CelsInSet(const KissObject& object) const;
 
   CKissCnfDoc& doc_;

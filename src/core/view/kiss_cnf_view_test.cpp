@@ -107,7 +107,7 @@ struct RecordingFrontEnd : ViewFrontEnd {
     log.push_back("save " + std::string(proposed));
     return save_path;
   }
-  bool OpenFile(const std::string& path, bool editor) override {
+  bool OpenFile(const std::string& path, std::string_view, bool editor) override {
     log.push_back((editor ? "edit " : "open ") + std::string(FileNamePart(path)));
     return true;
   }

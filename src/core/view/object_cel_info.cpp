@@ -16,19 +16,15 @@ std::string EventText(const FkissEvent& event, const FkissRuntime* runtime) {
   return text;
 }
 
-// The events of a target record that have actions, in the order of the
-// event kinds.
+// Every event the target takes part in, as the status line counts them:
+// its own events in the order of the event kinds, then the collision and
+// in/out events of the pairs it belongs to.
 std::string TargetScript(const FkissScript* script, const FkissTarget& target,
                          const FkissRuntime* runtime) {
   std::string text;
   const TargetRecord* record = script ? script->FindRecord(target) : nullptr;
   if (record) {
-    for (const auto& event : record->events) {
-      if (event && !event->actions.empty()) text += EventText(*event, runtime);
-    }
-    if (record->detached && !record->detached->actions.empty()) {
-      text += EventText(*record->detached, runtime);
-    }
+    for (const FkissEvent* event : record->snap_to.events) text += EventText(*event, runtime);
   }
   return text;
 }

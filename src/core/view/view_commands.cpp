@@ -58,7 +58,11 @@ int CKissCnfView::FindBorderViolators() {
     const std::vector<const CelInstance*> own = CelsInSet(*object);
     cels.insert(cels.end(), own.begin(), own.end());
   }
-  if (count > 0) Flash(cels, kViolatorFlashMs);
+  if (count > 0) {
+    Flash(cels, kViolatorFlashMs);
+  } else {
+    front().ShowStatus("No objects on this page are past the edges of the playfield");
+  }
   return count;
 }
 
@@ -200,7 +204,7 @@ std::vector<std::string> CKissCnfView::DocumentationEntries() const {
 
 bool CKissCnfView::OpenCnf() {
   if (doc_.cnf_path().empty()) return false;
-  return front().OpenFile(doc_.cnf_path(), true);
+  return front().OpenFile(doc_.cnf_path(), doc_.cnf_name(), true);
 }
 
 bool CKissCnfView::OpenDocumentation(int index) {
@@ -210,7 +214,8 @@ bool CKissCnfView::OpenDocumentation(int index) {
     doc_.host().ShowMessage("", path.status().message(), MessageIcon::kWarning);
     return false;
   }
-  return front().OpenFile(*path, OpensInTextEditor(doc_.document_files()[index].name));
+  const std::string& name = doc_.document_files()[static_cast<size_t>(index)].name;
+  return front().OpenFile(*path, name, OpensInTextEditor(name));
 }
 
 void CKissCnfView::TogglePause() {
@@ -261,14 +266,31 @@ bool CKissCnfView::DrawHighlightFrame(const std::vector<const CelInstance*>& cel
 
 void CKissCnfView::Flash(const std::vector<const CelInstance*>& cels, uint32_t pause_ms) {
   if (suspended_ || !chain_) return;
+  flash_ = FlashState{cels, pause_ms, 0};
+  if (front().CallBackAfter(pause_ms)) {
+    // The window paints each frame when it likes; the waits are its own.
+    Redraw();
+    return;
+  }
+  // Nobody to wait for: the frames go out one after the other.
   Host& host = doc_.host();
-  DrawHighlightFrame(cels);
-  host.Sleep(pause_ms);
-  DrawFrame();
-  host.Sleep(pause_ms);
-  DrawHighlightFrame(cels);
-  host.Sleep(pause_ms);
-  DrawFrame();
+  for (int step = 0; step < 4; ++step) {
+    flash_.step = step;
+    DrawFrame();
+    if (step < 3) host.Sleep(pause_ms);
+  }
+  flash_ = FlashState();
+}
+
+void CKissCnfView::AdvanceFlash() {
+  if (flash_.step < 0) return;
+  ++flash_.step;
+  if (flash_.step >= 3) {
+    flash_ = FlashState();
+  } else {
+    front().CallBackAfter(flash_.pause_ms);
+  }
+  Redraw();
 }
 
 bool CKissCnfView::LocateObject(int number) {

@@ -135,6 +135,73 @@ TEST_F(ViewCommandsTest, FindFkissFlashesTheCelsWithEventsOfTheShownSet) {
   EXPECT_TRUE(frames_.empty());
 }
 
+// A window that paints when it likes and lets time pass between a flash's
+// frames.
+class WaitingFrontEnd : public ViewFrontEnd {
+ public:
+  bool CallBackAfter(uint32_t ms) override {
+    waits.push_back(ms);
+    return true;
+  }
+  void ShowStatus(std::string_view text) override { status = text; }
+  std::vector<uint32_t> waits;
+  std::string status;
+};
+
+TEST_F(ViewCommandsTest, FlashesLetTheWindowPaintWhileTheyWait) {
+  OpenCnf(
+      "(60,20)\n%p.kcf\n#0 a.cel *0 :0\n#1 b.cel *0 :0\n$0 0,0 20,0\n"
+      ";@EventHandler\n;@press(#0) nop()\n");
+  WaitingFrontEnd front;
+  view_->set_front_end(&front);
+  view_->Resize(60, 20);
+  view_->StartDoll();
+  CaptureFrames();
+  host_.ClearLog();
+  EXPECT_EQ(view_->FindFkiss(), 1);
+  EXPECT_EQ(Sleeps("sleep 200"), 0u) << "the view never sleeps while a window waits";
+  EXPECT_EQ(front.waits, std::vector<uint32_t>{200});
+  // However often the window paints, it shows the step of the flash in force.
+  view_->DrawFrame();
+  view_->DrawFrame();
+  view_->AdvanceFlash();
+  view_->DrawFrame();
+  view_->AdvanceFlash();
+  view_->DrawFrame();
+  view_->AdvanceFlash();
+  view_->DrawFrame();
+  EXPECT_FALSE(view_->flashing());
+  EXPECT_EQ(front.waits, (std::vector<uint32_t>{200, 200, 200}));
+  ASSERT_EQ(frames_.size(), 5u);
+  EXPECT_EQ(frames_[0].pixels, frames_[1].pixels);
+  EXPECT_NE(frames_[0].at({4, 4}), frames_[2].at({4, 4}));
+  EXPECT_EQ(frames_[0].at({24, 4}), frames_[2].at({24, 4})) << "only #0 has events";
+  EXPECT_EQ(frames_[3].pixels, frames_[0].pixels);
+  EXPECT_EQ(frames_[4].pixels, frames_[2].pixels);
+  view_->AdvanceFlash();
+  EXPECT_EQ(front.waits.size(), 3u) << "a finished flash asks for nothing more";
+
+  // Locating waits 150 ms a step; starting the doll again ends a flash.
+  EXPECT_TRUE(view_->LocateObject(1));
+  EXPECT_EQ(front.waits.back(), 150u);
+  EXPECT_TRUE(view_->flashing());
+  view_->StartDoll();
+  EXPECT_FALSE(view_->flashing());
+
+  // Nothing outside the playfield: the status bar says so.
+  EXPECT_EQ(view_->FindBorderViolators(), 0);
+  EXPECT_EQ(front.status, "No objects on this page are past the edges of the playfield");
+
+  // While the doll is being loaded again no frame is drawn at all.
+  frames_.clear();
+  doc_->set_loading(true);
+  view_->DrawFrame();
+  EXPECT_TRUE(frames_.empty());
+  doc_->set_loading(false);
+  view_->DrawFrame();
+  EXPECT_EQ(frames_.size(), 1u);
+}
+
 TEST_F(ViewCommandsTest, CelPropertiesChangeTheShownSetMappingGhostAndTransparency) {
   Open("");
   view_->Resize(200, 100);

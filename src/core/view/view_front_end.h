@@ -1,6 +1,7 @@
 #ifndef LUMA_CORE_VIEW_VIEW_FRONT_END_H_
 #define LUMA_CORE_VIEW_VIEW_FRONT_END_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -64,9 +65,20 @@ class ViewFrontEnd {
                                   std::string_view /*extension*/, std::string_view /*filter*/) {
     return {};
   }
-  // Opens a file: in the desktop's text editor, or with the program the
-  // desktop associates with it. False when that failed.
-  virtual bool OpenFile(const std::string& /*path*/, bool /*text_editor*/) { return false; }
+  // Opens a file the doll calls `name`: in the desktop's text editor, or
+  // with the program the desktop associates with it. False when that failed.
+  virtual bool OpenFile(const std::string& /*path*/, std::string_view /*name*/,
+                        bool /*text_editor*/) {
+    return false;
+  }
+
+  // A passing note for the status bar's message pane.
+  virtual void ShowStatus(std::string_view /*text*/) {}
+
+  // Call CKissCnfView::AdvanceFlash in `ms` milliseconds and keep painting
+  // meanwhile (the frames of a flash must reach the screen). False when the
+  // front end cannot wait: the view then pauses where it is.
+  virtual bool CallBackAfter(uint32_t /*ms*/) { return false; }
 
   // The doll's script asked to quit: close the doll's window.
   virtual void CloseDoll() {}

@@ -1,0 +1,31 @@
+#ifndef LUMA_APP_DOCUMENT_VIEWER_H_
+#define LUMA_APP_DOCUMENT_VIEWER_H_
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace luma::app {
+
+// A doll's documentation (or its CNF) in a read-only text window of the
+// program, for when the desktop has no program for the file's type. The
+// bytes are decoded as the doll's other text is (UTF-8, Shift-JIS or
+// Windows-1252, decided from the bytes).
+class DocumentViewer : public QDialog {
+ public:
+  // `title` names the document; `path` is the file to show.
+  DocumentViewer(QWidget* parent, const QString& title, const QString& path);
+
+  QPlainTextEdit* text() const { return text_; }
+  // False when the file could not be read (the window then says so).
+  bool loaded() const { return loaded_; }
+
+ private:
+  QPlainTextEdit* text_;
+  bool loaded_ = false;
+};
+
+}  // namespace luma::app
+
+#endif  // LUMA_APP_DOCUMENT_VIEWER_H_
