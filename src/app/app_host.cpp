@@ -102,6 +102,9 @@ void ShowLongMessage(QWidget* parent, const QString& caption, const QString& tex
 ProgressWindow::ProgressWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setWindowModality(Qt::NonModal);
+  // It only reports: keys stay with the window the user typed in.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setWindowFlag(Qt::WindowDoesNotAcceptFocus);
   auto* layout = new QVBoxLayout(this);
   status_ = new QLabel;
   status_->setMinimumWidth(360);

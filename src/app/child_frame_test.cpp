@@ -628,7 +628,7 @@ TEST_F(DollWindowTest, ASelfExtractingDollOpensAndOtherProgramsAreRefused) {
   EXPECT_FALSE(frame_->OpenDocumentFile(dir_.filePath("setup.exe")));
   EXPECT_EQ(frame_->Children().size(), 1u);
   ASSERT_EQ(said_.size(), 1u);
-  EXPECT_NE(said_[0].find("is not a KiSS data set"), std::string::npos) << said_[0];
+  EXPECT_NE(said_[0].find("is not a KiSS file type"), std::string::npos) << said_[0];
 }
 
 TEST_F(DollWindowTest, AZipDollDroppedOnTheWindowOpensWithItsDocumentation) {
