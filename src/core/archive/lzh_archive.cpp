@@ -85,7 +85,7 @@ void LzhArchive::AddIndexEntry(std::string_view name, size_t header_position) {
 LzhCode LzhArchive::FindMember(std::string_view name) {
   const char first = FirstUpper(name);
   for (const LzhIndexEntry& entry : index_) {
-    if (entry.first_upper == first && EqualsIgnoreCase(entry.name, name)) {
+    if (entry.first_upper == first && LzhNamesEqual(entry.name, name)) {
       image_.Seek(entry.header_position);
       current_name_ = entry.name;
       return LzhCode::kOk;
@@ -99,7 +99,7 @@ LzhCode LzhArchive::FindMember(std::string_view name) {
     if (position >= image_.size() || !ParseLzhHeader(image_.Remaining(), header)) {
       return LzhCode::kNotFound;
     }
-    if (EqualsIgnoreCase(header.name, name)) {
+    if (LzhNamesEqual(header.name, name)) {
       image_.Seek(position);
       current_name_ = header.name;
       return LzhCode::kOk;

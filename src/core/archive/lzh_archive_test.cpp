@@ -300,6 +300,25 @@ TEST(LzhHeaderTest, NamesAreConvertedForTheirOperatingSystem) {
   EXPECT_EQ(LzhMemberFileName("dir\\sub/c:file.cel"), "file.cel");
 }
 
+// Japanese archives: ソ ends in the byte of '\\', ア in that of 'A'.
+TEST(LzhHeaderTest, ShiftJisNamesKeepTheirSecondBytes) {
+  auto parsed_name = [](std::string name, char os_id, int level) {
+    LzhTestMember m = StoredTestMember(std::move(name), "");
+    m.os_id = os_id;
+    LzhHeader header;
+    EXPECT_TRUE(ParseLzhHeader(LzhTestMemberBytes(m, level), header));
+    return header.name;
+  };
+  const std::string so = "\x83\x5c";
+  const std::string a = "\x83\x41";
+  EXPECT_EQ(parsed_name("DIR\\" + a + so + ".CEL", 'M', 0), "dir/" + a + so + ".cel");
+  EXPECT_EQ(parsed_name(so + a + ".CEL", 0, 1), so + a + ".cel");
+  EXPECT_EQ(LzhMemberFileName("dir\\" + so + ".cel"), so + ".cel");
+  EXPECT_TRUE(LzhNamesEqual(a + ".CEL", a + ".cel"));
+  EXPECT_FALSE(LzhNamesEqual(a + ".cel", "\x83\x61.cel"));  // ヂ
+  EXPECT_TRUE(LzhNamesEqual("FILE.CEL", "file.cel"));
+}
+
 TEST(LzhHeaderTest, DosTimesConvertWithoutTimeZone) {
   EXPECT_EQ(DosTimeToUnix(0), 0u);
   // 2000-01-01 00:00:00 and 2024-02-29 13:45:58.

@@ -4,6 +4,7 @@
 
 #include "core/archive/crc16.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 
 namespace luma {
 namespace {
@@ -99,14 +100,30 @@ size_t ReadExtensions(std::span<const uint8_t> in, size_t at, size_t limit, uint
   return at;
 }
 
+// Japanese archivers write Shift-JIS names, where '\' and ASCII letters
+// also occur as the second byte of a double-byte character. Such a byte
+// belongs to its character: it is never a separator nor a letter to fold.
+TextEncoding NameEncoding(std::string_view name) {
+  return GuessTextEncoding(name) == TextEncoding::kShiftJis ? TextEncoding::kShiftJis
+                                                            : TextEncoding::kWindows1252;
+}
+
+// Replaces every single-byte `from` of `name` by `to`.
+void ReplaceSeparator(std::string& name, char from, char to, TextEncoding encoding) {
+  for (size_t i = 0; i < name.size(); i += CharacterLength(name, i, encoding)) {
+    if (name[i] == from) name[i] = to;
+  }
+}
+
 // Names are stored the way the writing system spells them: MS-DOS archivers
 // use '\' and upper case, Macintosh ones ':' for '/'.
 void ConvertName(LzhHeader& h) {
   std::string& name = h.name;
+  const TextEncoding encoding = NameEncoding(name);
   switch (h.os_id) {
     case 'M':
-      std::replace(name.begin(), name.end(), '\\', '/');
-      for (char& c : name) c = AsciiLower(c);
+      ReplaceSeparator(name, '\\', '/', encoding);
+      name = FoldNameCase(name, encoding);
       break;
     case 'H':
     case 'U':
@@ -121,12 +138,12 @@ void ConvertName(LzhHeader& h) {
       }
       break;
     default: {
-      std::replace(name.begin(), name.end(), '\\', '/');
-      const bool has_lower =
-          std::any_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-      if (!has_lower) {
-        for (char& c : name) c = AsciiLower(c);
+      ReplaceSeparator(name, '\\', '/', encoding);
+      bool has_lower = false;
+      for (size_t i = 0; i < name.size(); i += CharacterLength(name, i, encoding)) {
+        has_lower = has_lower || (name[i] >= 'a' && name[i] <= 'z');
       }
+      if (!has_lower) name = FoldNameCase(name, encoding);
       break;
     }
   }
@@ -285,10 +302,18 @@ bool IsVerifiedLzhHeader(std::span<const uint8_t> in) {
 }
 
 std::string_view LzhMemberFileName(std::string_view name) {
-  std::string_view file = FileNamePart(name);
-  const size_t colon = file.rfind(':');
-  if (colon != std::string_view::npos) file.remove_prefix(colon + 1);
-  return file;
+  const TextEncoding encoding = NameEncoding(name);
+  size_t start = 0;
+  for (size_t i = 0; i < name.size(); i += CharacterLength(name, i, encoding)) {
+    if (name[i] == '/' || name[i] == '\\' || name[i] == ':') start = i + 1;
+  }
+  return name.substr(start);
+}
+
+bool LzhNamesEqual(std::string_view a, std::string_view b) {
+  const TextEncoding encoding =
+      NameEncoding(a) == TextEncoding::kShiftJis ? TextEncoding::kShiftJis : NameEncoding(b);
+  return NamesEqual(a, b, encoding);
 }
 
 uint32_t DosTimeToUnix(uint32_t dos_time) {

@@ -53,8 +53,13 @@ bool ParseLzhHeader(std::span<const uint8_t> bytes, LzhHeader& header);
 bool IsVerifiedLzhHeader(std::span<const uint8_t> bytes);
 
 // The member name used for lookups: the file name and extension without any
-// directory ('/' and '\\' both separate) and without anything up to a ':'.
+// directory ('/' and '\\' both separate, but not as the second byte of a
+// Shift-JIS character) and without anything up to a ':'.
 std::string_view LzhMemberFileName(std::string_view name);
+
+// Member names compared ignoring ASCII case; in a Shift-JIS name only
+// single-byte letters fold (see FoldNameCase).
+bool LzhNamesEqual(std::string_view a, std::string_view b);
 
 // Seconds since 1970 for an MS-DOS date and time, read as given (no time
 // zone); 0 stays 0.

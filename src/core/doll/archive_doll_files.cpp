@@ -39,17 +39,32 @@ void ArchiveDollFiles::ListMembers() {
         std::min<uint64_t>(member.size, std::numeric_limits<uint32_t>::max()));
     info.time_stamp = member.time_stamp;
     info.utf8_name = member.utf8_name;
-    by_name_.try_emplace(AsciiLowerCopy(info.name), members_.size());
     members_.push_back(std::move(info));
     reader_index_.push_back(i);
   }
+  IndexNames();
+}
+
+void ArchiveDollFiles::IndexNames() {
+  by_name_.clear();
+  for (size_t i = 0; i < members_.size(); ++i) {
+    by_name_.try_emplace(FoldNameCase(members_[i].name, name_encoding_), i);
+  }
+}
+
+void ArchiveDollFiles::SetNameEncoding(TextEncoding encoding) {
+  if (encoding == name_encoding_) return;
+  name_encoding_ = encoding;
+  IndexNames();
 }
 
 const DollFileInfo* ArchiveDollFiles::Lookup(std::string_view name) const {
   // The name as the CNF writes it first: a ZIP member's name may hold a
   // "\" that is part of a character, not a separator.
-  auto it = by_name_.find(AsciiLowerCopy(name));
-  if (it == by_name_.end()) it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
+  auto it = by_name_.find(FoldNameCase(name, name_encoding_));
+  if (it == by_name_.end()) {
+    it = by_name_.find(FoldNameCase(LzhMemberFileName(name), name_encoding_));
+  }
   return it == by_name_.end() ? nullptr : &members_[it->second];
 }
 

@@ -24,6 +24,7 @@ class ArchiveDollFiles : public DollFiles {
   Status OpenImage(std::vector<uint8_t> image, const std::string& path);
 
   bool is_archive() const override { return true; }
+  void SetNameEncoding(TextEncoding encoding) override;
   std::optional<DollFileInfo> Find(std::string_view name) override;
   Result<std::vector<uint8_t>> Read(std::string_view name) override;
   // LZH dolls get the classic texts; ZIP dolls say ZIP, and say why a member
@@ -41,12 +42,14 @@ class ArchiveDollFiles : public DollFiles {
 
  private:
   void ListMembers();
+  void IndexNames();
   const DollFileInfo* Lookup(std::string_view name) const;
 
   std::unique_ptr<ArchiveReader> reader_;
   std::vector<DollFileInfo> members_;
   std::vector<size_t> reader_index_;  // per member
-  // Lower-cased file name -> the first member of that name.
+  TextEncoding name_encoding_ = TextEncoding::kWindows1252;
+  // Folded file name -> the first member of that name.
   std::unordered_map<std::string, size_t> by_name_;
 };
 

@@ -38,6 +38,12 @@ bool CanOpenForReading(const std::string& path) {
 
 FolderDollFiles::FolderDollFiles(std::string folder) : folder_(std::move(folder)) {}
 
+void FolderDollFiles::SetNameEncoding(TextEncoding encoding) {
+  if (encoding == name_encoding_) return;
+  name_encoding_ = encoding;
+  listing_.reset();
+}
+
 std::optional<std::string> FolderDollFiles::ExistingPath(std::string_view name) {
   if (name.empty()) return std::nullopt;
   const std::string relative = SlashPath(name);
@@ -49,12 +55,12 @@ std::optional<std::string> FolderDollFiles::ExistingPath(std::string_view name) 
     listing_.emplace();
     if (DIR* dir = ::opendir(folder_.empty() ? "." : folder_.c_str())) {
       while (const dirent* entry = ::readdir(dir)) {
-        listing_->try_emplace(AsciiLowerCopy(entry->d_name), entry->d_name);
+        listing_->try_emplace(FoldNameCase(entry->d_name, name_encoding_), entry->d_name);
       }
       ::closedir(dir);
     }
   }
-  const auto it = listing_->find(AsciiLowerCopy(relative));
+  const auto it = listing_->find(FoldNameCase(relative, name_encoding_));
   if (it == listing_->end()) return std::nullopt;
   path = folder_ + it->second;
   if (!IsRegularFile(path, &st)) return std::nullopt;

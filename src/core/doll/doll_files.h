@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/host/status.h"
+#include "core/host/text_encoding.h"
 
 namespace luma {
 
@@ -25,11 +26,14 @@ struct DollFileInfo {
 };
 
 // Where the files a CNF names come from. Names are looked up ignoring ASCII
-// case, as dolls made on case-blind systems expect.
+// case, as dolls made on case-blind systems expect, folded as the doll's
+// text encoding allows (Shift-JIS double-byte characters stay whole).
 class DollFiles {
  public:
   virtual ~DollFiles() = default;
   virtual bool is_archive() const = 0;
+  // The doll's encoding, once it is decided; lookups fold names by it.
+  virtual void SetNameEncoding(TextEncoding encoding) = 0;
   virtual std::optional<DollFileInfo> Find(std::string_view name) = 0;
   // The whole file; fails when it is missing or cannot be read.
   virtual Result<std::vector<uint8_t>> Read(std::string_view name) = 0;
@@ -48,6 +52,7 @@ class FolderDollFiles : public DollFiles {
   explicit FolderDollFiles(std::string folder);
 
   bool is_archive() const override { return false; }
+  void SetNameEncoding(TextEncoding encoding) override;
   std::optional<DollFileInfo> Find(std::string_view name) override;
   Result<std::vector<uint8_t>> Read(std::string_view name) override;
   std::string NotFoundText(std::string_view name) const override;
@@ -61,7 +66,8 @@ class FolderDollFiles : public DollFiles {
   std::optional<std::string> ExistingPath(std::string_view name);
 
   std::string folder_;
-  // Lower-cased entry name -> entry name; read on first need.
+  TextEncoding name_encoding_ = TextEncoding::kWindows1252;
+  // Folded entry name -> entry name; read on first need.
   std::optional<std::unordered_map<std::string, std::string>> listing_;
 };
 

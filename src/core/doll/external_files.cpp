@@ -63,7 +63,7 @@ void PrepareExternalFiles(DollModel& doll, DollFiles& files, Host& host, LoadPro
   for (int i = 0; i < count; ++i) {
     progress.Step(i);
     ExternalFile& file = doll.external_files[static_cast<size_t>(i)];
-    CheckFileName(file.name, doll.report);
+    CheckFileName(file.name, doll.report, doll.text_encoding);
     if (files.is_archive()) {
       PrepareFromArchive(file, files, host, doll.report);
     } else {

@@ -15,6 +15,7 @@
 #include "core/fkiss/pool_directory.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 #include "core/model/cel_codec.h"
 #include "core/model/cnf_parser.h"
 #include "core/model/file_name_check.h"
@@ -59,15 +60,17 @@ bool CKissCnfDoc::CheckOpenable(const std::string& path) {
   // no doll.
   const bool program = EqualsIgnoreCase(extension, "exe") || EqualsIgnoreCase(extension, "com");
   if (!doll_type && !program) {
-    host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, path), MessageIcon::kWarning);
+    host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, ShownPath(path)),
+                      MessageIcon::kWarning);
     return false;
   }
   if (!CanOpenForReading(path)) {
-    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path), MessageIcon::kWarning);
+    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, ShownPath(path)), MessageIcon::kWarning);
     return false;
   }
   if (program && !IsSelfExtractingLzh(path)) {
-    host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, path), MessageIcon::kWarning);
+    host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, ShownPath(path)),
+                      MessageIcon::kWarning);
     return false;
   }
   return true;
@@ -111,6 +114,7 @@ bool CKissCnfDoc::ReloadCnf() {
 
 void CKissCnfDoc::ApplySettings(const Settings& settings) {
   settings_ = settings;
+  model_.SetTextEncoding(model_.detected_encoding, settings.text_encoding_choice());
   HintSettings& hints = model_.hints;
   if (!hints.max_fix_hint) hints.max_fix = settings.strong_fix;
   if (!hints.stack_hint) hints.stack_depth = settings.max_stack;
@@ -146,7 +150,8 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
       files_.reset();
       return false;
     }
-    progress.Show("Loading " + title_ + "...");
+    DecideTextEncoding();
+    progress.Show("Loading " + ShownTitle() + "...");
     ParseCnf(model_, host_, CnfParseOptions{paletted_textures()});
     // A file that names no cel at all is most likely no doll (a text file
     // renamed, random bytes); an empty black playfield would not say so.
@@ -193,7 +198,7 @@ bool CKissCnfDoc::ReadDiskCnf() {
   title_ = cnf_name_;
   Result<std::vector<uint8_t>> bytes = ReadWholeFile(path_);
   if (!bytes.ok()) {
-    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, path_), MessageIcon::kWarning);
+    host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, ShownPath(path_)), MessageIcon::kWarning);
     return false;
   }
   CnfSourceLines text = ReadDiskCnfText(
@@ -211,19 +216,21 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   if (!opened.ok()) {
     // The reader's reason, when it has one, tells a damaged file from one
     // that is not an archive at all.
-    std::string text = FormatMessage(kMsgUnableToOpen, path_);
+    std::string text = FormatMessage(kMsgUnableToOpen, ShownPath(path_));
     if (!opened.message().empty()) text += "\n" + opened.message();
     host_.ShowMessage("", text, MessageIcon::kWarning);
     return false;
   }
   archive_name_ = std::string(FileNamePart(path_));
   members_ = archive->members();
+  member_encoding_ = GuessTextEncoding(MemberNameText());
   std::vector<size_t> candidates;
   for (size_t i = 0; i < members_.size(); ++i) {
     if (EqualsIgnoreCase(ExtensionPart(members_[i].name), "cnf")) candidates.push_back(i);
   }
   if (candidates.empty()) {
-    host_.ShowMessage("", FormatMessage(kMsgNoCnfInArchive, archive_name_), MessageIcon::kWarning);
+    host_.ShowMessage("", FormatMessage(kMsgNoCnfInArchive, ShownPath(archive_name_)),
+                      MessageIcon::kWarning);
     return false;
   }
   size_t chosen = candidates[0];
@@ -236,7 +243,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
       chosen = *same;
     } else {
       std::vector<std::string> names;
-      for (const size_t c : candidates) names.push_back(members_[c].full_name);
+      for (const size_t c : candidates) names.push_back(ShownMemberName(members_[c].full_name));
       const int choice = host_.Choose("Select CNF", "This archive holds several CNF files:", names);
       if (choice < 0 || static_cast<size_t>(choice) >= candidates.size()) return false;
       chosen = candidates[static_cast<size_t>(choice)];
@@ -247,7 +254,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   cnf_member_ = members_[chosen].full_name;
   Result<std::vector<uint8_t>> bytes = archive->ReadMember(chosen);
   if (!bytes.ok()) {
-    std::string text = FormatMessage(kMsgUnableToExtract, cnf_name_);
+    std::string text = FormatMessage(kMsgUnableToExtract, ShownMemberName(cnf_name_));
     if (archive->is_zip()) text += "\n" + bytes.status().message();
     host_.ShowMessage("", text, MessageIcon::kWarning);
     return false;
@@ -297,7 +304,7 @@ void CKissCnfDoc::ReadPalettes(LoadProgress& progress) {
   for (int line = 0; line < count; ++line) {
     progress.Step(line);
     const std::string& name = model_.palette_file_names[static_cast<size_t>(line)];
-    CheckFileName(name, model_.report);
+    CheckFileName(name, model_.report, model_.text_encoding);
     Result<std::vector<uint8_t>> bytes = files_->Read(name);
     KissPalette* palette = nullptr;
     int colors = 0;
@@ -359,7 +366,7 @@ void CKissCnfDoc::ReadCels(LoadProgress& progress, bool keep_unchanged) {
   for (int i = 0; i < count && !model_.abort; ++i) {
     progress.Step(i);
     KissCel& cel = *pending[static_cast<size_t>(i)].cel;
-    CheckFileName(cel.file_name, model_.report);
+    CheckFileName(cel.file_name, model_.report, model_.text_encoding);
     Result<std::vector<uint8_t>> bytes = files_->Read(cel.file_name);
     if (bytes.ok()) {
       if (!DecodeCel(cel, *bytes, source)) {
@@ -478,10 +485,12 @@ void CKissCnfDoc::FindAmbiguousCels(LoadProgress& progress) {
   progress.Stage("Checking Cel Ambiguity...", 0);
   std::unordered_map<std::string, int> uses;
   for (const auto& instance : model_.instances()) {
-    if (instance->cel) ++uses[AsciiLowerCopy(instance->cel->file_name)];
+    if (instance->cel) ++uses[FoldNameCase(instance->cel->file_name, model_.text_encoding)];
   }
   for (const auto& instance : model_.instances()) {
-    if (!instance->cel || uses[AsciiLowerCopy(instance->cel->file_name)] < 2) continue;
+    if (!instance->cel || uses[FoldNameCase(instance->cel->file_name, model_.text_encoding)] < 2) {
+      continue;
+    }
     model_.FindOrCreateAmbiguous(instance->cel->file_name)->AddInstance(instance.get());
   }
 }
@@ -492,6 +501,39 @@ void CKissCnfDoc::PrepareScript(LoadProgress& progress) {
   PrepareExternalFiles(model_, *files_, host_, progress);
   progress.Stage("Interpreting FKiSS...", 0);
   script_->Interpret(model_, host_);
+}
+
+std::string CKissCnfDoc::MemberNameText() const {
+  std::string text;
+  for (const DollFileInfo& member : members_) {
+    text += member.full_name;
+    text += '\n';
+  }
+  return text;
+}
+
+void CKissCnfDoc::DecideTextEncoding() {
+  // Short strings of one doll decode alike, however each would be guessed
+  // alone: the decision takes the whole CNF and its archive's member names.
+  std::string text;
+  for (const std::string& line : model_.cnf_lines) {
+    text += line;
+    text += '\n';
+  }
+  if (archive_) text += MemberNameText();
+  model_.SetTextEncoding(GuessTextEncoding(text), settings_.text_encoding_choice());
+  if (files_) files_->SetNameEncoding(model_.text_encoding);
+}
+
+std::string CKissCnfDoc::ShownTitle() const {
+  if (!archive_) return ShownPath(title_);
+  std::string shown = ShownPath(archive_name_);
+  if (title_.size() > archive_name_.size()) shown += " (" + Shown(cnf_name_) + ")";
+  return shown;
+}
+
+std::string CKissCnfDoc::ShownMemberName(std::string_view name) const {
+  return DecodeText(name, EffectiveEncoding(settings_.text_encoding_choice(), member_encoding_));
 }
 
 void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {
@@ -519,7 +561,7 @@ Result<std::string> CKissCnfDoc::DocumentFilePath(size_t index) {
   std::string& copy = document_copies_[index];
   if (!copy.empty()) return copy;
   Result<std::vector<uint8_t>> bytes = documents_source_->Read(file.full_name);
-  if (!bytes.ok()) return Status::Error(FormatMessage(kMsgUnableToExtract, file.name));
+  if (!bytes.ok()) return Status::Error(FormatMessage(kMsgUnableToExtract, Shown(file.name)));
   Result<std::string> written = WriteTempCopy(host_, *bytes, ExtensionPart(file.name));
   if (!written.ok()) return written.status();
   copy = *written;
@@ -541,7 +583,7 @@ void CKissCnfDoc::DeleteDocumentTempFiles() {
 }
 
 void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
-  const std::string suffix = title_ + "...";
+  const std::string suffix = ShownTitle() + "...";
   const int counts[] = {static_cast<int>(model_.cels().size()),
                         0,  // quads live with their instances
                         static_cast<int>(model_.instances().size()),
@@ -588,7 +630,7 @@ void CKissCnfDoc::FreeRecords(LoadProgress* progress, bool keep_present_cels) {
 void CKissCnfDoc::PrepareForExpansion() {
   documents_source_.reset();
   LoadProgress progress(host_);
-  progress.Show("Preparing " + title_ + " for expansion...");
+  progress.Show("Preparing " + ShownTitle() + " for expansion...");
   DeleteDocumentTempFiles();
   FreeRecords(&progress, true);
 }
@@ -597,7 +639,7 @@ void CKissCnfDoc::Close() {
   std::unique_ptr<LoadProgress> progress;
   if (settings_.closing_progress) {
     progress = std::make_unique<LoadProgress>(host_);
-    progress->Show("Closing " + title_ + "...");
+    progress->Show("Closing " + ShownTitle() + "...");
   }
   DeleteDocumentTempFiles();
   document_files_.clear();

@@ -85,6 +85,15 @@ class CKissCnfDoc {
   // its own with ;HINT lines. Its bounding mode stays as it is.
   void ApplySettings(const Settings& settings);
 
+  // The doll's text as UTF-8 for showing, in the encoding decided for it
+  // (model().text_encoding); paths keep their desktop folders (DecodePath).
+  std::string Shown(std::string_view bytes) const { return model_.Shown(bytes); }
+  std::string ShownPath(std::string_view path) const {
+    return DecodePath(path, model_.text_encoding);
+  }
+  // title() for window titles and menus.
+  std::string ShownTitle() const;
+
   bool loading() const { return loading_; }
   void set_loading(bool loading) { loading_ = loading; }
   bool is_archive() const { return archive_; }
@@ -123,6 +132,11 @@ class CKissCnfDoc {
 
  private:
   bool CheckOpenable(const std::string& path);
+  // Every member name, one per line: what names alone are decided from.
+  std::string MemberNameText() const;
+  // Member names before the CNF is read, decided from all of them.
+  std::string ShownMemberName(std::string_view name) const;
+  void DecideTextEncoding();
   bool LoadFrom(const std::string& path, bool keep_unchanged, std::vector<uint8_t>* image);
   // The loading stages, in order.
   bool ReadDiskCnf();
@@ -170,6 +184,7 @@ class CKissCnfDoc {
   std::vector<DocumentFile> document_files_;
   std::vector<std::string> document_copies_;  // temporary copies made so far
   std::vector<DollFileInfo> members_;
+  TextEncoding member_encoding_ = TextEncoding::kWindows1252;
   int indexed_instances_ = 0;
   int truecolor_instances_ = 0;
   int cels_read_ = 0;

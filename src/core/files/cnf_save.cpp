@@ -35,7 +35,8 @@ bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& o
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(cnf.text.data()),
                                        cnf.text.size());
   if (!ReplaceFile(path, bytes).ok()) {
-    doc.host().ShowMessage("Save Error", "Unable to write to file " + path, MessageIcon::kWarning);
+    doc.host().ShowMessage("Save Error", "Unable to write to file " + doc.ShownPath(path),
+                           MessageIcon::kWarning);
     return false;
   }
   DollModel& doll = doc.model();

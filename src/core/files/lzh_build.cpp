@@ -11,6 +11,7 @@
 #include "core/archive/open_archive.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 
 namespace luma {
 namespace {
@@ -28,7 +29,8 @@ class SourceArchive {
     uint32_t dos_time = 0;
   };
 
-  bool Open(const std::string& path) {
+  bool Open(const std::string& path, TextEncoding names) {
+    names_ = names;
     Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(path);
     if (!reader.ok()) return false;
     reader_ = std::move(*reader);
@@ -37,15 +39,15 @@ class SourceArchive {
       const ArchiveMember& m = members[i];
       if (m.size == 0 || m.is_directory) continue;
       const Member member{i, m.dos_time};
-      by_name_.try_emplace(AsciiLowerCopy(m.name), member);
+      by_name_.try_emplace(FoldNameCase(m.name, names_), member);
       by_full_name_.try_emplace(m.full_name, member);
     }
     return true;
   }
 
   const Member* Find(std::string_view name) const {
-    auto it = by_name_.find(AsciiLowerCopy(name));
-    if (it == by_name_.end()) it = by_name_.find(AsciiLowerCopy(LzhMemberFileName(name)));
+    auto it = by_name_.find(FoldNameCase(name, names_));
+    if (it == by_name_.end()) it = by_name_.find(FoldNameCase(LzhMemberFileName(name), names_));
     return it == by_name_.end() ? nullptr : &it->second;
   }
   const Member* FindFullName(const std::string& name) const {
@@ -58,6 +60,7 @@ class SourceArchive {
 
  private:
   std::unique_ptr<ArchiveReader> reader_;
+  TextEncoding names_ = TextEncoding::kWindows1252;
   std::unordered_map<std::string, Member> by_name_;
   std::unordered_map<std::string, Member> by_full_name_;
 };
@@ -81,7 +84,7 @@ class ArchiveBuilder {
       : doc_(doc), host_(doc.host()), destination_(destination), writer_(archive_) {}
 
   Status Build(const std::vector<AdditionalFile>& additional, const std::string& saved_cnf) {
-    if (doc_.is_archive()) from_archive_ = source_.Open(doc_.path());
+    if (doc_.is_archive()) from_archive_ = source_.Open(doc_.path(), doc_.model().text_encoding);
     std::vector<PackSection> sections = Sections(additional, saved_cnf);
     int total = 0;
     for (const PackSection& section : sections) total += static_cast<int>(section.items.size());
@@ -120,7 +123,7 @@ class ArchiveBuilder {
     PackSection kcfs{"Compressing KCFs to ", {}};
     std::unordered_set<std::string> seen;
     for (const std::string& name : doll.palette_file_names) {
-      if (!seen.insert(AsciiLowerCopy(name)).second) continue;
+      if (!seen.insert(FoldNameCase(name, doll.text_encoding)).second) continue;
       const KissPalette* palette = doll.FindPalette(name);
       const std::string path = palette ? palette->full_path : std::string();
       // An archived doll's palette has a file only once the palette editor
@@ -178,16 +181,16 @@ class ArchiveBuilder {
       if (item.path.empty() || !CanOpenForReading(item.path)) return CantRead(item);
       added = writer_.AddFile(item.path, item.member_name);
     }
-    if (!added.ok()) host_.ShowMessage("", added.message(), MessageIcon::kWarning);
+    if (!added.ok()) host_.ShowMessage("", doc_.ShownPath(added.message()), MessageIcon::kWarning);
   }
 
   void CantRead(const PackItem& item) {
-    host_.ShowMessage("", "Can't read " + item.shown, MessageIcon::kWarning);
+    host_.ShowMessage("", "Can't read " + doc_.ShownPath(item.shown), MessageIcon::kWarning);
   }
 
   Status Save() {
     const std::span<const uint8_t> image = archive_.image().bytes();
-    const Status failed = Status::Error("Unable to write to file " + destination_);
+    const Status failed = Status::Error("Unable to write to file " + doc_.ShownPath(destination_));
     // No reader opens an archive without members.
     if (image.empty()) return failed;
     const std::string folder(DirectoryPart(destination_));
@@ -279,7 +282,7 @@ bool BuildLzhArchive(CKissCnfDoc& doc, const LzhBuildHooks& hooks) {
     return false;
   }
   if (hooks.archive_created) hooks.archive_created(*destination);
-  host.ShowMessage("LZH Creation Complete", *destination + " has been created.",
+  host.ShowMessage("LZH Creation Complete", doc.ShownPath(*destination) + " has been created.",
                    MessageIcon::kInformation);
   return true;
 }

@@ -486,7 +486,7 @@ bool FkissRuntime::ExecuteAction(const FkissAction& action) {
     }
     case kCmdNotify:
       view_.ReleasePointer();
-      host_.ShowMessage("Lumadoll", p[0].text, MessageIcon::kInformation);
+      host_.ShowMessage("Lumadoll", doll_.Shown(p[0].text), MessageIcon::kInformation);
       view_.EndDrag();
       return true;
     case kCmdDebug:

@@ -306,7 +306,7 @@ class Interpreter {
   FkissTarget FindCel(const std::string& name, int line) {
     if (CelSet* set = doll_.FindAmbiguous(name)) return FkissTarget::Of(set);
     if (first_cels_.empty()) IndexCels();
-    auto it = first_cels_.find(AsciiLowerCopy(name));
+    auto it = first_cels_.find(FoldNameCase(name, doll_.text_encoding));
     if (it != first_cels_.end()) return FkissTarget::Of(it->second);
     if (!options_.no_missing_cel) report_.Warning(kMsgFkissCelNotFound, name, line);
     return {};
@@ -315,7 +315,8 @@ class Interpreter {
   void IndexCels() {
     for (const auto& instance : doll_.instances()) {
       if (instance->cel)
-        first_cels_.try_emplace(AsciiLowerCopy(instance->cel->file_name), instance.get());
+        first_cels_.try_emplace(FoldNameCase(instance->cel->file_name, doll_.text_encoding),
+                                instance.get());
     }
   }
 

@@ -27,8 +27,8 @@ Binding Text(const char* name, std::string Settings::*member) {
   return {{name, SettingKind::kString, 0, 0, 0}, nullptr, nullptr, member};
 }
 
-const std::array<Binding, 39>& Bindings() {
-  static const std::array<Binding, 39> kBindings = {
+const std::array<Binding, 40>& Bindings() {
+  static const std::array<Binding, 40> kBindings = {
       Flag("Sound Enabled", &Settings::sound_enabled, 1),
       Flag("Music Enabled", &Settings::music_enabled, 1),
       Flag("Edged Border", &Settings::edged_border, 1),
@@ -70,6 +70,7 @@ const std::array<Binding, 39>& Bindings() {
       Number("Pool Expire", &Settings::pool_expire, 6, -kMaxInt - 1, kMaxInt,
              SettingKind::kAtLeastOne),
       Number("Pool DayMonth", &Settings::pool_day_month, 1, 0, 1),
+      Number("Text Encoding", &Settings::text_encoding, 0, 0, 3),
       Flag("Cheat", &Settings::cheat, 0, SettingKind::kBoolNonZero),
   };
   return kBindings;
@@ -79,7 +80,7 @@ const std::array<Binding, 39>& Bindings() {
 
 std::span<const SettingDescriptor> OptionDescriptors() {
   static const auto kDescriptors = [] {
-    std::array<SettingDescriptor, 39> out{};
+    std::array<SettingDescriptor, 40> out{};
     for (size_t i = 0; i < out.size(); ++i) out[i] = Bindings()[i].descriptor;
     return out;
   }();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/host/settings_store.h"
+#include "core/host/text_encoding.h"
 
 namespace luma {
 
@@ -53,6 +54,8 @@ struct Settings {
   int pool_expire = 6;               // "Pool Expire"
   int pool_day_month = 1;            // "Pool DayMonth" 0 days, 1 months
   bool cheat = false;                // "Cheat"
+  // "Text Encoding": how doll text is shown, a TextEncoding value; 0 decides per doll.
+  int text_encoding = 0;
 
   // Section "General".
   std::string current_directory;  // "Current Directory"
@@ -64,6 +67,8 @@ struct Settings {
   static constexpr int kMaxThumbWidth = 256;
   static constexpr int kMinThumbHeight = 48;
   static constexpr int kMaxThumbHeight = 200;
+
+  TextEncoding text_encoding_choice() const { return static_cast<TextEncoding>(text_encoding); }
 
   // Reads every value; missing or unreadable ones keep their defaults.
   void Load(const SettingsStore& store);

@@ -97,6 +97,15 @@ TEST(SettingsTest, NamesCompareCaseInsensitively) {
   EXPECT_TRUE(s.force_palette);
 }
 
+TEST(SettingsTest, TextEncodingIsAutomaticUnlessOneOfTheThreeIsStored) {
+  MemorySettingsStore store;
+  EXPECT_EQ(LoadFrom(store).text_encoding_choice(), TextEncoding::kAutomatic);
+  store.WriteInt("Options", "Text Encoding", 1);
+  EXPECT_EQ(LoadFrom(store).text_encoding_choice(), TextEncoding::kShiftJis);
+  store.WriteInt("Options", "Text Encoding", 9);
+  EXPECT_EQ(LoadFrom(store).text_encoding_choice(), TextEncoding::kUtf8);
+}
+
 TEST(SettingsTest, UnreadableNumberTakesDefault) {
   MemorySettingsStore store;
   store.WriteString("Options", "Easy Click", "lots");
@@ -123,7 +132,7 @@ TEST(SettingsTest, SaveAdvancesTipAndRoundTrips) {
 }
 
 TEST(SettingsTest, DescriptorsCoverEveryOption) {
-  EXPECT_EQ(OptionDescriptors().size(), 39u);
+  EXPECT_EQ(OptionDescriptors().size(), 40u);
   EXPECT_STREQ(OptionDescriptors().front().name, "Sound Enabled");
   EXPECT_STREQ(OptionDescriptors().back().name, "Cheat");
 }

@@ -1,5 +1,6 @@
 #include "core/host/text_encoding.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -90,18 +91,19 @@ struct ShiftJisScan {
 };
 
 void Weigh(uint8_t lead, uint8_t trail, ShiftJisScan& scan) {
-  const bool ascii_trail = trail < 0x80;
+  const bool letter_trail = IsAsciiAlpha(static_cast<char>(trail));
   if (lead <= 0x83) {
     // Punctuation, kana and full-width letters: in Windows-1252 these leads
     // are nothing or a rarely used low quote or f-hook.
     scan.japanese += 2;
   } else if (lead <= 0x9F) {
-    // First-level kanji; in Windows-1252 punctuation ("’s", "“H") is
-    // followed by ASCII, seldom by another byte above 127.
-    if (!ascii_trail) ++scan.japanese;
-  } else if (ascii_trail) {
+    // First-level kanji. In Windows-1252 these are punctuation, which may
+    // well be followed by a letter ("’s", "“Hi") but hardly by another
+    // byte above 127 or by "\", "@", "[" and the like (表 is 0x95 0x5C).
+    if (!letter_trail) ++scan.japanese;
+  } else if (letter_trail) {
     // A lower-case accented letter followed by a letter ("für", "élan").
-    if (IsAsciiAlpha(static_cast<char>(trail))) ++scan.latin;
+    ++scan.latin;
   } else if (lead <= 0xEA) {
     ++scan.japanese;  // second-level kanji
   }
@@ -166,6 +168,13 @@ std::string DecodePath(std::string_view path, TextEncoding encoding) {
     start = end + 1;
   }
   return out;
+}
+
+size_t CharacterLength(std::string_view bytes, size_t i, TextEncoding encoding) {
+  if (i >= bytes.size() || Byte(bytes, i) < 0x80) return 1;
+  if (encoding == TextEncoding::kShiftJis) return IsShiftJisPairAt(bytes, i) ? 2 : 1;
+  if (encoding == TextEncoding::kUtf8) return std::max<size_t>(1, Utf8SequenceAt(bytes, i));
+  return 1;
 }
 
 std::string FoldNameCase(std::string_view name, TextEncoding encoding) {

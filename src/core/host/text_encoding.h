@@ -1,6 +1,7 @@
 #ifndef LUMA_CORE_HOST_TEXT_ENCODING_H_
 #define LUMA_CORE_HOST_TEXT_ENCODING_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,10 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // the desktop writes) stay as they are; the others are names a doll brought
 // along, unpacked as its bytes, and are decoded in `encoding`.
 std::string DecodePath(std::string_view path, TextEncoding encoding);
+
+// The number of bytes of the character that starts at `i` of `bytes`: 2 for
+// a Shift-JIS double-byte character, 2 to 4 for a UTF-8 sequence, else 1.
+size_t CharacterLength(std::string_view bytes, size_t i, TextEncoding encoding);
 
 // Name comparison ignoring case, on the bytes. Only single-byte ASCII
 // letters fold: in Shift-JIS the second byte of a double-byte character may

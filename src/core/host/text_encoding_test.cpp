@@ -22,8 +22,10 @@ TEST(TextEncodingTest, ShiftJisWithHalfWidthKatakanaAndAsciiSecondBytes) {
   EXPECT_EQ(GuessTextEncoding(text), TextEncoding::kShiftJis);
   EXPECT_EQ(DecodeText(text, TextEncoding::kAutomatic), "; ｶﾀｶﾅ テスト ソフト 表示\n");
   EXPECT_EQ(DecodeText(kHello, TextEncoding::kShiftJis), "こんにちは");
-  // A name of kanji alone (日本語) is Japanese too.
+  // Names of kanji alone are Japanese too: 日本語, and 表 whose second byte is a backslash.
   EXPECT_EQ(GuessTextEncoding("\x93\xfa\x96\x7b\x8c\xea"), TextEncoding::kShiftJis);
+  EXPECT_EQ(GuessTextEncoding("\x95\x5c.cel"), TextEncoding::kShiftJis);
+  EXPECT_EQ(DecodeText("\x95\x5c.cel", TextEncoding::kAutomatic), "表.cel");
   // Half-width katakana alone hold no double-byte character.
   EXPECT_EQ(GuessTextEncoding(kHalfWidth), TextEncoding::kWindows1252);
 }
@@ -42,6 +44,8 @@ TEST(TextEncodingTest, WindowsLatinTextEvenWhenItsBytesPairUpLikeShiftJis) {
   EXPECT_EQ(GuessTextEncoding(german), TextEncoding::kWindows1252);
   EXPECT_EQ(DecodeText(german, TextEncoding::kAutomatic), "Mädchen für schöne Kleider");
   EXPECT_EQ(DecodeText("caf\xe9", TextEncoding::kWindows1252), "café");
+  // A curly apostrophe before a letter pairs up too.
+  EXPECT_EQ(DecodeText("Emma\x92s doll", TextEncoding::kAutomatic), "Emma’s doll");
 }
 
 TEST(TextEncodingTest, Utf8WithAndWithoutByteOrderMark) {

@@ -19,13 +19,16 @@ int CompareCel(const KissCel& cel, std::string_view name, int palette) {
   return cel.palette < palette ? -1 : (cel.palette > palette ? 1 : 0);
 }
 
-SortedPosition FindCelSet(const std::vector<std::unique_ptr<CelSet>>& list, std::string_view name) {
-  return SortedFind(
-      list, [name](const std::unique_ptr<CelSet>& s) { return CompareIgnoreCase(s->name, name); });
+SortedPosition FindCelSet(const std::vector<std::unique_ptr<CelSet>>& list, std::string_view name,
+                          TextEncoding encoding) {
+  return SortedFind(list, [name, encoding](const std::unique_ptr<CelSet>& s) {
+    return CompareNames(s->name, name, encoding);
+  });
 }
 
-CelSet* FindOrCreateCelSet(std::vector<std::unique_ptr<CelSet>>& list, std::string_view name) {
-  const SortedPosition at = FindCelSet(list, name);
+CelSet* FindOrCreateCelSet(std::vector<std::unique_ptr<CelSet>>& list, std::string_view name,
+                           TextEncoding encoding) {
+  const SortedPosition at = FindCelSet(list, name, encoding);
   if (at.found) return list[at.index].get();
   auto set = std::make_unique<CelSet>();
   set->name = std::string(name);
@@ -52,7 +55,7 @@ KissCel* DollModel::RegisterCel(std::string_view file_name, int palette) {
   cel->file_name = std::string(file_name);
   cel->palette = static_cast<uint16_t>(palette);
   KissCel* raw = cel.get();
-  auto [base, fresh] = base_cels_.try_emplace(AsciiLowerCopy(file_name), raw);
+  auto [base, fresh] = base_cels_.try_emplace(FoldNameCase(file_name, text_encoding), raw);
   if (!fresh) raw->base = base->second;
   cels_.insert(cels_.begin() + static_cast<ptrdiff_t>(at.index), std::move(cel));
   return raw;
@@ -72,21 +75,21 @@ KissObject* DollModel::FindObject(int number, bool create) {
 }
 
 CelSet* DollModel::FindGroup(std::string_view name) const {
-  const SortedPosition at = FindCelSet(groups_, name);
+  const SortedPosition at = FindCelSet(groups_, name, text_encoding);
   return at.found ? groups_[at.index].get() : nullptr;
 }
 
 CelSet* DollModel::FindOrCreateGroup(std::string_view name) {
-  return FindOrCreateCelSet(groups_, name);
+  return FindOrCreateCelSet(groups_, name, text_encoding);
 }
 
 CelSet* DollModel::FindAmbiguous(std::string_view file_name) const {
-  const SortedPosition at = FindCelSet(ambiguous_, file_name);
+  const SortedPosition at = FindCelSet(ambiguous_, file_name, text_encoding);
   return at.found ? ambiguous_[at.index].get() : nullptr;
 }
 
 CelSet* DollModel::FindOrCreateAmbiguous(std::string_view file_name) {
-  return FindOrCreateCelSet(ambiguous_, file_name);
+  return FindOrCreateCelSet(ambiguous_, file_name, text_encoding);
 }
 
 CelInstance* DollModel::AddInstance() {
@@ -96,7 +99,7 @@ CelInstance* DollModel::AddInstance() {
 
 KissPalette* DollModel::FindPalette(std::string_view name) const {
   for (const auto& palette : palettes_) {
-    if (EqualsIgnoreCase(palette->name, name)) return palette.get();
+    if (NamesEqual(palette->name, name, text_encoding)) return palette.get();
   }
   return nullptr;
 }
@@ -167,7 +170,7 @@ void DollModel::ComputeGroupColors() {
 
 int DollModel::FindExternalFile(std::string_view name, bool create) {
   for (size_t i = 0; i < external_files.size(); ++i) {
-    if (EqualsIgnoreCase(external_files[i].name, name)) return static_cast<int>(i);
+    if (NamesEqual(external_files[i].name, name, text_encoding)) return static_cast<int>(i);
   }
   if (!create) return -1;
   ExternalFile& file = external_files.emplace_back();
@@ -175,10 +178,18 @@ int DollModel::FindExternalFile(std::string_view name, bool create) {
   return static_cast<int>(external_files.size()) - 1;
 }
 
+void DollModel::SetTextEncoding(TextEncoding detected, TextEncoding chosen) {
+  detected_encoding = detected;
+  const TextEncoding effective = EffectiveEncoding(chosen, detected);
+  if (effective == text_encoding) return;
+  text_encoding = effective;
+  RebuildBaseIndex();  // cels kept from an earlier load
+}
+
 void DollModel::RebuildBaseIndex() {
   base_cels_.clear();
   for (const auto& cel : cels_) {
-    if (!cel->base) base_cels_.emplace(AsciiLowerCopy(cel->file_name), cel.get());
+    if (!cel->base) base_cels_.emplace(FoldNameCase(cel->file_name, text_encoding), cel.get());
   }
 }
 

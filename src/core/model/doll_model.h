@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/host/text_encoding.h"
 #include "core/model/cel_instance.h"
 #include "core/model/cel_set.h"
 #include "core/model/cnf_lines.h"
@@ -56,7 +57,8 @@ struct KcfCounts {
 // One loaded doll: everything its CNF declares. The lists own their records;
 // records link to each other by pointer, which stays valid until the record
 // is removed. Cels are kept sorted by (file name byte-wise, palette), objects
-// by number, groups and ambiguous-cel entries by name ignoring ASCII case.
+// by number, groups and ambiguous-cel entries by name ignoring ASCII case
+// (as FoldNameCase folds it in the doll's text encoding).
 class DollModel {
  public:
   DollModel();
@@ -128,6 +130,16 @@ class DollModel {
   int FindExternalFile(std::string_view name, bool create);
 
   // --- Document values (see the CNF format) --------------------------------
+  // The encoding of the doll's text, decided once per load from all of its
+  // CNF's bytes (never kAutomatic), and the one its text is read in: the
+  // user's choice, or the decided one. Set before the CNF is parsed; names
+  // compared ignoring case fold by `text_encoding`.
+  TextEncoding detected_encoding = TextEncoding::kWindows1252;
+  TextEncoding text_encoding = TextEncoding::kWindows1252;
+  void SetTextEncoding(TextEncoding detected, TextEncoding chosen);
+  // The doll's bytes as UTF-8, for showing.
+  std::string Shown(std::string_view bytes) const { return DecodeText(bytes, text_encoding); }
+
   CnfLines cnf_lines;
   // Each of `cnf_lines` as the file held it, line ending included (see
   // CnfSourceLines); empty for a doll whose CNF was not read from a file.

@@ -6,7 +6,7 @@
 
 namespace luma {
 
-void CheckFileName(std::string_view name, ErrorReport& report) {
+void CheckFileName(std::string_view name, ErrorReport& report, TextEncoding encoding) {
   const size_t first_dot = name.find('.');
   if (first_dot == std::string_view::npos) {
     report.Warning(kMsgFileNoExtension, name);
@@ -17,11 +17,13 @@ void CheckFileName(std::string_view name, ErrorReport& report) {
     }
   }
   constexpr std::string_view kAllowed = "-_$~%@!^&";
-  for (size_t i = 0; i < name.size(); ++i) {
+  for (size_t i = 0; i < name.size();) {
+    const size_t length = CharacterLength(name, i, encoding);
     const char c = name[i];
-    if (IsAsciiAlpha(c) || IsAsciiDigit(c) || i == first_dot) continue;
-    if (kAllowed.find(c) != std::string_view::npos) continue;
-    report.Warning(kMsgFileSuspiciousChar, name, std::string(1, c));
+    const bool fine = length == 1 && (IsAsciiAlpha(c) || IsAsciiDigit(c) || i == first_dot ||
+                                      kAllowed.find(c) != std::string_view::npos);
+    if (!fine) report.Warning(kMsgFileSuspiciousChar, name, name.substr(i, length));
+    i += length;
   }
 }
 

@@ -8,9 +8,10 @@
 namespace luma {
 namespace {
 
-std::vector<std::string> Check(std::string_view name) {
+std::vector<std::string> Check(std::string_view name,
+                               TextEncoding encoding = TextEncoding::kWindows1252) {
   ErrorReport report;
-  CheckFileName(name, report);
+  CheckFileName(name, report, encoding);
   EXPECT_EQ(report.error_count(), 0);
   return report.warnings();
 }
@@ -35,6 +36,17 @@ TEST(FileNameCheckTest, ReportsEachProblem) {
                                       "Filename \"my hat+.cel\" has suspicious character \"+\"."}));
   EXPECT_EQ(Check("dir/a.cel"),
             std::vector<std::string>{"Filename \"dir/a.cel\" has suspicious character \"/\"."});
+}
+
+TEST(FileNameCheckTest, ADoubleByteCharacterIsNamedWholeOnce) {
+  // ソア.cel: second bytes '\\' and 'A', which alone would fail or pass.
+  const std::string name = "\x83\x5c\x83\x41.cel";
+  EXPECT_EQ(Check(name, TextEncoding::kShiftJis),
+            (std::vector<std::string>{
+                "Filename \"" + name + "\" has suspicious character \"\x83\x5c\".",
+                "Filename \"" + name + "\" has suspicious character \"\x83\x41\"."}));
+  EXPECT_EQ(Check("caf\xc3\xa9.cel", TextEncoding::kUtf8).size(), 1u);
+  EXPECT_EQ(Check("caf\xe9.cel").size(), 1u);
 }
 
 }  // namespace

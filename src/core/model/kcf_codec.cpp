@@ -6,6 +6,7 @@
 #include "core/gfx/argb.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 #include "core/model/messages.h"
 
 namespace luma {
@@ -113,17 +114,19 @@ int ReadKcf(std::span<const uint8_t> bytes, KissPalette& palette, ErrorReport& r
 }
 
 int ReadKcfFile(const std::string& path, KissPalette& palette, Host& host) {
+  // A file the user picked: its name is shown as the desktop wrote it.
+  const std::string shown = DecodePath(path, TextEncoding::kAutomatic);
   Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
   if (!bytes.ok()) {
-    host.ShowMessage("Error", FormatMessage(kMsgUnableToOpen, path), MessageIcon::kError);
+    host.ShowMessage("Error", FormatMessage(kMsgUnableToOpen, shown), MessageIcon::kError);
     return 0;
   }
   std::vector<KcfProblem> problems;
   const int colors = DecodeKcf(*bytes, palette, &problems);
   for (const KcfProblem& p : problems) {
     const std::string text = p.id == kMsgUnexpectedEnd
-                                 ? FormatMessage(kMsgUnableToOpen, path)
-                                 : FormatMessage(p.id, FileNamePart(path), p.value);
+                                 ? FormatMessage(kMsgUnableToOpen, shown)
+                                 : FormatMessage(p.id, FileNamePart(shown), p.value);
     host.ShowMessage("Error", text, MessageIcon::kError);
   }
   return colors;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 #include "core/model/kiss_cel.h"
 #include "core/render/bmp_file.h"
 #include "core/render/render_targets.h"
@@ -66,8 +67,10 @@ bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_g
   device.SetRenderTarget(previous);
   const Status saved = WriteBmp(path, target->View());
   if (!saved.ok()) {
-    host.ShowMessage(kTitle, "Unable to save " + path + ":\n" + saved.message(),
-                     MessageIcon::kError);
+    host.ShowMessage(
+        kTitle,
+        "Unable to save " + DecodePath(path, TextEncoding::kAutomatic) + ":\n" + saved.message(),
+        MessageIcon::kError);
     return false;
   }
   return true;

@@ -6,11 +6,16 @@
 #include <fstream>
 
 #include "core/gfx/image.h"
+#include "core/host/text_encoding.h"
 #include "core/render/bmp_file.h"
 #include "core/render/render_targets.h"
 
 namespace luma {
 namespace {
+
+// Thumbnail and screenshot paths are the desktop's, but a doll unpacked from
+// its archive may have brought its own name along.
+std::string Shown(std::string_view path) { return DecodePath(path, TextEncoding::kAutomatic); }
 
 constexpr int kThumbnailSamples = 4;
 
@@ -107,10 +112,11 @@ bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int wid
   const Image picture = Image::CopyOf(target->View(), 0, 0, picture_w, picture_h);
   const Status saved = write ? write(path, picture.view()) : WriteBmp(path, picture.view());
   if (!saved.ok()) {
-    host.ShowMessage(title, "Unable to save " + path + "\n" + saved.message(), MessageIcon::kError);
+    host.ShowMessage(title, "Unable to save " + Shown(path) + "\n" + saved.message(),
+                     MessageIcon::kError);
     return false;
   }
-  if (confirm) host.ShowMessage(title, path + " saved", MessageIcon::kInformation);
+  if (confirm) host.ShowMessage(title, Shown(path) + " saved", MessageIcon::kInformation);
   return true;
 }
 

@@ -13,11 +13,11 @@ namespace luma {
 DollStatistics GatherStatistics(CKissCnfDoc& doc, const FkissRuntime* runtime) {
   const DollModel& doll = doc.model();
   DollStatistics s;
-  s.name = doc.title();
-  s.cnf_name = doc.cnf_name();
+  s.name = doc.ShownTitle();
+  s.cnf_name = doc.is_archive() ? doc.Shown(doc.cnf_name()) : doc.ShownPath(doc.cnf_name());
   s.from_archive = doc.is_archive();
   if (s.from_archive) {
-    s.archive_name = doc.archive_name();
+    s.archive_name = doc.ShownPath(doc.archive_name());
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(doc.path(), error);
     if (!error) s.archive_bytes = size;

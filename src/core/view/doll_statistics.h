@@ -13,7 +13,7 @@ class FkissRuntime;
 
 // The counts that the set properties window and the system report show for
 // one open doll, taken from the loaded document, its texture pages and its
-// running script.
+// running script. Names are UTF-8, decoded for showing.
 struct DollStatistics {
   std::string name;  // the document's title
   std::string cnf_name;

@@ -14,12 +14,13 @@ LocateEntries ListLocateEntries(const DollModel& doll) {
   // Names compare as the loader compares file names: without regard to case.
   std::map<std::string, int> uses;
   for (const auto& cel : doll.instances()) {
-    if (cel->cel) ++uses[AsciiLowerCopy(cel->cel->file_name)];
+    if (cel->cel) ++uses[FoldNameCase(cel->cel->file_name, doll.text_encoding)];
   }
   for (const auto& cel : doll.instances()) {
     if (!cel->cel) continue;
     std::string label = cel->cel->file_name;
-    if (uses[AsciiLowerCopy(label)] > 1) label += StringPrintf(" #%d", cel->object_number);
+    if (uses[FoldNameCase(label, doll.text_encoding)] > 1)
+      label += StringPrintf(" #%d", cel->object_number);
     entries.cels.push_back({std::move(label), cel.get()});
   }
   return entries;

@@ -90,6 +90,13 @@ ObjectCelInfo DescribeCel(const CelInstance& cel, const DollModel& doll, int cur
   }
   if (info.object_script.empty()) info.object_script = "none";
   if (info.cel_script.empty()) info.cel_script = "none";
+  // Names and script texts are the doll's bytes.
+  for (std::string* text : {&info.status, &info.object_script, &info.cel_script}) {
+    *text = doll.Shown(*text);
+  }
+  for (auto* rows : {&info.object_rows, &info.cel_rows}) {
+    for (auto& row : *rows) row.second = doll.Shown(row.second);
+  }
   return info;
 }
 

@@ -17,6 +17,7 @@ inline constexpr char kNoObjectSelected[] = "No Object Selected";
 // What the object/cel properties window shows for one cel line and its
 // object. The rows are label and value pairs; the script texts list each
 // event head with its actions indented below it ("none" without events).
+// Texts are UTF-8, decoded in the doll's text encoding for showing.
 struct ObjectCelInfo {
   std::string status;  // the status bar's cel line
   std::vector<std::pair<std::string, std::string>> object_rows;

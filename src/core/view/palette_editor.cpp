@@ -4,6 +4,7 @@
 
 #include "core/gfx/argb.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 #include "core/model/kcf_codec.h"
 #include "core/render/device_palettes.h"
 
@@ -256,7 +257,8 @@ bool PaletteEditor::SaveEntry(size_t kcf, const PathChooser& choose_path) {
   const int groups = std::clamp(entry.working.group_count, 1, kPaletteGroupCount);
   const Status written = WriteKcf(path, entry.working, groups, colors);
   if (!written.ok()) {
-    view_.doc().host().ShowMessage("Error", "Unable to write to file " + path, MessageIcon::kError);
+    view_.doc().host().ShowMessage(
+        "Error", "Unable to write to file " + view_.doc().ShownPath(path), MessageIcon::kError);
     return false;
   }
   entry.working.full_path = path;
@@ -301,7 +303,8 @@ bool PaletteEditor::AppendGroups(const std::function<std::string()>& choose_file
   const std::string name = palette().name;
   const int groups = group_count();
   if (groups >= kPaletteGroupCount) {
-    host.ShowMessage(kEditorCaption, FullPaletteText(name), MessageIcon::kWarning);
+    host.ShowMessage(kEditorCaption, FullPaletteText(view_.doc().Shown(name)),
+                     MessageIcon::kWarning);
     return false;
   }
   const std::string path = choose_file ? choose_file() : std::string();
@@ -311,7 +314,8 @@ bool PaletteEditor::AppendGroups(const std::function<std::string()>& choose_file
   const int new_groups = std::clamp(other.group_count, 1, kPaletteGroupCount);
   if (groups + new_groups > kPaletteGroupCount &&
       host.Ask(kEditorCaption,
-               PartialAppendText(std::string(FileNamePart(path)), new_groups, name, groups),
+               PartialAppendText(DecodePath(FileNamePart(path), TextEncoding::kAutomatic),
+                                 new_groups, view_.doc().Shown(name), groups),
                Buttons::kYesNoCancel, MessageIcon::kQuestion) != Answer::kYes) {
     return false;
   }

@@ -36,6 +36,7 @@ std::string PartialAppendText(const std::string& new_name, int new_groups,
 class PaletteEditor {
  public:
   explicit PaletteEditor(CKissCnfView& view);
+  CKissCnfView& view() const { return view_; }
   PaletteEditor(const PaletteEditor&) = delete;
   PaletteEditor& operator=(const PaletteEditor&) = delete;
 

@@ -19,6 +19,7 @@ class CKissCnfView;
 class SnapToWizard {
  public:
   explicit SnapToWizard(CKissCnfView& view);
+  CKissCnfView& view() const { return view_; }
 
   // Picks the object of the view's last clicked cel; false when nothing was
   // clicked.

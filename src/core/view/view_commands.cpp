@@ -311,10 +311,10 @@ bool CKissCnfView::LocateObject(int number) {
 bool CKissCnfView::LocateCel(CelInstance* cel) {
   if (!cel) return false;
   if (!cel->in_set[current_set_] || !cel->mapped) {
-    doc_.host().ShowMessage(
-        "Find Object or Cel",
-        (cel->cel ? cel->cel->file_name : std::string()) + " is not present on this page.",
-        MessageIcon::kInformation);
+    doc_.host().ShowMessage("Find Object or Cel",
+                            doc_.Shown(cel->cel ? cel->cel->file_name : std::string()) +
+                                " is not present on this page.",
+                            MessageIcon::kInformation);
     return false;
   }
   ShowCelInfo(cel);
