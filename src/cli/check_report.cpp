@@ -68,8 +68,9 @@ CheckReport MakeCheckReport(CKissCnfDoc& doc) {
   CheckReport r;
   r.error_count = doll.report.error_count();
   r.warning_count = doll.report.warning_count();
-  r.errors = doll.report.errors();
-  r.warnings = doll.report.warnings();
+  // Entries quote the doll's names and texts: they are shown decoded.
+  for (const std::string& e : doll.report.errors()) r.errors.push_back(doc.Shown(e));
+  for (const std::string& w : doll.report.warnings()) r.warnings.push_back(doc.Shown(w));
   auto add = [&r](std::string name, std::vector<long long> numbers) {
     r.counters.push_back({std::move(name), std::move(numbers), ""});
   };
@@ -87,7 +88,7 @@ CheckReport MakeCheckReport(CKissCnfDoc& doc) {
   }
   add("Quads", {doc.quad_count()});
   add("Textures", {doc.textures().texture_count()});
-  r.title = doc.title();
+  r.title = doc.ShownTitle();
   return r;
 }
 

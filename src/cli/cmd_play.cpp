@@ -1,4 +1,5 @@
-// lumadoll-tool play FILE --script SCRIPT [-o OUT.png] [--trace FILE] [--seed N]
+// lumadoll-tool play FILE --script SCRIPT [-o OUT.png] [--trace FILE [--trace-utf8]]
+//   [--seed N]
 // Runs a doll without a screen from a text file of user actions, one per
 // line, in doll coordinates; the script commands are the table in
 // Player::Commands(). Lines starting with "#" are comments. Questions are
@@ -391,7 +392,7 @@ class Player {
     const int set = view_.CurrentSet();
     for (const auto& cel : doll.instances()) {
       if (cel->mapped && cel->in_set[set] && cel->cel) {
-        std::printf("%s\n", cel->cel->file_name.c_str());
+        std::printf("%s\n", doll_.doc().Shown(cel->cel->file_name).c_str());
       }
     }
     return kExitOk;
@@ -405,7 +406,7 @@ class Player {
   }
 
   int PrintStatus(const Values&) {
-    std::printf("%s\n", view_.cel_info().c_str());
+    std::printf("%s\n", doll_.doc().Shown(view_.cel_info()).c_str());
     return kExitOk;
   }
 
@@ -423,6 +424,9 @@ int RunPlay(const ParsedArgs& args) {
   const std::string script_path = args.Value("--script");
   const std::string out = args.Value("-o");
   const std::string trace_path = args.Value("--trace");
+  if (args.Has("--trace-utf8") && trace_path.empty()) {
+    return args.UsageError("--trace-utf8: only with --trace FILE");
+  }
   std::ifstream script(script_path, std::ios::binary);
   if (!script) {
     std::fprintf(stderr, "%s\n", FormatMessage(kMsgUnableToOpen, script_path).c_str());
@@ -447,10 +451,7 @@ int RunPlay(const ParsedArgs& args) {
       std::fprintf(stderr, "%s\n", FormatMessage(kMsgUnableToOpen, trace_path).c_str());
       return kExitFailed;
     }
-    player.view().SetTrace(true, [file = trace.get()](std::string_view line) {
-      std::fwrite(line.data(), 1, line.size(), file);
-      std::fputs("\r\n", file);
-    });
+    TraceToFile(player.view(), trace.get(), args.Has("--trace-utf8"));
   }
   player.Start();
 
@@ -497,8 +498,11 @@ const CommandSpec& PlayCommand() {
                  .complete = Complete::kPicture},
                 {.name = "--trace",
                  .value = "FILE",
-                 .help = "Write the FKiSS trace to FILE (lines ended by CR LF).",
+                 .help = "Write the FKiSS trace to FILE (lines ended by CR LF), with the "
+                         "doll's own bytes.",
                  .complete = Complete::kAnyFile},
+                {.name = "--trace-utf8",
+                 .help = "Write the trace decoded to UTF-8 in the doll's text encoding."},
                 SeedOptionSpec(),
             },
         .run = RunPlay,

@@ -1,6 +1,6 @@
 // lumadoll-tool render FILE -o OUT.bmp|OUT.png [--set N] [--palette G]
 //   [--size WxH] [--zoom LEVEL|fit] [--16bit] [--emulate-palettes]
-//   [--run-ms N] [--trace FILE] [--seed N] [--no-fkiss]
+//   [--run-ms N] [--trace FILE [--trace-utf8]] [--seed N] [--no-fkiss]
 // Loads a doll, starts its script as opening it does, and writes one frame
 // of a set: the playfield itself, or with --size a view client of that size
 // with border, centring and zoom ("fit": the most magnified level at which
@@ -43,6 +43,9 @@ int RunRender(const ParsedArgs& args) {
   const std::string& path = args.operand(0);
   const std::string out = args.Value("-o");
   const std::string trace_path = args.Value("--trace");
+  if (args.Has("--trace-utf8") && trace_path.empty()) {
+    return args.UsageError("--trace-utf8: only with --trace FILE");
+  }
   const int set = args.Number("--set", -1);
   const int group = args.Number("--palette", -1);
   const bool zoom_fit = args.Value("--zoom") == "fit";
@@ -77,12 +80,7 @@ int RunRender(const ParsedArgs& args) {
     }
   }
   CKissCnfView view(doll.doc(), doll.settings());
-  if (trace) {
-    view.SetTrace(true, [trace](std::string_view line) {
-      std::fwrite(line.data(), 1, line.size(), trace);
-      std::fputs("\r\n", trace);
-    });
-  }
+  if (trace) TraceToFile(view, trace, args.Has("--trace-utf8"));
   view.StartDoll(run_script);
   if (set >= 0) view.SelectSet(set);
   for (int t = 0; t < run_ms && !view.close_requested(); t += kAlarmStepMs) {
@@ -183,8 +181,11 @@ const CommandSpec& RenderCommand() {
                          .check = WholeNumber(0, kMaxRunMs, "the run time is 0 to 86400000 ms")});
     c.options.push_back({.name = "--trace",
                          .value = "FILE",
-                         .help = "Write the FKiSS trace to FILE (lines ended by CR LF).",
+                         .help = "Write the FKiSS trace to FILE (lines ended by CR LF), with "
+                                 "the doll's own bytes.",
                          .complete = Complete::kAnyFile});
+    c.options.push_back({.name = "--trace-utf8",
+                         .help = "Write the trace decoded to UTF-8 in the doll's text encoding."});
     c.options.push_back(SeedOptionSpec());
     c.options.push_back({.name = "--no-fkiss", .help = "Do not start the doll's FKiSS script."});
     return c;

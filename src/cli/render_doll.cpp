@@ -31,6 +31,15 @@ Status WriteImage(const std::string& path, const ImageView& image) {
 
 }  // namespace
 
+void TraceToFile(CKissCnfView& view, FILE* file, bool utf8) {
+  const CKissCnfDoc& doc = view.doc();
+  view.SetTrace(true, [file, utf8, &doc](std::string_view line) {
+    const std::string shown = utf8 ? doc.Shown(line) : std::string(line);
+    std::fwrite(shown.data(), 1, shown.size(), file);
+    std::fputs("\r\n", file);
+  });
+}
+
 Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoom, int width, int height,
                         const std::string& path) {
   const Result<Image> picture = RenderScenePicture(device, scene, zoom, width, height);

@@ -1,6 +1,7 @@
 #ifndef LUMA_CLI_RENDER_DOLL_H_
 #define LUMA_CLI_RENDER_DOLL_H_
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/host/settings.h"
 #include "core/host/status.h"
 #include "core/render/renderer.h"
+#include "core/view/kiss_cnf_view.h"
 
 namespace luma::cli {
 
@@ -46,6 +48,11 @@ inline Status SaveScenePicture(RenderDevice& device, const Scene& scene, int zoo
                                const std::string& path) {
   return SaveScenePicture(device, scene, zoom, 0, 0, path);
 }
+
+// Writes the FKiSS trace of `view` to `file`, lines ended by CR LF: the
+// bytes as the doll wrote them, or with `utf8` decoded in the doll's text
+// encoding for reading.
+void TraceToFile(CKissCnfView& view, FILE* file, bool utf8);
 
 class DrawableDoll {
  public:

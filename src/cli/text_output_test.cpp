@@ -1,0 +1,85 @@
+// The tool writes the doll's texts as UTF-8 whatever the doll's encoding;
+// the trace keeps the doll's bytes unless asked to decode them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/testing/doll_loader.h"
+#include "core/testing/image_files.h"
+#include "core/testing/run_program.h"
+#include "core/testing/test_paths.h"
+
+namespace luma {
+namespace {
+
+using testing::ProgramResult;
+
+// Shift-JIS こんにちは, a kanji comment (日本語), and ソフト (second bytes \ t g).
+const std::string kHello = "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd";
+const std::string kJapaneseComment = "; \x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x68\x81\x5b\x83\x8b\n";
+const std::string kSoft = "\x83\x5c\x83\x74\x83\x67";
+// Windows-1252 "Poupée à l'été".
+const std::string kPoupee =
+    "Poup\xe9"
+    "e \xe0 l'\xe9t\xe9";
+
+class TextOutputTest : public ::testing::Test {
+ protected:
+  ProgramResult Tool(std::vector<std::string> args) {
+    return testing::RunProgram(LUMA_TOOL_PATH, args,
+                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
+                                "XDG_DATA_HOME=" + (home_ / "data").string()});
+  }
+  // A 2 x 2 doll with one cel, `cnf` added to its CNF.
+  std::string Doll(const std::string& cnf) {
+    std::vector<uint32_t> colors(16, 0xFF0000);
+    return testing::WriteTestDoll(dolls_.path(), "(2,2)\n%p.kcf\n#0 a.cel\n$0 0,0\n" + cnf,
+                                  {{"p.kcf", testing::MakeKcf({colors})},
+                                   {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
+  }
+  ProgramResult Render(const std::string& doll, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"render", doll, "-o", (out_ / "frame.bmp").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return Tool(args);
+  }
+
+  testing::TempDir home_;
+  testing::TempDir dolls_;
+  testing::TempDir out_;
+};
+
+TEST_F(TextOutputTest, RenderShowsAShiftJisNotifyAsUtf8AndTheTraceDecodesOnRequest) {
+  const std::string doll =
+      Doll(kJapaneseComment + ";@EventHandler\n;@initialize() notify(\"" + kHello + "\")\n");
+  const std::string trace = (out_ / "run.trace").string();
+  const ProgramResult raw = Render(doll, {"--trace", trace});
+  ASSERT_EQ(raw.exit_code, 0) << raw.err;
+  EXPECT_NE(raw.err.find("Lumadoll: こんにちは\n"), std::string::npos) << raw.err;
+  EXPECT_EQ(testing::ReadFile(trace), "initialize()\r\n   notify(\"" + kHello + "\")\r\n");
+
+  const ProgramResult decoded = Render(doll, {"--trace", trace, "--trace-utf8"});
+  ASSERT_EQ(decoded.exit_code, 0) << decoded.err;
+  EXPECT_EQ(testing::ReadFile(trace), "initialize()\r\n   notify(\"こんにちは\")\r\n");
+  EXPECT_EQ(Render(doll, {"--trace-utf8"}).exit_code, 2);  // nothing to decode into
+}
+
+TEST_F(TextOutputTest, RenderShowsAWindowsLatinNotifyAsUtf8) {
+  const std::string doll = Doll(";@EventHandler\n;@initialize() notify(\"" + kPoupee + "\")\n");
+  const ProgramResult r = Render(doll);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.err.find("Lumadoll: Poupée à l'été\n"), std::string::npos) << r.err;
+}
+
+TEST_F(TextOutputTest, CheckNamesMissingCelsInUtf8) {
+  const ProgramResult japanese = Tool({"check", Doll(kJapaneseComment + "#1 " + kSoft + ".cel\n")});
+  ASSERT_EQ(japanese.exit_code, 0) << japanese.err;
+  EXPECT_NE(japanese.out.find("\nソフト.cel file not found\n"), std::string::npos) << japanese.out;
+
+  const ProgramResult latin = Tool({"check", Doll("; " + kPoupee + "\n#1 caf\xe9.cel\n")});
+  ASSERT_EQ(latin.exit_code, 0) << latin.err;
+  EXPECT_NE(latin.out.find("\ncafé.cel file not found\n"), std::string::npos) << latin.out;
+}
+
+}  // namespace
+}  // namespace luma
