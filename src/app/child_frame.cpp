@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -79,7 +80,7 @@ QString DialogFilter(std::string_view filter) {
 CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> doc)
     : main_(main_frame), doc_(std::move(doc)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(FromBytes(doc_->title()));
+  setWindowTitle(DollName());
   setWindowIcon(main_.windowIcon());
   // The window's own menu would claim Close's keys (Ctrl+W, Ctrl+F4) beside
   // the main menu, and a key with two owners does nothing: the main menus
@@ -176,12 +177,31 @@ bool CChildFrame::LoadAgain(Reload kind, const std::string& path) {
   return ok;
 }
 
+QString CChildFrame::DollName() const { return FromBytes(doc_->ShownTitle()); }
+
+void CChildFrame::TextEncodingChanged() {
+  const QString title = DollName();
+  main_.RefreshTitles();
+  info_->TextEncodingChanged();
+  if (palette_dialog_) palette_dialog_->SetDollTitle(title);
+  if (snap_to_window_) {
+    snap_to_window_->SetDollTitle(title);
+    snap_to_window_->Refresh();
+  }
+  if (watch_window_) watch_window_->SetDollTitle(title, doc_->model().text_encoding);
+  if (locate_dialog_) {
+    locate_dialog_->SetDollTitle(title);
+    locate_dialog_->Reload();
+  }
+  if (main_.ActiveChild() == this) ShowCelInfo(view_->cel_info());
+}
+
 void CChildFrame::ShowPaletteEditor() {
   if (doc_->loading()) return;
   if (!palette_editor_) palette_editor_ = std::make_unique<PaletteEditor>(*view_);
   if (!palette_dialog_) {
     // A window of its own beside the main window, closed with the doll.
-    palette_dialog_ = new PaletteEditorDialog(*palette_editor_, FromBytes(doc_->title()), &main_);
+    palette_dialog_ = new PaletteEditorDialog(*palette_editor_, DollName(), &main_);
     palette_dialog_->setWindowFlag(Qt::Tool);
     palette_dialog_->set_save_path_chooser(
         [this](const std::string& name) { return AskPalettePath(name); });
@@ -191,9 +211,12 @@ void CChildFrame::ShowPaletteEditor() {
 }
 
 std::string CChildFrame::AskPalettePath(const std::string& name) {
-  const QString proposed = doc_->is_archive()
-                               ? QFileInfo(FromBytes(doc_->path())).dir().filePath(FromBytes(name))
-                               : FromBytes(name);
+  const QString shown = DollText(name, doc_->model().text_encoding);
+  const QString proposed =
+      doc_->is_archive() ? QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc_->path())))
+                               .dir()
+                               .filePath(shown)
+                         : shown;
   return main_.AskSavePath("Save KCF Palette", proposed, "kcf", "KCF Palette Files (*.kcf)");
 }
 
@@ -217,7 +240,7 @@ void CChildFrame::SetScrollSize(int width, int height) {
 }
 
 QString CChildFrame::DollTitle(bool numbered) const {
-  QString title = FromBytes(doc_->title());
+  QString title = DollName();
   if (numbered) title += QString(":%1").arg(instance_);
   if (view_->zoom_level() != 0) {
     title += QString(" (%1)").arg(QString::fromStdString(ZoomRatioText(view_->zoom_level())));
@@ -281,7 +304,7 @@ void CChildFrame::ShowCelInfo(std::string_view text) {
   if (text.empty()) {
     main_.statusBar()->clearMessage();
   } else {
-    main_.statusBar()->showMessage(FromBytes(text));
+    main_.statusBar()->showMessage(DollText(text, doc_->model().text_encoding));
   }
 }
 
@@ -291,8 +314,10 @@ void CChildFrame::BoundsModeChanged(BoundsMode) { main_.UpdateCommandUi(); }
 
 std::string CChildFrame::AskSavePath(std::string_view title, std::string_view proposed,
                                      std::string_view extension, std::string_view filter) {
-  return main_.AskSavePath(FromBytes(title), FromBytes(proposed), FromBytes(extension),
-                           DialogFilter(filter));
+  // The proposed name comes from the doll's names; the file gets it as the
+  // desktop writes names.
+  return main_.AskSavePath(FromBytes(title), DollText(proposed, doc_->model().text_encoding),
+                           FromBytes(extension), DialogFilter(filter));
 }
 
 bool CChildFrame::OpenFile(const std::string& path, std::string_view name, bool text_editor) {
@@ -610,7 +635,7 @@ DocumentViewer* CChildFrame::document_viewer() const { return document_viewer_; 
 
 void CChildFrame::ShowSnapToWizard() {
   if (!snap_to_window_) {
-    snap_to_window_ = new SnapToWizardWindow(&main_, *snap_wizard_, FromBytes(doc_->title()));
+    snap_to_window_ = new SnapToWizardWindow(&main_, *snap_wizard_, DollName());
   }
   snap_to_window_->Refresh();
   Present(snap_to_window_.data());
@@ -620,13 +645,14 @@ void CChildFrame::ShowVariableWatch() {
   FkissScript* script = doc_->fkiss();
   if (!script) return;
   if (!watch_window_) {
-    watch_window_ = new VariableWatchWindow(&main_, *script, FromBytes(doc_->title()));
+    watch_window_ =
+        new VariableWatchWindow(&main_, *script, DollName(), doc_->model().text_encoding);
   }
   Present(watch_window_.data());
 }
 
 void CChildFrame::ShowLocate() {
-  if (!locate_dialog_) locate_dialog_ = new LocateDialog(&main_, *view_, FromBytes(doc_->title()));
+  if (!locate_dialog_) locate_dialog_ = new LocateDialog(&main_, *view_, DollName());
   Present(locate_dialog_.data());
 }
 

@@ -48,6 +48,12 @@ class CChildFrame : public QMdiSubWindow, public ViewFrontEnd, public AlarmClien
   enum class Reload { kExpansion, kOtherCnf, kThisCnf };
   bool LoadAgain(Reload kind, const std::string& path);
 
+  // The doll's title decoded, as its tool windows show it.
+  QString DollName() const;
+  // The doll's text encoding changed: titles, tool windows and the status
+  // line show its texts again.
+  void TextEncodingChanged();
+
   // Carries out a doll command of the menus or toolbars; false when the
   // command is not one of the doll window's.
   bool OnCommand(int id);

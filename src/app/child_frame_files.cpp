@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/additional_files_dialog.h"
+#include "app/byte_text.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
@@ -38,14 +39,16 @@ std::optional<std::string> CChildFrame::SaveCnfAs() {
   CKissCnfDoc& doc = *doc_;
   // A disk doll proposes its own CNF; an archived doll's CNF is a temporary
   // copy, so the CNF's name beside the archive is proposed instead.
-  const QString proposed =
-      doc.is_archive() ? QFileInfo(FromLocal(doc.path())).dir().filePath(FromLocal(doc.cnf_name()))
-                       : FromLocal(doc.cnf_path());
+  const QString proposed = doc.is_archive()
+                               ? QFileInfo(FromLocal(doc.path()))
+                                     .dir()
+                                     .filePath(DollText(doc.cnf_name(), doc.model().text_encoding))
+                               : FromLocal(doc.cnf_path());
   SaveCnfDialog dialog(&main_, proposed, doc.save_options(), CnfReformatRequired(doc));
   const std::string path = main_.RunSaveCnfDialog(dialog);
   if (path.empty()) return std::nullopt;
   if (!SaveToNewCnf(doc, path, dialog.options())) return std::nullopt;
-  setWindowTitle(FromLocal(doc.title()));
+  main_.RefreshTitles();
   // A CNF saved from an archive names cels that live only in the archive:
   // it is no doll to open again by itself.
   if (!doc.is_archive()) main_.AddRecentFile(FromLocal(path));

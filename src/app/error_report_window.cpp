@@ -47,11 +47,11 @@ ErrorReportWindow::ErrorReportWindow(const QString& doll_name, QWidget* parent) 
   resize(560, 420);
 }
 
-void ErrorReportWindow::Fill(const ErrorReport& report) {
+void ErrorReportWindow::Fill(const ErrorReport& report, TextEncoding encoding) {
   error_heading_->setText(QString::fromStdString(ErrorHeading(report.error_count())));
   warning_heading_->setText(QString::fromStdString(WarningHeading(report.warning_count())));
-  errors_->setPlainText(FromBytes(report.ErrorText()));
-  warnings_->setPlainText(FromBytes(report.WarningText()));
+  errors_->setPlainText(DollText(report.ErrorText(), encoding));
+  warnings_->setPlainText(DollText(report.WarningText(), encoding));
 }
 
 }  // namespace luma::app

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "core/host/text_encoding.h"
+
 class QLabel;
 class QPlainTextEdit;
 
@@ -18,7 +20,8 @@ class ErrorReportWindow : public QDialog {
  public:
   ErrorReportWindow(const QString& doll_name, QWidget* parent);
 
-  void Fill(const ErrorReport& report);
+  // The entries quote the doll's names and texts, shown in `encoding`.
+  void Fill(const ErrorReport& report, TextEncoding encoding);
 
   QLabel* error_heading() const { return error_heading_; }
   QLabel* warning_heading() const { return warning_heading_; }

@@ -35,7 +35,9 @@ InfoWindows::InfoWindows(CMainFrame& main_frame, CChildFrame& child)
 
 InfoWindows::~InfoWindows() = default;
 
-QString InfoWindows::DollName() const { return FromBytes(child_.doc().title()); }
+QString InfoWindows::DollName() const { return FromBytes(child_.doc().ShownTitle()); }
+
+TextEncoding InfoWindows::text_encoding() const { return child_.doc().model().text_encoding; }
 
 void InfoWindows::Present(QWidget* window) {
   window->show();
@@ -75,7 +77,7 @@ bool InfoWindows::OnCommand(int id) {
 
 void InfoWindows::ShowErrorReport() {
   if (!error_report_) error_report_ = new ErrorReportWindow(DollName(), &child_);
-  error_report_->Fill(child_.doc().report());
+  error_report_->Fill(child_.doc().report(), text_encoding());
   Present(error_report_);
 }
 
@@ -139,7 +141,10 @@ void InfoWindows::ApplyCelProperties(const CelProperties& properties) {
 }
 
 ScriptOutputWindow& InfoWindows::DebugWindow() {
-  if (!debug_) debug_ = new ScriptOutputWindow("Debug: " + DollName(), &child_);
+  if (!debug_) {
+    debug_ = new ScriptOutputWindow("Debug: " + DollName(), &child_);
+    debug_->SetTextEncoding(text_encoding());
+  }
   return *debug_;
 }
 
@@ -158,6 +163,7 @@ void InfoWindows::ToggleTrace() {
 
 void InfoWindows::MakeTraceWindow() {
   trace_ = new ScriptOutputWindow("FKiSS Trace: " + DollName(), &child_);
+  trace_->SetTextEncoding(text_encoding());
   // Closing the trace window ends the tracing, which slows the script.
   trace_->set_closed_handler([this] {
     child_.view().SetTrace(false);
@@ -188,20 +194,36 @@ void InfoWindows::MakeTraceWindow() {
 void InfoWindows::DollStarted() {
   // The records the windows showed may be gone after a load.
   cel_ = nullptr;
-  const QString name = DollName();
-  if (error_report_) {
-    error_report_->setWindowTitle("Error Report for " + name);
-    error_report_->Fill(child_.doc().report());
-  }
-  if (set_properties_) set_properties_->setWindowTitle("Set Properties for " + name);
-  if (object_cel_) object_cel_->setWindowTitle("Object/Cel Properties for " + name);
-  if (debug_) debug_->setWindowTitle("Debug: " + name);
-  if (trace_) trace_->setWindowTitle("FKiSS Trace: " + name);
-  Refresh();
+  ShowDollText();
   if (ShowReportAfterLoad(child_.doc().report(), main_.settings(), child_.doc().is_archive())) {
     // After the doll window has settled, so the report comes out on top.
     QTimer::singleShot(0, this, [this] { ShowErrorReport(); });
   }
+}
+
+void InfoWindows::TextEncodingChanged() {
+  ShowDollText();
+  if (object_cel_ && object_cel_->isVisible()) RefreshObjectCel(false);
+}
+
+void InfoWindows::ShowDollText() {
+  const QString name = DollName();
+  const TextEncoding encoding = text_encoding();
+  if (error_report_) {
+    error_report_->setWindowTitle("Error Report for " + name);
+    error_report_->Fill(child_.doc().report(), encoding);
+  }
+  if (set_properties_) set_properties_->setWindowTitle("Set Properties for " + name);
+  if (object_cel_) object_cel_->setWindowTitle("Object/Cel Properties for " + name);
+  if (debug_) {
+    debug_->setWindowTitle("Debug: " + name);
+    debug_->SetTextEncoding(encoding);
+  }
+  if (trace_) {
+    trace_->setWindowTitle("FKiSS Trace: " + name);
+    trace_->SetTextEncoding(encoding);
+  }
+  Refresh();
 }
 
 void InfoWindows::Refresh() {

@@ -38,6 +38,9 @@ class InfoWindows : public QObject {
   // The doll (re)started after a load: the windows show the new doll and
   // the error report opens when the settings ask for it.
   void DollStarted();
+  // The doll's text encoding changed (the "Text Encoding" setting): titles
+  // and texts are shown again.
+  void TextEncodingChanged();
   // The view described a cel (nullptr: none); followed unless locked.
   void CelInfoShown(const CelInstance* cel);
 
@@ -62,6 +65,10 @@ class InfoWindows : public QObject {
   void ApplyCelProperties(const CelProperties& properties);
   void Present(QWidget* window);
   QString DollName() const;
+  TextEncoding text_encoding() const;
+  // Titles, the error report and the script windows' text for the doll as
+  // it is now.
+  void ShowDollText();
 
   CMainFrame& main_;
   CChildFrame& child_;

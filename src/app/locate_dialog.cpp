@@ -13,7 +13,7 @@ namespace luma::app {
 
 LocateDialog::LocateDialog(QWidget* parent, CKissCnfView& view, const QString& doll_title)
     : QDialog(parent), view_(view) {
-  setWindowTitle("Find Object or Cel - " + doll_title);
+  SetDollTitle(doll_title);
   objects_ = new QListWidget(this);
   cels_ = new QListWidget(this);
   find_object_ = new QPushButton("&Find", this);
@@ -49,14 +49,21 @@ LocateDialog::LocateDialog(QWidget* parent, CKissCnfView& view, const QString& d
   resize(340, 320);
 }
 
+void LocateDialog::SetDollTitle(const QString& doll_title) {
+  setWindowTitle("Find Object or Cel - " + doll_title);
+}
+
 void LocateDialog::Reload() {
   entries_ = ListLocateEntries(view_.doc().model());
   objects_->clear();
   cels_->clear();
+  const TextEncoding encoding = view_.doc().model().text_encoding;
   for (const LocateEntries::Object& entry : entries_.objects) {
-    objects_->addItem(FromBytes(entry.label));
+    objects_->addItem(DollText(entry.label, encoding));
   }
-  for (const LocateEntries::Cel& entry : entries_.cels) cels_->addItem(FromBytes(entry.label));
+  for (const LocateEntries::Cel& entry : entries_.cels) {
+    cels_->addItem(DollText(entry.label, encoding));
+  }
   find_object_->setEnabled(false);
   find_cel_->setEnabled(false);
 }

@@ -19,6 +19,7 @@ namespace luma::app {
 class LocateDialog : public QDialog {
  public:
   LocateDialog(QWidget* parent, CKissCnfView& view, const QString& doll_title);
+  void SetDollTitle(const QString& doll_title);
 
   // The doll was loaded again: the lists are made anew.
   void Reload();

@@ -443,8 +443,12 @@ void CMainFrame::RunOptionsDialog() {
 }
 
 void CMainFrame::ApplySettings(const Settings& settings) {
+  const bool encoding_changed = settings.text_encoding != settings_.text_encoding;
   settings_ = settings;
-  for (CChildFrame* child : Children()) child->view().ApplySettings(settings_);
+  for (CChildFrame* child : Children()) {
+    child->view().ApplySettings(settings_);
+    if (encoding_changed) child->TextEncodingChanged();
+  }
 }
 
 void CMainFrame::NotYetAvailable() {

@@ -214,7 +214,8 @@ void CMainFrame::RebuildDocumentationMenu() {
   if (!child) return;
   const std::vector<std::string> entries = child->view().DocumentationEntries();
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    QAction* item = documentation_menu_->addAction(QString::fromLocal8Bit(entries[i].c_str()));
+    QAction* item =
+        documentation_menu_->addAction(DollText(entries[i], child->doc().model().text_encoding));
     QPointer<CChildFrame> target(child);
     connect(item, &QAction::triggered, this, [target, i] {
       if (target) target->view().OpenDocumentation(i);

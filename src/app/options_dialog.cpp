@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -83,6 +84,7 @@ Settings OptionsDialog::settings() const {
   }
   for (const auto& [spin, value] : spins_) out.*value = spin->value();
   out.easy_click = easy_click_->value();
+  out.text_encoding = text_encoding_->currentIndex();
   thumbnails_->TakeValues(out);
   pools_->TakeValues(out);
   out.Clamp();
@@ -238,6 +240,20 @@ QWidget* OptionsDialog::MiscPage() {
   layout->addWidget(Box("Don't warn about &missing cels in FKiSS", &Settings::no_missing_cel));
   SpinRow(layout, "Maximum Stack &Depth:", Spin(20, 16000000, &Settings::max_stack));
   layout->addWidget(Box("Show &Tips at Startup", &Settings::show_tips));
+  // For the dolls whose encoding the automatic choice gets wrong.
+  text_encoding_ = new QComboBox;
+  for (const TextEncoding encoding : {TextEncoding::kAutomatic, TextEncoding::kShiftJis,
+                                      TextEncoding::kWindows1252, TextEncoding::kUtf8}) {
+    text_encoding_->addItem(TextEncodingName(encoding));
+  }
+  text_encoding_->setCurrentIndex(initial_.text_encoding);
+  auto* encoding_row = new QHBoxLayout;
+  auto* encoding_label = new QLabel("Text E&ncoding:");
+  encoding_label->setBuddy(text_encoding_);
+  encoding_row->addWidget(encoding_label);
+  encoding_row->addWidget(text_encoding_);
+  encoding_row->addStretch(1);
+  layout->addLayout(encoding_row);
   layout->addStretch(1);
   return page;
 }

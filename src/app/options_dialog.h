@@ -12,6 +12,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QSlider;
 class QSpinBox;
@@ -45,6 +46,7 @@ class OptionsDialog : public QDialog {
   QLabel* easy_click_label() const { return easy_click_label_; }
   ThumbnailOptionsPage* thumbnail_page() const { return thumbnails_; }
   ValuePoolsPage* pool_page() const { return pools_; }
+  QComboBox* text_encoding_box() const { return text_encoding_; }
 
  private:
   QWidget* BoundingPage();
@@ -65,6 +67,7 @@ class OptionsDialog : public QDialog {
   QLabel* easy_click_label_ = nullptr;
   ThumbnailOptionsPage* thumbnails_ = nullptr;
   ValuePoolsPage* pools_ = nullptr;
+  QComboBox* text_encoding_ = nullptr;
   std::vector<std::pair<QCheckBox*, bool Settings::*>> boxes_;
   std::vector<std::pair<QButtonGroup*, int Settings::*>> radios_;
   std::vector<std::pair<QSpinBox*, int Settings::*>> spins_;

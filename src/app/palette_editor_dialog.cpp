@@ -17,8 +17,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/byte_text.h"
 #include "app/file_dialogs.h"
 #include "core/gfx/argb.h"
+#include "core/view/kiss_cnf_view.h"
 
 namespace luma::app {
 namespace {
@@ -80,7 +82,7 @@ PaletteEditorDialog::PaletteEditorDialog(PaletteEditor& editor, const QString& d
                                          QWidget* parent)
     : QDialog(parent), editor_(editor) {
   setObjectName("Palette Editor");
-  setWindowTitle("Palette Editor for " + doll_name);
+  SetDollTitle(doll_name);
   setModal(false);
 
   auto* layout = new QHBoxLayout(this);
@@ -217,11 +219,16 @@ void PaletteEditorDialog::OpenEditor() {
   activateWindow();
 }
 
+void PaletteEditorDialog::SetDollTitle(const QString& doll_name) {
+  setWindowTitle("Palette Editor for " + doll_name);
+  if (kcf_box_ && isVisible()) Refresh();
+}
+
 void PaletteEditorDialog::Refresh() {
   refreshing_ = true;
   kcf_box_->clear();
   for (const std::string& name : editor_.KcfNames()) {
-    kcf_box_->addItem(QString::fromLocal8Bit(name.c_str()));
+    kcf_box_->addItem(DollText(name, editor_.view().doc().model().text_encoding));
   }
   kcf_box_->setCurrentIndex(editor_.current_kcf());
   groups_->setValue(editor_.group_count());

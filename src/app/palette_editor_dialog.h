@@ -39,6 +39,8 @@ class ColorGridWidget : public QWidget {
 class PaletteEditorDialog : public QDialog {
  public:
   PaletteEditorDialog(PaletteEditor& editor, const QString& doll_name, QWidget* parent);
+  // Shows the doll's name again and its palettes' names in its encoding.
+  void SetDollTitle(const QString& doll_name);
 
   // Where "Append Color Groups from Other KCF" reads from (empty: cancelled)
   // and where a palette without a file is saved; the file dialogs unless set.

@@ -11,7 +11,9 @@
 namespace luma::app {
 namespace {
 
-QString Shown(std::string_view text) { return FromBytes(text).remove('\r'); }
+QString Shown(std::string_view text, TextEncoding encoding) {
+  return DollText(text, encoding).remove('\r');
+}
 
 }  // namespace
 
@@ -37,14 +39,25 @@ void ScriptOutputWindow::AddLine(std::string_view line) {
   log_.AddLine(line);
   if (log_.text().size() == before + line.size() + 2) {
     // The end of the text is the last line as the log stored it.
-    edit_->appendPlainText(Shown(line));
+    edit_->appendPlainText(Shown(line, encoding_));
   } else {
     // The log dropped its oldest text to make room.
-    QString all = Shown(log_.text());
-    if (all.endsWith('\n')) all.chop(1);
-    edit_->setPlainText(all);
+    ShowAll();
   }
   edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum());
+}
+
+void ScriptOutputWindow::SetTextEncoding(TextEncoding encoding) {
+  if (encoding == encoding_) return;
+  encoding_ = encoding;
+  ShowAll();
+  edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum());
+}
+
+void ScriptOutputWindow::ShowAll() {
+  QString all = Shown(log_.text(), encoding_);
+  if (all.endsWith('\n')) all.chop(1);
+  edit_->setPlainText(all);
 }
 
 void ScriptOutputWindow::Clear() {

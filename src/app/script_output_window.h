@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/fkiss/trace_log.h"
+#include "core/host/text_encoding.h"
 
 class QBoxLayout;
 class QPlainTextEdit;
@@ -21,6 +22,9 @@ class ScriptOutputWindow : public QDialog {
   ScriptOutputWindow(const QString& title, QWidget* parent);
 
   void AddLine(std::string_view line);
+  // The lines are the doll's bytes, shown in `encoding`; a change shows
+  // the whole text again.
+  void SetTextEncoding(TextEncoding encoding);
   void Clear();
   // The text as the log holds it (lines ending in "\r\n").
   const std::string& text() const { return log_.text(); }
@@ -33,7 +37,10 @@ class ScriptOutputWindow : public QDialog {
   void reject() override;
 
  private:
+  void ShowAll();
+
   TraceLog log_;
+  TextEncoding encoding_ = TextEncoding::kWindows1252;
   QPlainTextEdit* edit_;
   QBoxLayout* buttons_;
   std::function<void()> closed_;

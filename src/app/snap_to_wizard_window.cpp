@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/byte_text.h"
+#include "core/view/kiss_cnf_view.h"
 
 namespace luma::app {
 namespace {
@@ -21,7 +22,7 @@ constexpr char kNothingPicked[] = "(none)";
 SnapToWizardWindow::SnapToWizardWindow(QWidget* parent, SnapToWizard& wizard,
                                        const QString& doll_title)
     : QDialog(parent), wizard_(wizard) {
-  setWindowTitle("Snap-To Wizard - " + doll_title);
+  SetDollTitle(doll_title);
 
   auto* help = new QLabel(
       "Click an object in the doll, then take it as the parent (the object snapped to) or as "
@@ -93,16 +94,22 @@ SnapToWizardWindow::SnapToWizardWindow(QWidget* parent, SnapToWizard& wizard,
   Refresh();
 }
 
+void SnapToWizardWindow::SetDollTitle(const QString& doll_title) {
+  setWindowTitle("Snap-To Wizard - " + doll_title);
+}
+
 void SnapToWizardWindow::Refresh() {
   wizard_.Refresh();
+  // The picks are named by the cels clicked, in the doll's own bytes.
+  const TextEncoding encoding = wizard_.view().doc().model().text_encoding;
   const std::string parent = wizard_.ParentText();
   const std::string child = wizard_.ChildText();
-  parent_->setText(parent.empty() ? QString(kNothingPicked) : FromBytes(parent));
-  child_->setText(child.empty() ? QString(kNothingPicked) : FromBytes(child));
-  find_->setText(FromBytes(wizard_.FindLabel()));
+  parent_->setText(parent.empty() ? QString(kNothingPicked) : DollText(parent, encoding));
+  child_->setText(child.empty() ? QString(kNothingPicked) : DollText(child, encoding));
+  find_->setText(DollText(wizard_.FindLabel(), encoding));
   find_->setEnabled(!parent.empty());
   stillin_->setChecked(wizard_.use_stillin());
-  status_->setText(FromBytes(wizard_.status()));
+  status_->setText(DollText(wizard_.status(), encoding));
   add_->setEnabled(wizard_.can_add());
   remove_->setEnabled(wizard_.can_remove());
 }

@@ -18,6 +18,7 @@ namespace luma::app {
 class SnapToWizardWindow : public QDialog {
  public:
   SnapToWizardWindow(QWidget* parent, SnapToWizard& wizard, const QString& doll_title);
+  void SetDollTitle(const QString& doll_title);
 
   // Shows the wizard's state again: picks, status and which buttons work.
   void Refresh();

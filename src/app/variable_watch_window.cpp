@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "app/byte_text.h"
 #include "core/fkiss/fkiss_script.h"
 
 namespace luma::app {
@@ -18,8 +19,11 @@ constexpr int kMinHeight = 290;
 }  // namespace
 
 VariableWatchWindow::VariableWatchWindow(QWidget* parent, FkissScript& script,
-                                         const QString& doll_title)
-    : QDialog(parent), script_(script), watch_(std::make_unique<VariableWatch>(script)) {
+                                         const QString& doll_title, TextEncoding encoding)
+    : QDialog(parent),
+      script_(script),
+      encoding_(encoding),
+      watch_(std::make_unique<VariableWatch>(script)) {
   setWindowTitle("Variables - " + doll_title);
   setMinimumSize(kMinWidth, kMinHeight);
   setSizeGripEnabled(true);
@@ -55,32 +59,46 @@ VariableWatchWindow::VariableWatchWindow(QWidget* parent, FkissScript& script,
 void VariableWatchWindow::Reload() {
   names_->clear();
   for (const std::string& name : script_.variable_names()) {
-    names_->addItem(QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size())));
+    names_->addItem(DollText(name, encoding_));
   }
   watch_->ClearWatch();
   SelectionChanged();
 }
 
-QString VariableWatchWindow::SelectedName() const {
+void VariableWatchWindow::SetDollTitle(const QString& doll_title, TextEncoding encoding) {
+  setWindowTitle("Variables - " + doll_title);
+  if (encoding == encoding_) return;
+  encoding_ = encoding;
+  const std::vector<std::string>& names = script_.variable_names();
+  for (int row = 0; row < names_->count() && static_cast<size_t>(row) < names.size(); ++row) {
+    names_->item(row)->setText(DollText(names[static_cast<size_t>(row)], encoding_));
+  }
+  Show(watch_->text());
+}
+
+std::string VariableWatchWindow::SelectedName() const {
   const QList<QListWidgetItem*> items = names_->selectedItems();
-  return items.isEmpty() ? QString() : items.first()->text();
+  if (items.isEmpty()) return {};
+  const size_t row = static_cast<size_t>(names_->row(items.first()));
+  const std::vector<std::string>& names = script_.variable_names();
+  return row < names.size() ? names[row] : std::string();
 }
 
 void VariableWatchWindow::SelectionChanged() {
-  const std::string label = watch_->ButtonLabel(SelectedName().toLocal8Bit().toStdString());
+  const std::string label = watch_->ButtonLabel(SelectedName());
   toggle_->setEnabled(!label.empty());
   if (!label.empty()) toggle_->setText(QString::fromLatin1(label.c_str()));
 }
 
 void VariableWatchWindow::Toggle() {
-  const QString name = SelectedName();
-  if (name.isEmpty()) return;
-  watch_->Toggle(name.toLocal8Bit().toStdString());
+  const std::string name = SelectedName();
+  if (name.empty()) return;
+  watch_->Toggle(name);
   SelectionChanged();
 }
 
 void VariableWatchWindow::Show(const std::string& text) {
-  QString shown = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+  QString shown = DollText(text, encoding_);
   shown.replace("\r\n", "\n");
   display_->setPlainText(shown);
   display_->verticalScrollBar()->setValue(display_->verticalScrollBar()->maximum());

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/fkiss/variable_watch.h"
+#include "core/host/text_encoding.h"
 
 class QListWidget;
 class QPlainTextEdit;
@@ -16,7 +17,10 @@ namespace luma::app {
 // and watches their values change as the script writes them.
 class VariableWatchWindow : public QDialog {
  public:
-  VariableWatchWindow(QWidget* parent, FkissScript& script, const QString& doll_title);
+  // Names and values are shown in the doll's text `encoding`.
+  VariableWatchWindow(QWidget* parent, FkissScript& script, const QString& doll_title,
+                      TextEncoding encoding);
+  void SetDollTitle(const QString& doll_title, TextEncoding encoding);
 
   // The doll was loaded again: its variables may differ, so the list is
   // filled anew and nothing is watched.
@@ -31,9 +35,11 @@ class VariableWatchWindow : public QDialog {
   void SelectionChanged();
   void Toggle();
   void Show(const std::string& text);
-  QString SelectedName() const;
+  // The script's name of the selected variable; empty when none.
+  std::string SelectedName() const;
 
   FkissScript& script_;
+  TextEncoding encoding_;
   std::unique_ptr<VariableWatch> watch_;
   QListWidget* names_ = nullptr;
   QPushButton* toggle_ = nullptr;
