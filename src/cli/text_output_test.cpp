@@ -7,6 +7,7 @@
 
 #include "core/testing/doll_loader.h"
 #include "core/testing/image_files.h"
+#include "core/testing/lzh_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
 
@@ -79,6 +80,28 @@ TEST_F(TextOutputTest, CheckNamesMissingCelsInUtf8) {
   const ProgramResult latin = Tool({"check", Doll("; " + kPoupee + "\n#1 caf\xe9.cel\n")});
   ASSERT_EQ(latin.exit_code, 0) << latin.err;
   EXPECT_NE(latin.out.find("\ncafé.cel file not found\n"), std::string::npos) << latin.out;
+}
+
+TEST_F(TextOutputTest, ArchiveListShowsJapaneseMemberNames) {
+  // An MS-DOS archiver's upper-case names: ソフト and ア keep their second
+  // bytes ('\\', 'A') while the ASCII letters fold.
+  std::vector<std::vector<uint8_t>> members;
+  for (const std::string& name : {kSoft + ".CEL", std::string("\x83\x41") + ".KCF"}) {
+    testing::LzhTestMember member = testing::StoredTestMember(name, "x");
+    member.os_id = 'M';
+    members.push_back(testing::LzhTestMemberBytes(member, 0));
+  }
+  const std::vector<uint8_t> image = testing::LzhTestArchive(members);
+  const std::string path = (dolls_ / "names.lzh").string();
+  testing::WriteFile(path, std::string(image.begin(), image.end()));
+  const ProgramResult list = Tool({"archive", "list", path});
+  ASSERT_EQ(list.exit_code, 0) << list.err;
+  EXPECT_NE(list.out.find(" ソフト.cel\n"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find(" ア.kcf\n"), std::string::npos) << list.out;
+  const ProgramResult test = Tool({"archive", "test", path});
+  EXPECT_NE(test.out.find("ソフト.cel: OK\n"), std::string::npos) << test.out;
+  const ProgramResult extract = Tool({"archive", "extract", path, kSoft + ".cel"});
+  EXPECT_EQ(extract.out, "x");
 }
 
 }  // namespace
