@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/byte_text.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
