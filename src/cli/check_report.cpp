@@ -131,7 +131,7 @@ std::string JsonString(std::string_view text) {
       i += n;
       continue;
     } else {
-      out += StringPrintf("\\u%04x", c);
+      out += "\\ufffd";
     }
     ++i;
   }

@@ -37,8 +37,8 @@ std::string CheckReportText(const CheckReport& report);
 // lists, the counts and each counter under the name check prints.
 std::string CheckReportJson(const CheckReport& report);
 
-// `text` as a JSON string. Text from dolls is bytes: valid UTF-8 passes
-// through, any other byte stands for the Latin-1 character of its value.
+// `text` (UTF-8: doll text is decoded before it gets here) as a JSON string.
+// A byte that is not valid UTF-8 becomes U+FFFD, so the record stays valid.
 std::string JsonString(std::string_view text);
 
 }  // namespace luma::cli

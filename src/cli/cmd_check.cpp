@@ -58,7 +58,7 @@ class CheckHost : public CliHost {
 
 // Loads one doll of a collection in a process of its own.
 DollResult CheckOne(const DollJob& job) {
-  CheckHost host(job.cnf, /*quiet=*/true);
+  CheckHost host(job.shown_cnf, /*quiet=*/true);
   const Settings settings;
   DollResult result;
   std::unique_ptr<RenderDevice> device = CreateRenderDevice(settings, DeviceSetupOptions(), host);
@@ -81,7 +81,7 @@ DollResult CheckOne(const DollJob& job) {
     result.summary = StringPrintf("%d error%s, %d warning%s, %.0f ms", report.error_count,
                                   report.error_count == 1 ? "" : "s", report.warning_count,
                                   report.warning_count == 1 ? "" : "s", ms);
-    result.cnf = doc->cnf_member().empty() ? doc->cnf_name() : doc->cnf_member();
+    result.cnf = LoadedCnf(job, *doc);
     result.json_members = CheckReportJson(report);
     if (!failure.empty()) result.json_members += ", \"messages\": " + JsonString(failure);
     doc->Close();

@@ -42,7 +42,7 @@ std::string ThumbnailNameFor(const DollJob& job) {
 DollResult ThumbnailOne(const DollJob& job, const DrawOptions& options) {
   CliHost host;
   host.set_collect_messages(true);
-  host.set_choice_name(job.cnf);
+  host.set_choice_name(job.shown_cnf);
   DollResult result;
   const auto start = std::chrono::steady_clock::now();
   DrawableDoll doll(host, options);
@@ -51,7 +51,7 @@ DollResult ThumbnailOne(const DollJob& job, const DrawOptions& options) {
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::string written;
   if (opened) {
-    result.cnf = doll.doc().cnf_member().empty() ? doll.doc().cnf_name() : doll.doc().cnf_member();
+    result.cnf = LoadedCnf(job, doll.doc());
     written = WriteThumbnail(host, doll, ThumbnailNameFor(job));
   }
   std::string failure;

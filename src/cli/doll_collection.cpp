@@ -13,6 +13,7 @@
 #include "core/doll/archive_doll_files.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/host/text_encoding.h"
 
 namespace luma::cli {
 namespace {
@@ -54,20 +55,29 @@ void AddDoll(const std::string& path, bool all_cnfs, std::vector<DollJob>& jobs)
     ArchiveDollFiles archive;
     if (archive.Open(path).ok()) {
       bool any = false;
+      const TextEncoding names = MemberNameEncoding(archive.members());
       for (const DollFileInfo& member : archive.members()) {
         if (!EqualsIgnoreCase(ExtensionPart(member.name), "cnf")) continue;
-        jobs.push_back({path, member.full_name, !any});
+        jobs.push_back({path, member.full_name,
+                        DecodeMemberName(member.full_name, member.utf8_name, names), !any});
         any = true;
       }
       if (any) return;
     }
   }
   // A file that cannot be read still gets a record: its load fails.
-  jobs.push_back({path, "", true});
+  jobs.push_back({path, "", "", true});
+}
+
+// The path as text: folders the desktop made are UTF-8; a name a doll
+// brought along is decoded.
+std::string ShownPath(const std::string& path) {
+  return DecodePath(path, TextEncoding::kAutomatic);
 }
 
 std::string Label(const DollJob& job) {
-  return job.cnf.empty() ? job.path : job.path + " [" + job.cnf + "]";
+  const std::string path = ShownPath(job.path);
+  return job.shown_cnf.empty() ? path : path + " [" + job.shown_cnf + "]";
 }
 
 // The progress line goes to standard error when that is a terminal, and is
@@ -95,6 +105,11 @@ class Progress {
 };
 
 }  // namespace
+
+std::string LoadedCnf(const DollJob& job, const CKissCnfDoc& doc) {
+  if (!job.shown_cnf.empty()) return job.shown_cnf;
+  return doc.ShownPath(doc.cnf_member().empty() ? doc.cnf_name() : doc.cnf_member());
+}
 
 std::vector<DollJob> FindDolls(const std::vector<std::string>& operands, bool all_cnfs) {
   std::vector<DollJob> jobs;
@@ -151,13 +166,13 @@ int RunCollection(const ParsedArgs& args, const std::function<DollResult(const D
     std::replace(result.summary.begin(), result.summary.end(), '\n', ' ');
     // Three lines: the outcome and the CNF as JSON, the summary, the record's members.
     return std::string(result.loaded ? "L" : "F") +
-           JsonString(result.cnf.empty() ? jobs[i].cnf : result.cnf) + "\n" + result.summary +
+           JsonString(result.cnf.empty() ? jobs[i].shown_cnf : result.cnf) + "\n" + result.summary +
            "\n" + result.json_members;
   };
   callbacks.started = [&](size_t i) { progress.Update(done, Label(jobs[i])); };
   callbacks.ended = [&](size_t i, const JobOutcome& outcome) {
     const DollJob& job = jobs[i];
-    std::string status, summary, members, cnf = JsonString(job.cnf);
+    std::string status, summary, members, cnf = JsonString(job.shown_cnf);
     const std::string& out = outcome.output;
     const size_t first = out.find('\n');
     const size_t second = first == std::string::npos ? first : out.find('\n', first + 1);
@@ -179,7 +194,7 @@ int RunCollection(const ParsedArgs& args, const std::function<DollResult(const D
       summary = "crashed (" + (outcome.cause.empty() ? "no result" : outcome.cause) + ")";
       members = "\"failure\": " + JsonString(summary);
     }
-    records[i] = "{\"path\": " + JsonString(job.path) + ", \"cnf\": " + cnf +
+    records[i] = "{\"path\": " + JsonString(ShownPath(job.path)) + ", \"cnf\": " + cnf +
                  ", \"status\": " + JsonString(status) + (members.empty() ? "" : ", ") + members +
                  StringPrintf(", \"seconds\": %.3f}", outcome.seconds);
     ++done;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "core/doll/kiss_cnf_doc.h"
 
 namespace luma::cli {
 
@@ -14,8 +15,14 @@ namespace luma::cli {
 struct DollJob {
   std::string path;
   std::string cnf;
+  // The member name as text, as the archive's list of CNFs shows it: what
+  // the loading is told to choose, and what records and lines show.
+  std::string shown_cnf;
   bool first_of_archive = true;  // false for the further CNFs of an archive
 };
+
+// DollResult::cnf for the doll `job` loaded as `doc`.
+std::string LoadedCnf(const DollJob& job, const CKissCnfDoc& doc);
 
 // The dolls named by `operands`: files as given, and every .cnf, .lzh,
 // .lha and .zip file under a folder (recursively, in name order). With `all_cnfs`
@@ -33,7 +40,7 @@ bool IsCollection(const ParsedArgs& args);
 // What the work on one doll produced, in its own process.
 struct DollResult {
   bool loaded = false;
-  std::string cnf;           // the CNF loaded (its member name in an archive)
+  std::string cnf;           // the CNF loaded as text (its member name in an archive)
   std::string summary;       // the rest of the doll's line after "PATH: "
   std::string json_members;  // further members of its JSON record, without braces
 };

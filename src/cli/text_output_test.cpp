@@ -2,9 +2,14 @@
 // the trace keeps the doll's bytes unless asked to decode them.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <string>
 #include <vector>
 
+#include "core/testing/doll_builder.h"
 #include "core/testing/doll_loader.h"
 #include "core/testing/image_files.h"
 #include "core/testing/lzh_builder.h"
@@ -102,6 +107,47 @@ TEST_F(TextOutputTest, ArchiveListShowsJapaneseMemberNames) {
   EXPECT_NE(test.out.find("ソフト.cel: OK\n"), std::string::npos) << test.out;
   const ProgramResult extract = Tool({"archive", "extract", path, kSoft + ".cel"});
   EXPECT_EQ(extract.out, "x");
+}
+
+TEST_F(TextOutputTest, CheckJsonRecordsAreUtf8InEveryDollsEncoding) {
+  // An archive with two CNFs named in Shift-JIS, 人形 and 服, and a
+  // Windows-1252 doll; each of the first and the last misses a cel.
+  const std::string doll = "\x90\x6c\x8c\x60";
+  const std::string clothes = "\x95\x9e";
+  auto bytes = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
+  const std::string kcf = bytes(testing::MakeKcf({std::vector<uint32_t>(16, 0xFF0000)}));
+  const std::string cel = bytes(testing::MakeCel(4, 2, 2, {1, 1, 1, 1}));
+  const std::string archive = (dolls_ / "japan.lzh").string();
+  testing::WriteFile(archive,
+                     bytes(testing::TestDollArchive(
+                         {{doll + ".cnf", kJapaneseComment + "%p.kcf\n#0 " + kSoft + ".cel\n"},
+                          {clothes + ".cnf", kJapaneseComment + "%p.kcf\n#0 a.cel\n"},
+                          {"p.kcf", kcf},
+                          {"a.cel", cel}})));
+  const std::string latin = Doll("; " + kPoupee + "\n#1 caf\xe9.cel\n");
+  const std::string json = (out_ / "records.json").string();
+  const ProgramResult r = Tool({"check", archive, latin, "--all-cnfs", "--json", json});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("japan.lzh [人形.cnf]: 1 error"), std::string::npos) << r.out;
+
+  QJsonParseError error;
+  const QJsonArray records =
+      QJsonDocument::fromJson(QByteArray::fromStdString(testing::ReadFile(json)), &error).array();
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  ASSERT_EQ(records.size(), 3);
+  auto field = [&](int i, const char* name) {
+    return records[i].toObject()[name].toString().toStdString();
+  };
+  auto first_error = [&](int i) {
+    return records[i].toObject()["errors"].toArray()[0].toString().toStdString();
+  };
+  EXPECT_EQ(field(0, "cnf"), "人形.cnf");
+  EXPECT_EQ(field(0, "status"), "loaded");
+  EXPECT_EQ(first_error(0), "ソフト.cel is not present in LZH");
+  EXPECT_EQ(field(1, "cnf"), "服.cnf");
+  EXPECT_EQ(field(1, "status"), "loaded");
+  EXPECT_EQ(field(2, "path"), latin);
+  EXPECT_EQ(first_error(2), "café.cel file not found");
 }
 
 }  // namespace

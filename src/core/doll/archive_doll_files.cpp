@@ -98,4 +98,22 @@ std::string ArchiveDollFiles::UnreadableText(std::string_view name, const Status
   return std::string(name) + ": " + failure.message() + "\n";
 }
 
+std::string UnmarkedMemberNames(const std::vector<DollFileInfo>& members) {
+  std::string text;
+  for (const DollFileInfo& member : members) {
+    if (member.utf8_name) continue;
+    text += member.full_name;
+    text += '\n';
+  }
+  return text;
+}
+
+TextEncoding MemberNameEncoding(const std::vector<DollFileInfo>& members) {
+  return GuessTextEncoding(UnmarkedMemberNames(members));
+}
+
+std::string DecodeMemberName(std::string_view name, bool utf8_name, TextEncoding encoding) {
+  return DecodeText(name, utf8_name ? TextEncoding::kUtf8 : encoding);
+}
+
 }  // namespace luma

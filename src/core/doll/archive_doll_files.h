@@ -53,6 +53,13 @@ class ArchiveDollFiles : public DollFiles {
   std::unordered_map<std::string, size_t> by_name_;
 };
 
+// Member names as text. A name the archive marks as UTF-8 is UTF-8; the
+// others are in the encoding of the archiver's system, decided from all of
+// them together (UnmarkedMemberNames, one per line).
+std::string UnmarkedMemberNames(const std::vector<DollFileInfo>& members);
+TextEncoding MemberNameEncoding(const std::vector<DollFileInfo>& members);
+std::string DecodeMemberName(std::string_view name, bool utf8_name, TextEncoding encoding);
+
 }  // namespace luma
 
 #endif  // LUMA_CORE_DOLL_ARCHIVE_DOLL_FILES_H_

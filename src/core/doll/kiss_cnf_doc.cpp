@@ -223,7 +223,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   }
   archive_name_ = std::string(FileNamePart(path_));
   members_ = archive->members();
-  member_encoding_ = GuessTextEncoding(MemberNameText());
+  member_encoding_ = MemberNameEncoding(members_);
   std::vector<size_t> candidates;
   for (size_t i = 0; i < members_.size(); ++i) {
     if (EqualsIgnoreCase(ExtensionPart(members_[i].name), "cnf")) candidates.push_back(i);
@@ -237,13 +237,15 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   title_ = archive_name_;
   if (candidates.size() > 1) {
     const auto same = std::find_if(candidates.begin(), candidates.end(), [&](size_t c) {
-      return !reload_member_.empty() && EqualsIgnoreCase(members_[c].full_name, reload_member_);
+      return !reload_member_.empty() &&
+             NamesEqual(members_[c].full_name, reload_member_, member_encoding_);
     });
     if (same != candidates.end()) {
       chosen = *same;
     } else {
       std::vector<std::string> names;
-      for (const size_t c : candidates) names.push_back(ShownMemberName(members_[c].full_name));
+      for (const size_t c : candidates)
+        names.push_back(ShownMemberName(members_[c].full_name, members_[c].utf8_name));
       const int choice = host_.Choose("Select CNF", "This archive holds several CNF files:", names);
       if (choice < 0 || static_cast<size_t>(choice) >= candidates.size()) return false;
       chosen = candidates[static_cast<size_t>(choice)];
@@ -254,7 +256,8 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   cnf_member_ = members_[chosen].full_name;
   Result<std::vector<uint8_t>> bytes = archive->ReadMember(chosen);
   if (!bytes.ok()) {
-    std::string text = FormatMessage(kMsgUnableToExtract, ShownMemberName(cnf_name_));
+    std::string text =
+        FormatMessage(kMsgUnableToExtract, ShownMemberName(cnf_name_, members_[chosen].utf8_name));
     if (archive->is_zip()) text += "\n" + bytes.status().message();
     host_.ShowMessage("", text, MessageIcon::kWarning);
     return false;
@@ -503,15 +506,6 @@ void CKissCnfDoc::PrepareScript(LoadProgress& progress) {
   script_->Interpret(model_, host_);
 }
 
-std::string CKissCnfDoc::MemberNameText() const {
-  std::string text;
-  for (const DollFileInfo& member : members_) {
-    text += member.full_name;
-    text += '\n';
-  }
-  return text;
-}
-
 void CKissCnfDoc::DecideTextEncoding() {
   // Short strings of one doll decode alike, however each would be guessed
   // alone: the decision takes the whole CNF and its archive's member names.
@@ -520,7 +514,7 @@ void CKissCnfDoc::DecideTextEncoding() {
     text += line;
     text += '\n';
   }
-  if (archive_) text += MemberNameText();
+  if (archive_) text += UnmarkedMemberNames(members_);
   model_.SetTextEncoding(GuessTextEncoding(text), settings_.text_encoding_choice());
   if (files_) files_->SetNameEncoding(model_.text_encoding);
 }
@@ -532,8 +526,9 @@ std::string CKissCnfDoc::ShownTitle() const {
   return shown;
 }
 
-std::string CKissCnfDoc::ShownMemberName(std::string_view name) const {
-  return DecodeText(name, EffectiveEncoding(settings_.text_encoding_choice(), member_encoding_));
+std::string CKissCnfDoc::ShownMemberName(std::string_view name, bool utf8_name) const {
+  return DecodeMemberName(name, utf8_name,
+                          EffectiveEncoding(settings_.text_encoding_choice(), member_encoding_));
 }
 
 void CKissCnfDoc::AdoptSavedCnf(const std::string& path) {

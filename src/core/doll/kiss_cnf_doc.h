@@ -132,10 +132,8 @@ class CKissCnfDoc {
 
  private:
   bool CheckOpenable(const std::string& path);
-  // Every member name, one per line: what names alone are decided from.
-  std::string MemberNameText() const;
   // Member names before the CNF is read, decided from all of them.
-  std::string ShownMemberName(std::string_view name) const;
+  std::string ShownMemberName(std::string_view name, bool utf8_name) const;
   void DecideTextEncoding();
   bool LoadFrom(const std::string& path, bool keep_unchanged, std::vector<uint8_t>* image);
   // The loading stages, in order.

@@ -13,13 +13,14 @@
 
 namespace luma {
 
-std::string ProposedCelBitmapName(std::string_view cel_file_name) {
+std::string ProposedCelBitmapName(std::string_view cel_file_name, TextEncoding encoding) {
   const size_t dot = cel_file_name.find('.');
-  std::string name = AsciiLowerCopy(cel_file_name.substr(0, dot));
+  std::string name = FoldNameCase(cel_file_name.substr(0, dot), encoding);
   return name + ".bmp";
 }
 
-bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_group, Host& host,
+bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_group,
+                     TextEncoding names, Host& host,
                      const std::function<std::string(const std::string& proposed)>& ask_path) {
   if (cel.cel == nullptr) return false;
   constexpr char kTitle[] = "Export Error";
@@ -53,7 +54,7 @@ bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_g
                      MessageIcon::kError);
     return false;
   }
-  const std::string path = ask_path(ProposedCelBitmapName(cel.cel->file_name));
+  const std::string path = ask_path(ProposedCelBitmapName(cel.cel->file_name, names));
   if (path.empty()) return false;
 
   Surface* previous = device.GetRenderTarget();

@@ -7,21 +7,24 @@
 
 #include "core/gfx/render_device.h"
 #include "core/host/host.h"
+#include "core/host/text_encoding.h"
 #include "core/model/cel_instance.h"
 
 namespace luma {
 
 // The name a cel's bitmap is offered under: the cel's file name up to its
 // first dot, in lower case, with ".bmp" ("Shirt.Red.cel" gives "shirt.bmp").
-std::string ProposedCelBitmapName(std::string_view cel_file_name);
+// Only letters that are characters of their own fold (FoldNameCase).
+std::string ProposedCelBitmapName(std::string_view cel_file_name, TextEncoding encoding);
 
 // Draws one cel line on its own, centred in a picture of its object frame
 // (cel size plus the line's offsets), and saves it as a BMP file at the path
 // `ask_path` returns for the proposed name (empty: cancelled). The picture
 // is made before asking, so a device that cannot make it is reported first.
 // Failures are shown in messages titled "Export Error". Returns whether a
-// file was written.
-bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_group, Host& host,
+// file was written. `names` is the doll's text encoding.
+bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_group,
+                     TextEncoding names, Host& host,
                      const std::function<std::string(const std::string& proposed)>& ask_path);
 
 }  // namespace luma

@@ -485,7 +485,9 @@ TEST_F(KissCnfViewTest, PatrolBoundsPullsObjectsBackInside) {
 }
 
 TEST_F(KissCnfViewTest, ExportedCelsAndLocatedObjectsUseTheWindow) {
-  EXPECT_EQ(ProposedCelBitmapName("Shirt.Red.cel"), "shirt.bmp");
+  EXPECT_EQ(ProposedCelBitmapName("Shirt.Red.cel", TextEncoding::kWindows1252), "shirt.bmp");
+  // ア is 0x83 "A": its second byte is no letter of its own and stays.
+  EXPECT_EQ(ProposedCelBitmapName("\x83\x41Hat.CEL", TextEncoding::kShiftJis), "\x83\x41hat.bmp");
   EXPECT_TRUE(OpensInTextEditor("readme.me"));
   EXPECT_FALSE(OpensInTextEditor("manual.HTML"));
 
