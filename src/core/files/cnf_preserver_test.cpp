@@ -401,6 +401,32 @@ TEST_F(PreserverTest, KeepsTheBytesOfAnArchivedCnf) {
   EXPECT_TRUE(AllCrLf(text.substr(0, text.find('\x1A')))) << text;
 }
 
+TEST_F(PreserverTest, ACnfWithLoneCrEndingsIsWrittenWithCrLf) {
+  // Old Macintosh dolls end their lines with CR alone. The archive reader
+  // splits on it, a CNF on disk would be one long line: saved, every line
+  // ends in CR LF, for both writers, and the doll reads back the same.
+  const std::string cnf =
+      "; mac doll\r(64,48)\r%pal.kcf\r#0 a.cel *0 :0\r#1 b.cel *0 :0\r$0 1,2 3,4\r";
+  const std::vector<uint8_t> archive =
+      testing::TestDollArchive({{"doll.cnf", cnf},
+                                {"pal.kcf", testing::TestKcf(16)},
+                                {"a.cel", testing::TestCel(4, 4, 4)},
+                                {"b.cel", testing::TestCel(4, 4, 4)}});
+  doll_.Write("doll.lzh", std::string(archive.begin(), archive.end()));
+  auto doc = doll_.Open("doll.lzh");
+  ASSERT_TRUE(doc);
+  const std::string preserved = RoundTrip(*doc);
+  EXPECT_TRUE(AllCrLf(preserved)) << preserved;
+  EXPECT_EQ(Head(preserved, 2), "; mac doll\r\n(64,48)\r\n");
+
+  const std::string reformatted =
+      FormatReformattedCnf(doc->model(), doc->fkiss(), {}, HintValues{50, 7}).text;
+  EXPECT_TRUE(AllCrLf(reformatted)) << reformatted;
+  auto again = Reload(reformatted);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->model().instances().size(), 2u);
+}
+
 TEST_F(PreserverTest, ALfCnfStaysLf) {
   auto doc = Open("; plain\n#0 a.cel *0 :0\n$0 1,2\n");
   ASSERT_TRUE(doc);

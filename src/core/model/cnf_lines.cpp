@@ -88,7 +88,9 @@ std::string CnfLineEnding(const std::vector<std::string>& raw_lines) {
   for (const std::string_view raw : raw_lines) {
     if (raw.ends_with("\r\n")) return "\r\n";
     if (raw.ends_with('\n')) return "\n";
-    if (raw.ends_with('\r')) return "\r";
+    // A lone CR ends a line only in an archive: on disk the CNF would read
+    // as one long line, so such a doll is written with CR LF.
+    if (raw.ends_with('\r')) return "\r\n";
   }
   return "\r\n";
 }

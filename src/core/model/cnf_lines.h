@@ -37,8 +37,9 @@ CnfLines SplitDiskCnfText(std::string_view bytes);
 CnfSourceLines ReadArchiveCnfText(std::string_view bytes);
 CnfLines SplitArchiveCnfText(std::string_view bytes);
 
-// The line ending a CNF uses: that of its first ended line, or CR LF (the
-// ending KiSS dolls are made with) when it has none.
+// The line ending a CNF is written with: that of its first ended line, or
+// CR LF (the ending KiSS dolls are made with) when it has none or ends its
+// lines with a lone CR.
 std::string CnfLineEnding(const std::vector<std::string>& raw_lines);
 
 }  // namespace luma
