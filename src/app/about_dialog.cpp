@@ -49,8 +49,16 @@ AboutDialog::AboutDialog(RenderDevice* device, QWidget* parent) : QDialog(parent
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   properties_ = buttons->addButton("DirectX Properties", QDialogButtonBox::ActionRole);
-  connect(properties_, &QPushButton::clicked, this,
-          [this] { details_->setVisible(!details_->isVisible()); });
+  connect(properties_, &QPushButton::clicked, this, [this] {
+    const bool open = !details_->isVisible();
+    details_->setVisible(open);
+    if (!open) {
+      // Closed again, the box goes back to the height it had: the layout
+      // alone would leave the room the status text took.
+      this->layout()->activate();
+      resize(width(), sizeHint().height());
+    }
+  });
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
 }

@@ -15,7 +15,7 @@ namespace luma::app {
 
 class CMainFrame;
 
-inline constexpr char kProgramVersion[] = "1.0.1";
+inline constexpr char kProgramVersion[] = LUMA_VERSION;
 
 // The about box: the program and its version, how the graphics device
 // works, and behind "DirectX Properties" the device's full status. Modal.

@@ -267,6 +267,19 @@ TEST_F(InfoWindowsTest, AboutAndBugReportDescribeTheDeviceAndTheOpenDolls) {
     if (auto* about = dynamic_cast<AboutDialog*>(&dialog)) {
       about_title = about->windowTitle();
       device_lines = about->device_lines()->text();
+      // "DirectX Properties" opens the full status below and closes it again;
+      // closed, the box returns to its own height.
+      about->show();
+      Settle();
+      const int closed_height = about->height();
+      about->properties_button()->click();
+      Settle();
+      EXPECT_TRUE(about->properties_text()->isVisible());
+      EXPECT_GT(about->height(), closed_height);
+      about->properties_button()->click();
+      Settle();
+      EXPECT_FALSE(about->properties_text()->isVisible());
+      EXPECT_EQ(about->height(), closed_height);
     } else if (auto* bug = dynamic_cast<BugReportDialog*>(&dialog)) {
       report = bug->report();
       read_only = bug->report_box()->isReadOnly();
