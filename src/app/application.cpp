@@ -12,6 +12,7 @@
 #include "app/about_dialog.h"
 #include "app/file_association.h"
 #include "app/main_frame.h"
+#include "app/program_options.h"
 #include "app/single_instance.h"
 #include "app/startup_probe.h"
 #include "app/termination_signals.h"
@@ -21,14 +22,6 @@
 
 namespace luma::app {
 namespace {
-
-constexpr char kUsage[] =
-    "Usage: lumadoll [FILE]\n"
-    "Opens a KiSS paper doll: a CNF file, or an LZH or LHA archive that holds one.\n"
-    "Only one Lumadoll runs for each user: a second start hands FILE to the first.\n"
-    "\n"
-    "  --help     show this help and end\n"
-    "  --version  show the version and end\n";
 
 constexpr char kNeedsDisplay[] = "lumadoll: Lumadoll needs a graphical display (X11 or Wayland)";
 
@@ -61,17 +54,19 @@ int HandleOptions(int argc, char** argv) {
   bool platform_given = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (arg == "--version") {
-      std::printf("Lumadoll %s\n", kProgramVersion);
-      return 0;
+    if (const ProgramOption* option = FindProgramOption(arg)) {
+      switch (option->action) {
+        case ProgramAction::kHelp:
+          std::fputs(ProgramUsage().c_str(), stdout);
+          return 0;
+        case ProgramAction::kVersion:
+          std::printf("Lumadoll %s\n", kProgramVersion);
+          return 0;
+      }
     }
     if (arg == "-platform" || arg.starts_with("-platform=")) platform_given = true;
     if (arg.starts_with("--") && arg.size() > 2) {
-      std::fprintf(stderr, "lumadoll: unknown option %s\n%s", argv[i], kUsage);
+      std::fprintf(stderr, "lumadoll: unknown option %s\n%s", argv[i], ProgramUsage().c_str());
       return 2;
     }
   }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -90,7 +91,58 @@ TEST_F(ProgramExitTest, WithoutADisplayItSaysSoAndEnds) {
 
   const Ended unknown = Run({"--frobnicate"});
   EXPECT_EQ(unknown.code, 2);
-  EXPECT_TRUE(unknown.err.contains("lumadoll [FILE]"));
+  EXPECT_TRUE(unknown.err.contains("lumadoll [OPTION] [FILE]"));
+}
+
+// Roff's escaped minus signs, read back as the user sees them.
+QString ManualText() {
+  QFile file(LUMA_MANUAL_PATH);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll()).replace("\\-", "-");
+}
+
+TEST_F(ProgramExitTest, TheManualPageGivesEveryOptionThatHelpPrintsAndNoOther) {
+  const QString manual = ManualText();
+  ASSERT_FALSE(manual.isEmpty()) << LUMA_MANUAL_PATH;
+  EXPECT_FALSE(manual.contains('@')) << "every field of the template is filled";
+  const qsizetype options_at = manual.indexOf(".SH OPTIONS\n");
+  ASSERT_GE(options_at, 0);
+  const qsizetype options_end = manual.indexOf(".SH ", options_at + 1);
+  const QString options = manual.mid(options_at, options_end - options_at);
+
+  const Ended help = Run({"--help"});
+  ASSERT_EQ(help.code, 0);
+  EXPECT_EQ(Run({"-h"}).out, help.out);
+  // Every option of --help is an entry of the manual's list, and every entry
+  // of the list is an option --help gives and the program takes.
+  QStringList listed;
+  const QStringList lines = options.split('\n');
+  for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+    if (lines[i] != ".TP") continue;
+    const QString entry = lines[i + 1];
+    for (const QString& word : entry.split(QRegularExpression("[ \",]+"), Qt::SkipEmptyParts)) {
+      if (word.startsWith('-')) listed << word;
+    }
+  }
+  QStringList printed;
+  static const QRegularExpression kOption("(?:^|[ ,])(--?[a-z]+)");
+  for (const QString& line : help.out.split('\n')) {
+    if (!line.startsWith("  ")) continue;
+    for (auto match = kOption.globalMatch(line); match.hasNext();)
+      printed << match.next().captured(1);
+  }
+  listed.sort();
+  printed.sort();
+  EXPECT_EQ(listed, printed) << options.toStdString() << help.out.toStdString();
+  EXPECT_TRUE(printed.contains("--help"));
+  EXPECT_TRUE(printed.contains("--version"));
+  for (const QString& option : printed) {
+    const Ended ended = Run({option});
+    EXPECT_EQ(ended.code, 0) << option.toStdString();
+    EXPECT_FALSE(ended.out.isEmpty()) << option.toStdString();
+  }
+  EXPECT_TRUE(manual.contains(".SH EXIT STATUS"));
+  EXPECT_TRUE(manual.contains(".SH SIGNALS"));
 }
 
 template <typename Pred>

@@ -1,6 +1,7 @@
 // Writes the desktop program's installed resources into a share/ tree: the
 // desktop entry, the MIME package and the icons in the hicolor theme, all
-// drawn by the same code as the program's own.
+// drawn by the same code as the program's own, and the manual page with the
+// options the program takes.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <functional>
 
 #include "app/file_association.h"
+#include "app/program_options.h"
 #include "app/toolbar_icons.h"
 
 namespace {
@@ -50,12 +52,32 @@ bool WritePng(const QString& path, int size, const Paint& paint) {
   return image.save(path, "PNG");
 }
 
+// The manual page from its template: the version and the options filled in.
+bool WriteManual(const QString& path, const QString& template_path, const QByteArray& version) {
+  QFile in(template_path);
+  if (!in.open(QIODevice::ReadOnly)) return false;
+  QByteArray manual = in.readAll();
+  const std::pair<QByteArray, QByteArray> fields[] = {
+      {"@VERSION@", version},
+      {"@OPTIONS@\n", QByteArray::fromStdString(luma::app::ManualOptions())},
+  };
+  for (const auto& [key, value] : fields) {
+    const qsizetype at = manual.indexOf(key);
+    if (at < 0) {
+      std::fprintf(stderr, "%s has no %s\n", qPrintable(template_path), key.constData());
+      return false;
+    }
+    manual.replace(at, key.size(), value);
+  }
+  return Write(path, manual);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s SHARE_DIR\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s SHARE_DIR MANUAL_TEMPLATE VERSION\n", argv[0]);
     return 2;
   }
   const QDir share(QString::fromLocal8Bit(argv[1]));
@@ -86,6 +108,8 @@ int main(int argc, char** argv) {
       ok &= WritePng(share.filePath(folder + file + ".png"), size, icon.paint);
     }
   }
+  ok &= WriteManual(share.filePath("man/man1/lumadoll.1"), QString::fromLocal8Bit(argv[2]),
+                    QByteArray(argv[3]));
   if (!ok) std::fprintf(stderr, "%s: could not write every file\n", argv[0]);
   return ok ? 0 : 1;
 }
