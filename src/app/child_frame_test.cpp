@@ -33,6 +33,7 @@
 #include "app/status_panes.h"
 #include "app/text_editor.h"
 #include "audio/audio_player.h"
+#include "core/host/text_encoding.h"
 #include "core/render/view_transform.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/zip_builder.h"
@@ -548,6 +549,8 @@ class FakeLauncher : public DesktopLauncher {
 };
 
 TEST_F(DollWindowTest, DocumentationWithoutADesktopProgramOpensInAWindowOfItsOwn) {
+  // "キッス" in Shift-JIS, under the Shift-JIS name "説明.txt".
+  const std::string kKana = "\x83\x4c\x83\x62\x83\x58\r\n";
   ASSERT_NE(Open(), nullptr);
   const std::vector<uint8_t> image =
       testing::TestDollArchive({{"doll.cnf", kCnf},
@@ -555,12 +558,13 @@ TEST_F(DollWindowTest, DocumentationWithoutADesktopProgramOpensInAWindowOfItsOwn
                                 {"a.cel", testing::TestCel(20, 10, 4, 3)},
                                 {"b.cel", testing::TestCel(10, 10, 4, 5)},
                                 {"readme.doc", "Caf\xe9 au lait\r\nline two\r\n"},
-                                {"guide.txt", "Caf\xc3\xa9 \xe2\x98\x95\n"}});
+                                {"guide.txt", "Caf\xc3\xa9 \xe2\x98\x95\n"},
+                                {"\x90\xe0\x96\xbe.txt", kKana}});
   Write("docs.lzh", std::string(image.begin(), image.end()));
   ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("docs.lzh")));
   CChildFrame* child = frame_->ActiveChild();
   ASSERT_EQ(child->view().DocumentationEntries(),
-            (std::vector<std::string>{"readme.doc", "guide.txt"}));
+            (std::vector<std::string>{"readme.doc", "guide.txt", "\x90\xe0\x96\xbe.txt"}));
 
   auto* none = new FakeLauncher(false, false);
   frame_->set_launcher(std::unique_ptr<DesktopLauncher>(none));
@@ -574,6 +578,18 @@ TEST_F(DollWindowTest, DocumentationWithoutADesktopProgramOpensInAWindowOfItsOwn
   EXPECT_TRUE(child->view().OpenDocumentation(1));
   EXPECT_EQ(child->document_viewer()->text()->toPlainText(), QString::fromUtf8("Café ☕\n"))
       << "UTF-8 bytes";
+  // Each document decides its own encoding, unless the user chose one.
+  EXPECT_TRUE(child->view().OpenDocumentation(2));
+  EXPECT_EQ(child->document_viewer()->text()->toPlainText(), QString::fromUtf8("キッス\n"));
+  EXPECT_TRUE(child->document_viewer()->windowTitle().startsWith(QString::fromUtf8("説明.txt - ")))
+      << child->document_viewer()->windowTitle().toStdString();
+  Settings western = frame_->settings();
+  western.text_encoding = static_cast<int>(TextEncoding::kWindows1252);
+  frame_->ApplySettings(western);
+  EXPECT_TRUE(child->view().OpenDocumentation(2));
+  EXPECT_EQ(child->document_viewer()->text()->toPlainText(),
+            QString::fromUtf8(DecodeText(kKana, TextEncoding::kWindows1252)).replace("\r\n", "\n"));
+  frame_->ApplySettings(Settings());
   EXPECT_TRUE(child->view().OpenCnf()) << "the CNF too, without a text editor";
   EXPECT_TRUE(child->document_viewer()->text()->toPlainText().startsWith("(200,100)"));
   EXPECT_TRUE(none->opened.isEmpty());

@@ -6,11 +6,10 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "core/host/text_encoding.h"
-
 namespace luma::app {
 
-DocumentViewer::DocumentViewer(QWidget* parent, const QString& title, const QString& path)
+DocumentViewer::DocumentViewer(QWidget* parent, const QString& title, const QString& path,
+                               TextEncoding chosen)
     : QDialog(parent) {
   setWindowTitle(title);
   setSizeGripEnabled(true);
@@ -32,8 +31,8 @@ DocumentViewer::DocumentViewer(QWidget* parent, const QString& title, const QStr
     return;
   }
   const QByteArray bytes = file.readAll();
-  const std::string decoded =
-      DecodeText(std::string_view(bytes.constData(), bytes.size()), TextEncoding::kAutomatic);
+  const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
+  const std::string decoded = DecodeText(text, EffectiveEncoding(chosen, GuessTextEncoding(text)));
   // Line endings of any system show as lines.
   QString shown = QString::fromUtf8(decoded.data(), static_cast<qsizetype>(decoded.size()));
   shown.replace("\r\n", "\n");
