@@ -68,7 +68,7 @@ TEST_F(ProgramExitTest, HelpAndVersionNeedNoDisplay) {
     const Ended help = Run({"--help"});
     EXPECT_TRUE(help.normal);
     EXPECT_EQ(help.code, 0) << help.err.toStdString();
-    EXPECT_TRUE(help.out.contains("lumadoll [FILE]")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("lumadoll [OPTION] [FILE]")) << help.out.toStdString();
     const Ended version = Run({"--version"});
     EXPECT_TRUE(version.normal);
     EXPECT_EQ(version.code, 0);
