@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/host/text.h"
 #include "core/render/view_transform.h"
 
 namespace luma {
@@ -27,6 +28,13 @@ Result<Image> RenderScenePicture(RenderDevice& device, const Scene& scene, int z
   std::unique_ptr<Surface> target;
   DeviceResult result = device.CreateRenderTarget(transform.width, transform.height,
                                                   TextureFormat::kX8R8G8B8, 0, &target);
+  if (result == DeviceResult::kInvalidCall) {
+    // The size is the one thing a caller can ask wrongly here: a large
+    // playfield at a magnifying zoom level.
+    return Status::Error(StringPrintf(
+        "The picture would be %d x %d pixels, more than the graphics device draws at once.",
+        transform.width, transform.height));
+  }
   if (result == DeviceResult::kOk) {
     FrameRenderer renderer(device);
     result = renderer.RenderToTarget(*target, scene, transform);
