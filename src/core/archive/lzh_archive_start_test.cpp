@@ -38,7 +38,7 @@ Bytes Stub(size_t size) {
   std::copy(names, names + sizeof names, stub.begin() + 600);
   Bytes decoy = LzhTestMemberBytes(StoredTestMember("decoy.txt", "decoy"), 1);
   decoy[1] ^= 1;
-  std::copy(decoy.begin(), decoy.end(), stub.begin() + 2000);
+  if (size >= 2000 + decoy.size()) std::copy(decoy.begin(), decoy.end(), stub.begin() + 2000);
   return stub;
 }
 
