@@ -36,21 +36,35 @@ QStringList SplitExec(const QString& line) {
   return words;
 }
 
-// The Exec line of the desktop's default program for a type, empty when it
-// has none (or no way to say).
-QString DefaultProgramExec(const QString& mime_type) {
+// The desktop entry file of the desktop's default program for a type, empty
+// when it has none (or no way to say).
+QString DefaultProgramEntry(const QString& mime_type) {
   QProcess query;
   query.start("xdg-mime", {"query", "default", mime_type});
   if (!query.waitForFinished(2000) || query.exitCode() != 0) return {};
   const QString id = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
   if (id.isEmpty()) return {};
-  const QString file = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
-  if (file.isEmpty()) return {};
-  QSettings entry(file, QSettings::IniFormat);
-  return entry.value("Desktop Entry/Exec").toString();
+  return QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
 }
 
-QString TextEditorExec() { return DefaultProgramExec("text/plain"); }
+// Debian's name for the terminal emulator the user chose.
+QString TerminalEmulator() { return QStandardPaths::findExecutable("x-terminal-emulator"); }
+
+QStringList DefaultProgramCommand(const QString& mime_type, const QString& path) {
+  const QString entry = DefaultProgramEntry(mime_type);
+  if (entry.isEmpty()) return {};
+  return DesktopEntryCommand(entry, QFileInfo(path).absoluteFilePath(), TerminalEmulator());
+}
+
+QString FileType(const QString& path, bool text_editor) {
+  return text_editor ? QString("text/plain") : QMimeDatabase().mimeTypeForFile(path).name();
+}
+
+bool StartDetached(QStringList command) {
+  if (command.isEmpty()) return false;
+  const QString program = command.takeFirst();
+  return QProcess::startDetached(program, command);
+}
 
 }  // namespace
 
@@ -72,13 +86,17 @@ QStringList ExecCommand(const QString& exec_line, const QString& path) {
   return command;
 }
 
+QStringList DesktopEntryCommand(const QString& entry_file, const QString& path,
+                                const QString& terminal) {
+  QSettings entry(entry_file, QSettings::IniFormat);
+  QStringList command = ExecCommand(entry.value("Desktop Entry/Exec").toString(), path);
+  if (command.isEmpty() || !entry.value("Desktop Entry/Terminal").toBool()) return command;
+  if (terminal.isEmpty()) return {};
+  return QStringList{terminal, "-e"} + command;
+}
+
 bool OpenInTextEditor(const QString& path) {
-  QStringList command = ExecCommand(TextEditorExec(), QFileInfo(path).absoluteFilePath());
-  if (!command.isEmpty()) {
-    const QString program = command.takeFirst();
-    if (QProcess::startDetached(program, command)) return true;
-  }
-  return OpenWithDesktop(path);
+  return StartDetached(DefaultProgramCommand("text/plain", path)) || OpenWithDesktop(path);
 }
 
 bool OpenWithDesktop(const QString& path) {
@@ -86,12 +104,12 @@ bool OpenWithDesktop(const QString& path) {
 }
 
 bool DesktopLauncher::HasProgramFor(const QString& path, bool text_editor) {
-  const QString type =
-      text_editor ? QString("text/plain") : QMimeDatabase().mimeTypeForFile(path).name();
-  return !ExecCommand(DefaultProgramExec(type), path).isEmpty();
+  return !DefaultProgramCommand(FileType(path, text_editor), path).isEmpty();
 }
 
 bool DesktopLauncher::Open(const QString& path, bool text_editor) {
+  // The program HasProgramFor found, so a terminal program gets its terminal.
+  if (StartDetached(DefaultProgramCommand(FileType(path, text_editor), path))) return true;
   return text_editor ? OpenInTextEditor(path) : OpenWithDesktop(path);
 }
 

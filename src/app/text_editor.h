@@ -31,6 +31,13 @@ class DesktopLauncher {
 // names no program.
 QStringList ExecCommand(const QString& exec_line, const QString& path);
 
+// The command that runs the program of the desktop entry file `entry_file`
+// on one file. A program that wants a terminal (Terminal=true, as vim's
+// entry says) runs in `terminal`, the desktop's terminal emulator; without
+// one it is no program for us: started alone it would end unseen at once.
+QStringList DesktopEntryCommand(const QString& entry_file, const QString& path,
+                                const QString& terminal);
+
 }  // namespace luma::app
 
 #endif  // LUMA_APP_TEXT_EDITOR_H_

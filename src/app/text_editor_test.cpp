@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace luma::app {
 namespace {
 
@@ -15,6 +18,28 @@ TEST(TextEditorTest, ExecLinesTakeThePathWhereTheirFieldCodesSay) {
   EXPECT_EQ(ExecCommand("mousepad", path), (QStringList{"mousepad", path}));
   EXPECT_TRUE(ExecCommand("", path).isEmpty());
   EXPECT_TRUE(ExecCommand("%f", path).isEmpty());
+}
+
+TEST(TextEditorTest, AProgramThatWantsATerminalRunsInOneOrNotAtAll) {
+  QTemporaryDir dir;
+  auto entry = [&](const QString& name, const QByteArray& lines) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Desktop Entry]\nType=Application\nName=Editor\n" + lines);
+    return file.fileName();
+  };
+  const QString path = "/home/m/doll.cnf";
+  const QString windowed = entry("mousepad.desktop", "Exec=mousepad %F\n");
+  const QString terminal = entry("vim.desktop", "Exec=vim %F\nTerminal=true\n");
+  EXPECT_EQ(DesktopEntryCommand(windowed, path, ""), (QStringList{"mousepad", path}));
+  EXPECT_EQ(DesktopEntryCommand(windowed, path, "/usr/bin/x-terminal-emulator"),
+            (QStringList{"mousepad", path}));
+  // vim started without a terminal ends at once and nothing shows: it is no
+  // program for the file unless the desktop has a terminal to run it in.
+  EXPECT_TRUE(DesktopEntryCommand(terminal, path, "").isEmpty());
+  EXPECT_EQ(DesktopEntryCommand(terminal, path, "/usr/bin/x-terminal-emulator"),
+            (QStringList{"/usr/bin/x-terminal-emulator", "-e", "vim", path}));
+  EXPECT_TRUE(DesktopEntryCommand(dir.filePath("missing.desktop"), path, "").isEmpty());
 }
 
 }  // namespace
