@@ -61,7 +61,7 @@ int CKissCnfView::FindBorderViolators() {
   if (count > 0) {
     Flash(cels, kViolatorFlashMs);
   } else {
-    front().ShowStatus("No objects on this page are past the edges of the playfield");
+    front().ShowStatus("No objects outside the playfield");
   }
   return count;
 }
@@ -332,7 +332,14 @@ int CKissCnfView::FindFkiss() {
       cels.push_back(cel.get());
     }
   }
-  if (!cels.empty()) Flash(cels, kFindFkissFlashMs);
+  if (!cels.empty()) {
+    Flash(cels, kFindFkissFlashMs);
+  } else {
+    // Without a flash the command would seem to do nothing at all. Short
+    // enough for the status bar beside its panes.
+    front().ShowStatus(settings_.ignore_snap ? "No cels with FKiSS beyond snap-to"
+                                             : "No cels with FKiSS events here");
+  }
   return static_cast<int>(cels.size());
 }
 

@@ -188,9 +188,14 @@ TEST_F(ViewCommandsTest, FlashesLetTheWindowPaintWhileTheyWait) {
   view_->StartDoll();
   EXPECT_FALSE(view_->flashing());
 
-  // Nothing outside the playfield: the status bar says so.
+  // Nothing outside the playfield, nothing with events: the status bar says so.
+  settings_.ignore_snap = true;
+  view_->SelectSet(1);
+  EXPECT_EQ(view_->FindFkiss(), 0);
+  EXPECT_EQ(front.status, "No cels with FKiSS beyond snap-to");
+  view_->SelectSet(0);
   EXPECT_EQ(view_->FindBorderViolators(), 0);
-  EXPECT_EQ(front.status, "No objects on this page are past the edges of the playfield");
+  EXPECT_EQ(front.status, "No objects outside the playfield");
 
   // While the doll is being loaded again no frame is drawn at all.
   frames_.clear();
