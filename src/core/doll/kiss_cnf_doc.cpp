@@ -187,7 +187,8 @@ void CKissCnfDoc::MakeValuePools() {
   if (error) doll_path = path_;
   value_pools_ = std::make_unique<ValuePools>(
       host_, *fkiss(), ComputeDollIdentity(doll_path.lexically_normal().string(), model_.cnf_lines),
-      PrivatePoolBaseName(archive_ ? archive_name_ : std::string(), cnf_name_));
+      PrivatePoolBaseName(archive_ ? archive_name_ : std::string(), cnf_name_),
+      model_.text_encoding);
 }
 
 bool CKissCnfDoc::ReadDiskCnf() {

@@ -83,7 +83,7 @@ std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view 
 }
 
 std::string FindPrivatePool(const std::string& directory, std::string_view base_name,
-                            const DollIdentity& identity) {
+                            const DollIdentity& identity, TextEncoding names) {
   const std::string base = directory + "/" + std::string(base_name);
   bool any = false;
   for (const PoolFileEntry& entry : ListPoolFiles(directory)) {
@@ -92,7 +92,7 @@ std::string FindPrivatePool(const std::string& directory, std::string_view base_
     ValuePool pool(directory + "/" + entry.file_name, identity);
     const std::optional<DollIdentity> stored = pool.ReadHeader();
     if (!stored) continue;
-    const bool same_name = EqualsIgnoreCase(stored->name, identity.name);
+    const bool same_name = NamesEqual(stored->name, identity.name, names);
     if (same_name || (stored->size == identity.size && stored->checksum == identity.checksum)) {
       (void)pool.RewriteHeader();
       return pool.path();

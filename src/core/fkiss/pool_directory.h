@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/fkiss/doll_identity.h"
+#include "core/host/text_encoding.h"
 
 namespace luma {
 
@@ -44,9 +45,11 @@ std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view 
 // taken, and its header is brought up to date. Without one, the name is
 // base + ".pool" when no file starts with the base name, otherwise the first
 // free "base-N.pool" (empty when none is free). The file itself is not
-// made here.
+// made here. Paths compare ignoring the case of letters that are letters in
+// `names`, the encoding of the doll's names: a Shift-JIS character's second
+// byte keeps its case.
 std::string FindPrivatePool(const std::string& directory, std::string_view base_name,
-                            const DollIdentity& identity);
+                            const DollIdentity& identity, TextEncoding names);
 
 }  // namespace luma
 

@@ -176,10 +176,11 @@ TEST(PoolDirectoryTest, PrivateBaseNamesAndTheFolderItself) {
 class PrivatePoolTest : public ::testing::Test {
  protected:
   std::string Find(const DollIdentity& identity, std::string_view base = "~doll~cnf") {
-    return FindPrivatePool(dir_.str(), base, identity);
+    return FindPrivatePool(dir_.str(), base, identity, names_);
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   TempDir dir_;
+  TextEncoding names_ = TextEncoding::kWindows1252;
 };
 
 TEST_F(PrivatePoolTest, ARenamedDollFindsItsPoolByItsCnfText) {
@@ -199,6 +200,16 @@ TEST_F(PrivatePoolTest, ARenamedDollFindsItsPoolByItsCnfText) {
   EXPECT_EQ(Find(edited), Path("~doll~cnf.pool"));
   EXPECT_EQ(pool.ReadHeader(), edited);
   EXPECT_EQ(pool.Load("x"), 8);
+}
+
+TEST_F(PrivatePoolTest, JapaneseNamesFoldOnlyTheirSingleByteLetters) {
+  // "\x83\x41" is ア, "\x83\x61" is ャ: the same base name, but two dolls.
+  names_ = TextEncoding::kShiftJis;
+  const DollIdentity first{"/dolls/\x83\x41.lzh", 10, 1}, second{"/dolls/\x83\x61.lzh", 20, 2};
+  ASSERT_TRUE(ValuePool(Find(first), first).Save("v", 1).ok());
+  EXPECT_EQ(Find(second), Path("~doll~cnf-0.pool"));
+  // Its own name in other case still finds a doll's pool.
+  EXPECT_EQ(Find({"/DOLLS/\x83\x41.LZH", 11, 3}), Path("~doll~cnf.pool"));
 }
 
 TEST_F(PrivatePoolTest, DifferentDollsWithOneCnfNameGetNumberedPools) {
@@ -224,9 +235,9 @@ class ValuePoolsTest : public ::testing::Test {
               ";@initialize() savevalue(\"score\", 1) loadvalue(v, \"Shared.lives\") "
               "deletevalue(\".bonus\") valuepool(\"other\")\n") {
     host_.set_data_folder(data_.str());
-    pools_ = std::make_unique<ValuePools>(host_, doll_.script,
-                                          ComputeDollIdentity("doll.cnf", doll_.doll.cnf_lines),
-                                          PrivatePoolBaseName("", "doll.cnf"));
+    pools_ = std::make_unique<ValuePools>(
+        host_, doll_.script, ComputeDollIdentity("doll.cnf", doll_.doll.cnf_lines),
+        PrivatePoolBaseName("", "doll.cnf"), TextEncoding::kWindows1252);
   }
   int Pool(const char* name) const {
     const auto& names = doll_.script.pool_names();
@@ -316,7 +327,7 @@ TEST_F(ValuePoolsTest, ResetBringsTheStoredIdentityUpToDate) {
   // Without a data folder nothing is stored and nothing fails.
   FakeHost nowhere;
   nowhere.set_data_folder("");
-  ValuePools lost(nowhere, doll_.script, identity, "~doll~cnf");
+  ValuePools lost(nowhere, doll_.script, identity, "~doll~cnf", TextEncoding::kWindows1252);
   lost.Reset();
   lost.Save(kPrivatePool, Id("score"), 1);
   int32_t value = 5;
@@ -336,7 +347,7 @@ TEST(ValueActionsTest, AValueWithoutPoolFollowsValuepoolUntilTheScriptStartsAgai
                           "loadvalue(c, \"scores.best\") loadvalue(d, \".best\")\n");
   d.host.set_data_folder(data.str());
   ValuePools pools(d.host, d.script, ComputeDollIdentity("doll.cnf", d.doll.cnf_lines),
-                   PrivatePoolBaseName("", "doll.cnf"));
+                   PrivatePoolBaseName("", "doll.cnf"), TextEncoding::kWindows1252);
   testing::FakeScriptView view;
   FkissRuntime runtime(d.doll, d.script, view, d.host, RuntimeSettings());
   runtime.set_value_pools(&pools);

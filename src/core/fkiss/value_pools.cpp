@@ -8,11 +8,12 @@
 namespace luma {
 
 ValuePools::ValuePools(Host& host, const FkissScript& script, DollIdentity identity,
-                       std::string private_base_name)
+                       std::string private_base_name, TextEncoding names)
     : host_(host),
       script_(script),
       identity_(std::move(identity)),
-      private_base_name_(std::move(private_base_name)) {}
+      private_base_name_(std::move(private_base_name)),
+      names_(names) {}
 
 void ValuePools::Reset() {
   if (!script_.value_ids().empty()) (void)FindPrivatePool();
@@ -22,7 +23,7 @@ const std::string& ValuePools::FindPrivatePool() {
   if (private_path_.empty()) {
     const std::string directory = PoolDirectory(host_);
     if (!directory.empty()) {
-      private_path_ = luma::FindPrivatePool(directory, private_base_name_, identity_);
+      private_path_ = luma::FindPrivatePool(directory, private_base_name_, identity_, names_);
     }
   }
   return private_path_;

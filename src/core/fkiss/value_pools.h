@@ -8,6 +8,7 @@
 #include "core/fkiss/doll_identity.h"
 #include "core/fkiss/value_pool.h"
 #include "core/fkiss/value_pool_access.h"
+#include "core/host/text_encoding.h"
 
 namespace luma {
 
@@ -21,8 +22,9 @@ class Host;
 // leaves the variable alone, one that cannot be written is lost.
 class ValuePools : public ValuePoolAccess {
  public:
+  // `names` is the encoding of the doll's names, its path among them.
   ValuePools(Host& host, const FkissScript& script, DollIdentity identity,
-             std::string private_base_name);
+             std::string private_base_name, TextEncoding names);
 
   // At every script start: finds the private pool of a script that keeps
   // values, so its stored identity is brought up to date.
@@ -45,6 +47,7 @@ class ValuePools : public ValuePoolAccess {
   const FkissScript& script_;
   DollIdentity identity_;
   std::string private_base_name_;
+  TextEncoding names_;
   std::string private_path_;
 };
 
