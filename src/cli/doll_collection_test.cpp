@@ -16,6 +16,7 @@
 #include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
+#include "core/testing/zip_builder.h"
 
 namespace luma::cli {
 namespace {
@@ -43,8 +44,8 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-// A collection: a CNF in a subfolder, an archive of two CNFs, a damaged
-// archive and a file that is no doll.
+// A collection: a CNF in a subfolder, an archive of two CNFs, a ZIP doll,
+// a damaged archive and a file that is no doll.
 class CollectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,6 +61,10 @@ class CollectionTest : public ::testing::Test {
                                          {"b.cel", cel}}));
     testing::WriteFile(dir_ / "broken.lha", "this is not an archive");
     testing::WriteFile(dir_ / "notes.txt", "not a doll");
+    WriteBytes(
+        dir_ / "three.Zip",
+        testing::ZipTestArchive({testing::ZipMember("doll/three.cnf", "#0 c.cel\n$0 0,0\n"),
+                                 testing::ZipMember("doll/c.cel", testing::TestCel(2, 2, 32))}));
   }
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
@@ -71,17 +76,18 @@ TEST_F(CollectionTest, EveryDollGetsALineInAnyOrderAndTheDamagedOneFailsAlone) {
   const ProgramResult r = Tool({"check", dir_.path().string(), "-j", "2"});
   EXPECT_EQ(r.exit_code, 1) << r.err;
   std::vector<std::string> lines = Lines(r.out);
-  ASSERT_EQ(lines.size(), 4u) << r.out;
+  ASSERT_EQ(lines.size(), 5u) << r.out;
   const std::string closing = lines.back();
   lines.pop_back();
   EXPECT_EQ(closing.substr(0, closing.find(" (")),
-            "3 dolls: 2 loaded, 1 failed, 0 crashed, 0 timed out");
+            "4 dolls: 3 loaded, 1 failed, 0 crashed, 0 timed out");
   // The lines come as the dolls finish; only the set of lines is fixed.
   std::vector<std::string> heads;
   for (const std::string& line : lines) heads.push_back(line.substr(0, line.rfind(", ")));
   EXPECT_EQ(Sorted(heads), Sorted({Path("broken.lha") + ": failed: Unable to open " +
                                        Path("broken.lha") + " It is not an LZH archive.",
                                    Path("sub/one.cnf") + ": 1 error, 0 warnings",
+                                   Path("three.Zip") + ": 0 errors, 0 warnings",
                                    Path("two.LZH") + ": 0 errors, 0 warnings"}));
   // No progress line when standard error is not a terminal.
   EXPECT_EQ(r.err, "");

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/archive/archive_reader.h"
 #include "core/archive/lzh_header.h"
 #include "core/archive/lzh_method.h"
 #include "core/archive/memory_file.h"
@@ -39,8 +40,8 @@ class LzhArchive {
  public:
   // Members whose unpacked size claims more than this are not decoded into
   // memory, rather than given memory on the header's word; streaming takes
-  // any size.
-  static constexpr uint32_t kMaxMemberSize = 256u << 20;
+  // any size. ZIP members have the same cap.
+  static constexpr uint32_t kMaxMemberSize = kMaxArchiveMemberSize;
 
   LzhArchive() = default;
   LzhArchive(const LzhArchive&) = delete;

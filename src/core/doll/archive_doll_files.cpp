@@ -93,8 +93,16 @@ std::string ArchiveDollFiles::NotFoundText(std::string_view name) const {
 
 std::string ArchiveDollFiles::UnreadableText(std::string_view name, const Status& failure,
                                              bool for_script) const {
-  if (!is_zip()) return FormatMessage(for_script ? kMsgFkissExtractFailed : kMsgNotInArchive, name);
-  if (for_script) return FormatMessage(kMsgFkissZipExtractFailed, name, failure.message());
+  // LZH dolls keep the classic texts for damaged members; a member too large
+  // for a doll is no damage and says so, as every ZIP failure says why.
+  const DollFileInfo* member = Lookup(name);
+  const bool too_large = member && member->size > kMaxArchiveMemberSize;
+  if (!is_zip() && !too_large) {
+    return FormatMessage(for_script ? kMsgFkissExtractFailed : kMsgNotInArchive, name);
+  }
+  if (for_script) {
+    return FormatMessage(kMsgFkissExtractFailedBecause, name, format_name(), failure.message());
+  }
   return std::string(name) + ": " + failure.message() + "\n";
 }
 

@@ -10,6 +10,7 @@
 #include "core/gfx/software_device.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/fake_host.h"
+#include "core/testing/lzh_builder.h"
 #include "core/testing/test_paths.h"
 #include "core/testing/zip_builder.h"
 
@@ -173,6 +174,45 @@ TEST_F(ZipDollTest, MembersThatCannotBeReadAreReportedWithTheReasonAndTheDollSti
                 "read encrypted ZIP members",
                 "no.wav is not present in ZIP"}));
   EXPECT_EQ(doc->model().instances().size(), 1u);
+}
+
+// A member above the doll size limit is named as too large whichever
+// archive holds it; a damaged LZH member keeps the classic wording.
+TEST_F(ZipDollTest, AMemberTooLargeForADollSaysSoInLzhAsInZip) {
+  const std::string cnf =
+      "#0 fine.cel\n#1 huge.cel\n#2 bad.cel\n"
+      ";@EventHandler\n;@initialize() sound(\"huge.wav\")\n";
+  constexpr uint32_t kHuge = 300u << 20;
+  std::vector<std::vector<uint8_t>> lzh_members;
+  for (const auto& [name, content] : std::vector<std::pair<std::string, std::string>>{
+           {"d.cnf", cnf}, {"fine.cel", TestCel(4, 4, 32)}, {"huge.cel", "x"}, {"huge.wav", "x"}}) {
+    testing::LzhTestMember member = testing::StoredTestMember(name, content);
+    if (name.starts_with("huge")) member.unpacked_size = kHuge;
+    lzh_members.push_back(testing::LzhTestMemberBytes(member, 1));
+  }
+  testing::LzhTestMember bad = testing::StoredTestMember("bad.cel", TestCel(4, 4, 32));
+  bad.crc ^= 0x1234;
+  lzh_members.push_back(testing::LzhTestMemberBytes(bad, 1));
+
+  std::vector<ZipTestMember> zip_members{ZipMember("d.cnf", cnf),
+                                         ZipMember("fine.cel", TestCel(4, 4, 32))};
+  for (const char* name : {"huge.cel", "huge.wav"}) {
+    ZipTestMember member = ZipMember(name, "x");
+    member.declared_size = kHuge;
+    zip_members.push_back(member);
+  }
+
+  const std::string too_large = "too large for a doll (314572800 bytes unpacked; at most 256 MiB)";
+  auto lzh = NewDoc();
+  ASSERT_TRUE(lzh->OpenDoll(Write("big.lzh", testing::LzhTestArchive(lzh_members))));
+  EXPECT_EQ(lzh->model().report.errors(),
+            (std::vector<std::string>{"huge.cel: " + too_large, "bad.cel is not present in LZH",
+                                      "FKiSS: Unable to extract huge.wav from LZH: " + too_large}));
+  auto zip = NewDoc();
+  ASSERT_TRUE(zip->OpenDoll(Write("big.zip", ZipTestArchive(zip_members))));
+  EXPECT_EQ(zip->model().report.errors(),
+            (std::vector<std::string>{"huge.cel: " + too_large, "bad.cel is not present in ZIP",
+                                      "FKiSS: Unable to extract huge.wav from ZIP: " + too_large}));
 }
 
 TEST_F(ZipDollTest, ZipFilesThatCannotBeOpenedSayWhy) {

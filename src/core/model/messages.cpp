@@ -87,7 +87,7 @@ constexpr MessageEntry kMessages[] = {
     {kMsgFkissNoPrecedingIf, "FKiSS: %s() has no preceding if() statment in line %d"},
     {kMsgFkissIllegalNesting, "FKiSS: %s() illegally nested, implied endif() assumed in line %d"},
     {kMsgFkissNoMatchingEndif, "FKiSS: No matching endif() for %s() in line %d"},
-    {kMsgFkissZipExtractFailed, "FKiSS: Unable to extract %s from ZIP: %s\n"},
+    {kMsgFkissExtractFailedBecause, "FKiSS: Unable to extract %s from %s: %s\n"},
     {kMsgPlayfieldLimited, "Playfield size out of range (%d x %d) in line %d; using %d x %d\n"},
     {kMsgPositionLimited, "Position of object #%d out of range (%d,%d) in line %d; using %d,%d\n"},
     {kMsgOffsetLimited, "Cel offset out of range (%d) in line %d; using %d\n"},

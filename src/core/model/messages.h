@@ -80,7 +80,7 @@ enum MessageId : int {
   kMsgFkissNoPrecedingIf = 62536,
   kMsgFkissIllegalNesting = 62537,
   kMsgFkissNoMatchingEndif = 62538,
-  kMsgFkissZipExtractFailed = 62539,
+  kMsgFkissExtractFailedBecause = 62539,
   // Values beyond what the engine holds (see doll_limits.h), and the bounds
   // on one script dispatch and one alarm pass.
   kMsgPlayfieldLimited = 62600,
