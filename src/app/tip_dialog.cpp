@@ -14,8 +14,9 @@ namespace luma::app {
 namespace {
 
 constexpr const char* kTips[Settings::kTipCount] = {
-    "Lumadoll opens a doll straight from its LZH archive: there is no need to unpack it "
-    "first. Drop the archive onto the window, or double-click it in your file manager.",
+    "Lumadoll opens a doll straight from its LZH or ZIP archive: there is no need to unpack "
+    "it first. Drop the archive onto the window, or double-click an LZH archive in your file "
+    "manager.",
     "Drag clothes with the left mouse button. A piece that will not move is fixed to the "
     "doll; click it a few more times and it may come loose.",
     "Ctrl+0 to Ctrl+9 switch between the ten sets of a doll, Shift+0 to Shift+9 between "
