@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <ctime>
 #include <new>
+#include <optional>
 #include <utility>
 
+#include "core/archive/zip_end_record.h"
 #include "core/host/text.h"
 
 namespace luma {
@@ -58,6 +60,12 @@ std::string ReadFailure(zip_error_t* error) {
   }
 }
 
+Status TooManyMembers(uint64_t count, uint64_t limit) {
+  return Status::Error(
+      StringPrintf("The ZIP directory lists %llu members, more than the %llu Lumadoll reads.",
+                   static_cast<unsigned long long>(count), static_cast<unsigned long long>(limit)));
+}
+
 // libzip reads the stored MS-DOS time as local time; this turns it back.
 uint32_t DosTimeOf(std::time_t time) {
   std::tm tm{};
@@ -103,6 +111,21 @@ Status ZipArchive::OpenImage(std::vector<uint8_t> image, const ZipLimits& limits
   image_ = std::move(image);
   limits_ = limits;
   if (image_.empty()) return Status::Error("The file is empty.");
+  // libzip sets up every entry the end record claims before it reads one;
+  // a claim is checked first against the limit and the directory's room.
+  if (const std::optional<ZipDirectoryClaim> claim = ReadZipDirectoryClaim(image_)) {
+    if (claim->entries > limits_.max_members) {
+      return TooManyMembers(claim->entries, limits_.max_members);
+    }
+    const uint64_t room =
+        std::min<uint64_t>(claim->size, image_.size()) / kMinZipDirectoryEntrySize;
+    if (claim->entries > room) {
+      return Status::Error(StringPrintf(
+          "The ZIP archive is damaged: its directory claims %llu members but has room for %llu "
+          "at most.",
+          static_cast<unsigned long long>(claim->entries), static_cast<unsigned long long>(room)));
+    }
+  }
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(image_.data(), image_.size(), 0, &error);
@@ -123,11 +146,9 @@ Status ZipArchive::OpenImage(std::vector<uint8_t> image, const ZipLimits& limits
   zip_.reset(archive);
 
   const zip_int64_t count = zip_get_num_entries(archive, 0);
-  if (count < 0 || static_cast<uint64_t>(count) > limits_.max_members) {
-    return Status::Error(StringPrintf(
-        "The ZIP directory lists %lld members, more than the %llu "
-        "Lumadoll reads.",
-        static_cast<long long>(count), static_cast<unsigned long long>(limits_.max_members)));
+  if (count < 0) return Status::Error("The ZIP archive is damaged: its directory cannot be read.");
+  if (static_cast<uint64_t>(count) > limits_.max_members) {
+    return TooManyMembers(static_cast<uint64_t>(count), limits_.max_members);
   }
   for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
     zip_stat_t st;

@@ -31,6 +31,11 @@ std::string Pattern(size_t size) {
   return s;
 }
 
+// A little-endian field of `size` bytes at `at`.
+void PutField(std::vector<uint8_t>& image, size_t at, uint64_t value, int size) {
+  for (int i = 0; i < size; ++i) image[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
 TEST(ZipArchiveTest, ListsAndReadsStoredDeflatedAndFolderMembers) {
   const std::string big = Pattern(5000);
   ZipArchive zip;
@@ -217,6 +222,45 @@ TEST(ZipArchiveTest, BombsAreRefusedBeforeTheyTakeTheMachine) {
   const Status opened = crowded.OpenImage(ZipTestArchive(overlapping), limits);
   EXPECT_EQ(opened.message(),
             "The ZIP directory lists 10 members, more than the 5 Lumadoll reads.");
+}
+
+TEST(ZipArchiveTest, AHostileMemberCountIsRefusedFromTheEndRecordsAlone) {
+  const std::vector<ZipTestMember> three{ZipMember("a.cel", "a"), ZipMember("b.cel", "b"),
+                                         ZipMember("c.cel", "c")};
+  // The ZIP64 end record's count is 64 bits wide: claimed, not counted.
+  testing::ZipTestOptions zip64_end;
+  zip64_end.zip64_end = true;
+  std::vector<uint8_t> image = ZipTestArchive(three, zip64_end);
+  const size_t end64 = image.size() - 22 - 20 - 56;
+  const auto claim64 = [&](uint64_t count) {
+    PutField(image, end64 + 24, count, 8);
+    PutField(image, end64 + 32, count, 8);
+  };
+  claim64(uint64_t{1} << 40);
+  ZipArchive vast;
+  EXPECT_EQ(vast.OpenImage(image).message(),
+            "The ZIP directory lists 1099511627776 members, more than the 65536 Lumadoll "
+            "reads.");
+  claim64(60000);
+  ZipArchive crowded;
+  EXPECT_EQ(crowded.OpenImage(image).message(),
+            "The ZIP archive is damaged: its directory claims 60000 members but has room for 3 "
+            "at most.");
+
+  std::vector<uint8_t> classic = ZipTestArchive(three);
+  PutField(classic, classic.size() - 22 + 8, 0xFFF0, 2);
+  PutField(classic, classic.size() - 22 + 10, 0xFFF0, 2);
+  ZipArchive short_directory;
+  EXPECT_EQ(short_directory.OpenImage(classic).message(),
+            "The ZIP archive is damaged: its directory claims 65520 members but has room for 3 "
+            "at most.");
+
+  // An end record's signature inside the archive comment is only text.
+  testing::ZipTestOptions commented;
+  commented.comment = std::string("PK\x05\x06\0\0\0\0\xFF\xFF\xFF\xFF", 12) + "junk";
+  ZipArchive fine;
+  ASSERT_TRUE(fine.OpenImage(ZipTestArchive(three, commented)).ok());
+  EXPECT_EQ(fine.members().size(), 3u);
 }
 
 TEST(OpenArchiveTest, TheBytesDecideTheFormatAndTheNameBreaksTies) {
