@@ -39,11 +39,10 @@ std::optional<std::string> CChildFrame::SaveCnfAs() {
   CKissCnfDoc& doc = *doc_;
   // A disk doll proposes its own CNF; an archived doll's CNF is a temporary
   // copy, so the CNF's name beside the archive is proposed instead.
-  const QString proposed = doc.is_archive()
-                               ? QFileInfo(FromLocal(doc.path()))
-                                     .dir()
-                                     .filePath(DollText(doc.cnf_name(), doc.model().text_encoding))
-                               : FromLocal(doc.cnf_path());
+  const QString proposed =
+      doc.is_archive()
+          ? QFileInfo(FromLocal(doc.path())).dir().filePath(FromBytes(doc.ShownCnfName()))
+          : FromLocal(doc.cnf_path());
   SaveCnfDialog dialog(&main_, proposed, doc.save_options(), CnfReformatRequired(doc));
   const std::string path = main_.RunSaveCnfDialog(dialog);
   if (path.empty()) return std::nullopt;

@@ -397,7 +397,8 @@ void CMainFrame::OpenIntoActive(int id) {
       }
       if (cnfs < 2) {
         host_.ShowMessage("Open other CNF",
-                          doc.archive_name() + " holds no other CNF than " + doc.cnf_name() + ".",
+                          doc.ShownPath(doc.archive_name()) + " holds no other CNF than " +
+                              doc.ShownCnfName() + ".",
                           MessageIcon::kInformation);
         return;
       }

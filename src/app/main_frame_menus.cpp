@@ -215,8 +215,7 @@ void CMainFrame::RebuildDocumentationMenu() {
   if (!child) return;
   const std::vector<std::string> entries = child->view().DocumentationEntries();
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    QAction* item =
-        documentation_menu_->addAction(DollText(entries[i], child->doc().model().text_encoding));
+    QAction* item = documentation_menu_->addAction(FromBytes(entries[i]));
     QPointer<CChildFrame> target(child);
     connect(item, &QAction::triggered, this, [target, i] {
       if (target) target->view().OpenDocumentation(i);

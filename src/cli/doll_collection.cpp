@@ -108,7 +108,8 @@ class Progress {
 
 std::string LoadedCnf(const DollJob& job, const CKissCnfDoc& doc) {
   if (!job.shown_cnf.empty()) return job.shown_cnf;
-  return doc.ShownPath(doc.cnf_member().empty() ? doc.cnf_name() : doc.cnf_member());
+  if (doc.cnf_member().empty()) return doc.ShownCnfName();
+  return doc.ShownMember(doc.cnf_member(), doc.cnf_utf8_name());
 }
 
 std::vector<DollJob> FindDolls(const std::vector<std::string>& operands, bool all_cnfs) {

@@ -15,6 +15,7 @@
 #include "core/testing/lzh_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
+#include "core/testing/zip_builder.h"
 
 namespace luma {
 namespace {
@@ -148,6 +149,30 @@ TEST_F(TextOutputTest, CheckJsonRecordsAreUtf8InEveryDollsEncoding) {
   EXPECT_EQ(field(1, "status"), "loaded");
   EXPECT_EQ(field(2, "path"), latin);
   EXPECT_EQ(first_error(2), "café.cel file not found");
+}
+
+TEST_F(TextOutputTest, CheckShowsZipNamesMarkedUtf8AsUtf8InAShiftJisDoll) {
+  // 人形.cnf, marked UTF-8, beside an unmarked Shift-JIS 服.cnf.
+  auto bytes = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
+  const std::string cnf = kJapaneseComment + "%p.kcf\n#0 a.cel\n";
+  testing::ZipTestMember marked = testing::ZipMember("\xE4\xBA\xBA\xE5\xBD\xA2.cnf", cnf);
+  marked.utf8_flag = true;
+  const std::string archive = (dolls_ / "japan.zip").string();
+  testing::WriteFile(
+      archive,
+      bytes(testing::ZipTestArchive(
+          {marked, testing::ZipMember("\x95\x9e.cnf", cnf),
+           testing::ZipMember("p.kcf", bytes(testing::MakeKcf({std::vector<uint32_t>(16, 0)}))),
+           testing::ZipMember("a.cel", bytes(testing::MakeCel(4, 2, 2, {1, 1, 1, 1})))})));
+  const std::string json = (out_ / "records.json").string();
+  const ProgramResult r = Tool({"check", archive, "--json", json});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const QJsonObject record =
+      QJsonDocument::fromJson(QByteArray::fromStdString(testing::ReadFile(json)))
+          .array()[0]
+          .toObject();
+  EXPECT_EQ(record["cnf"].toString().toStdString(), "人形.cnf");
+  EXPECT_EQ(record["Title"].toString().toStdString(), "japan.zip (人形.cnf)");
 }
 
 }  // namespace

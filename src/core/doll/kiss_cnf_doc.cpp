@@ -195,6 +195,7 @@ bool CKissCnfDoc::ReadDiskCnf() {
   archive_name_.clear();
   cnf_name_ = std::string(FileNamePart(path_));
   cnf_member_.clear();
+  cnf_utf8_name_ = false;
   cnf_path_ = path_;
   title_ = cnf_name_;
   Result<std::vector<uint8_t>> bytes = ReadWholeFile(path_);
@@ -255,6 +256,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   }
   cnf_name_ = members_[chosen].name;
   cnf_member_ = members_[chosen].full_name;
+  cnf_utf8_name_ = members_[chosen].utf8_name;
   Result<std::vector<uint8_t>> bytes = archive->ReadMember(chosen);
   if (!bytes.ok()) {
     std::string text =
@@ -278,7 +280,9 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   model_.cnf_raw_lines = std::move(text.raw);
   document_files_.clear();
   for (const DollFileInfo& member : members_) {
-    if (IsDocumentFile(member.name)) document_files_.push_back({member.name, member.full_name});
+    if (IsDocumentFile(member.name)) {
+      document_files_.push_back({member.name, member.full_name, member.utf8_name});
+    }
   }
   files_ = std::move(archive);
   return true;
@@ -523,8 +527,16 @@ void CKissCnfDoc::DecideTextEncoding() {
 std::string CKissCnfDoc::ShownTitle() const {
   if (!archive_) return ShownPath(title_);
   std::string shown = ShownPath(archive_name_);
-  if (title_.size() > archive_name_.size()) shown += " (" + Shown(cnf_name_) + ")";
+  if (title_.size() > archive_name_.size()) shown += " (" + ShownCnfName() + ")";
   return shown;
+}
+
+std::string CKissCnfDoc::ShownMember(std::string_view name, bool utf8_name) const {
+  return utf8_name ? DecodeText(name, TextEncoding::kUtf8) : Shown(name);
+}
+
+std::string CKissCnfDoc::ShownCnfName() const {
+  return archive_ ? ShownMember(cnf_name_, cnf_utf8_name_) : ShownPath(cnf_name_);
 }
 
 std::string CKissCnfDoc::ShownMemberName(std::string_view name, bool utf8_name) const {

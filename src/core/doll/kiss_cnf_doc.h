@@ -26,6 +26,7 @@ namespace luma {
 struct DocumentFile {
   std::string name;
   std::string full_name;
+  bool utf8_name = false;  // the archive marks the name as UTF-8
 };
 
 // One open doll: its model, the textures of its cels, and how it was loaded.
@@ -93,6 +94,11 @@ class CKissCnfDoc {
   }
   // title() for window titles and menus.
   std::string ShownTitle() const;
+  // An archive member's name for showing: UTF-8 where the archive marks it
+  // so, otherwise in the doll's encoding like the rest of its text.
+  std::string ShownMember(std::string_view name, bool utf8_name) const;
+  // cnf_name() for showing.
+  std::string ShownCnfName() const;
 
   bool loading() const { return loading_; }
   void set_loading(bool loading) { loading_ = loading; }
@@ -102,6 +108,8 @@ class CKissCnfDoc {
   const std::string& archive_name() const { return archive_name_; }
   const std::string& cnf_name() const { return cnf_name_; }
   const std::string& cnf_member() const { return cnf_member_; }
+  // The archive marks the CNF member's name as UTF-8.
+  bool cnf_utf8_name() const { return cnf_utf8_name_; }
   // The CNF on disk: the file itself, or the temporary copy for archives.
   const std::string& cnf_path() const { return cnf_path_; }
   bool has_temp_cnf() const { return temp_cnf_; }
@@ -175,6 +183,7 @@ class CKissCnfDoc {
   std::string archive_name_;
   std::string cnf_name_;
   std::string cnf_member_;
+  bool cnf_utf8_name_ = false;
   std::string cnf_path_;
   // The CNF member a reload of an archived doll takes without asking.
   std::string reload_member_;

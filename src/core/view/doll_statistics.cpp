@@ -14,7 +14,7 @@ DollStatistics GatherStatistics(CKissCnfDoc& doc, const FkissRuntime* runtime) {
   const DollModel& doll = doc.model();
   DollStatistics s;
   s.name = doc.ShownTitle();
-  s.cnf_name = doc.is_archive() ? doc.Shown(doc.cnf_name()) : doc.ShownPath(doc.cnf_name());
+  s.cnf_name = doc.ShownCnfName();
   s.from_archive = doc.is_archive();
   if (s.from_archive) {
     s.archive_name = doc.ShownPath(doc.archive_name());

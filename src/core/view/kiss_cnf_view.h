@@ -260,7 +260,8 @@ class CKissCnfView : public ScriptView {
   const MoveHistory& move_history() const { return history_; }
 
   // --- Documentation, pause, locating -------------------------------------------
-  // The doll's documentation files, by name, for the Documentation menu.
+  // The names of the doll's documentation files as text, for the
+  // Documentation menu.
   std::vector<std::string> DocumentationEntries() const;
   // Opens the CNF in the text editor, or documentation file `index`.
   bool OpenCnf();

@@ -199,13 +199,15 @@ bool CKissCnfView::ExportCelToBitmap() {
 
 std::vector<std::string> CKissCnfView::DocumentationEntries() const {
   std::vector<std::string> names;
-  for (const DocumentFile& file : doc_.document_files()) names.push_back(file.name);
+  for (const DocumentFile& file : doc_.document_files()) {
+    names.push_back(doc_.ShownMember(file.name, file.utf8_name));
+  }
   return names;
 }
 
 bool CKissCnfView::OpenCnf() {
   if (doc_.cnf_path().empty()) return false;
-  return front().OpenFile(doc_.cnf_path(), doc_.cnf_name(), true);
+  return front().OpenFile(doc_.cnf_path(), doc_.ShownCnfName(), true);
 }
 
 bool CKissCnfView::OpenDocumentation(int index) {
@@ -215,8 +217,9 @@ bool CKissCnfView::OpenDocumentation(int index) {
     doc_.host().ShowMessage("", path.status().message(), MessageIcon::kWarning);
     return false;
   }
-  const std::string& name = doc_.document_files()[static_cast<size_t>(index)].name;
-  return front().OpenFile(*path, name, OpensInTextEditor(name));
+  const DocumentFile& file = doc_.document_files()[static_cast<size_t>(index)];
+  return front().OpenFile(*path, doc_.ShownMember(file.name, file.utf8_name),
+                          OpensInTextEditor(file.name));
 }
 
 void CKissCnfView::TogglePause() {

@@ -1,4 +1,5 @@
-// Pausing the script, Find FKiSS and the properties window's changes.
+// Pausing the script, Find FKiSS, the properties window's changes and the
+// names the Documentation menu and the doll's information show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,6 +7,8 @@
 #include <vector>
 
 #include "core/fkiss/key_codes.h"
+#include "core/testing/zip_builder.h"
+#include "core/view/doll_statistics.h"
 #include "core/view/view_test_doll.h"
 
 namespace luma {
@@ -258,6 +261,41 @@ TEST_F(ViewCommandsTest, CelPropertiesChangeTheShownSetMappingGhostAndTransparen
   EXPECT_FALSE(a.ghost);
   EXPECT_EQ(a.transparency, 0);
   EXPECT_FALSE(a.in_set[1]);
+}
+
+// A ZIP member name marked as UTF-8 shows as UTF-8 whatever the doll's
+// encoding; unmarked names take the doll's.
+TEST(ViewNamesTest, ZipNamesMarkedUtf8ShowAsUtf8InAShiftJisDoll) {
+  const testing::TempDir dir;
+  const testing::TempDir temp;
+  FakeHost host;
+  host.set_temp_folder(temp.str());
+  host.set_data_folder(temp.str());
+  SoftwareDevice device;
+  const Settings settings;
+  testing::ZipTestMember cnf =
+      testing::ZipMember("\xE4\xBA\xBA\xE5\xBD\xA2.cnf", "; \x90\x6C\x8C\x60\n#0 a.cel\n");
+  cnf.utf8_flag = true;
+  testing::ZipTestMember guide = testing::ZipMember("\xE8\xAA\xAC\xE6\x98\x8E.txt", "guide");
+  guide.utf8_flag = true;
+  const std::vector<uint8_t> image =
+      testing::ZipTestArchive({cnf, testing::ZipMember("other.cnf", "#0 a.cel\n"),
+                               testing::ZipMember("a.cel", testing::TestCel(4, 4, 32)), guide,
+                               testing::ZipMember("\x93\xC7.txt", "read me")});
+  const std::string path = (dir.path() / "pack.zip").string();
+  testing::WriteFile(path,
+                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  host.QueueChoice(0);
+  CKissCnfDoc doc(host, device, settings);
+  ASSERT_TRUE(doc.OpenDoll(path));
+  ASSERT_EQ(doc.model().text_encoding, TextEncoding::kShiftJis);
+
+  EXPECT_EQ(doc.ShownTitle(), "pack.zip (\xE4\xBA\xBA\xE5\xBD\xA2.cnf)");
+  EXPECT_EQ(GatherStatistics(doc, nullptr).cnf_name, "\xE4\xBA\xBA\xE5\xBD\xA2.cnf");
+  CKissCnfView view(doc, settings);
+  EXPECT_EQ(view.DocumentationEntries(),
+            (std::vector<std::string>{"\xE8\xAA\xAC\xE6\x98\x8E.txt", "\xE8\xAA\xAD.txt"}));
+  doc.Close();
 }
 
 }  // namespace

@@ -65,8 +65,9 @@ class ViewFrontEnd {
                                   std::string_view /*extension*/, std::string_view /*filter*/) {
     return {};
   }
-  // Opens a file the doll calls `name`: in the desktop's text editor, or
-  // with the program the desktop associates with it. False when that failed.
+  // Opens a file the doll calls `name` (text, for titles): in the desktop's
+  // text editor, or with the program the desktop associates with it. False
+  // when that failed.
   virtual bool OpenFile(const std::string& /*path*/, std::string_view /*name*/,
                         bool /*text_editor*/) {
     return false;
