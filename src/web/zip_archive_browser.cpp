@@ -9,8 +9,9 @@
 
 namespace luma {
 
-// No libzip handle is ever made here.
+// No libzip handle or libdeflate inflater is ever made here.
 void ZipArchive::ZipCloser::operator()(struct zip*) const {}
+void ZipArchive::InflaterFree::operator()(libdeflate_decompressor*) const {}
 
 ZipArchive::ZipArchive() = default;
 ZipArchive::~ZipArchive() = default;

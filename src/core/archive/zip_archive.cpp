@@ -1,5 +1,6 @@
 #include "core/archive/zip_archive.h"
 
+#include <libdeflate.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -78,6 +79,9 @@ uint32_t DosTimeOf(std::time_t time) {
 }  // namespace
 
 void ZipArchive::ZipCloser::operator()(zip_t* archive) const { zip_discard(archive); }
+void ZipArchive::InflaterFree::operator()(libdeflate_decompressor* inflater) const {
+  libdeflate_free_decompressor(inflater);
+}
 
 ZipArchive::ZipArchive() = default;
 ZipArchive::~ZipArchive() = default;
@@ -241,6 +245,51 @@ Status ZipArchive::Unpack(size_t index, std::vector<uint8_t>* whole, const Sink&
   return status;
 }
 
+Status ZipArchive::UnpackWhole(size_t index, std::vector<uint8_t>& out) {
+  const uint64_t declared = members()[index].size;
+  const uint64_t packed = members()[index].packed_size;
+  const bool stored = details_[index].method == ZIP_CM_STORE;
+  if (packed > image_.size()) {
+    return Status::Error("damaged data (packed into more bytes than the archive has)");
+  }
+  if (!stored && !inflater_) {
+    inflater_.reset(libdeflate_alloc_decompressor());
+    if (!inflater_) return Status::Error("out of memory");
+  }
+  // The packed bytes as the archive holds them: libzip finds them behind
+  // the member's local header.
+  zip_file_t* file = zip_fopen_index(zip_.get(), index, ZIP_FL_COMPRESSED);
+  if (!file) return Status::Error(ReadFailure(zip_get_error(zip_.get())));
+  std::vector<uint8_t> deflated;
+  std::vector<uint8_t>& raw = stored ? out : deflated;
+  raw.resize(static_cast<size_t>(packed));
+  const zip_int64_t got = packed == 0 ? 0 : zip_fread(file, raw.data(), packed);
+  Status status = got < 0 ? Status::Error(ReadFailure(zip_file_get_error(file))) : Status::Ok();
+  zip_fclose(file);
+  if (!status.ok()) return status;
+  if (static_cast<uint64_t>(got) != packed) {
+    return Status::Error("damaged data (the archive ends inside it)");
+  }
+  if (!stored) {
+    out.resize(static_cast<size_t>(declared));
+    switch (libdeflate_deflate_decompress(inflater_.get(), raw.data(), raw.size(), out.data(),
+                                          out.size(), nullptr)) {
+      case LIBDEFLATE_SUCCESS:
+        break;
+      case LIBDEFLATE_SHORT_OUTPUT:
+        return Status::Error("damaged data (unpacks to less than the size it declares)");
+      case LIBDEFLATE_INSUFFICIENT_SPACE:
+        return Status::Error("damaged data (unpacks to more than the size it declares)");
+      default:
+        return Status::Error("damaged data (invalid Deflate data)");
+    }
+  }
+  if (libdeflate_crc32(0, out.data(), out.size()) != details_[index].crc) {
+    return Status::Error("CRC error");
+  }
+  return Status::Ok();
+}
+
 Result<std::vector<uint8_t>> ZipArchive::ReadMember(size_t index) {
   if (Status readable = CheckReadable(index); !readable.ok()) return readable;
   const uint64_t size = members()[index].size;
@@ -257,7 +306,13 @@ Result<std::vector<uint8_t>> ZipArchive::ReadMember(size_t index) {
   }
   std::vector<uint8_t> out;
   try {
-    if (Status status = Unpack(index, &out, nullptr); !status.ok()) return status;
+    const ZipMemberDetails& details = details_[index];
+    // A stored member whose packed size differs from its size is left to
+    // libzip, which says what it makes of it.
+    const bool whole = details.method == ZIP_CM_DEFLATE ||
+                       (details.method == ZIP_CM_STORE && members()[index].packed_size == size);
+    const Status status = whole ? UnpackWhole(index, out) : Unpack(index, &out, nullptr);
+    if (!status.ok()) return status;
   } catch (const std::bad_alloc&) {
     return Status::Error("out of memory");
   }

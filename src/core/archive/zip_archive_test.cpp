@@ -194,6 +194,13 @@ TEST(ZipArchiveTest, BombsAreRefusedBeforeTheyTakeTheMachine) {
                                 })
                    .ok());
   EXPECT_LE(streamed, 1000u);
+  // One that unpacks to less than it claims is damaged too.
+  ZipTestMember shortfall = ZipMember("short.cel", Pattern(1000));
+  shortfall.declared_size = 5000;
+  ZipArchive short_zip;
+  ASSERT_TRUE(short_zip.OpenImage(ZipTestArchive({shortfall})).ok());
+  EXPECT_EQ(short_zip.Read("short.cel").status().message(),
+            "damaged data (unpacks to less than the size it declares)");
 
   // Entries sharing one block of data: each is honest, together they are
   // more than the reader unpacks in all.
