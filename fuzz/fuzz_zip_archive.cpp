@@ -87,7 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return luma::Status::Ok();
     });
     if (status.ok() && streamed != members[i].size) __builtin_trap();
-    if (bytes.ok() != status.ok() && bytes.ok()) __builtin_trap();
+    // A whole member is inflated by libdeflate, a streamed one by zlib.
+    // libdeflate takes a few codes zlib refuses, its output still checked
+    // against the CRC; any other failure of the stream (CRC, size) must fail
+    // the whole read too.
+    if (bytes.ok() && !status.ok() && !status.message().starts_with("damaged data (Zlib")) {
+      __builtin_trap();
+    }
   }
   if (!members.empty()) (void)zip.Read(members.front().full_name);
   (void)zip.Read("no such member");
