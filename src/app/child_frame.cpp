@@ -325,9 +325,8 @@ bool CChildFrame::OpenFile(const std::string& path, std::string_view name, bool 
   DesktopLauncher& launcher = main_.launcher();
   if (!launcher.HasProgramFor(file, text_editor)) {
     // Nothing on this desktop opens it: the program shows it itself.
-    auto* viewer = new DocumentViewer(
-        &main_, DollText(name, doc_->model().text_encoding) + " - " + windowTitle(), file,
-        main_.settings().text_encoding_choice());
+    auto* viewer = new DocumentViewer(&main_, FromBytes(name) + " - " + windowTitle(), file,
+                                      main_.settings().text_encoding_choice());
     viewer->setAttribute(Qt::WA_DeleteOnClose);
     viewer->setWindowFlag(Qt::Tool);
     document_viewer_ = viewer;

@@ -564,7 +564,7 @@ TEST_F(DollWindowTest, DocumentationWithoutADesktopProgramOpensInAWindowOfItsOwn
   ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("docs.lzh")));
   CChildFrame* child = frame_->ActiveChild();
   ASSERT_EQ(child->view().DocumentationEntries(),
-            (std::vector<std::string>{"readme.doc", "guide.txt", "\x90\xe0\x96\xbe.txt"}));
+            (std::vector<std::string>{"readme.doc", "guide.txt", "説明.txt"}));
 
   auto* none = new FakeLauncher(false, false);
   frame_->set_launcher(std::unique_ptr<DesktopLauncher>(none));
