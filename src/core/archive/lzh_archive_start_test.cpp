@@ -26,20 +26,20 @@ Bytes Members() {
                          LzhTestMemberBytes(cel, 2)});
 }
 
-// A program's bytes, with the kind of near misses that real stubs hold: the
+// A program's bytes, with the kind of near misses that real extractor programs hold: the
 // method names of its decoder as text, and a header whose checksum is off.
-Bytes Stub(size_t size) {
-  Bytes stub(size);
+Bytes ExtractorProgram(size_t size) {
+  Bytes program(size);
   std::mt19937 rng(5);
-  for (uint8_t& b : stub) b = static_cast<uint8_t>(rng());
-  stub[0] = 'M';
-  stub[1] = 'Z';
+  for (uint8_t& b : program) b = static_cast<uint8_t>(rng());
+  program[0] = 'M';
+  program[1] = 'Z';
   const char names[] = "-lh0-\0-lh5-\0-lhd-";
-  std::copy(names, names + sizeof names, stub.begin() + 600);
+  std::copy(names, names + sizeof names, program.begin() + 600);
   Bytes decoy = LzhTestMemberBytes(StoredTestMember("decoy.txt", "decoy"), 1);
   decoy[1] ^= 1;
-  if (size >= 2000 + decoy.size()) std::copy(decoy.begin(), decoy.end(), stub.begin() + 2000);
-  return stub;
+  if (size >= 2000 + decoy.size()) std::copy(decoy.begin(), decoy.end(), program.begin() + 2000);
+  return program;
 }
 
 Bytes Concat(Bytes a, const Bytes& b) {
@@ -47,8 +47,8 @@ Bytes Concat(Bytes a, const Bytes& b) {
   return a;
 }
 
-TEST(LzhArchiveStartTest, FindsTheArchiveBehindAProgramStub) {
-  const Bytes image = Concat(Stub(30 * 1024), Members());
+TEST(LzhArchiveStartTest, FindsTheArchiveBehindAnExtractorProgram) {
+  const Bytes image = Concat(ExtractorProgram(30 * 1024), Members());
   EXPECT_EQ(FindLzhArchiveStart(image), 30 * 1024u);
   LzhArchive archive;
   ASSERT_TRUE(archive.OpenImage(image).ok());
@@ -65,29 +65,30 @@ TEST(LzhArchiveStartTest, FindsTheArchiveBehindAProgramStub) {
 
   // A level-2 header proves itself by its header CRC.
   const Bytes level2 =
-      Concat(Stub(5000), LzhTestArchive({LzhTestMemberBytes(StoredTestMember("a.cnf", "a"), 2)}));
+      Concat(ExtractorProgram(5000),
+             LzhTestArchive({LzhTestMemberBytes(StoredTestMember("a.cnf", "a"), 2)}));
   EXPECT_EQ(FindLzhArchiveStart(level2), 5000u);
   // An archive at the start needs no proof.
   EXPECT_EQ(FindLzhArchiveStart(Members()), 0u);
 }
 
 TEST(LzhArchiveStartTest, ProgramsWithoutAnArchiveAreRefused) {
-  EXPECT_EQ(FindLzhArchiveStart(Stub(30 * 1024)), std::nullopt);
-  EXPECT_FALSE(LzhArchive().OpenImage(Stub(30 * 1024)).ok());
+  EXPECT_EQ(FindLzhArchiveStart(ExtractorProgram(30 * 1024)), std::nullopt);
+  EXPECT_FALSE(LzhArchive().OpenImage(ExtractorProgram(30 * 1024)).ok());
   EXPECT_EQ(FindLzhArchiveStart({}), std::nullopt);
   // A valid header whose member runs past the end of the file is no
   // archive.
-  Bytes cut = Concat(Stub(1000), Members());
+  Bytes cut = Concat(ExtractorProgram(1000), Members());
   cut.resize(1000 + 33 + 3);  // the first header and 3 of its 8 bytes
   EXPECT_EQ(FindLzhArchiveStart(cut), std::nullopt);
   // Only the first 64 KiB of a program that is not a Windows one are
   // searched.
-  EXPECT_EQ(FindLzhArchiveStart(Concat(Stub(65 * 1024), Members())), std::nullopt);
+  EXPECT_EQ(FindLzhArchiveStart(Concat(ExtractorProgram(65 * 1024), Members())), std::nullopt);
 }
 
 // A Windows program whose one section ends at `end`.
 Bytes WindowsProgram(uint32_t end) {
-  Bytes program = Stub(end);
+  Bytes program = ExtractorProgram(end);
   auto put = [&](size_t at, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) program[at + i] = static_cast<uint8_t>(v >> (8 * i));
   };
