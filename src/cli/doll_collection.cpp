@@ -11,6 +11,7 @@
 #include "cli/check_report.h"
 #include "cli/contained_jobs.h"
 #include "core/doll/archive_doll_files.h"
+#include "core/doll/kiss_cnf_doc.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
@@ -26,14 +27,11 @@ constexpr int kDefaultTimeLimit = 120;
 // program named on the command line is opened too, but in a folder it is
 // most likely just a program. An archive is any doll but a .cnf.
 bool IsDollFile(std::string_view path) {
-  const std::string_view extension = ExtensionPart(path);
-  for (const char* known : {"cnf", "lzh", "lha", "zip"}) {
-    if (EqualsIgnoreCase(extension, known)) return true;
-  }
-  return false;
+  const DollFileType type = DollFileTypeOf(path);
+  return type == DollFileType::kCnf || type == DollFileType::kArchive;
 }
 
-bool IsArchive(std::string_view path) { return !EqualsIgnoreCase(ExtensionPart(path), "cnf"); }
+bool IsArchive(std::string_view path) { return DollFileTypeOf(path) != DollFileType::kCnf; }
 
 // The dolls under `folder`, in name order; unreadable subfolders are skipped.
 std::vector<std::string> DollsUnder(const fs::path& folder) {
@@ -57,7 +55,7 @@ void AddDoll(const std::string& path, bool all_cnfs, std::vector<DollJob>& jobs)
       bool any = false;
       const TextEncoding names = MemberNameEncoding(archive.members());
       for (const DollFileInfo& member : archive.members()) {
-        if (!EqualsIgnoreCase(ExtensionPart(member.name), "cnf")) continue;
+        if (DollFileTypeOf(member.name) != DollFileType::kCnf) continue;
         jobs.push_back({path, member.full_name,
                         DecodeMemberName(member.full_name, member.utf8_name, names), !any});
         any = true;

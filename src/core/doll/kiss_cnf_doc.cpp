@@ -41,6 +41,18 @@ bool IsDocumentFile(std::string_view name) {
 
 }  // namespace
 
+DollFileType DollFileTypeOf(std::string_view name) {
+  const std::string_view extension = ExtensionPart(name);
+  if (EqualsIgnoreCase(extension, "cnf")) return DollFileType::kCnf;
+  for (const std::string_view archive : {"lzh", "lha", "zip"}) {
+    if (EqualsIgnoreCase(extension, archive)) return DollFileType::kArchive;
+  }
+  for (const std::string_view program : {"exe", "com"}) {
+    if (EqualsIgnoreCase(extension, program)) return DollFileType::kProgram;
+  }
+  return DollFileType::kNone;
+}
+
 CKissCnfDoc::CKissCnfDoc(Host& host, RenderDevice& device, const Settings& settings)
     : host_(host),
       device_(device),
@@ -53,13 +65,11 @@ CKissCnfDoc::~CKissCnfDoc() {
 }
 
 bool CKissCnfDoc::CheckOpenable(const std::string& path) {
-  const std::string_view extension = ExtensionPart(path);
-  const bool doll_type = EqualsIgnoreCase(extension, "cnf") || EqualsIgnoreCase(extension, "lzh") ||
-                         EqualsIgnoreCase(extension, "lha") || EqualsIgnoreCase(extension, "zip");
+  const DollFileType type = DollFileTypeOf(path);
   // A doll may also come as a self-extracting archive; any other program is
   // no doll.
-  const bool program = EqualsIgnoreCase(extension, "exe") || EqualsIgnoreCase(extension, "com");
-  if (!doll_type && !program) {
+  const bool program = type == DollFileType::kProgram;
+  if (type == DollFileType::kNone) {
     host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, ShownPath(path)),
                       MessageIcon::kWarning);
     return false;
@@ -74,6 +84,14 @@ bool CKissCnfDoc::CheckOpenable(const std::string& path) {
     return false;
   }
   return true;
+}
+
+std::vector<size_t> CKissCnfDoc::CnfMembers() const {
+  std::vector<size_t> cnfs;
+  for (size_t i = 0; i < members_.size(); ++i) {
+    if (DollFileTypeOf(members_[i].name) == DollFileType::kCnf) cnfs.push_back(i);
+  }
+  return cnfs;
 }
 
 bool CKissCnfDoc::OpenDoll(const std::string& path) {
@@ -142,7 +160,7 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
 
   LoadProgress progress(host_);
   try {
-    archive_ = image != nullptr || !EqualsIgnoreCase(ExtensionPart(path), "cnf");
+    archive_ = image != nullptr || DollFileTypeOf(path) != DollFileType::kCnf;
     const bool read = archive_ ? ReadArchiveCnf(image ? std::move(*image) : std::vector<uint8_t>(),
                                                 image == nullptr)
                                : ReadDiskCnf();
@@ -226,10 +244,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   archive_name_ = std::string(FileNamePart(path_));
   members_ = archive->members();
   member_encoding_ = MemberNameEncoding(members_);
-  std::vector<size_t> candidates;
-  for (size_t i = 0; i < members_.size(); ++i) {
-    if (EqualsIgnoreCase(ExtensionPart(members_[i].name), "cnf")) candidates.push_back(i);
-  }
+  const std::vector<size_t> candidates = CnfMembers();
   if (candidates.empty()) {
     host_.ShowMessage("", FormatMessage(kMsgNoCnfInArchive, ShownPath(archive_name_)),
                       MessageIcon::kWarning);

@@ -29,6 +29,13 @@ struct DocumentFile {
   bool utf8_name = false;  // the archive marks the name as UTF-8
 };
 
+// What a file's name says it holds, as far as dolls go: a CNF, an archive
+// that carries dolls (.lzh, .lha, .zip), a program that may be a
+// self-extracting archive (.exe, .com), or nothing a doll comes in. Case
+// does not matter.
+enum class DollFileType { kNone, kCnf, kArchive, kProgram };
+DollFileType DollFileTypeOf(std::string_view name);
+
 // One open doll: its model, the textures of its cels, and how it was loaded.
 // Loading goes through stages (CNF text, parse, palettes, cels from the
 // largest file to the smallest, clones, palette checks, instances,
@@ -120,6 +127,8 @@ class CKissCnfDoc {
   Result<std::string> DocumentFilePath(size_t index);
   // Archive members the doll's files are looked up in (empty for disk dolls).
   const std::vector<DollFileInfo>& members() const { return members_; }
+  // The indexes of the members that are CNFs, in archive order.
+  std::vector<size_t> CnfMembers() const;
   int indexed_instances() const { return indexed_instances_; }
   // Cel files read by the last load (unchanged ones skipped by a reload are not).
   int cels_read() const { return cels_read_; }

@@ -242,6 +242,20 @@ TEST_F(KissCnfDocTest, ArchiveFailuresStopTheLoadWithAMessage) {
   EXPECT_EQ(host_.messages().back().text, "Unable to open\n" + Path("absent.cnf"));
 }
 
+TEST(DollFileTypeTest, TheNameAloneSaysWhatAFileMayHold) {
+  EXPECT_EQ(DollFileTypeOf("/dolls/My Doll.CNF"), DollFileType::kCnf);
+  EXPECT_EQ(DollFileTypeOf("pack.Lzh"), DollFileType::kArchive);
+  EXPECT_EQ(DollFileTypeOf("pack.lha"), DollFileType::kArchive);
+  EXPECT_EQ(DollFileTypeOf("pack.ZIP"), DollFileType::kArchive);
+  EXPECT_EQ(DollFileTypeOf("doll.exe"), DollFileType::kProgram);
+  EXPECT_EQ(DollFileTypeOf("DOLL.COM"), DollFileType::kProgram);
+  // Only the last part of the last name counts.
+  EXPECT_EQ(DollFileTypeOf("doll.cnf.bak"), DollFileType::kNone);
+  EXPECT_EQ(DollFileTypeOf("old.cnf/readme"), DollFileType::kNone);
+  EXPECT_EQ(DollFileTypeOf("cnf"), DollFileType::kNone);
+  EXPECT_EQ(DollFileTypeOf(""), DollFileType::kNone);
+}
+
 TEST_F(KissCnfDocTest, SelfExtractingDollsOpenLikeTheirArchive) {
   const std::vector<uint8_t> archive =
       Archive({{"d.cnf", "#0 a.cel\n"}, {"a.cel", TestCel(4, 4, 32)}});

@@ -222,6 +222,17 @@ class CKissCnfView : public ScriptView {
   bool pointer_hidden() const { return pointer_hidden_; }
   bool pointer_confined() const { return pointer_confined_; }
 
+  // --- Bounding mode ------------------------------------------------------------
+  // The doll's bounding mode in force.
+  BoundsMode bounds_mode() const { return doc_.model().hints.bounds; }
+  // A doll from an archive that chose its own bounding mode keeps it: the
+  // user cannot change it.
+  bool BoundsLocked() const;
+  // The user's choice of mode; false, changing nothing, while locked.
+  bool SetBoundsMode(BoundsMode mode);
+  // Steps to the next mode, from None back to All; false while locked.
+  bool CycleBoundsMode();
+
   // --- Commands on positions --------------------------------------------------
   // Moves every object of the set that pokes out of the playfield to the
   // nearest place inside it. Returns how many moved.

@@ -22,6 +22,24 @@ constexpr uint32_t kFindFkissFlashMs = 200;
 
 // --- Bounds -----------------------------------------------------------------------------
 
+bool CKissCnfView::BoundsLocked() const {
+  return doc_.is_archive() && doc_.model().hints.bounds_hint;
+}
+
+bool CKissCnfView::SetBoundsMode(BoundsMode mode) {
+  if (BoundsLocked()) return false;
+  doc_.model().hints.bounds = mode;
+  front().BoundsModeChanged(mode);
+  return true;
+}
+
+bool CKissCnfView::CycleBoundsMode() {
+  const BoundsMode next = bounds_mode() == BoundsMode::kNone
+                              ? BoundsMode::kAll
+                              : static_cast<BoundsMode>(static_cast<int>(bounds_mode()) + 1);
+  return SetBoundsMode(next);
+}
+
 int CKissCnfView::PatrolBounds() {
   DollModel& doll = doc_.model();
   const BoundingKind kind = ScriptBoundingKind(doll.hints.bounds);

@@ -138,6 +138,51 @@ TEST_F(ViewCommandsTest, FindFkissFlashesTheCelsWithEventsOfTheShownSet) {
   EXPECT_TRUE(frames_.empty());
 }
 
+// Sees the bounding mode the main window would show.
+class BoundsFrontEnd : public ViewFrontEnd {
+ public:
+  void BoundsModeChanged(BoundsMode mode) override { shown.push_back(mode); }
+  std::vector<BoundsMode> shown;
+};
+
+TEST_F(ViewCommandsTest, TheUserPicksAndCyclesBoundingUnlessAnArchiveChoseItsOwn) {
+  // A CNF on disk that names its mode only sets where the user starts.
+  OpenCnf(";HINT bounds fkiss\n(60,20)\n%p.kcf\n#0 a.cel *0 :0\n$0 0,0\n");
+  BoundsFrontEnd front;
+  view_->set_front_end(&front);
+  EXPECT_EQ(view_->bounds_mode(), BoundsMode::kFkiss);
+  EXPECT_FALSE(view_->BoundsLocked());
+  EXPECT_TRUE(view_->SetBoundsMode(BoundsMode::kNone));
+  EXPECT_TRUE(view_->CycleBoundsMode());
+  EXPECT_EQ(view_->bounds_mode(), BoundsMode::kAll) << "None wraps to All";
+  EXPECT_TRUE(view_->CycleBoundsMode());
+  EXPECT_EQ(front.shown,
+            (std::vector<BoundsMode>{BoundsMode::kNone, BoundsMode::kAll, BoundsMode::kFkiss}));
+
+  auto open_archive = [&](const std::string& first_line) {
+    view_.reset();
+    doc_ = std::make_unique<CKissCnfDoc>(host_, device_, settings_);
+    ASSERT_TRUE(doc_->LoadArchiveImage(
+        "pack.lzh",
+        testing::TestDollArchive({{"pack.cnf", first_line + "(60,20)\n#0 a.cel *0 :0\n$0 0,0\n"},
+                                  {"a.cel", testing::TestCel(8, 8, 32)}}),
+        false));
+    view_ = std::make_unique<CKissCnfView>(*doc_, settings_);
+    view_->set_front_end(&front);
+    front.shown.clear();
+  };
+  open_archive(";HINT bounds limited\n");
+  EXPECT_TRUE(view_->BoundsLocked());
+  EXPECT_FALSE(view_->SetBoundsMode(BoundsMode::kNone));
+  EXPECT_FALSE(view_->CycleBoundsMode());
+  EXPECT_EQ(view_->bounds_mode(), BoundsMode::kLimited);
+  EXPECT_TRUE(front.shown.empty());
+
+  open_archive("");
+  EXPECT_FALSE(view_->BoundsLocked()) << "the archive left the choice to the user";
+  EXPECT_TRUE(view_->CycleBoundsMode());
+}
+
 // A window that paints when it likes and lets time pass between a flash's
 // frames.
 class WaitingFrontEnd : public ViewFrontEnd {
