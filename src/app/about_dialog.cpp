@@ -64,9 +64,11 @@ AboutDialog::AboutDialog(RenderDevice* device, QWidget* parent) : QDialog(parent
 }
 
 void RunAboutBox(CMainFrame& main_frame) {
-  AboutDialog dialog(main_frame.device(), &main_frame);
+  // Without a device the box says so in its device lines.
+  const Result<RenderDevice*> device = main_frame.device();
+  AboutDialog dialog(device.ok() ? *device : nullptr, &main_frame);
   dialog.setWindowIcon(main_frame.windowIcon());
-  main_frame.RunInfoDialog(dialog);
+  main_frame.dialogs().RunInfoDialog(dialog);
 }
 
 }  // namespace luma::app

@@ -1,20 +1,11 @@
 #include "app/app_host.h"
 
-#include <QApplication>
 #include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -24,81 +15,6 @@
 #include "platform/platform_paths.h"
 
 namespace luma::app {
-namespace {
-
-QMessageBox::Icon BoxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kInformation:
-      return QMessageBox::Information;
-    case MessageIcon::kWarning:
-      return QMessageBox::Warning;
-    case MessageIcon::kError:
-      return QMessageBox::Critical;
-    case MessageIcon::kQuestion:
-      return QMessageBox::Question;
-    case MessageIcon::kNone:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
-
-// A list of choices with OK and Cancel; a double click chooses at once.
-int ChooseFromList(QWidget* parent, const QString& caption, const QString& prompt,
-                   const std::vector<std::string>& items) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle(caption);
-  auto* layout = new QVBoxLayout(&dialog);
-  if (!prompt.isEmpty()) layout->addWidget(new QLabel(prompt));
-  auto* list = new QListWidget;
-  for (const std::string& item : items) list->addItem(FromBytes(item));
-  list->setCurrentRow(0);
-  layout->addWidget(list);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  layout->addWidget(buttons);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
-  if (dialog.exec() != QDialog::Accepted) return -1;
-  return list->currentRow();
-}
-
-// A message too long for a message box (the report of an event stack that
-// ran too deep lists every stacked event): the text scrolls in a window.
-constexpr int kMaxMessageBoxLines = 20;
-
-void ShowLongMessage(QWidget* parent, const QString& caption, const QString& text,
-                     QMessageBox::Icon icon) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle(caption);
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* row = new QHBoxLayout;
-  if (icon != QMessageBox::NoIcon) {
-    auto* picture = new QLabel;
-    const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-    const QStyle::StandardPixmap kind =
-        icon == QMessageBox::Critical   ? QStyle::SP_MessageBoxCritical
-        : icon == QMessageBox::Warning  ? QStyle::SP_MessageBoxWarning
-        : icon == QMessageBox::Question ? QStyle::SP_MessageBoxQuestion
-                                        : QStyle::SP_MessageBoxInformation;
-    picture->setPixmap(dialog.style()->standardIcon(kind).pixmap(size, size));
-    picture->setAlignment(Qt::AlignTop);
-    row->addWidget(picture);
-  }
-  auto* body = new QPlainTextEdit;
-  body->setReadOnly(true);
-  body->setObjectName("message");
-  body->setPlainText(QString(text).remove('\r'));
-  body->setMinimumSize(460, 300);
-  row->addWidget(body);
-  layout->addLayout(row);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-  layout->addWidget(buttons);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  dialog.exec();
-}
-
-}  // namespace
-
 ProgressWindow::ProgressWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setWindowModality(Qt::NonModal);
@@ -131,73 +47,33 @@ void ProgressWindow::SetPosition(int position) {
 
 QString ProgressWindow::status() const { return status_->text(); }
 
-AppHost::AppHost(QWidget* window, audio::AudioPlayer* audio)
-    : window_(window), audio_(audio), random_state_(static_cast<uint32_t>(std::time(nullptr))) {}
+AppHost::AppHost(QWidget* window, audio::AudioPlayer* audio, DialogRunner& dialogs)
+    : window_(window),
+      audio_(audio),
+      dialogs_(dialogs),
+      random_state_(static_cast<uint32_t>(std::time(nullptr))) {}
 
 AppHost::~AppHost() = default;
 
+QWidget* AppHost::dialog_parent() const { return window_ ? window_->window() : nullptr; }
+
 void AppHost::ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) {
-  if (dialog_hook_) {
-    dialog_hook_(caption, text, Buttons::kOk, icon);
-    return;
-  }
-  QWidget* parent = window_ ? window_->window() : nullptr;
-  if (std::count(text.begin(), text.end(), '\n') >= kMaxMessageBoxLines) {
-    ShowLongMessage(parent, FromBytes(caption), FromBytes(text), BoxIcon(icon));
-    return;
-  }
-  QMessageBox box(BoxIcon(icon), FromBytes(caption), FromBytes(text), QMessageBox::Ok, parent);
-  box.exec();
+  dialogs_.ShowMessage(dialog_parent(), caption, text, icon);
 }
 
 Answer AppHost::Ask(std::string_view caption, std::string_view text, Buttons buttons,
                     MessageIcon icon) {
-  if (dialog_hook_) return dialog_hook_(caption, text, buttons, icon);
-  QMessageBox::StandardButtons set = QMessageBox::Ok;
-  // Enter takes the answer that changes nothing.
-  QMessageBox::StandardButton default_button = QMessageBox::Ok;
-  switch (buttons) {
-    case Buttons::kOk:
-      break;
-    case Buttons::kOkCancel:
-      set = QMessageBox::Ok | QMessageBox::Cancel;
-      default_button = QMessageBox::Cancel;
-      break;
-    case Buttons::kYesNo:
-      set = QMessageBox::Yes | QMessageBox::No;
-      default_button = QMessageBox::No;
-      break;
-    case Buttons::kYesNoCancel:
-      set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-      default_button = QMessageBox::Cancel;
-      break;
-  }
-  QMessageBox box(BoxIcon(icon), FromBytes(caption), FromBytes(text), set,
-                  window_ ? window_->window() : nullptr);
-  box.setDefaultButton(default_button);
-  switch (box.exec()) {
-    case QMessageBox::Ok:
-      return Answer::kOk;
-    case QMessageBox::Yes:
-      return Answer::kYes;
-    case QMessageBox::No:
-      return Answer::kNo;
-    default:
-      return Answer::kCancel;
-  }
+  return dialogs_.Ask(dialog_parent(), caption, text, buttons, icon);
 }
 
 int AppHost::Choose(std::string_view caption, std::string_view prompt,
                     const std::vector<std::string>& items) {
   if (items.empty()) return -1;
-  if (choice_hook_) return choice_hook_(items);
-  return ChooseFromList(window_ ? window_->window() : nullptr, FromBytes(caption),
-                        FromBytes(prompt), items);
+  return dialogs_.Choose(dialog_parent(), caption, prompt, items);
 }
 
 void AppHost::ProgressShow(std::string_view caption) {
-  if (!progress_)
-    progress_ = std::make_unique<ProgressWindow>(window_ ? window_->window() : nullptr);
+  if (!progress_) progress_ = std::make_unique<ProgressWindow>(dialog_parent());
   progress_->SetCaption(FromBytes(caption));
   progress_->SetStatus({});
   progress_->SetRange(0);

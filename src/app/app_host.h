@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
+#include "app/dialog_runner.h"
 #include "core/host/host.h"
 
 class QLabel;
@@ -20,13 +20,14 @@ namespace luma::app {
 
 class ProgressWindow;
 
-// The desktop program's Host: message boxes and questions over the main
-// window, the list-choice dialog, the modeless progress window, a monotonic
-// clock, sound and music through the audio module, links through the desktop.
+// The desktop program's Host: message boxes, questions and the list choice
+// over the main window (run by `dialogs`), the modeless progress window, a
+// monotonic clock, sound and music through the audio module, links through
+// the desktop.
 class AppHost : public Host {
  public:
-  // `audio` may be null (no sound at all).
-  AppHost(QWidget* window, audio::AudioPlayer* audio);
+  // `audio` may be null (no sound at all); `dialogs` must outlive the host.
+  AppHost(QWidget* window, audio::AudioPlayer* audio, DialogRunner& dialogs);
   ~AppHost() override;
 
   void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) override;
@@ -52,20 +53,14 @@ class AppHost : public Host {
   audio::AudioPlayer* audio() const { return audio_; }
   ProgressWindow* progress_window() const { return progress_.get(); }
 
-  // Replaces the message boxes and questions (ShowMessage answers are
-  // ignored), for tests and unattended runs.
-  using DialogHook = std::function<Answer(std::string_view caption, std::string_view text,
-                                          Buttons buttons, MessageIcon icon)>;
-  void set_dialog_hook(DialogHook hook) { dialog_hook_ = std::move(hook); }
-  using ChoiceHook = std::function<int(const std::vector<std::string>& items)>;
-  void set_choice_hook(ChoiceHook hook) { choice_hook_ = std::move(hook); }
-
  private:
+  // The window the host's dialogs belong to, or null once it is gone.
+  QWidget* dialog_parent() const;
+
   QPointer<QWidget> window_;
   audio::AudioPlayer* audio_;
+  DialogRunner& dialogs_;
   std::unique_ptr<ProgressWindow> progress_;
-  DialogHook dialog_hook_;
-  ChoiceHook choice_hook_;
   uint32_t random_state_;
 };
 

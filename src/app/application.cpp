@@ -112,7 +112,9 @@ int RunApplication(int argc, char** argv) {
   const bool register_types = ShouldRegisterFileAssociations(store);
 
   audio::AudioPlayer audio;
-  CMainFrame main_frame(store, &audio);
+  const ProbeRequest probe = ProbeRequestFromEnvironment();
+  ProbeDialogs probe_dialogs(probe);
+  CMainFrame main_frame(store, &audio, probe.active() ? &probe_dialogs : nullptr);
   frame = &main_frame;
   // A signal ends the session as closing the window does: the dolls close
   // (deleting their temporary files) and the settings are saved.
@@ -120,8 +122,7 @@ int RunApplication(int argc, char** argv) {
     main_frame.close();
     QApplication::quit();
   });
-  const ProbeRequest probe = ProbeRequestFromEnvironment();
-  if (probe.active()) StartProbe(main_frame, probe);
+  if (probe.active()) probe_dialogs.Watch(main_frame);
   main_frame.ReadWindowPlacement();
   if (!file.isEmpty() && !main_frame.OpenDocumentFile(file)) return 1;
   for (const QString& path : early_paths) main_frame.OpenHandedOver(path);

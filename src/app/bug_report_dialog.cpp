@@ -59,7 +59,7 @@ std::string ComposeReportFor(CMainFrame& main_frame) {
 
 void RunBugReport(CMainFrame& main_frame) {
   BugReportDialog dialog(ComposeReportFor(main_frame), &main_frame);
-  main_frame.RunInfoDialog(dialog);
+  main_frame.dialogs().RunInfoDialog(dialog);
 }
 
 }  // namespace luma::app

@@ -99,7 +99,7 @@ CChildFrame::CChildFrame(CMainFrame& main_frame, std::unique_ptr<CKissCnfDoc> do
   handlers.paint = [this] {
     const int before = frames_presented_;
     view_->DrawFrame();
-    if (frames_presented_ != before) main_.FramePresented(*this);
+    if (frames_presented_ != before) main_.dialogs().FramePresented(*this);
   };
   handlers.mouse = [this](QMouseEvent* event) { Mouse(event); };
   handlers.wheel = [this](QWheelEvent* event) {
@@ -452,6 +452,12 @@ bool CChildFrame::OnCommand(int id) {
     v.SelectPaletteGroup(id - kIdPalette0);
     return true;
   }
+  for (size_t mode = 0; mode < std::size(kBoundingIds); ++mode) {
+    if (id == kBoundingIds[mode]) {
+      v.SetBoundsMode(static_cast<BoundsMode>(mode));
+      return true;
+    }
+  }
   switch (id) {
     case kIdZoomIn:
       if (v.CanZoomIn()) v.ZoomIn();
@@ -541,38 +547,9 @@ bool CChildFrame::OnCommand(int id) {
       // The picture as the window shows it.
       QApplication::clipboard()->setImage(widget_->frame());
       return true;
-    case kIdBoundAll:
-    case kIdBoundFkiss:
-    case kIdBoundLimited:
-    case kIdBoundVisible:
-    case kIdBoundNone:
-    case kIdBoundCycle: {
-      HintSettings& hints = doc_->model().hints;
-      if (doc_->is_archive() && hints.bounds_hint) return true;
-      int mode = static_cast<int>(hints.bounds);
-      switch (id) {
-        case kIdBoundAll:
-          mode = 0;
-          break;
-        case kIdBoundFkiss:
-          mode = 1;
-          break;
-        case kIdBoundLimited:
-          mode = 2;
-          break;
-        case kIdBoundVisible:
-          mode = 3;
-          break;
-        case kIdBoundNone:
-          mode = 4;
-          break;
-        default:
-          mode = (mode + 1) % 5;
-          break;
-      }
-      hints.bounds = static_cast<BoundsMode>(mode);
+    case kIdBoundCycle:
+      v.CycleBoundsMode();
       return true;
-    }
     default:
       return false;
   }

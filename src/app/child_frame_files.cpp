@@ -44,7 +44,7 @@ std::optional<std::string> CChildFrame::SaveCnfAs() {
           ? QFileInfo(FromLocal(doc.path())).dir().filePath(FromBytes(doc.ShownCnfName()))
           : FromLocal(doc.cnf_path());
   SaveCnfDialog dialog(&main_, proposed, doc.save_options(), CnfReformatRequired(doc));
-  const std::string path = main_.RunSaveCnfDialog(dialog);
+  const std::string path = main_.dialogs().RunSaveCnfDialog(dialog);
   if (path.empty()) return std::nullopt;
   if (!SaveToNewCnf(doc, path, dialog.options())) return std::nullopt;
   main_.RefreshTitles();
@@ -69,7 +69,7 @@ bool CChildFrame::BuildArchive() {
     AdditionalFilesDialog dialog(&main_);
     dialog.set_start_folder(main_.current_folder());
     dialog.ListMembers(listed, FromLocal(doc_->archive_name()));
-    if (!main_.RunAdditionalFilesDialog(dialog)) return std::nullopt;
+    if (!main_.dialogs().RunAdditionalFilesDialog(dialog)) return std::nullopt;
     return dialog.files();
   };
   hooks.choose_destination = [this]() -> std::optional<std::string> {

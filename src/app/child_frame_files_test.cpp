@@ -1,5 +1,5 @@
 // Saving a doll's CNF under a new name and building an archive of it from
-// the doll window, with the dialogs answered through the main window's hooks.
+// the doll window, with the dialogs answered by the test.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,13 +16,13 @@
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
+#include "app/main_window_fixture.h"
+#include "app/qt_dialog_runner.h"
 #include "app/save_cnf_dialog.h"
-#include "audio/audio_player.h"
 #include "core/fkiss/fkiss_script.h"
 #include "core/testing/disk_doll.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/doll_description.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -39,39 +39,24 @@ QString Q(const std::string& path) { return QString::fromStdString(path); }
 
 std::string Describe(CKissCnfDoc& doc) { return testing::DescribeDoll(doc.model(), doc.fkiss()); }
 
-class DollFileCommandsTest : public ::testing::Test {
+class DollFileCommandsTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    saved_cwd_ = QDir::currentPath();
+    MainWindowTest::SetUp();
     files_.Write("colors.kcf", testing::TestKcf(16));
     files_.Write("a.cel", testing::TestCel(20, 10, 4, 3));
     files_.Write("b.cel", testing::TestCel(10, 10, 4, 5));
     files_.Write("doll.cnf", kCnf);
     files_.Write("readme.txt", "About this doll.\n");
-    store_ = std::make_unique<QtSettingsStore>(Q(files_.Path("Lumadoll.conf")));
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-    frame_->host().set_dialog_hook(
-        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
-          said_.push_back(std::string(caption) + ": " + std::string(text));
-          return answer_;
-        });
-    frame_->set_save_path_hook([this](const QString& title, const QString&) {
-      asked_.push_back(title.toStdString());
-      return destination_;
-    });
+    dialogs_.answer = Answer::kOk;
+    // Save dialogs choose `destination_`.
+    dialogs_.on_file = [this](QFileDialog&) {
+      return QFile::decodeName(QByteArray::fromStdString(destination_));
+    };
     frame_->resize(800, 600);
-    frame_->show();
-  }
-  void TearDown() override {
-    frame_->close();
-    frame_.reset();
-    QDir::setCurrent(saved_cwd_);
   }
 
-  CChildFrame* Open(const std::string& name) {
-    if (!frame_->OpenDocumentFile(Q(files_.Path(name)))) return nullptr;
-    return frame_->ActiveChild();
-  }
+  CChildFrame* Open(const std::string& name) { return OpenPath(Q(files_.Path(name))); }
 
   // The files of the doll's folder whose names end in `suffix`.
   std::vector<std::string> FilesEndingIn(const std::string& suffix) {
@@ -84,13 +69,9 @@ class DollFileCommandsTest : public ::testing::Test {
   }
 
   testing::DiskDoll files_;
-  QString saved_cwd_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
-  std::vector<std::string> said_;
-  std::vector<std::string> asked_;
-  Answer answer_ = Answer::kOk;
+  std::vector<std::string>& said_ = dialogs_.said;
+  std::vector<std::string>& asked_ = dialogs_.file_dialogs;  // their titles
+  Answer& answer_ = dialogs_.answer;
   std::string destination_;
 };
 
@@ -112,7 +93,7 @@ TEST_F(DollFileCommandsTest, SaveAsWritesTheDollAndOffersTheLastChoicesAgain) {
   child->doc().model().FindObject(1, false)->position[0] = Position{60, 44};
   const std::string saved = files_.Path("saved.cnf");
   int offers = 0;
-  frame_->set_save_cnf_hook([&](SaveCnfDialog& dialog) {
+  dialogs_.on_save_cnf = [&](SaveCnfDialog& dialog) {
     ++offers;
     for (int i = 0; i < SaveCnfDialog::kOptionCount; ++i) {
       EXPECT_FALSE(dialog.box(SaveCnfDialog::Option(i))->isChecked()) << i;
@@ -121,7 +102,7 @@ TEST_F(DollFileCommandsTest, SaveAsWritesTheDollAndOffersTheLastChoicesAgain) {
     dialog.box(SaveCnfDialog::kPositions)->setChecked(true);
     dialog.box(SaveCnfDialog::kMaxfixHint)->setChecked(true);
     return saved;
-  });
+  };
   frame_->RunCommand(kIdFileSaveAs);
   EXPECT_EQ(offers, 1);
   EXPECT_TRUE(said_.empty()) << said_.front();
@@ -142,7 +123,7 @@ TEST_F(DollFileCommandsTest, SaveAsWritesTheDollAndOffersTheLastChoicesAgain) {
 
   // The next Save As starts with those choices; Cancel writes nothing and
   // remembers nothing.
-  frame_->set_save_cnf_hook([&](SaveCnfDialog& dialog) {
+  dialogs_.on_save_cnf = [&](SaveCnfDialog& dialog) {
     ++offers;
     const CnfSaveOptions shown = dialog.options();
     EXPECT_TRUE(shown.positions);
@@ -151,7 +132,7 @@ TEST_F(DollFileCommandsTest, SaveAsWritesTheDollAndOffersTheLastChoicesAgain) {
                  shown.reformat);
     dialog.box(SaveCnfDialog::kPositions)->setChecked(false);
     return std::string();
-  });
+  };
   frame_->RunCommand(kIdFileSaveAs);
   EXPECT_EQ(offers, 2);
   EXPECT_TRUE(child->doc().save_options().positions);
@@ -164,12 +145,12 @@ TEST_F(DollFileCommandsTest, ADollThatMustBeReformattedCannotBeSavedOtherwise) {
   ASSERT_NE(child, nullptr);
   ASSERT_NE(child->doc().fkiss(), nullptr);
   child->doc().fkiss()->reformat_on_save = true;
-  frame_->set_save_cnf_hook([&](SaveCnfDialog& dialog) {
+  dialogs_.on_save_cnf = [&](SaveCnfDialog& dialog) {
     EXPECT_TRUE(dialog.box(SaveCnfDialog::kReformat)->isChecked());
     EXPECT_FALSE(dialog.box(SaveCnfDialog::kReformat)->isEnabled());
     EXPECT_TRUE(dialog.options().reformat);
     return files_.Path("fresh.cnf");
-  });
+  };
   frame_->RunCommand(kIdFileSaveAs);
   const std::string text = testing::ReadFile(files_.Path("fresh.cnf"));
   EXPECT_EQ(text.rfind(";; This CNF file was written by Lumadoll", 0), 0u) << text;
@@ -179,6 +160,10 @@ TEST_F(DollFileCommandsTest, ADollThatMustBeReformattedCannotBeSavedOtherwise) {
 TEST_F(DollFileCommandsTest, TheRealSaveDialogAddsTheExtensionToATypedName) {
   CChildFrame* child = Open("doll.cnf");
   ASSERT_NE(child, nullptr);
+  // The dialog runs as the user sees it.
+  dialogs_.on_save_cnf = [](SaveCnfDialog& dialog) {
+    return QtDialogRunner().RunSaveCnfDialog(dialog);
+  };
   bool shown = false;
   QTimer::singleShot(0, [&] {
     auto* dialog = dynamic_cast<SaveCnfDialog*>(QApplication::activeModalWidget());
@@ -198,18 +183,18 @@ TEST_F(DollFileCommandsTest, BuildLzhStopsAtEveryCancelWithoutWritingAnything) {
   ASSERT_NE(child, nullptr);
   int save_dialogs = 0;
   int file_dialogs = 0;
-  frame_->set_save_cnf_hook([&](SaveCnfDialog&) {
+  dialogs_.on_save_cnf = [&](SaveCnfDialog&) {
     ++save_dialogs;
     EXPECT_EQ(frame_->alarm_loop().client(), nullptr) << "the script waits for the dialogs";
     return std::string();
-  });
+  };
   bool files_ok = false;
-  frame_->set_additional_files_hook([&](AdditionalFilesDialog& dialog) {
+  dialogs_.on_additional_files = [&](AdditionalFilesDialog& dialog) {
     ++file_dialogs;
     EXPECT_EQ(dialog.list()->count(), 0) << "the list starts empty every time";
     dialog.AddFiles({Q(files_.Path("readme.txt"))});
     return files_ok;
-  });
+  };
   destination_ = files_.Path("out.lzh");
 
   answer_ = Answer::kCancel;  // "Save CNF?"
@@ -244,15 +229,15 @@ TEST_F(DollFileCommandsTest, BuildLzhPacksTheSavedDollAndItsDocuments) {
   CChildFrame* child = Open("doll.cnf");
   ASSERT_NE(child, nullptr);
   answer_ = Answer::kYes;
-  frame_->set_save_cnf_hook([&](SaveCnfDialog& dialog) {
+  dialogs_.on_save_cnf = [&](SaveCnfDialog& dialog) {
     dialog.box(SaveCnfDialog::kReformat)->setChecked(true);
     return files_.Path("packed.cnf");
-  });
-  frame_->set_additional_files_hook([&](AdditionalFilesDialog& dialog) {
+  };
+  dialogs_.on_additional_files = [&](AdditionalFilesDialog& dialog) {
     const QString readme = Q(files_.Path("readme.txt"));
     dialog.AddFiles({readme, readme});
     return true;
-  });
+  };
   destination_ = files_.Path("out.lzh");
   frame_->RunCommand(kIdBuildLzh);
 
@@ -275,7 +260,7 @@ TEST_F(DollFileCommandsTest, BuildLzhPacksTheSavedDollAndItsDocuments) {
   // Saving the CNF of the archived doll leaves the window the archive's.
   CChildFrame* archived = Open("out.lzh");
   ASSERT_NE(archived, nullptr);
-  frame_->set_save_cnf_hook([&](SaveCnfDialog&) { return files_.Path("loose.cnf"); });
+  dialogs_.on_save_cnf = [&](SaveCnfDialog&) { return files_.Path("loose.cnf"); };
   frame_->RunCommand(kIdFileSaveAs);
   EXPECT_TRUE(std::filesystem::exists(files_.Path("loose.cnf")));
   EXPECT_EQ(archived->windowTitle(), "out.lzh");

@@ -20,7 +20,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -30,14 +29,14 @@
 #include "app/document_viewer.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
+#include "app/main_window_fixture.h"
+#include "app/qt_dialog_runner.h"
 #include "app/status_panes.h"
 #include "app/text_editor.h"
-#include "audio/audio_player.h"
 #include "core/host/text_encoding.h"
 #include "core/render/view_transform.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/zip_builder.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -64,16 +63,6 @@ std::string Kcf(int groups) {
   return out;
 }
 
-template <typename Pred>
-bool SpinUntil(Pred done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return done();
-}
-
 // Object #0 (a.cel, 20 x 10) and object #1 (b.cel, 10 x 10) on sets 0 and 3
 // of a 200 x 100 playfield, two palette groups; set 3 uses group 1.
 constexpr char kCnf[] =
@@ -86,42 +75,19 @@ constexpr char kCnf[] =
     "$0 * *\n"
     "$1 100,20 150,60\n";
 
-class DollWindowTest : public ::testing::Test {
+class DollWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
+    MainWindowTest::SetUp();
     Write("colors.kcf", Kcf(2));
     Write("a.cel", testing::TestCel(20, 10, 4, 3));
     Write("b.cel", testing::TestCel(10, 10, 4, 5));
-    store_ = std::make_unique<QtSettingsStore>(dir_.filePath("Lumadoll.conf"));
-  }
-  void TearDown() override {
-    if (frame_) frame_->close();
-    frame_.reset();
   }
 
-  void Write(const QString& name, const std::string& bytes) {
-    QFile file(dir_.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  }
-
-  // The main window, shown, with the doll of `cnf` opened as the command
-  // line opens it.
+  // The doll of `cnf`, opened as the command line opens it and shown.
   CChildFrame* Open(const std::string& cnf = kCnf) {
     Write("doll.cnf", cnf);
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-    frame_->host().set_dialog_hook(
-        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
-          said_.push_back(std::string(caption) + ": " + std::string(text));
-          return Answer::kYes;
-        });
-    frame_->resize(900, 700);
-    frame_->show();
-    if (!frame_->OpenDocumentFile(dir_.filePath("doll.cnf"))) return nullptr;
-    CChildFrame* child = frame_->ActiveChild();
-    if (child) SpinUntil([child] { return child->frames_presented() > 0; }, 5000);
-    return child;
+    return OpenShown(PathOf("doll.cnf"));
   }
 
   // The colour the window shows at a doll point.
@@ -140,11 +106,7 @@ class DollWindowTest : public ::testing::Test {
 
   QString Pane(int index) { return frame_->status_panes().pane(index)->text(); }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
-  std::vector<std::string> said_;
+  std::vector<std::string>& said_ = dialogs_.said;
 };
 
 TEST_F(DollWindowTest, OpeningShowsTheDollWithItsSetsAndPalettes) {
@@ -489,10 +451,10 @@ TEST_F(DollWindowTest, ScreenshotAndThumbnailAreWritten) {
   CChildFrame* child = Open();
   ASSERT_NE(child, nullptr);
   QString shot = dir_.filePath("shot.bmp");
-  frame_->set_save_path_hook([&](const QString& title, const QString&) {
-    EXPECT_EQ(title, "Save Screenshot");
-    return QFile::encodeName(shot).toStdString();
-  });
+  dialogs_.on_file = [&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Save Screenshot");
+    return shot;
+  };
   frame_->action(kIdCreateScreenshot)->trigger();
   QImage picture(shot);
   EXPECT_EQ(picture.size(), QSize(200, 100));
@@ -502,8 +464,6 @@ TEST_F(DollWindowTest, ScreenshotAndThumbnailAreWritten) {
     return file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
   };
   EXPECT_TRUE(first_bytes(shot).startsWith("BM"));
-  frame_->set_save_path_hook(
-      [&](const QString&, const QString&) { return QFile::encodeName(shot).toStdString(); });
   for (const char* name : {"shot.png", "SHOT.PNG", "shot.jpg"}) {
     shot = dir_.filePath(name);
     frame_->action(kIdCreateScreenshot)->trigger();
@@ -608,12 +568,7 @@ TEST_F(DollWindowTest, DocumentationWithoutADesktopProgramOpensInAWindowOfItsOwn
 }
 
 TEST_F(DollWindowTest, AFileThatCannotBeOpenedOpensNoWindow) {
-  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-  frame_->host().set_dialog_hook(
-      [this](std::string_view, std::string_view text, Buttons, MessageIcon) {
-        said_.emplace_back(text);
-        return Answer::kOk;
-      });
+  dialogs_.answer = Answer::kOk;
   Write("broken.lzh", "this is not an archive");
   EXPECT_FALSE(frame_->OpenDocumentFile(dir_.filePath("broken.lzh")));
   EXPECT_TRUE(frame_->Children().empty());
@@ -621,12 +576,7 @@ TEST_F(DollWindowTest, AFileThatCannotBeOpenedOpensNoWindow) {
 }
 
 TEST_F(DollWindowTest, ASelfExtractingDollOpensAndOtherProgramsAreRefused) {
-  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-  frame_->host().set_dialog_hook(
-      [this](std::string_view, std::string_view text, Buttons, MessageIcon) {
-        said_.emplace_back(text);
-        return Answer::kOk;
-      });
+  dialogs_.answer = Answer::kOk;
   std::string program(20000, '\x90');
   program[0] = 'M';
   program[1] = 'Z';
@@ -648,13 +598,7 @@ TEST_F(DollWindowTest, ASelfExtractingDollOpensAndOtherProgramsAreRefused) {
 }
 
 TEST_F(DollWindowTest, AZipDollDroppedOnTheWindowOpensWithItsDocumentation) {
-  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-  frame_->host().set_dialog_hook(
-      [this](std::string_view, std::string_view text, Buttons, MessageIcon) {
-        said_.emplace_back(text);
-        return Answer::kOk;
-      });
-  frame_->show();
+  dialogs_.answer = Answer::kOk;
   const std::vector<uint8_t> zip = testing::ZipTestArchive(
       {testing::ZipMember("doll/doll.cnf", kCnf), testing::ZipMember("doll/colors.kcf", Kcf(2)),
        testing::ZipMember("doll/a.cel", testing::TestCel(20, 10, 4, 3)),
@@ -682,7 +626,7 @@ TEST_F(DollWindowTest, AZipDollDroppedOnTheWindowOpensWithItsDocumentation) {
 }
 
 TEST(LongMessageTest, AMessageOfManyLinesScrollsInAWindowOfItsOwn) {
-  AppHost host(nullptr, nullptr);
+  QtDialogRunner dialogs;
   std::string text = "Total stack depth: 40\r\n";
   for (int i = 1; i <= 40; ++i) text += std::to_string(i) + ": alarm(1)\r\n";
   QString shown;
@@ -692,7 +636,7 @@ TEST(LongMessageTest, AMessageOfManyLinesScrollsInAWindowOfItsOwn) {
     if (auto* body = dialog->findChild<QPlainTextEdit*>("message")) shown = body->toPlainText();
     static_cast<QDialog*>(dialog)->accept();
   });
-  host.ShowMessage("Lumadoll", text, MessageIcon::kWarning);
+  dialogs.ShowMessage(nullptr, "Lumadoll", text, MessageIcon::kWarning);
   EXPECT_TRUE(shown.startsWith("Total stack depth: 40\n1: alarm(1)\n"));
   EXPECT_FALSE(shown.contains('\r'));
 }

@@ -5,13 +5,10 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/child_frame.h"
@@ -19,10 +16,9 @@
 #include "app/doll_view_widget.h"
 #include "app/info_windows.h"
 #include "app/main_frame.h"
+#include "app/main_window_fixture.h"
 #include "app/options_dialog.h"
-#include "audio/audio_player.h"
 #include "core/testing/doll_builder.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -39,43 +35,22 @@ std::string Cnf(const std::string& script) {
          ".cel *0 :0\n$0 10,10 0,0\n;@EventHandler\n" + script;
 }
 
-class DollTextWindowTest : public ::testing::Test {
+class DollTextWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
+    MainWindowTest::SetUp();
     Write("colors.kcf", testing::TestKcf(16));
     Write("a.cel", testing::TestCel(20, 10, 4, 3));
-    store_ = std::make_unique<QtSettingsStore>(dir_.filePath("Lumadoll.conf"));
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-    frame_->resize(900, 700);
-    frame_->show();
+    dialogs_.answer = Answer::kOk;
   }
-  void TearDown() override {
-    frame_->close();
-    frame_.reset();
-  }
-
-  void Write(const QString& name, const std::string& bytes) {
-    QFile file(dir_.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  }
-
-  static void Settle(int ms = 50) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(DollTextWindowTest, AShiftJisNotifyShowsJapaneseInTheMessageBox) {
   Write("doll.cnf", Cnf(";@initialize() notify(\"" + kHello + "\")\n"));
   // The real message box, read while it is up, then closed.
+  frame_->close();
+  frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
+  frame_->show();
   QString shown;
   QTimer poll;
   poll.setInterval(20);
@@ -86,16 +61,14 @@ TEST_F(DollTextWindowTest, AShiftJisNotifyShowsJapaneseInTheMessageBox) {
     box->accept();
   });
   poll.start();
-  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("doll.cnf")));
+  ASSERT_TRUE(frame_->OpenDocumentFile(PathOf("doll.cnf")));
   poll.stop();
   EXPECT_EQ(shown, QString::fromUtf8("こんにちは"));
 }
 
 TEST_F(DollTextWindowTest, ReportAndScriptWindowsFollowTheTextEncodingSetting) {
-  frame_->host().set_dialog_hook(
-      [](std::string_view, std::string_view, Buttons, MessageIcon) { return Answer::kOk; });
   Write("doll.cnf", Cnf(";@press(#0) debug(\"" + kHello + "\")\n"));
-  ASSERT_TRUE(frame_->OpenDocumentFile(dir_.filePath("doll.cnf")));
+  ASSERT_TRUE(frame_->OpenDocumentFile(PathOf("doll.cnf")));
   Settle();
   CChildFrame* child = frame_->ActiveChild();
   ASSERT_NE(child, nullptr);

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include "app/about_dialog.h"
 #include "app/bug_report_dialog.h"
@@ -22,9 +21,8 @@
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
-#include "audio/audio_player.h"
+#include "app/main_window_fixture.h"
 #include "core/testing/doll_builder.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -40,60 +38,21 @@ constexpr char kCnf[] =
     ";@EventHandler\n"
     ";@press(#1) debug(\"pressed b\")\n";
 
-class InfoWindowsTest : public ::testing::Test {
+class InfoWindowsTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
+    MainWindowTest::SetUp();
     Write("colors.kcf", testing::TestKcf(16));
     Write("a.cel", testing::TestCel(20, 10, 4, 3));
     Write("b.cel", testing::TestCel(10, 10, 4, 5));
-    store_ = std::make_unique<QtSettingsStore>(dir_.filePath("Lumadoll.conf"));
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-    frame_->host().set_dialog_hook(
-        [](std::string_view, std::string_view, Buttons, MessageIcon) { return Answer::kYes; });
-    frame_->resize(900, 700);
-    frame_->show();
-  }
-  void TearDown() override {
-    frame_->close();
-    frame_.reset();
-  }
-
-  void Write(const QString& name, const std::string& bytes) {
-    QFile file(dir_.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qsizetype>(bytes.size()));
   }
 
   CChildFrame* Open(const std::string& cnf = kCnf) {
     Write("doll.cnf", cnf);
-    if (!frame_->OpenDocumentFile(dir_.filePath("doll.cnf"))) return nullptr;
+    if (!OpenPath(PathOf("doll.cnf"))) return nullptr;
     Settle();
     return frame_->ActiveChild();
   }
-
-  static void Settle(int ms = 50) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-
-  // A left click at a doll point.
-  static void Click(CChildFrame* child, int x, int y) {
-    const ClientPoint at = child->view().DollToScreen(PlayPoint{x, y});
-    QWidget* area = child->view_widget()->viewport();
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent event(
-          type, QPointF(at.x, at.y), area->mapToGlobal(QPointF(at.x, at.y)), Qt::LeftButton,
-          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(area, &event);
-    }
-  }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(InfoWindowsTest, CommandsOpenTheirWindowsTitledWithTheDoll) {
@@ -263,7 +222,7 @@ TEST_F(InfoWindowsTest, AboutAndBugReportDescribeTheDeviceAndTheOpenDolls) {
   QString about_title, device_lines;
   std::string report;
   bool read_only = false;
-  frame_->set_info_dialog_hook([&](QDialog& dialog) {
+  dialogs_.on_info = [&](QDialog& dialog) {
     if (auto* about = dynamic_cast<AboutDialog*>(&dialog)) {
       about_title = about->windowTitle();
       device_lines = about->device_lines()->text();
@@ -285,7 +244,7 @@ TEST_F(InfoWindowsTest, AboutAndBugReportDescribeTheDeviceAndTheOpenDolls) {
       read_only = bug->report_box()->isReadOnly();
       EXPECT_EQ(bug->windowTitle(), "Bug Report");
     }
-  });
+  };
   frame_->RunCommand(kIdAppAbout);
   EXPECT_EQ(about_title, "Lumadoll version 1.0.1");
   EXPECT_EQ(device_lines.count('\n'), 4) << "four lines, the memory line in two parts";

@@ -25,7 +25,6 @@
 #include <ctime>
 
 #include "app/about_dialog.h"
-#include "app/additional_files_dialog.h"
 #include "app/bug_report_dialog.h"
 #include "app/byte_text.h"
 #include "app/child_frame.h"
@@ -35,14 +34,12 @@
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/preview_file_dialog.h"
-#include "app/save_cnf_dialog.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
 #include "app/toolbar_icons.h"
 #include "app/window_arrangement.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
-#include "core/archive/lzh_archive_start.h"
 #include "core/doll/temp_files.h"
 #include "core/fkiss/pool_manager.h"
 #include "core/gfx/device_setup.h"
@@ -71,8 +68,11 @@ QRect OnSomeScreen(const QRect& wanted) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio)
-    : store_(store), audio_(audio), host_(this, audio) {
+CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio, DialogRunner* dialogs)
+    : store_(store),
+      audio_(audio),
+      dialogs_(dialogs ? *dialogs : qt_dialogs_),
+      host_(this, audio, dialogs_) {
   setWindowTitle("Lumadoll");
   setWindowIcon(AppIcon());
   setAcceptDrops(true);
@@ -100,8 +100,9 @@ CMainFrame::CMainFrame(SettingsStore& store, audio::AudioPlayer* audio)
   idle_timer_.setInterval(kIdleRefreshMs);
   connect(&idle_timer_, &QTimer::timeout, this, [this] { UpdateCommandUi(); });
   idle_timer_.start();
-  // The device is asked for once the window is up, so its messages have a parent.
-  QTimer::singleShot(0, this, [this] { device(); });
+  // The device is asked for once the window is up, so its messages have a
+  // parent. A failure has been shown by then; the program goes on without.
+  QTimer::singleShot(0, this, [this] { static_cast<void>(device()); });
   UpdateCommandUi();
 }
 
@@ -113,22 +114,25 @@ CMainFrame::~CMainFrame() {
   for (CChildFrame* child : mdi_->findChildren<CChildFrame*>()) delete child;
 }
 
-RenderDevice* CMainFrame::device() {
-  if (device_ || device_failed_) return device_.get();
+Result<RenderDevice*> CMainFrame::device() {
+  if (!device_ && !device_failed_) {
+    device_ = CreateDevice();
+    device_failed_ = !device_;
+    if (device_) settings_.warn_palette = device_->flags().palette_warning_on;
+  }
+  if (!device_)
+    return Status::Error("No doll can be shown: the graphics device could not be made.");
+  return device_.get();
+}
+
+std::unique_ptr<RenderDevice> CMainFrame::CreateDevice() {
   DeviceSetupOptions options;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     options.software.desktop_width = screen->size().width();
     options.software.desktop_height = screen->size().height();
     options.software.desktop_16_bit = screen->depth() == 16;
   }
-  device_ = CreateRenderDevice(settings_, options, host_);
-  if (!device_) {
-    device_failed_ = true;
-    QCoreApplication::exit(kNoDeviceExit);
-    return nullptr;
-  }
-  settings_.warn_palette = device_->flags().palette_warning_on;
-  return device_.get();
+  return CreateRenderDevice(settings_, options, host_);
 }
 
 QAction* CMainFrame::action(int id) const {
@@ -294,9 +298,12 @@ void CMainFrame::ChildClosing(CChildFrame* child) {
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  RenderDevice* render_device = device();
-  if (!render_device) return false;
-  auto doc = std::make_unique<CKissCnfDoc>(host_, *render_device, settings_);
+  const Result<RenderDevice*> render_device = device();
+  if (!render_device.ok()) {
+    host_.ShowMessage(kDeviceErrorCaption, render_device.status().message(), MessageIcon::kError);
+    return false;
+  }
+  auto doc = std::make_unique<CKissCnfDoc>(host_, **render_device, settings_);
   // The document checks the file as every way of opening one does: a file
   // that is no KiSS type, or cannot be opened, is refused with its message.
   if (!doc->OpenDoll(QFile::encodeName(absolute).toStdString())) {
@@ -329,13 +336,6 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
   return true;
 }
 
-void CMainFrame::FramePresented(CChildFrame& child) {
-  if (!frame_hook_) return;
-  // The hook may replace itself.
-  const FramePresentedHook hook = frame_hook_;
-  hook(child);
-}
-
 void CMainFrame::AutoCreateThumbnail(CChildFrame& child) {
   if (!settings_.thumb_create) return;
   luma::AutoCreateThumbnail(child.doc().device(), child.view().CurrentScene(), child.doc().path(),
@@ -344,25 +344,20 @@ void CMainFrame::AutoCreateThumbnail(CChildFrame& child) {
 
 std::string CMainFrame::AskSavePath(const QString& title, const QString& proposed,
                                     const QString& extension, const QString& filter) {
-  if (save_path_hook_) return save_path_hook_(title, proposed);
   QFileDialog dialog(this, title, QDir(current_folder_).filePath(proposed), filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(extension);
   dialog.setOption(QFileDialog::ReadOnly, false);
   FitFileDialog(dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+  return QFile::encodeName(dialogs_.RunFileDialog(dialog)).toStdString();
 }
 
-std::string CMainFrame::RunSaveCnfDialog(SaveCnfDialog& dialog) {
-  if (save_cnf_hook_) return save_cnf_hook_(dialog);
-  if (dialog.exec() != QDialog::Accepted) return {};
-  return dialog.chosen_path();
-}
-
-bool CMainFrame::RunAdditionalFilesDialog(AdditionalFilesDialog& dialog) {
-  if (additional_files_hook_) return additional_files_hook_(dialog);
-  return dialog.exec() == QDialog::Accepted;
+QString CMainFrame::AskOpenPath(const QString& title, const QString& folder,
+                                const QString& filter) {
+  QFileDialog dialog(this, title, folder, filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  FitFileDialog(dialog);
+  return dialogs_.RunFileDialog(dialog);
 }
 
 void CMainFrame::AddRecentFile(const QString& path) {
@@ -380,8 +375,8 @@ void CMainFrame::OpenIntoActive(int id) {
   CChildFrame::Reload kind = CChildFrame::Reload::kThisCnf;
   if (id == kIdOpenExpansion) {
     kind = CChildFrame::Reload::kExpansion;
-    path = AskOpenFileName(
-        this, "Open Expansion", folder,
+    path = AskOpenPath(
+        "Open Expansion", folder,
         "KiSS data sets (*.cnf *.lzh *.lha *.zip *.exe *.CNF *.LZH *.LHA *.ZIP *.EXE);;All Files "
         "(*)");
     if (path.isEmpty()) return;
@@ -389,13 +384,7 @@ void CMainFrame::OpenIntoActive(int id) {
     kind = CChildFrame::Reload::kOtherCnf;
     if (doc.is_archive()) {
       // The archive offers its own CNFs to choose from, when it has others.
-      int cnfs = 0;
-      for (const DollFileInfo& member : doc.members()) {
-        if (QFileInfo(FromBytes(member.name)).suffix().compare("cnf", Qt::CaseInsensitive) == 0) {
-          ++cnfs;
-        }
-      }
-      if (cnfs < 2) {
+      if (doc.CnfMembers().size() < 2) {
         host_.ShowMessage("Open other CNF",
                           doc.ShownPath(doc.archive_name()) + " holds no other CNF than " +
                               doc.ShownCnfName() + ".",
@@ -404,8 +393,7 @@ void CMainFrame::OpenIntoActive(int id) {
       }
       path = QFile::decodeName(QByteArray::fromStdString(doc.path()));
     } else {
-      path =
-          AskOpenFileName(this, "Open other CNF", folder, "KiSS Configuration Files (*.cnf *.CNF)");
+      path = AskOpenPath("Open other CNF", folder, "KiSS Configuration Files (*.cnf *.CNF)");
       if (path.isEmpty()) return;
     }
   }
@@ -427,20 +415,12 @@ void CMainFrame::ShowTips() {
   tips_->raise();
 }
 
-void CMainFrame::RunInfoDialog(QDialog& dialog) {
-  if (info_dialog_hook_) {
-    info_dialog_hook_(dialog);
-  } else {
-    dialog.exec();
-  }
-}
-
 void CMainFrame::RunOptionsDialog() {
-  RenderDevice* render_device = device();
-  const bool paletted = render_device && render_device->flags().paletted_textures;
+  // Without a device the options are still the user's to change.
+  const Result<RenderDevice*> render_device = device();
+  const bool paletted = render_device.ok() && (*render_device)->flags().paletted_textures;
   OptionsDialog dialog(settings_, paletted, host_, this);
-  const bool ok = options_hook_ ? options_hook_(dialog) : dialog.exec() == QDialog::Accepted;
-  if (ok) ApplySettings(dialog.settings());
+  if (dialogs_.RunOptionsDialog(dialog)) ApplySettings(dialog.settings());
 }
 
 void CMainFrame::ApplySettings(const Settings& settings) {
@@ -450,10 +430,6 @@ void CMainFrame::ApplySettings(const Settings& settings) {
     child->view().ApplySettings(settings_);
     if (encoding_changed) child->TextEncodingChanged();
   }
-}
-
-void CMainFrame::NotYetAvailable() {
-  host_.ShowMessage("Lumadoll", "This command is not yet available.", MessageIcon::kInformation);
 }
 
 void CMainFrame::OpenWithDialog() {
@@ -470,12 +446,7 @@ void CMainFrame::OpenWithDialog() {
     dialog->setFileMode(QFileDialog::ExistingFile);
     FitFileDialog(*dialog);
   }
-  QString path;
-  if (open_dialog_hook_) {
-    path = open_dialog_hook_(*dialog);
-  } else if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
-    path = dialog->selectedFiles().first();
-  }
+  const QString path = dialogs_.RunFileDialog(*dialog);
   dialog.reset();
   if (path.isEmpty()) return;
   OpenDocumentFile(path);
@@ -631,8 +602,9 @@ void CMainFrame::OnCommand(int id) {
                                           : HelpWindow::Page::kTroubleshooting);
       return;
     default:
-      NotYetAvailable();
-      break;
+      // A doll's command with no doll to take it: it is disabled then, but
+      // a command may still arrive while the last doll closes.
+      return;
   }
   UpdateCommandUi();
   // Keyboard focus goes back to the doll, where key events belong.
@@ -692,11 +664,9 @@ void CMainFrame::UpdateCommandUi() {
     const bool whole = !child->doc().loading();
     actions_[kIdFileSaveAs]->setEnabled(whole);
     actions_[kIdBuildLzh]->setEnabled(whole);
-    const HintSettings& hints = child->doc().model().hints;
-    // A doll from an archive that chose its own bounding keeps it.
-    const bool bounds_locked = child->doc().is_archive() && hints.bounds_hint;
-    const int mode = static_cast<int>(hints.bounds);
-    for (int i = 0; i < 5; ++i) {
+    const bool bounds_locked = view.BoundsLocked();
+    const size_t mode = static_cast<size_t>(view.bounds_mode());
+    for (size_t i = 0; i < std::size(kBoundingIds); ++i) {
       QAction* bound = actions_[kBoundingIds[i]];
       bound->setEnabled(!bounds_locked);
       bound->setChecked(i == mode);
@@ -730,7 +700,7 @@ void CMainFrame::UpdateCommandUi() {
   show_state(sound_button_, sound_icons_[sound], sound ? "Sound enabled" : "Sound disabled", sound);
   show_state(music_button_, music_icons_[music], music ? "Music enabled" : "Music disabled", music);
   const int bounding =
-      child ? static_cast<int>(child->doc().model().hints.bounds) : settings_.boundary_enforcement;
+      child ? static_cast<int>(child->view().bounds_mode()) : settings_.boundary_enforcement;
   if (bounding_button_->toolTip() != kBoundingTexts[bounding]) {
     bounding_button_->setIcon(bounding_icons_[bounding]);
     bounding_button_->setToolTip(kBoundingTexts[bounding]);
@@ -765,7 +735,7 @@ void CMainFrame::ShowStatusValues() {
                                                  : "Approx %1Mb VideoMem free")
             .arg(static_cast<unsigned>(device_->AvailableTextureMemory() >> 20));
   } else if (device_failed_) {
-    values.video_memory = "Shutting down";
+    values.video_memory = "No graphics device";
   }
   status_panes_->Show(values);
 }

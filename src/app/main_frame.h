@@ -5,22 +5,23 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "app/alarm_loop.h"
 #include "app/app_host.h"
+#include "app/command_table.h"
+#include "app/dialog_runner.h"
 #include "app/help_window.h"
+#include "app/qt_dialog_runner.h"
 #include "app/recent_files.h"
 #include "app/text_editor.h"
 #include "core/gfx/render_device.h"
 #include "core/host/settings.h"
+#include "core/host/status.h"
 
 class QActionGroup;
-class QDialog;
-class QFileDialog;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -33,32 +34,32 @@ class AudioPlayer;
 
 namespace luma::app {
 
-class AdditionalFilesDialog;
 class CChildFrame;
-class OptionsDialog;
-class SaveCnfDialog;
 class StatusPanes;
 class TipDialog;
 
 // The main window: menus, the main, set and palette toolbars, the status bar
 // and the area holding one child window per open doll. It owns the settings
 // (read when it is made, written when it closes), the Host of the engine and
-// the loop that runs the active doll's alarms.
+// the loop that runs the active doll's alarms. Its dialogs run through a
+// DialogRunner.
 class CMainFrame : public QMainWindow {
  public:
-  // `store` must outlive the frame; `audio` may be null.
-  CMainFrame(SettingsStore& store, audio::AudioPlayer* audio);
+  // `store` and `dialogs` must outlive the frame; `audio` may be null;
+  // without `dialogs` the real dialogs run.
+  CMainFrame(SettingsStore& store, audio::AudioPlayer* audio, DialogRunner* dialogs = nullptr);
   ~CMainFrame() override;
 
   Settings& settings() { return settings_; }
   AppHost& host() { return host_; }
+  DialogRunner& dialogs() { return dialogs_; }
   AlarmLoop& alarm_loop() { return alarm_loop_; }
   const RecentFiles& recent_files() const { return recent_; }
   QMdiArea* mdi_area() const { return mdi_; }
-  // The one graphics device, made on first need. When it cannot be made the
-  // reason has been shown and the program ends with exit code kNoDeviceExit.
-  RenderDevice* device();
-  static constexpr int kNoDeviceExit = 18;
+  // The one graphics device, made on first need. When it cannot be made,
+  // the reason is shown once and this call and every later one report the
+  // failure; the program goes on without dolls.
+  Result<RenderDevice*> device();
   // The device when it has been made, without making it.
   RenderDevice* existing_device() const { return device_.get(); }
 
@@ -88,38 +89,13 @@ class CMainFrame : public QMainWindow {
   void ChildClosing(CChildFrame* child);
   // With "Thumb Create" on, the doll's thumbnail is made when it has none.
   void AutoCreateThumbnail(CChildFrame& child);
-  // A save dialog (title, proposed name, default extension, Qt filter);
-  // empty when cancelled.
+  // A save dialog (title, proposed name, default extension, Qt filter)
+  // starting in the current folder: the path chosen (local encoding), empty
+  // when cancelled.
   std::string AskSavePath(const QString& title, const QString& proposed, const QString& extension,
                           const QString& filter);
-  using SavePathHook = std::function<std::string(const QString& title, const QString& proposed)>;
-  void set_save_path_hook(SavePathHook hook) { save_path_hook_ = std::move(hook); }
-  // Runs the "Save to new CNF" dialog: the chosen path, empty when cancelled.
-  // A hook answers instead (setting the dialog's boxes as a user would).
-  std::string RunSaveCnfDialog(SaveCnfDialog& dialog);
-  using SaveCnfHook = std::function<std::string(SaveCnfDialog& dialog)>;
-  void set_save_cnf_hook(SaveCnfHook hook) { save_cnf_hook_ = std::move(hook); }
-  // Runs the "Additional Files" dialog: whether it was closed with OK.
-  bool RunAdditionalFilesDialog(AdditionalFilesDialog& dialog);
-  using AdditionalFilesHook = std::function<bool(AdditionalFilesDialog& dialog)>;
-  void set_additional_files_hook(AdditionalFilesHook hook) {
-    additional_files_hook_ = std::move(hook);
-  }
-  // Runs the about box or the bug report window; a hook looks at it
-  // instead of the user.
-  void RunInfoDialog(QDialog& dialog);
-  using InfoDialogHook = std::function<void(QDialog& dialog)>;
-  void set_info_dialog_hook(InfoDialogHook hook) { info_dialog_hook_ = std::move(hook); }
-  // The open-file dialog (with the thumbnail preview when "Thumb Show" is
-  // on) answers with the file chosen; a hook answers instead, choosing in the
-  // dialog as a user would. Empty when cancelled.
-  using OpenDialogHook = std::function<QString(QFileDialog& dialog)>;
-  void set_open_dialog_hook(OpenDialogHook hook) { open_dialog_hook_ = std::move(hook); }
   // Runs "Options"; with OK the settings it holds become the settings.
-  // A hook answers instead (editing the pages as a user would; true for OK).
   void RunOptionsDialog();
-  using OptionsHook = std::function<bool(OptionsDialog& dialog)>;
-  void set_options_hook(OptionsHook hook) { options_hook_ = std::move(hook); }
   // New settings for this run; every open doll follows them at once.
   void ApplySettings(const Settings& settings);
   // Puts a file the user made or opened at the top of the recent-file list.
@@ -129,12 +105,6 @@ class CMainFrame : public QMainWindow {
   // the process's working folder.
   const QString& current_folder() const { return current_folder_; }
   void set_current_folder(const QString& folder) { current_folder_ = folder; }
-  // Told of every doll frame presented (for unattended start-up runs).
-  using FramePresentedHook = std::function<void(CChildFrame& child)>;
-  void set_frame_presented_hook(FramePresentedHook hook) { frame_hook_ = std::move(hook); }
-  void FramePresented(CChildFrame& child);
-  // Commands whose dialogs come later.
-  void NotYetAvailable();
   // Runs a command as its menu entry or toolbar button does.
   void RunCommand(int id) { OnCommand(id); }
   // A path handed over by a later start: come to the front, then open it.
@@ -155,6 +125,9 @@ class CMainFrame : public QMainWindow {
   void RefreshTitles();
 
  protected:
+  // Makes the graphics device, showing why when it cannot (null then).
+  virtual std::unique_ptr<RenderDevice> CreateDevice();
+
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -174,6 +147,8 @@ class CMainFrame : public QMainWindow {
 
   void OnCommand(int id);
   void OpenWithDialog();
+  // An open dialog for one existing file: the file, empty when cancelled.
+  QString AskOpenPath(const QString& title, const QString& folder, const QString& filter);
   void OpenIntoActive(int id);
   void ActiveWindowChanged(QMdiSubWindow* window);
   void RebuildDocumentationMenu();
@@ -191,6 +166,8 @@ class CMainFrame : public QMainWindow {
   Settings settings_;
   RecentFiles recent_;
   audio::AudioPlayer* audio_;
+  QtDialogRunner qt_dialogs_;
+  DialogRunner& dialogs_;
   AppHost host_;
   AlarmLoop alarm_loop_;
   std::unique_ptr<RenderDevice> device_;
@@ -204,13 +181,6 @@ class CMainFrame : public QMainWindow {
   QMenu* window_menu_ = nullptr;
   QMenu* documentation_menu_ = nullptr;
   QPointer<CChildFrame> active_child_;
-  SavePathHook save_path_hook_;
-  SaveCnfHook save_cnf_hook_;
-  AdditionalFilesHook additional_files_hook_;
-  InfoDialogHook info_dialog_hook_;
-  OpenDialogHook open_dialog_hook_;
-  OptionsHook options_hook_;
-  FramePresentedHook frame_hook_;
   bool doll_menus_shown_ = false;
   QActionGroup* set_group_ = nullptr;
   QActionGroup* palette_group_ = nullptr;
@@ -223,7 +193,7 @@ class CMainFrame : public QMainWindow {
   QToolButton* bounding_button_ = nullptr;
   QIcon sound_icons_[2];
   QIcon music_icons_[2];
-  QIcon bounding_icons_[5];
+  QIcon bounding_icons_[std::size(kBoundingIds)];
   std::unique_ptr<StatusPanes> status_panes_;
   QTimer idle_timer_;
   QPointer<TipDialog> tips_;

@@ -66,8 +66,8 @@ void CMainFrame::CreateActions() {
     music_icons_[on] = MusicIcon(on);
   }
   bounding_group_ = new QActionGroup(this);
-  for (int i = 0; i < 5; ++i) {
-    bounding_icons_[i] = BoundingIcon(i);
+  for (size_t i = 0; i < std::size(kBoundingIds); ++i) {
+    bounding_icons_[i] = BoundingIcon(static_cast<int>(i));
     QAction* bound = actions_[kBoundingIds[i]];
     bound->setCheckable(true);
     bound->setIcon(bounding_icons_[i]);

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -23,47 +25,30 @@
 #include "app/command_table.h"
 #include "app/file_association.h"
 #include "app/help_window.h"
+#include "app/main_window_fixture.h"
+#include "app/options_dialog.h"
 #include "app/status_panes.h"
 #include "app/tip_dialog.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
+#include "core/gfx/device_setup.h"
 #include "platform/platform_paths.h"
 #include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
 
-struct Said {
-  std::string caption;
-  std::string text;
-};
-
-// A main window over a settings file of its own, with dialogs recorded
-// instead of shown.
-class MainFrameTest : public ::testing::Test {
+// Main windows made by each test over the settings file `ini_`.
+class MainFrameTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
+    PrepareFolder();
     ini_ = dir_.filePath("Lumadoll.conf");
-    saved_cwd_ = QDir::currentPath();
-  }
-  void TearDown() override { QDir::setCurrent(saved_cwd_); }
-
-  std::unique_ptr<CMainFrame> MakeFrame(QtSettingsStore& store) {
-    auto frame = std::make_unique<CMainFrame>(store, &audio_);
-    frame->host().set_dialog_hook(
-        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
-          said_.push_back({std::string(caption), std::string(text)});
-          return Answer::kOk;
-        });
-    return frame;
+    dialogs_.answer = Answer::kOk;
   }
 
-  QTemporaryDir dir_;
   QString ini_;
-  QString saved_cwd_;
-  audio::AudioPlayer audio_;
-  std::vector<Said> said_;
+  std::vector<std::string>& said_ = dialogs_.texts;
 };
 
 TEST_F(MainFrameTest, SettingsAreReadWithClampsAndWrittenBackOnClose) {
@@ -177,7 +162,68 @@ TEST_F(MainFrameTest, WithoutADollOnlyTheGeneralCommandsAreEnabled) {
   }
   EXPECT_FALSE(frame->bounding_button()->isEnabled());
   EXPECT_EQ(frame->bounding_button()->toolTip(), "Visible - Enforce visible boundaries");
+  // A doll's command that arrives anyway (while the last doll closes) has
+  // nothing to act on and nothing to say.
+  const int doll_commands[] = {kIdZoomIn, kIdSet0 + 3, kIdBoundCycle, kIdErrorReport,
+                               kIdCreateScreenshot};
+  for (int id : doll_commands) frame->RunCommand(id);
+  EXPECT_TRUE(said_.empty()) << said_.front();
+  EXPECT_TRUE(dialogs_.file_dialogs.empty());
   frame->close();
+}
+
+// A main window on a desktop whose drawing the program cannot use: making
+// the device fails, with the reason shown as the device checks show it.
+class NoDeviceFrame : public CMainFrame {
+ public:
+  using CMainFrame::CMainFrame;
+  int attempts = 0;
+
+ protected:
+  std::unique_ptr<RenderDevice> CreateDevice() override {
+    ++attempts;
+    host().ShowMessage(kDeviceErrorCaption, "Alpha in texture pixels is not supported.",
+                       MessageIcon::kError);
+    return nullptr;
+  }
+};
+
+TEST_F(MainFrameTest, WithoutAGraphicsDeviceTheProgramSaysWhyAndGoesOn) {
+  Write("doll.cnf", "#0 a.cel\n");
+  QtSettingsStore store(ini_);
+  NoDeviceFrame frame(store, &audio_, &dialogs_);
+  frame.show();
+  // The device is asked for as the window comes up, then by the doll; the
+  // event loop goes on running, whatever code it would be ended with.
+  bool opened = true;
+  QTimer::singleShot(100, &frame, [&] { opened = frame.OpenDocumentFile(PathOf("doll.cnf")); });
+  QEventLoop loop;
+  QTimer::singleShot(400, &loop, [&loop] { loop.exit(0); });
+  EXPECT_EQ(loop.exec(), 0) << "nothing ended the program";
+  EXPECT_FALSE(opened);
+  EXPECT_TRUE(frame.Children().empty());
+  EXPECT_EQ(frame.attempts, 1) << "a device that cannot be made is not tried again";
+  EXPECT_EQ(dialogs_.said,
+            (std::vector<std::string>{
+                "Graphics Device Error: Alpha in texture pixels is not supported.",
+                "Graphics Device Error: No doll can be shown: the graphics device could not be "
+                "made."}));
+  frame.UpdateCommandUi();
+  EXPECT_EQ(frame.status_panes().pane(5)->text(), "No graphics device");
+
+  // What needs no device still works.
+  bool options = false, about = false;
+  dialogs_.on_options = [&](OptionsDialog&) {
+    options = true;
+    return false;
+  };
+  dialogs_.on_info = [&](QDialog&) { about = true; };
+  frame.RunCommand(kIdOptions);
+  frame.RunCommand(kIdAppAbout);
+  EXPECT_TRUE(options);
+  EXPECT_TRUE(about);
+  EXPECT_EQ(dialogs_.said.size(), 2u);
+  frame.close();
 }
 
 TEST_F(MainFrameTest, MuteCommandsFollowTheSettingsTheButtonsAndThePlayer) {
@@ -246,8 +292,8 @@ TEST_F(MainFrameTest, DroppedAndHandedOverFilesAreCheckedBeforeOpening) {
   QApplication::sendEvent(frame.get(), &drop);
   // The messages every way of opening a doll gives.
   ASSERT_EQ(said_.size(), 2u);
-  EXPECT_EQ(said_[0].text, "Unable to open\n" + missing.toStdString());
-  EXPECT_EQ(said_[1].text, text.toStdString() + "\nis not a KiSS file type");
+  EXPECT_EQ(said_[0], "Unable to open\n" + missing.toStdString());
+  EXPECT_EQ(said_[1], text.toStdString() + "\nis not a KiSS file type");
 
   frame->showMinimized();
   said_.clear();
@@ -272,10 +318,10 @@ TEST_F(MainFrameTest, TheOpenDialogStartsWhereTheLastDollWas) {
   // Opened as the command line or a recent file opens it, not by the dialog.
   ASSERT_TRUE(frame->OpenDocumentFile(folder + "/doll.cnf"));
   QString started_in;
-  frame->set_open_dialog_hook([&](QFileDialog& dialog) {
+  dialogs_.on_file = [&](QFileDialog& dialog) {
     started_in = dialog.directory().absolutePath();
     return QString();
-  });
+  };
   frame->RunCommand(kIdFileOpen);
   EXPECT_EQ(started_in, QDir(folder).absolutePath());
   EXPECT_EQ(QDir::currentPath(), saved_cwd_) << "without moving the process";
@@ -300,7 +346,7 @@ TEST_F(MainFrameTest, StartUpMakesTheDeviceAndClearsOldTemporaryFiles) {
   EXPECT_TRUE(QFile::exists(fresh));
   QFile::remove(fresh);
 
-  ASSERT_NE(frame->device(), nullptr);
+  ASSERT_TRUE(frame->device().ok());
   frame->UpdateCommandUi();
   EXPECT_TRUE(frame->status_panes().pane(5)->text().startsWith("Approx "));
   EXPECT_TRUE(frame->status_panes().pane(5)->text().endsWith("Mb texture memory free"))

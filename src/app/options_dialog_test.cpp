@@ -18,18 +18,17 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
+#include "app/main_window_fixture.h"
 #include "app/thumbnail_options_page.h"
 #include "app/value_pools_page.h"
 #include "core/fkiss/pool_directory.h"
 #include "core/testing/doll_builder.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -50,34 +49,26 @@ T* Control(QWidget* dialog, const QString& text) {
   return found;
 }
 
-class OptionsDialogTest : public ::testing::Test {
+class OptionsDialogTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    store_ = std::make_unique<QtSettingsStore>(dir_.filePath("Lumadoll.conf"));
-    frame_ = std::make_unique<CMainFrame>(*store_, nullptr);
-    frame_->host().set_dialog_hook(
-        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
-          said_.push_back(std::string(caption) + ": " + std::string(text));
-          return Answer::kYes;
-        });
+    MainWindowTest::SetUp();
     frame_->resize(800, 600);
-    frame_->show();
   }
   void TearDown() override {
     QDir(PoolFolder()).removeRecursively();
-    frame_->close();
-    frame_.reset();
+    MainWindowTest::TearDown();
   }
 
   // Opens "Options" and lets `edit` work the pages; true from `edit` is OK.
   void RunOptions(std::function<bool(OptionsDialog&)> edit) {
     bool ran = false;
-    frame_->set_options_hook([&](OptionsDialog& dialog) {
+    dialogs_.on_options = [&](OptionsDialog& dialog) {
       ran = true;
       return edit(dialog);
-    });
+    };
     frame_->RunCommand(kIdOptions);
+    dialogs_.on_options = nullptr;
     EXPECT_TRUE(ran);
   }
 
@@ -85,22 +76,13 @@ class OptionsDialogTest : public ::testing::Test {
     Write("p.kcf", testing::TestKcf(16));
     Write("a.cel", testing::TestCel(8, 8, 4));
     Write("doll.cnf", "(300,200)\n%p.kcf\n#0 a.cel *0 :0\n$0 10,10\n");
-    if (!frame_->OpenDocumentFile(dir_.filePath("doll.cnf"))) return nullptr;
-    return frame_->ActiveChild();
-  }
-  void Write(const QString& name, const std::string& bytes) {
-    QFile file(dir_.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return OpenPath(PathOf("doll.cnf"));
   }
   QString PoolFolder() {
     return QFile::decodeName(QByteArray::fromStdString(PoolDirectory(frame_->host())));
   }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<QtSettingsStore> store_;
-  std::unique_ptr<CMainFrame> frame_;
-  std::vector<std::string> said_;
+  std::vector<std::string>& said_ = dialogs_.said;
 };
 
 TEST_F(OptionsDialogTest, PagesStartFromTheSettingsAndOkTakesThemBackInRange) {

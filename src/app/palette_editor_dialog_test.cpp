@@ -13,52 +13,36 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTemporaryDir>
 
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
-#include "audio/audio_player.h"
+#include "app/main_window_fixture.h"
 #include "core/testing/disk_doll.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/test_paths.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
 
 QString Q(const std::string& path) { return QString::fromStdString(path); }
 
-class PaletteEditorWindowTest : public ::testing::Test {
+class PaletteEditorWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
+    MainWindowTest::SetUp();
     files_.Write("colors.kcf", testing::TestKcf(16));
     files_.Write("a.cel", testing::TestCel(20, 10, 4, 3));
     files_.Write("doll.cnf", "(60,40)\n%colors.kcf\n#0 a.cel *0 :0\n$0 10,10\n");
-    store_ = std::make_unique<QtSettingsStore>(Q(files_.Path("Lumadoll.conf")));
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-    frame_->host().set_dialog_hook(
-        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
-          said_.push_back(std::string(caption) + ": " + std::string(text));
-          // Saves the palettes, then stops before the CNF question goes on.
-          return caption == "KCF Palette Modified" ? Answer::kYes : Answer::kCancel;
-        });
+    // Saves the palettes, then stops before the CNF question goes on.
+    dialogs_.answer_to = [](std::string_view caption) {
+      return caption == "KCF Palette Modified" ? Answer::kYes : Answer::kCancel;
+    };
     frame_->resize(800, 600);
-    frame_->show();
-    ASSERT_TRUE(frame_->OpenDocumentFile(Q(files_.Path("doll.cnf"))));
-    child_ = frame_->ActiveChild();
+    child_ = OpenShown(Q(files_.Path("doll.cnf")));
     ASSERT_NE(child_, nullptr);
-    QElapsedTimer timer;
-    timer.start();
-    while (child_->frames_presented() == 0 && timer.elapsed() < 5000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
     ASSERT_GT(child_->frames_presented(), 0);
-  }
-  void TearDown() override {
-    frame_->close();
-    frame_.reset();
   }
 
   QRgb ShownAt(int x, int y) {
@@ -72,11 +56,8 @@ class PaletteEditorWindowTest : public ::testing::Test {
   }
 
   testing::DiskDoll files_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
   CChildFrame* child_ = nullptr;
-  std::vector<std::string> said_;
+  std::vector<std::string>& said_ = dialogs_.said;
 };
 
 TEST_F(PaletteEditorWindowTest, EditingAColourRecoloursTheDollAndSavingClearsTheMark) {

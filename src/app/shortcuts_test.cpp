@@ -4,12 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QWhatsThis>
@@ -21,11 +17,8 @@
 #include "app/command_table.h"
 #include "app/doll_view_widget.h"
 #include "app/main_frame.h"
-#include "app/options_dialog.h"
-#include "app/save_cnf_dialog.h"
-#include "audio/audio_player.h"
+#include "app/main_window_fixture.h"
 #include "core/testing/doll_builder.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -40,12 +33,6 @@ constexpr char kCnf[] =
     "$0 * *\n"
     "$0 100,20 150,60\n";
 
-void Settle() {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < 30) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 // The actions of the menus shown now, submenus included.
 void CollectMenuActions(QMenu* menu, std::vector<QAction*>& out) {
   for (QAction* action : menu->actions()) {
@@ -57,26 +44,16 @@ void CollectMenuActions(QMenu* menu, std::vector<QAction*>& out) {
   }
 }
 
-class ShortcutTest : public ::testing::Test {
+class ShortcutTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
+    MainWindowTest::SetUp();
     Write("colors.kcf", testing::TestKcf(16));
     Write("a.cel", testing::TestCel(20, 10, 4, 3));
     Write("b.cel", testing::TestCel(10, 10, 4, 5));
     Write("doll.cnf", kCnf);
-    store_ = std::make_unique<QtSettingsStore>(dir_.filePath("Lumadoll.conf"));
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
     // Every dialog the keys open answers at once, as a user cancelling would.
-    frame_->host().set_dialog_hook(
-        [](std::string_view, std::string_view, Buttons, MessageIcon) { return Answer::kNo; });
-    frame_->set_open_dialog_hook([](QFileDialog&) { return QString(); });
-    frame_->set_save_path_hook([](const QString&, const QString&) { return std::string(); });
-    frame_->set_save_cnf_hook([](SaveCnfDialog&) { return std::string(); });
-    frame_->set_options_hook([](OptionsDialog&) { return false; });
-    frame_->set_info_dialog_hook([](QDialog&) {});
-    frame_->resize(900, 700);
-    frame_->show();
+    dialogs_.answer = Answer::kNo;
     // Keys reach the shortcuts of the active window only.
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
@@ -85,14 +62,7 @@ class ShortcutTest : public ::testing::Test {
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (window != frame_.get() && window->isVisible()) window->close();
     }
-    frame_->close();
-    frame_.reset();
-  }
-
-  void Write(const QString& name, const std::string& bytes) {
-    QFile file(dir_.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    MainWindowTest::TearDown();
   }
 
   // Where a key typed now goes: the active doll, or the main window.
@@ -138,7 +108,7 @@ class ShortcutTest : public ::testing::Test {
                           << action->text().toStdString();
         ++typed;
         if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
-        Settle();
+        Settle(30);
         for (QWidget* window : QApplication::topLevelWidgets()) {
           if (window != frame_.get() && window->isVisible()) window->close();
         }
@@ -146,11 +116,6 @@ class ShortcutTest : public ::testing::Test {
     }
     EXPECT_GT(typed, 0);
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(ShortcutTest, EveryKeyOfTheShortMenusRunsItsCommand) { TypeEveryMenuKey({}); }
@@ -178,7 +143,7 @@ TEST_F(ShortcutTest, EveryKeyOfTheDollMenusRunsItsCommandAndCtrlWClosesTheDoll) 
     ASSERT_NE(active, nullptr) << keys;
     const QKeyCombination key = QKeySequence(keys)[0];
     QTest::keyClick(KeyTarget(), key.key(), key.keyboardModifiers());
-    Settle();
+    Settle(30);
     const std::vector<CChildFrame*> left = frame_->Children();
     EXPECT_EQ(std::find(left.begin(), left.end(), active), left.end()) << keys;
   }

@@ -71,27 +71,32 @@ ProbeRequest ProbeRequestFromEnvironment() {
   return request;
 }
 
-void StartProbe(CMainFrame& frame, const ProbeRequest& request, int timeout_ms) {
-  frame.set_frame_presented_hook([&frame, request](CChildFrame&) {
-    frame.set_frame_presented_hook(nullptr);
-    if (request.first_frame) {
-      std::printf("first frame at %lld\n",
-                  static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
-      std::fflush(stdout);
-    }
-    if (request.snapshot_folder.isEmpty()) {
-      QCoreApplication::exit(0);
-      return;
-    }
-    QDir().mkpath(request.snapshot_folder);
-    QTimer::singleShot(kSettleMs, &frame, [&frame, request] {
-      TakeSnapshots(&frame, request.snapshot_sets, QDir(request.snapshot_folder));
-    });
-  });
+void ProbeDialogs::Watch(CMainFrame& frame, int timeout_ms) {
+  frame_ = &frame;
   QTimer::singleShot(timeout_ms, &frame, [] {
     std::fprintf(stderr, "lumadoll: no doll was shown\n");
     QCoreApplication::exit(kNoDollExit);
   });
+}
+
+void ProbeDialogs::FramePresented(CChildFrame&) {
+  if (seen_ || !frame_) return;
+  seen_ = true;
+  if (request_.first_frame) {
+    std::printf("first frame at %lld\n",
+                static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    std::fflush(stdout);
+  }
+  if (request_.snapshot_folder.isEmpty()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  QDir().mkpath(request_.snapshot_folder);
+  CMainFrame* frame = frame_;
+  const QList<int> sets = request_.snapshot_sets;
+  const QDir folder(request_.snapshot_folder);
+  QTimer::singleShot(kSettleMs, frame,
+                     [frame, sets, folder] { TakeSnapshots(frame, sets, folder); });
 }
 
 }  // namespace luma::app

@@ -3,6 +3,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
+
+#include "app/qt_dialog_runner.h"
 
 namespace luma::app {
 
@@ -25,10 +28,21 @@ struct ProbeRequest {
 
 ProbeRequest ProbeRequestFromEnvironment();
 
-// Watches `frame` for its first presented doll frame and carries out the
-// request. Quits the application with exit code 3 when no doll shows
-// within `timeout_ms`.
-void StartProbe(CMainFrame& frame, const ProbeRequest& request, int timeout_ms = 60000);
+// The real dialogs, watched for the first presented doll frame, after which
+// the request is carried out.
+class ProbeDialogs : public QtDialogRunner {
+ public:
+  explicit ProbeDialogs(ProbeRequest request) : request_(std::move(request)) {}
+  // Starts watching `frame`, whose dialogs these are. Quits the application
+  // with exit code 3 when no doll shows within `timeout_ms`.
+  void Watch(CMainFrame& frame, int timeout_ms = 60000);
+  void FramePresented(CChildFrame& child) override;
+
+ private:
+  ProbeRequest request_;
+  CMainFrame* frame_ = nullptr;
+  bool seen_ = false;
+};
 
 }  // namespace luma::app
 

@@ -22,14 +22,13 @@
 #include "app/command_table.h"
 #include "app/locate_dialog.h"
 #include "app/main_frame.h"
+#include "app/main_window_fixture.h"
 #include "app/preview_file_dialog.h"
 #include "app/snap_to_wizard_window.h"
 #include "app/variable_watch_window.h"
-#include "audio/audio_player.h"
 #include "core/fkiss/fkiss_script.h"
 #include "core/testing/disk_doll.h"
 #include "core/testing/doll_builder.h"
-#include "platform/qt_settings_store.h"
 
 namespace luma::app {
 namespace {
@@ -47,34 +46,20 @@ constexpr char kCnf[] =
 
 QString Q(const std::string& path) { return QString::fromStdString(path); }
 
-class ToolWindowsTest : public ::testing::Test {
+class ToolWindowsTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    saved_cwd_ = QDir::currentPath();
+    MainWindowTest::SetUp();
     files_.Write("colors.kcf", testing::TestKcf(16));
     for (const char* name : {"a.cel", "b.cel", "c.cel"}) {
       files_.Write(name, testing::TestCel(10, 10, 4, 3));
     }
-    store_ = std::make_unique<QtSettingsStore>(Q(files_.Path("Lumadoll.conf")));
-    frame_ = std::make_unique<CMainFrame>(*store_, &audio_);
-    frame_->host().set_dialog_hook(
-        [this](std::string_view caption, std::string_view text, Buttons, MessageIcon) {
-          said_.push_back(std::string(caption) + ": " + std::string(text));
-          return answer_;
-        });
     frame_->resize(800, 600);
-    frame_->show();
-  }
-  void TearDown() override {
-    frame_->close();
-    frame_.reset();
-    QDir::setCurrent(saved_cwd_);
   }
 
   CChildFrame* Open(const std::string& script = "") {
     files_.Write("doll.cnf", std::string(kCnf) + script);
-    if (!frame_->OpenDocumentFile(Q(files_.Path("doll.cnf")))) return nullptr;
-    return frame_->ActiveChild();
+    return OpenPath(Q(files_.Path("doll.cnf")));
   }
   // A left click on a doll point, as the view gets it from the window.
   static void Click(CChildFrame* child, int x, int y) {
@@ -83,12 +68,8 @@ class ToolWindowsTest : public ::testing::Test {
   }
 
   testing::DiskDoll files_;
-  QString saved_cwd_;
-  std::unique_ptr<QtSettingsStore> store_;
-  audio::AudioPlayer audio_;
-  std::unique_ptr<CMainFrame> frame_;
-  std::vector<std::string> said_;
-  Answer answer_ = Answer::kYes;
+  std::vector<std::string>& said_ = dialogs_.said;
+  Answer& answer_ = dialogs_.answer;
 };
 
 TEST_F(ToolWindowsTest, SnapToWizardPicksClickedObjectsAddsAndRemoves) {
@@ -230,7 +211,7 @@ TEST_F(ToolWindowsTest, OpenDialogPreviewsThumbnailsWhenThumbShowIsOn) {
   QDir::setCurrent(Q(files_.dir().str()));
 
   bool previewed = false;
-  frame_->set_open_dialog_hook([&](QFileDialog& dialog) {
+  dialogs_.on_file = [&](QFileDialog& dialog) {
     auto* preview = dynamic_cast<PreviewFileDialog*>(&dialog);
     if (!preview) return QString();
     previewed = true;
@@ -271,7 +252,7 @@ TEST_F(ToolWindowsTest, OpenDialogPreviewsThumbnailsWhenThumbShowIsOn) {
     EXPECT_TRUE(preview->shown_thumbnail().isEmpty());
     EXPECT_EQ(preview->preview()->text(), "no preview");
     return Q(files_.Path("doll.cnf"));
-  });
+  };
   frame_->RunCommand(kIdFileOpen);
   EXPECT_TRUE(previewed);
   ASSERT_NE(frame_->ActiveChild(), nullptr);
@@ -280,11 +261,11 @@ TEST_F(ToolWindowsTest, OpenDialogPreviewsThumbnailsWhenThumbShowIsOn) {
   frame_->settings().thumb_show = false;
   previewed = false;
   bool asked = false;
-  frame_->set_open_dialog_hook([&](QFileDialog& dialog) {
+  dialogs_.on_file = [&](QFileDialog& dialog) {
     asked = true;
     previewed = dynamic_cast<PreviewFileDialog*>(&dialog) != nullptr;
     return QString();
-  });
+  };
   frame_->RunCommand(kIdFileOpen);
   EXPECT_TRUE(asked);
   EXPECT_FALSE(previewed);
