@@ -166,11 +166,20 @@ inline constexpr int kFkissLevel21 = 3;
 inline constexpr int kFkissLevel3 = 4;
 inline constexpr int kFkissLevel4 = 5;
 
+class FkissRuntime;
+struct FkissAction;
+
+// Performs one action on the run-time; false ends the running event.
+using FkissActionHandler = bool (*)(FkissRuntime& run, const FkissAction& action);
+
 struct FkissCommandInfo {
   const char* name;  // lower case
   uint32_t mask[3];
   BlockRole block;
   int8_t level;
+  // nullptr for events and for what the event runner steps itself: the if
+  // blocks, exitevent and exitloop.
+  FkissActionHandler handler;
 };
 
 // The static vocabulary shared by every open doll.

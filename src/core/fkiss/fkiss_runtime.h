@@ -226,24 +226,15 @@ class FkissRuntime {
   void TraceAction(const FkissAction& action, int extra_indent);
   bool Compare(const FkissAction& action) const;
 
-  // Actions (actions.cpp).
+  // Actions: the executor (actions.cpp) hands each to the handler its
+  // command's row names (FkissActions, actions_*.cpp).
+  friend class FkissActions;
   bool ExecuteAction(const FkissAction& action);
   int32_t Value(const FkissParam& param) const;
   KissObject* ObjectOf(const FkissParam& param) const;
   FkissTarget TargetOf(const FkissParam& param) const;
   FkissEvent* LabelOf(const FkissParam& param) const;
   FkissEvent* AlarmOf(const FkissParam& param) const;
-  void Arithmetic(const FkissAction& action);
-  void SetMapped(const FkissTarget& target, int how);
-  void ChangeSet(int set);
-  void ChangeColor(int group);
-  void Attach(KissObject* child, KissObject* parent, bool glue);
-  void Detach(KissObject* child);
-  bool IsAncestor(const KissObject* ancestor, const KissObject* object) const;
-  void Repeat(FkissEvent* label, int32_t count, int variable);
-  void SetFix(KissObject* object, int32_t value);
-  void Restrict(KissObject* object, bool x_axis, int32_t lo, int32_t hi);
-  void ScheduleIf(const FkissAction& action, bool condition);
   std::string TraceParam(const FkissParam& param) const;
 
   // Collisions (collisions.cpp).
