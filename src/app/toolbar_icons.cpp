@@ -218,23 +218,135 @@ QIcon NumberIcon(int number, bool palette) {
   return icon;
 }
 
+namespace {
+
+void PaintOpenGlyph(QPainter& p) {
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(QColor(240, 200, 90));
+  p.drawRect(QRectF(3, 9, 24, 18));
+  p.setBrush(QColor(250, 220, 120));
+  QPainterPath flap;
+  flap.moveTo(3, 27);
+  flap.lineTo(8, 14);
+  flap.lineTo(30, 14);
+  flap.lineTo(27, 27);
+  flap.closeSubpath();
+  p.drawPath(flap);
+}
+
+void PaintZoomFitGlyph(QPainter& p) {
+  // The magnifier inside the corners of a frame it fills.
+  p.setPen(Pen(kBlue, 2.2));
+  for (const QPointF& corner : {QPointF(2, 2), QPointF(30, 2), QPointF(2, 30)}) {
+    const double dx = corner.x() < 16 ? 6 : -6;
+    const double dy = corner.y() < 16 ? 6 : -6;
+    p.drawLine(corner, QPointF(corner.x() + dx, corner.y()));
+    p.drawLine(corner, QPointF(corner.x(), corner.y() + dy));
+  }
+  p.save();
+  p.translate(4, 4);
+  p.scale(0.75, 0.75);
+  PaintMagnifier(p);
+  p.restore();
+}
+
+void PaintTurnGlyph(QPainter& p, Glyph glyph) {
+  // A curved arrow back to the left (undo) or on to the right (redo).
+  if (glyph == Glyph::kRedo) {
+    p.translate(32, 0);
+    p.scale(-1, 1);
+  }
+  p.setPen(Pen(kBlue, 3.5));
+  p.setBrush(Qt::NoBrush);
+  QPainterPath bend;
+  bend.moveTo(10, 12);
+  bend.lineTo(19, 12);
+  bend.cubicTo(30, 12, 30, 27, 19, 27);
+  bend.lineTo(13, 27);
+  p.drawPath(bend);
+  p.setPen(Pen(kBlue, 1));
+  p.setBrush(kBlue);
+  QPainterPath head;
+  head.moveTo(2, 12);
+  head.lineTo(12, 4);
+  head.lineTo(12, 20);
+  head.closeSubpath();
+  p.drawPath(head);
+}
+
+void PaintWarningGlyph(QPainter& p) {
+  QPainterPath warn;
+  warn.moveTo(16, 3);
+  warn.lineTo(30, 28);
+  warn.lineTo(2, 28);
+  warn.closeSubpath();
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(QColor(250, 210, 60));
+  p.drawPath(warn);
+  p.setPen(Pen(kInk, 3));
+  p.drawLine(QPointF(16, 11), QPointF(16, 19));
+  p.drawPoint(QPointF(16, 24));
+}
+
+void PaintScreenshotGlyph(QPainter& p) {
+  // A framed picture: hills under a sun.
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(QColor(200, 230, 255));
+  p.drawRect(QRectF(2, 5, 28, 22));
+  p.setPen(Qt::NoPen);
+  p.setBrush(kGreen);
+  QPainterPath hills;
+  hills.moveTo(3, 26);
+  hills.lineTo(11, 15);
+  hills.lineTo(17, 21);
+  hills.lineTo(22, 16);
+  hills.lineTo(29, 26);
+  hills.closeSubpath();
+  p.drawPath(hills);
+  p.setBrush(QColor(250, 200, 40));
+  p.drawEllipse(QPointF(24, 11), 3, 3);
+}
+
+void PaintInfoGlyph(QPainter& p, Glyph glyph) {
+  // An object is a stack of cels; a cel is one sheet. Both with "i".
+  p.setPen(Pen(kInk, 1.2));
+  if (glyph == Glyph::kObjectInfo) {
+    p.setBrush(QColor(250, 220, 160));
+    p.drawRect(QRectF(8, 2, 18, 18));
+    p.drawRect(QRectF(5, 5, 18, 18));
+  }
+  p.setBrush(QColor(255, 240, 220));
+  p.drawRect(QRectF(2, 8, 18, 18));
+  p.setPen(Qt::NoPen);
+  p.setBrush(kBlue);
+  p.drawEllipse(QRectF(16, 16, 15, 15));
+  p.setPen(Pen(Qt::white, 2.5));
+  p.drawPoint(QPointF(23.5, 19.5));
+  p.drawLine(QPointF(23.5, 23), QPointF(23.5, 28));
+}
+
+void PaintResetGlyph(QPainter& p) {
+  p.setPen(Pen(kGreen, 3));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(5, 5, 22, 22), 90 * 16, 270 * 16);
+  p.setBrush(kGreen);
+  p.setPen(Pen(kGreen, 1));
+  QPainterPath head;
+  head.moveTo(16, 1);
+  head.lineTo(23, 5);
+  head.lineTo(16, 10);
+  head.closeSubpath();
+  p.drawPath(head);
+}
+
+}  // namespace
+
 QIcon GlyphIcon(Glyph glyph) {
   return IconOf([glyph](QPainter& p) {
     switch (glyph) {
-      case Glyph::kOpen: {
-        p.setPen(Pen(kInk, 1.5));
-        p.setBrush(QColor(240, 200, 90));
-        p.drawRect(QRectF(3, 9, 24, 18));
-        p.setBrush(QColor(250, 220, 120));
-        QPainterPath flap;
-        flap.moveTo(3, 27);
-        flap.lineTo(8, 14);
-        flap.lineTo(30, 14);
-        flap.lineTo(27, 27);
-        flap.closeSubpath();
-        p.drawPath(flap);
+      case Glyph::kOpen:
+        PaintOpenGlyph(p);
         break;
-      }
       case Glyph::kZoomIn:
       case Glyph::kZoomOut:
       case Glyph::kZoomHome:
@@ -264,59 +376,15 @@ QIcon GlyphIcon(Glyph glyph) {
         p.drawLine(QPointF(25, 25), QPointF(20, 25));
         break;
       case Glyph::kZoomFit:
-        // The magnifier inside the corners of a frame it fills.
-        p.setPen(Pen(kBlue, 2.2));
-        for (const QPointF& corner : {QPointF(2, 2), QPointF(30, 2), QPointF(2, 30)}) {
-          const double dx = corner.x() < 16 ? 6 : -6;
-          const double dy = corner.y() < 16 ? 6 : -6;
-          p.drawLine(corner, QPointF(corner.x() + dx, corner.y()));
-          p.drawLine(corner, QPointF(corner.x(), corner.y() + dy));
-        }
-        p.save();
-        p.translate(4, 4);
-        p.scale(0.75, 0.75);
-        PaintMagnifier(p);
-        p.restore();
+        PaintZoomFitGlyph(p);
         break;
       case Glyph::kUndo:
-      case Glyph::kRedo: {
-        // A curved arrow back to the left (undo) or on to the right (redo).
-        if (glyph == Glyph::kRedo) {
-          p.translate(32, 0);
-          p.scale(-1, 1);
-        }
-        p.setPen(Pen(kBlue, 3.5));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath bend;
-        bend.moveTo(10, 12);
-        bend.lineTo(19, 12);
-        bend.cubicTo(30, 12, 30, 27, 19, 27);
-        bend.lineTo(13, 27);
-        p.drawPath(bend);
-        p.setPen(Pen(kBlue, 1));
-        p.setBrush(kBlue);
-        QPainterPath head;
-        head.moveTo(2, 12);
-        head.lineTo(12, 4);
-        head.lineTo(12, 20);
-        head.closeSubpath();
-        p.drawPath(head);
+      case Glyph::kRedo:
+        PaintTurnGlyph(p, glyph);
         break;
-      }
-      case Glyph::kErrorReport: {
-        QPainterPath warn;
-        warn.moveTo(16, 3);
-        warn.lineTo(30, 28);
-        warn.lineTo(2, 28);
-        warn.closeSubpath();
-        p.setPen(Pen(kInk, 1.5));
-        p.setBrush(QColor(250, 210, 60));
-        p.drawPath(warn);
-        p.setPen(Pen(kInk, 3));
-        p.drawLine(QPointF(16, 11), QPointF(16, 19));
-        p.drawPoint(QPointF(16, 24));
+      case Glyph::kErrorReport:
+        PaintWarningGlyph(p);
         break;
-      }
       case Glyph::kSetInfo: {
         p.setPen(Pen(kInk, 1.5));
         p.setBrush(kBlue);
@@ -349,44 +417,13 @@ QIcon GlyphIcon(Glyph glyph) {
         p.setBrush(QColor(200, 220, 255));
         p.drawEllipse(QPointF(16, 18.5), 6, 6);
         break;
-      case Glyph::kScreenshot: {
-        // A framed picture: hills under a sun.
-        p.setPen(Pen(kInk, 1.5));
-        p.setBrush(QColor(200, 230, 255));
-        p.drawRect(QRectF(2, 5, 28, 22));
-        p.setPen(Qt::NoPen);
-        p.setBrush(kGreen);
-        QPainterPath hills;
-        hills.moveTo(3, 26);
-        hills.lineTo(11, 15);
-        hills.lineTo(17, 21);
-        hills.lineTo(22, 16);
-        hills.lineTo(29, 26);
-        hills.closeSubpath();
-        p.drawPath(hills);
-        p.setBrush(QColor(250, 200, 40));
-        p.drawEllipse(QPointF(24, 11), 3, 3);
+      case Glyph::kScreenshot:
+        PaintScreenshotGlyph(p);
         break;
-      }
       case Glyph::kObjectInfo:
-      case Glyph::kCelInfo: {
-        // An object is a stack of cels; a cel is one sheet. Both with "i".
-        p.setPen(Pen(kInk, 1.2));
-        if (glyph == Glyph::kObjectInfo) {
-          p.setBrush(QColor(250, 220, 160));
-          p.drawRect(QRectF(8, 2, 18, 18));
-          p.drawRect(QRectF(5, 5, 18, 18));
-        }
-        p.setBrush(QColor(255, 240, 220));
-        p.drawRect(QRectF(2, 8, 18, 18));
-        p.setPen(Qt::NoPen);
-        p.setBrush(kBlue);
-        p.drawEllipse(QRectF(16, 16, 15, 15));
-        p.setPen(Pen(Qt::white, 2.5));
-        p.drawPoint(QPointF(23.5, 19.5));
-        p.drawLine(QPointF(23.5, 23), QPointF(23.5, 28));
+      case Glyph::kCelInfo:
+        PaintInfoGlyph(p, glyph);
         break;
-      }
       case Glyph::kBuildLzh:
         // A parcel tied up: the doll packed into one archive.
         p.setPen(Pen(kInk, 1.5));
@@ -398,17 +435,7 @@ QIcon GlyphIcon(Glyph glyph) {
         p.drawLine(QPointF(16, 4), QPointF(16, 28));
         break;
       case Glyph::kReset:
-        p.setPen(Pen(kGreen, 3));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(5, 5, 22, 22), 90 * 16, 270 * 16);
-        p.setBrush(kGreen);
-        p.setPen(Pen(kGreen, 1));
-        QPainterPath head;
-        head.moveTo(16, 1);
-        head.lineTo(23, 5);
-        head.lineTo(16, 10);
-        head.closeSubpath();
-        p.drawPath(head);
+        PaintResetGlyph(p);
         break;
     }
   });
