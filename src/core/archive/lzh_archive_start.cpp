@@ -5,6 +5,7 @@
 
 #include "core/archive/lzh_header.h"
 #include "core/host/file_io.h"
+#include "core/host/little_endian.h"
 #include "core/host/text.h"
 
 namespace luma {
@@ -12,30 +13,24 @@ namespace {
 
 constexpr size_t kSearchBytes = 64 * 1024;
 
-uint32_t Dword(std::span<const uint8_t> b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-uint16_t Word(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
-}
-
 // The end of the sections of a Windows (PE) program: self-extractors append
 // their archive there, sometimes more than 64 KiB into the file. 0 when the
 // image is no such program.
 size_t EndOfWindowsProgram(std::span<const uint8_t> image) {
   if (image.size() < 0x40 || image[0] != 'M' || image[1] != 'Z') return 0;
-  const size_t pe = Dword(image, 0x3C);
+  const size_t pe = LoadLe32(&image[0x3C]);
   if (pe > image.size() || image.size() - pe < 24) return 0;
   if (image[pe] != 'P' || image[pe + 1] != 'E' || image[pe + 2] != 0 || image[pe + 3] != 0) {
     return 0;
   }
-  const size_t sections = Word(image, pe + 6);
-  const size_t table = pe + 24 + Word(image, pe + 20);
+  const size_t sections = LoadLe16(&image[pe + 6]);
+  const size_t table = pe + 24 + LoadLe16(&image[pe + 20]);
   size_t end = 0;
   for (size_t i = 0; i < sections; ++i) {
     const size_t entry = table + 40 * i;
     if (entry > image.size() || image.size() - entry < 40) break;
-    end = std::max<size_t>(end, size_t{Dword(image, entry + 20)} + Dword(image, entry + 16));
+    end =
+        std::max<size_t>(end, size_t{LoadLe32(&image[entry + 20])} + LoadLe32(&image[entry + 16]));
   }
   return end;
 }

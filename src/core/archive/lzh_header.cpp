@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/archive/crc16.h"
+#include "core/host/little_endian.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
 
@@ -16,9 +17,6 @@ namespace {
 constexpr size_t kMaxLevel1HeaderBytes = 65536;
 constexpr size_t kMaxLevel3HeaderBytes = 1u << 20;
 
-uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Dword(const uint8_t* p) { return Word(p) | static_cast<uint32_t>(Word(p + 2)) << 16; }
-
 // What a parse learns beyond the header's own fields.
 struct ParseState {
   std::string directory;
@@ -29,9 +27,9 @@ struct ParseState {
 void ReadCommonFields(const uint8_t* b, LzhHeader& h) {
   h.header_size = b[0];
   h.method.assign(reinterpret_cast<const char*>(b + 2), 5);
-  h.packed_size = Dword(b + 7);
-  h.unpacked_size = Dword(b + 11);
-  h.time_stamp = Dword(b + 15);
+  h.packed_size = LoadLe32(b + 7);
+  h.unpacked_size = LoadLe32(b + 11);
+  h.time_stamp = LoadLe32(b + 15);
   h.attribute = b[19];
   h.level = b[20];
 }
@@ -68,16 +66,16 @@ void ApplyExtension(uint8_t type, const uint8_t* data, size_t size, size_t at, L
       if ((h.os_id == 'M' || h.os_id == 'H' || h.os_id == 0) && size >= 2) h.attribute = data[0];
       break;
     case 0x50:
-      if (unix_fields && size >= 2) h.unix_mode = Word(data);
+      if (unix_fields && size >= 2) h.unix_mode = LoadLe16(data);
       break;
     case 0x51:
       if (unix_fields && size >= 4) {
-        h.unix_gid = Word(data);
-        h.unix_uid = Word(data + 2);
+        h.unix_gid = LoadLe16(data);
+        h.unix_uid = LoadLe16(data + 2);
       }
       break;
     case 0x54:
-      if (unix_fields && size >= 4) h.unix_time = Dword(data);
+      if (unix_fields && size >= 4) h.unix_time = LoadLe32(data);
       break;
     default:  // user and group names, others: nothing to keep
       break;
@@ -95,7 +93,7 @@ size_t ReadExtensions(std::span<const uint8_t> in, size_t at, size_t limit, uint
     ApplyExtension(in[at], &in[at + 1], next - 1 - width, at + 1, h, state);
     const uint8_t* after = &in[at + next - width];
     at += next;
-    next = width == 2 ? Word(after) : Dword(after);
+    next = width == 2 ? LoadLe16(after) : LoadLe32(after);
   }
   return at;
 }
@@ -168,7 +166,7 @@ bool ParseLevel0(std::span<const uint8_t> in, unsigned h, LzhHeader& out) {
   SetName(b + 22, n, out);
   if (rest >= 0) {
     out.has_crc = true;
-    out.crc = Word(b + 22 + n);
+    out.crc = LoadLe16(b + 22 + n);
     if (rest >= 1) {
       out.os_id = static_cast<char>(b[24 + n]);
       --rest;
@@ -176,10 +174,10 @@ bool ParseLevel0(std::span<const uint8_t> in, unsigned h, LzhHeader& out) {
         if (rest >= 11) {
           const uint8_t* u = b + 25 + n;
           out.unix_minor = u[0];
-          out.unix_time = Dword(u + 1);
-          out.unix_mode = Word(u + 5);
-          out.unix_uid = Word(u + 7);
-          out.unix_gid = Word(u + 9);
+          out.unix_time = LoadLe32(u + 1);
+          out.unix_mode = LoadLe16(u + 5);
+          out.unix_uid = LoadLe16(u + 7);
+          out.unix_gid = LoadLe16(u + 9);
         } else {
           out.os_id = 0;
         }
@@ -197,13 +195,13 @@ bool ParseLevel1(std::span<const uint8_t> in, unsigned h, LzhHeader& out, ParseS
   if (h < n + 25) return false;  // name, CRC and OS id must fit
   SetName(b + 22, n, out);
   out.has_crc = true;
-  out.crc = Word(b + 22 + n);
+  out.crc = LoadLe16(b + 22 + n);
   out.os_id = static_cast<char>(b[24 + n]);
 
   // Extended headers follow the base header and are counted in the packed
   // size.
   const size_t limit = std::min(in.size(), kMaxLevel1HeaderBytes);
-  const size_t end = ReadExtensions(in, h + 2, limit, Word(b + h), 2, out, state);
+  const size_t end = ReadExtensions(in, h + 2, limit, LoadLe16(b + h), 2, out, state);
   if (end == 0) return false;
   const size_t extensions = end - (h + 2);
   if (extensions > out.packed_size) return false;
@@ -219,13 +217,13 @@ bool ParseLevel1(std::span<const uint8_t> in, unsigned h, LzhHeader& out, ParseS
 bool ParseLevel2(std::span<const uint8_t> in, LzhHeader& out, ParseState& state) {
   const uint8_t* b = in.data();
   out.has_crc = true;
-  out.crc = Word(b + 21);
+  out.crc = LoadLe16(b + 21);
   out.os_id = static_cast<char>(b[23]);
-  size_t total = Word(b);
+  size_t total = LoadLe16(b);
   // OS-9/68K LHA counts the header without its own length field.
   if (out.os_id == 'K') total += 2;
   if (total < 26 || total > in.size()) return false;
-  if (ReadExtensions(in, 26, total, Word(b + 24), 2, out, state) == 0) return false;
+  if (ReadExtensions(in, 26, total, LoadLe16(b + 24), 2, out, state) == 0) return false;
   out.header_length = total;
   ConvertName(out);
   JoinDirectory(out, std::move(state.directory));
@@ -236,13 +234,13 @@ bool ParseLevel2(std::span<const uint8_t> in, LzhHeader& out, ParseState& state)
 // header length follows the OS id, and extended-header sizes take 4 bytes.
 bool ParseLevel3(std::span<const uint8_t> in, LzhHeader& out, ParseState& state) {
   const uint8_t* b = in.data();
-  if (in.size() < 32 || Word(b) != 4) return false;
+  if (in.size() < 32 || LoadLe16(b) != 4) return false;
   out.has_crc = true;
-  out.crc = Word(b + 21);
+  out.crc = LoadLe16(b + 21);
   out.os_id = static_cast<char>(b[23]);
-  const size_t total = Dword(b + 24);
+  const size_t total = LoadLe32(b + 24);
   if (total < 32 || total > kMaxLevel3HeaderBytes || total > in.size()) return false;
-  if (ReadExtensions(in, 32, total, Dword(b + 28), 4, out, state) == 0) return false;
+  if (ReadExtensions(in, 32, total, LoadLe32(b + 28), 4, out, state) == 0) return false;
   out.header_length = total;
   ConvertName(out);
   JoinDirectory(out, std::move(state.directory));
@@ -293,7 +291,7 @@ bool IsVerifiedLzhHeader(std::span<const uint8_t> in) {
   if (state.header_crc_at == 0) return false;
   // The CRC covers the whole header with its own value taken as zero.
   const size_t at = state.header_crc_at;
-  const uint16_t stored = Word(&in[at]);
+  const uint16_t stored = LoadLe16(&in[at]);
   const uint8_t zero[2] = {0, 0};
   uint16_t crc = UpdateCrc16(0, in.data(), at);
   crc = UpdateCrc16(crc, zero, 2);

@@ -2,18 +2,14 @@
 
 #include <algorithm>
 
+#include "core/host/little_endian.h"
+
 namespace luma {
 namespace {
 
 void Put8(std::vector<uint8_t>* out, uint32_t v) { out->push_back(static_cast<uint8_t>(v)); }
-void Put16(std::vector<uint8_t>* out, uint32_t v) {
-  Put8(out, v);
-  Put8(out, v >> 8);
-}
-void Put32(std::vector<uint8_t>* out, uint32_t v) {
-  Put16(out, v);
-  Put16(out, v >> 16);
-}
+void Put16(std::vector<uint8_t>* out, uint32_t v) { AppendLe16(*out, static_cast<uint16_t>(v)); }
+void Put32(std::vector<uint8_t>* out, uint32_t v) { AppendLe32(*out, v); }
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/host/little_endian.h"
+
 namespace luma {
 namespace {
 
@@ -10,12 +12,6 @@ constexpr size_t kEndRecordSize = 22;
 constexpr size_t kMaxCommentSize = 0xFFFF;
 constexpr size_t kLocatorSize = 20;
 constexpr size_t kEnd64RecordSize = 56;
-
-uint64_t Little(std::span<const uint8_t> bytes, size_t at, int size) {
-  uint64_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + i];
-  return value;
-}
 
 bool SignatureAt(std::span<const uint8_t> bytes, size_t at, uint8_t a, uint8_t b) {
   return at + 4 <= bytes.size() && bytes[at] == 'P' && bytes[at + 1] == 'K' && bytes[at + 2] == a &&
@@ -29,7 +25,7 @@ std::optional<size_t> FindEnd64(std::span<const uint8_t> image, size_t end) {
   if (end < kLocatorSize) return std::nullopt;
   const size_t locator = end - kLocatorSize;
   if (!SignatureAt(image, locator, 6, 7)) return std::nullopt;
-  const uint64_t stated = Little(image, locator + 8, 8);
+  const uint64_t stated = LoadLe64(&image[locator + 8]);
   if (stated <= image.size() - kEnd64RecordSize && SignatureAt(image, stated, 6, 6)) {
     return static_cast<size_t>(stated);
   }
@@ -51,7 +47,7 @@ std::optional<ZipDirectoryClaim> ReadZipDirectoryClaim(std::span<const uint8_t> 
   for (size_t at = last + 1; at-- > first;) {
     if (!SignatureAt(image, at, 5, 6)) continue;
     if (!end) end = at;
-    if (at + kEndRecordSize + Little(image, at + 20, 2) == image.size()) {
+    if (at + kEndRecordSize + LoadLe16(&image[at + 20]) == image.size()) {
       end = at;
       break;
     }
@@ -59,11 +55,11 @@ std::optional<ZipDirectoryClaim> ReadZipDirectoryClaim(std::span<const uint8_t> 
   if (!end) return std::nullopt;
 
   ZipDirectoryClaim claim;
-  claim.entries = Little(image, *end + 10, 2);
-  claim.size = Little(image, *end + 12, 4);
+  claim.entries = LoadLe16(&image[*end + 10]);
+  claim.size = LoadLe32(&image[*end + 12]);
   if (const std::optional<size_t> end64 = FindEnd64(image, *end)) {
-    if (claim.entries == 0xFFFF) claim.entries = Little(image, *end64 + 32, 8);
-    if (claim.size == 0xFFFFFFFF) claim.size = Little(image, *end64 + 40, 8);
+    if (claim.entries == 0xFFFF) claim.entries = LoadLe64(&image[*end64 + 32]);
+    if (claim.size == 0xFFFFFFFF) claim.size = LoadLe64(&image[*end64 + 40]);
   }
   return claim;
 }
