@@ -23,7 +23,7 @@ void BM_ParseAsailorScript(benchmark::State& state) {
   luma::FakeHost host;
   luma::DollModel doll;
   doll.cnf_lines = luma::SplitDiskCnfText(luma::testing::ReadFile(path));
-  luma::ParseCnf(doll, host, luma::CnfParseOptions());
+  (void)luma::ParseCnf(doll, host, luma::CnfParseOptions());
   int events = 0;
   for (auto _ : state) {
     doll.report.Clear();

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const bool from_archive : {false, true}) {
     luma::DollModel doll;
     doll.cnf_lines = from_archive ? luma::SplitArchiveCnfText(text) : luma::SplitDiskCnfText(text);
-    luma::ParseCnf(doll, host, luma::CnfParseOptions{.paletted_textures = from_archive});
+    (void)luma::ParseCnf(doll, host, luma::CnfParseOptions{.paletted_textures = from_archive});
     doll.Reset(false);
   }
   return 0;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   luma::FakeHost host;
   luma::DollModel doll;
   for (const char* line : kCnf) doll.cnf_lines.emplace_back(line);
-  luma::ParseCnf(doll, host, luma::CnfParseOptions());
+  (void)luma::ParseCnf(doll, host, luma::CnfParseOptions());
   if (luma::CelSet* shoes = doll.FindOrCreateAmbiguous("shoe.cel")) {
     for (const auto& instance : doll.instances()) {
       if (instance->cel && instance->cel->file_name == "shoe.cel")

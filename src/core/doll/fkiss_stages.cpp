@@ -8,13 +8,13 @@ FkissStages::FkissStages(const Settings& settings) {
   options_.no_missing_cel = settings.no_missing_cel;
 }
 
-void FkissStages::Register(DollModel& doll, Host& host) {
+Status FkissStages::Register(DollModel& doll) {
   script_.Clear();
-  (void)RegisterFkiss(doll, script_, &host);
+  return RegisterFkiss(doll, script_);
 }
 
-void FkissStages::Interpret(DollModel& doll, Host& host) {
-  (void)InterpretFkiss(doll, script_, options_, &host);
+Status FkissStages::Interpret(DollModel& doll, Host& host) {
+  return InterpretFkiss(doll, script_, options_, &host);
 }
 
 }  // namespace luma

@@ -13,8 +13,8 @@ class FkissStages : public ScriptStages {
  public:
   explicit FkissStages(const Settings& settings);
 
-  void Register(DollModel& doll, Host& host) override;
-  void Interpret(DollModel& doll, Host& host) override;
+  Status Register(DollModel& doll) override;
+  Status Interpret(DollModel& doll, Host& host) override;
   void Clear() override { script_.Clear(); }
   int event_count() const override { return script_.event_count; }
   int action_count() const override { return script_.action_count; }

@@ -20,6 +20,7 @@
 #include "core/model/cnf_parser.h"
 #include "core/model/file_name_check.h"
 #include "core/model/kcf_codec.h"
+#include "core/model/messages.h"
 #include "core/render/instance_geometry.h"
 
 namespace luma {
@@ -150,7 +151,6 @@ bool CKissCnfDoc::LoadArchiveImage(const std::string& path, std::vector<uint8_t>
 bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
                            std::vector<uint8_t>* image) {
   loading_ = true;
-  model_.abort = false;
   path_ = path;
   HintSettings& hints = model_.hints;
   hints = HintSettings();
@@ -159,6 +159,7 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
   hints.bounds = hints.cnf_bounds = static_cast<BoundsMode>(settings_.boundary_enforcement);
 
   LoadProgress progress(host_);
+  Status loaded;
   try {
     archive_ = image != nullptr || DollFileTypeOf(path) != DollFileType::kCnf;
     const bool read = archive_ ? ReadArchiveCnf(image ? std::move(*image) : std::vector<uint8_t>(),
@@ -168,35 +169,42 @@ bool CKissCnfDoc::LoadFrom(const std::string& path, bool keep_unchanged,
       files_.reset();
       return false;
     }
-    DecideTextEncoding();
-    progress.Show("Loading " + ShownTitle() + "...");
-    ParseCnf(model_, host_, CnfParseOptions{paletted_textures()});
-    // A file that names no cel at all is most likely no doll (a text file
-    // renamed, random bytes); an empty black playfield would not say so.
-    if (model_.instances().empty()) model_.report.Error(kMsgNoCelsFound, cnf_name_);
-    DropUnusedCels();
-    if (!model_.abort) ReadPalettes(progress);
-    if (!model_.abort) ReadCels(progress, keep_unchanged);
-    if (!model_.abort) CheckPalettes();
-    if (!model_.abort) PrepareInstances(progress);
-    if (!model_.abort) FindAmbiguousCels(progress);
-    if (!model_.abort && !model_.fkiss_lines.empty()) PrepareScript(progress);
+    loaded = RunLoadStages(progress, keep_unchanged);
   } catch (const std::bad_alloc&) {
-    host_.ShowMessage("", "Out of memory", MessageIcon::kError);
-    model_.abort = true;
+    loaded = Status::Error(kOutOfMemoryText);
   }
   progress.Hide();
+  if (!loaded.ok()) host_.ShowMessage("Lumadoll", loaded.message(), MessageIcon::kError);
   // The archive stays at hand for the documentation files, which are
   // copied out only when the user opens one.
-  documents_source_ = archive_ && !model_.abort ? std::move(files_) : nullptr;
+  documents_source_ = archive_ && loaded.ok() ? std::move(files_) : nullptr;
   files_.reset();
-  MakeValuePools();
-  return !model_.abort;
+  MakeValuePools(loaded.ok());
+  return loaded.ok();
 }
 
-void CKissCnfDoc::MakeValuePools() {
+Status CKissCnfDoc::RunLoadStages(LoadProgress& progress, bool keep_unchanged) {
+  DecideTextEncoding();
+  progress.Show("Loading " + ShownTitle() + "...");
+  if (Status parsed = ParseCnf(model_, host_, CnfParseOptions{paletted_textures()}); !parsed.ok()) {
+    return parsed;
+  }
+  // A file that names no cel at all is most likely no doll (a text file
+  // renamed, random bytes); an empty black playfield would not say so.
+  if (model_.instances().empty()) model_.report.Error(kMsgNoCelsFound, cnf_name_);
+  DropUnusedCels();
+  ReadPalettes(progress);
+  ReadCels(progress, keep_unchanged);
+  CheckPalettes();
+  if (Status prepared = PrepareInstances(progress); !prepared.ok()) return prepared;
+  FindAmbiguousCels(progress);
+  if (model_.fkiss_lines.empty()) return Status::Ok();
+  return PrepareScript(progress);
+}
+
+void CKissCnfDoc::MakeValuePools(bool loaded) {
   value_pools_.reset();
-  if (model_.abort || !fkiss()) return;
+  if (!loaded || !fkiss()) return;
   // The pool stores the path of the doll's file (the CNF, or the archive
   // it came from), so that dolls of one file name in different folders keep
   // their values apart; a doll moved elsewhere is found by its CNF text.
@@ -336,7 +344,6 @@ void CKissCnfDoc::ReadPalettes(LoadProgress& progress) {
       colors = ReadKcf(*bytes, *palette, model_.report);
       if (!archive_) palette->full_path = FolderFiles().PathOf(name);
     } else {
-      if (model_.abort) return;
       palette = model_.FindPalette(name);
       if (!palette) {
         palette = model_.FindOrCreatePalette(name);
@@ -386,14 +393,14 @@ void CKissCnfDoc::ReadCels(LoadProgress& progress, bool keep_unchanged) {
   progress.Stage(CountText(count, "Reading Cel...", "Reading %d Cels..."), count);
   const CelTextureSource source{&device_, &textures_, settings_.recycle_textures};
   cels_read_ = 0;
-  for (int i = 0; i < count && !model_.abort; ++i) {
+  for (int i = 0; i < count; ++i) {
     progress.Step(i);
     KissCel& cel = *pending[static_cast<size_t>(i)].cel;
     CheckFileName(cel.file_name, model_.report, model_.text_encoding);
     Result<std::vector<uint8_t>> bytes = files_->Read(cel.file_name);
     if (bytes.ok()) {
-      if (!DecodeCel(cel, *bytes, source)) {
-        model_.report.AddError(cel.file_name + ": " + cel.message + "\n");
+      if (Status decoded = DecodeCel(cel, *bytes, source); !decoded.ok()) {
+        model_.report.AddError(cel.file_name + ": " + decoded.message() + "\n");
       }
       ++cels_read_;
     } else if (!cel.present) {
@@ -423,7 +430,9 @@ void CKissCnfDoc::ReadCels(LoadProgress& progress, bool keep_unchanged) {
     // A clone of a cel that could not be read has nothing to copy; the
     // missing file is already reported.
     if (!cel.is_clone() || !cel.base->present) continue;
-    if (!MakeClone(cel, source)) model_.report.AddError(cel.file_name + ": " + cel.message + "\n");
+    if (Status cloned = MakeClone(cel, source); !cloned.ok()) {
+      model_.report.AddError(cel.file_name + ": " + cloned.message() + "\n");
+    }
   }
 }
 
@@ -442,7 +451,7 @@ void CKissCnfDoc::CheckPalettes() {
   if (!model_.palette_file_names.empty()) model_.ComputeGroupColors();
 }
 
-void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
+Status CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
   // Instances of cels without a texture (missing or undecodable files) go.
   model_.RemoveInstances([](const CelInstance& i) { return !i.cel || !i.cel->texture; });
   const int count = static_cast<int>(model_.instances().size());
@@ -452,7 +461,7 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
   indexed_instances_ = 0;
   truecolor_instances_ = 0;
   quad_count_ = 0;
-  for (int i = 0; i < count && !model_.abort; ++i) {
+  for (int i = 0; i < count; ++i) {
     progress.Step(i);
     CelInstance* instance = model_.instances()[static_cast<size_t>(i)].get();
     KissCel* cel = instance->cel;
@@ -466,15 +475,13 @@ void CKissCnfDoc::PrepareInstances(LoadProgress& progress) {
         ApplyPalette(*cel, model_.PaletteOfLine(instance->palette)->groups[0], false);
       }
     }
-    if (!BuildInstanceGeometry(device_, *instance, host_)) {
-      model_.abort = true;
-      return;
-    }
+    if (Status built = BuildInstanceGeometry(device_, *instance); !built.ok()) return built;
     quad_count_ += QuadCount(*instance);
   }
   // Each instance learns the device palettes of its KCF. A failed upload
   // shows wrong colours but loses nothing, so the load goes on.
   if (paletted_textures()) (void)device_palettes_.UploadDevicePalettes(device_, model_);
+  return Status::Ok();
 }
 
 void CKissCnfDoc::UseInstancePalette(CelInstance& instance, int group) {
@@ -518,12 +525,12 @@ void CKissCnfDoc::FindAmbiguousCels(LoadProgress& progress) {
   }
 }
 
-void CKissCnfDoc::PrepareScript(LoadProgress& progress) {
-  if (!script_) return;
-  script_->Register(model_, host_);
+Status CKissCnfDoc::PrepareScript(LoadProgress& progress) {
+  if (!script_) return Status::Ok();
+  if (Status registered = script_->Register(model_); !registered.ok()) return registered;
   PrepareExternalFiles(model_, *files_, host_, progress);
   progress.Stage("Interpreting FKiSS...", 0);
-  script_->Interpret(model_, host_);
+  return script_->Interpret(model_, host_);
 }
 
 void CKissCnfDoc::DecideTextEncoding() {

@@ -153,6 +153,8 @@ class CKissCnfDoc {
   std::string ShownMemberName(std::string_view name, bool utf8_name) const;
   void DecideTextEncoding();
   bool LoadFrom(const std::string& path, bool keep_unchanged, std::vector<uint8_t>* image);
+  // The stages after the CNF text is read; the first failure ends the load.
+  Status RunLoadStages(LoadProgress& progress, bool keep_unchanged);
   // The loading stages, in order.
   bool ReadDiskCnf();
   bool ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk);
@@ -160,10 +162,10 @@ class CKissCnfDoc {
   void ReadPalettes(LoadProgress& progress);
   void ReadCels(LoadProgress& progress, bool keep_unchanged);
   void CheckPalettes();
-  void PrepareInstances(LoadProgress& progress);
+  Status PrepareInstances(LoadProgress& progress);
   void FindAmbiguousCels(LoadProgress& progress);
-  void PrepareScript(LoadProgress& progress);
-  void MakeValuePools();
+  Status PrepareScript(LoadProgress& progress);
+  void MakeValuePools(bool loaded);
 
   FolderDollFiles& FolderFiles();
   // The error-report line for a file the CNF names that could not be read.

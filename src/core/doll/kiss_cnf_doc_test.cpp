@@ -88,6 +88,40 @@ TEST_F(KissCnfDocTest, LoadsADiskDollThroughEveryStage) {
   EXPECT_FALSE(host_.progress_visible());
 }
 
+// A device that runs out of memory for vertex buffers after `room` of them.
+class VertexStarvedDevice : public SoftwareDevice {
+ public:
+  explicit VertexStarvedDevice(int room) : room_(room) {}
+  DeviceResult CreateVertexBuffer(size_t length, VertexFormat format, MemoryPool pool,
+                                  std::unique_ptr<VertexBuffer>* out) override {
+    if (room_-- <= 0) return DeviceResult::kOutOfMemory;
+    return SoftwareDevice::CreateVertexBuffer(length, format, pool, out);
+  }
+
+ private:
+  int room_;
+};
+
+TEST_F(KissCnfDocTest, RunningOutOfMemoryEndsTheLoadWithOneMessage) {
+  // The second instance finds no memory: the load stops there, says so
+  // once, and the script stage after it never runs.
+  Write("doll.cnf",
+        "%pal.kcf\n#0 a.cel *0 :0\n#1 b.cel *0 :0\n$0 0,0 0,0\n"
+        ";@EventHandler\n;@initialize()\n;@ notify(\"never\")\n");
+  Write("pal.kcf", TestKcf(16));
+  Write("a.cel", TestCel(4, 4, 4));
+  Write("b.cel", TestCel(4, 4, 4));
+  VertexStarvedDevice device(1);
+  CKissCnfDoc doc(host_, device, settings_);
+  EXPECT_FALSE(doc.OpenDoll(Path("doll.cnf")));
+  ASSERT_EQ(host_.messages().size(), 1u);
+  EXPECT_EQ(host_.messages()[0].text, "Out of memory");
+  EXPECT_EQ(host_.messages()[0].icon, MessageIcon::kError);
+  EXPECT_EQ(doc.value_pools(), nullptr);
+  ASSERT_NE(doc.script(), nullptr);
+  EXPECT_EQ(doc.script()->event_count(), 0);
+}
+
 TEST_F(KissCnfDocTest, PalettedInstancesTakeTheDevicePalettesOfTheirKcf) {
   device_.mutable_flags().paletted_textures = true;
   Write("doll.cnf", "%a.kcf\n%b.kcf\n#0 x.cel *1\n#1 x.cel *0\n");

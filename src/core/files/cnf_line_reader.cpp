@@ -11,10 +11,10 @@ namespace {
 
 void ParseAlone(DollModel& doll, std::string line) {
   doll.cnf_lines.push_back(std::move(line));
-  // The parser reports progress and memory trouble to a host; reading one
-  // line needs neither.
+  // The parser reports progress to a host; reading one line needs none. A
+  // line that ran out of memory reads as no line.
   SilentHost host;
-  ParseCnf(doll, host, CnfParseOptions{});
+  if (!ParseCnf(doll, host, CnfParseOptions{}).ok()) doll.Clear();
 }
 
 }  // namespace

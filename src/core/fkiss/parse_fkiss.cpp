@@ -6,23 +6,12 @@
 #include "core/fkiss/lexer.h"
 #include "core/fkiss/script_check.h"
 #include "core/fkiss/snap_to.h"
-#include "core/host/host.h"
 #include "core/model/doll_model.h"
+#include "core/model/messages.h"
 
 namespace luma {
-namespace {
 
-constexpr char kOutOfMemory[] = "Out of memory";
-
-Status OutOfMemory(DollModel& doll, Host* host) {
-  doll.abort = true;
-  if (host) host->ShowMessage("Lumadoll", kOutOfMemory, MessageIcon::kError);
-  return Status::Error(kOutOfMemory);
-}
-
-}  // namespace
-
-Status RegisterFkiss(DollModel& doll, FkissScript& script, Host* host) {
+Status RegisterFkiss(DollModel& doll, FkissScript& script) {
   try {
     for (const FkissLine& line : doll.fkiss_lines) {
       LexLine(line.text, line.line, line.column, script, doll.report);
@@ -30,7 +19,7 @@ Status RegisterFkiss(DollModel& doll, FkissScript& script, Host* host) {
     PrePass(script, doll);
   } catch (const std::bad_alloc&) {
     script.Clear();
-    return OutOfMemory(doll, host);
+    return Status::Error(kOutOfMemoryText);
   }
   return Status::Ok();
 }
@@ -44,14 +33,14 @@ Status InterpretFkiss(DollModel& doll, FkissScript& script, const FkissParseOpti
   } catch (const std::bad_alloc&) {
     script.Clear();
     doll.fkiss_level = kFkissLevelNone;
-    return OutOfMemory(doll, host);
+    return Status::Error(kOutOfMemoryText);
   }
   return Status::Ok();
 }
 
 Status ParseFkiss(DollModel& doll, FkissScript& script, const FkissParseOptions& options,
                   Host* host) {
-  Status status = RegisterFkiss(doll, script, host);
+  Status status = RegisterFkiss(doll, script);
   if (!status.ok()) return status;
   return InterpretFkiss(doll, script, options, host);
 }

@@ -11,12 +11,12 @@ class FkissScript;
 class Host;
 
 // The FKiSS stages of loading a doll, in their order. Diagnostics go to the
-// doll's error report; running out of memory shows "Out of memory", sets the
-// doll's abort flag and fails.
+// doll's error report; running out of memory frees the script and fails with
+// kOutOfMemoryText. `host`, when given, shows the progress.
 
 // Lexes the doll's collected FKiSS lines and registers the alarms, labels
 // and sound and music files they name (before external files are prepared).
-Status RegisterFkiss(DollModel& doll, FkissScript& script, Host* host);
+Status RegisterFkiss(DollModel& doll, FkissScript& script);
 
 // Interprets the commands against the doll's objects, cels and groups,
 // analyses snap-to effects and checks the script; sets the doll's level.

@@ -6,6 +6,7 @@
 
 #include "core/gfx/argb.h"
 #include "core/host/file_io.h"
+#include "core/host/little_endian.h"
 #include "core/host/text.h"
 
 namespace luma {
@@ -16,12 +17,6 @@ constexpr size_t kHeaderlessSize = 4;
 constexpr uint8_t kCelMark = 0x20;
 constexpr uint8_t kTrueColorCelMark = 0x21;
 constexpr int kMinTextureSide = 16;
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-void PutU16(uint8_t* p, int v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
 
 uint64_t RowBytes(int bits, int width) {
   switch (bits) {
@@ -80,23 +75,20 @@ void DropTexture(KissCel& cel, TexturePool* pool) {
 }
 
 // Asks the pool for a region of at least 16 x 16 for the cel's size.
-bool RequestTexture(KissCel& cel, bool indexed, const CelTextureSource& source) {
+Status RequestTexture(KissCel& cel, bool indexed, const CelTextureSource& source) {
   const TextureFormat format = CelTextureFormat(indexed, source.device->flags());
   TextureRegion region;
   const DeviceResult result = source.pool->Allocate(
       *source.device, source.recycle, kCelTextureOwner, std::max<int>(cel.width, kMinTextureSide),
       std::max<int>(cel.height, kMinTextureSide), format, &region);
-  if (result != DeviceResult::kOk) {
-    cel.message = TextureFailure(result);
-    return false;
-  }
+  if (result != DeviceResult::kOk) return Status::Error(TextureFailure(result));
   cel.texture = region.texture;
   cel.texture_x = static_cast<uint16_t>(region.x);
   cel.texture_y = static_cast<uint16_t>(region.y);
   cel.texture_width = static_cast<uint16_t>(region.texture_width);
   cel.texture_height = static_cast<uint16_t>(region.texture_height);
   cel.texture_shared = region.in_existing_page;
-  return true;
+  return Status::Ok();
 }
 
 class BoxBuilder {
@@ -127,11 +119,12 @@ TextureFormat CelTextureFormat(bool indexed, const DeviceFlags& flags) {
   return flags.sixteen_bit_texels ? TextureFormat::kA4R4G4B4 : TextureFormat::kA8R8G8B8;
 }
 
-bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSource& source) {
+Status DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSource& source) {
   DropTexture(cel, source.pool);
   const size_t length = bytes.size();
-  cel.message = StringPrintf("Unexpected end of file at %d bytes", static_cast<int>(length));
-  if (length < 5) return false;
+  const Status too_short =
+      Status::Error(StringPrintf("Unexpected end of file at %d bytes", static_cast<int>(length)));
+  if (length < 5) return too_short;
   const uint8_t* b = bytes.data();
   const bool header =
       std::memcmp(b, "KiSS", 4) == 0 && (b[4] == kCelMark || b[4] == kTrueColorCelMark);
@@ -139,28 +132,27 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
   int width, height, x_offset = 0, y_offset = 0;
   size_t data_offset;
   if (header) {
-    if (length < kHeaderSize) return false;
+    if (length < kHeaderSize) return too_short;
     bits = b[5];
-    width = U16(b + 8);
-    height = U16(b + 10);
-    x_offset = U16(b + 12);
-    y_offset = U16(b + 14);
+    width = LoadLe16(b + 8);
+    height = LoadLe16(b + 10);
+    x_offset = LoadLe16(b + 12);
+    y_offset = LoadLe16(b + 14);
     data_offset = kHeaderSize;
     if (bits != 4 && bits != 8 && bits != 32) {
-      cel.message = StringPrintf("Bits per pixel (%d) invalid", bits);
-      return false;
+      return Status::Error(StringPrintf("Bits per pixel (%d) invalid", bits));
     }
   } else {
-    width = U16(b);
-    height = U16(b + 2);
+    width = LoadLe16(b);
+    height = LoadLe16(b + 2);
     data_offset = kHeaderlessSize;
   }
   const uint64_t row_bytes = RowBytes(bits, width);
-  if (length < data_offset + row_bytes * height) return false;
+  if (length < data_offset + row_bytes * height) return too_short;
   if (width > kMaxCelSide || height > kMaxCelSide) {
-    cel.message = StringPrintf("Cel too large: %d x %d pixels (at most %d in each direction)",
-                               width, height, kMaxCelSide);
-    return false;
+    return Status::Error(
+        StringPrintf("Cel too large: %d x %d pixels (at most %d in each direction)", width, height,
+                     kMaxCelSide));
   }
 
   cel.kind = header ? CelKind::kHeader : CelKind::kHeaderless;
@@ -170,7 +162,7 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
   cel.y_offset = static_cast<uint16_t>(y_offset);
   cel.depth = bits == 4 ? 16 : bits == 8 ? 256 : 0;
   const bool indexed = bits != 32;
-  if (!RequestTexture(cel, indexed, source)) return false;
+  if (Status texture = RequestTexture(cel, indexed, source); !texture.ok()) return texture;
   const TextureFormat format = cel.texture->format();
   std::shared_ptr<std::vector<uint8_t>> indices;
   if (indexed && format != TextureFormat::kP8) {
@@ -178,8 +170,7 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
       indices = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(width) * height);
     } catch (const std::bad_alloc&) {
       DropTexture(cel, source.pool);
-      cel.message = "Out of system memory";
-      return false;
+      return Status::Error("Out of system memory");
     }
   }
 
@@ -211,10 +202,7 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
       }
     } else {
       for (int x = 0; x < width; ++x) {
-        const uint8_t* p = src + x * 4;
-        const uint32_t argb =
-            (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-        const uint16_t texel = ReduceToA4R4G4B4(argb);
+        const uint16_t texel = ReduceToA4R4G4B4(LoadLe32(src + x * 4));
         std::memcpy(dst + x * 2, &texel, 2);
         if ((texel >> 12) != 0) {
           row_left = std::min(row_left, x);
@@ -227,25 +215,19 @@ bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSou
   cel.texture->Unlock();
   cel.visible = box.Box();
   cel.index_buffer = std::move(indices);
-  cel.message.clear();
   cel.present = true;
-  return true;
+  return Status::Ok();
 }
 
 void ReleaseCelTexture(KissCel& cel, TexturePool& pool) { DropTexture(cel, &pool); }
 
-bool MakeClone(KissCel& cel, const CelTextureSource& source) {
-  if (cel.base == nullptr) {
-    cel.message = "This is not a clone.";
-    return false;
-  }
+Status MakeClone(KissCel& cel, const CelTextureSource& source) {
+  if (cel.base == nullptr) return Status::Error("This is not a clone.");
   const KissCel& base = *cel.base;
   DropTexture(cel, source.pool);
-  if (!base.present || base.texture == nullptr) {
-    // Nothing to take the pixels from; the base's failure explains it.
-    cel.message = base.message;
-    return false;
-  }
+  // Nothing to take the pixels from; the base's own failure was reported.
+  if (!base.present || base.texture == nullptr)
+    return Status::Error("The cel it copies was not read");
   cel.index_buffer = base.index_buffer;
   cel.x_offset = base.x_offset;
   cel.y_offset = base.y_offset;
@@ -254,9 +236,9 @@ bool MakeClone(KissCel& cel, const CelTextureSource& source) {
   cel.visible = base.visible;
   cel.depth = base.depth;
   cel.kind = base.kind;
-  if (!RequestTexture(cel, base.indexed(), source)) {
+  if (Status texture = RequestTexture(cel, base.indexed(), source); !texture.ok()) {
     cel.index_buffer.reset();
-    return false;
+    return texture;
   }
   if (!cel.index_buffer) {
     // A cel without indices (32 bits a pixel) has nothing a palette could
@@ -271,9 +253,8 @@ bool MakeClone(KissCel& cel, const CelTextureSource& source) {
     base.texture->Unlock();
     cel.texture->Unlock();
   }
-  cel.message.clear();
   cel.present = true;
-  return true;
+  return Status::Ok();
 }
 
 void ApplyPalette(KissCel& cel, const ColorTable& table, bool force) {
@@ -343,10 +324,10 @@ Result<std::vector<uint8_t>> EncodeCel(const KissCel& cel) {
   std::memcpy(out.data(), "KiSS", 4);
   out[4] = cel.depth == 0 ? kTrueColorCelMark : kCelMark;
   out[5] = static_cast<uint8_t>(bits);
-  PutU16(&out[8], cel.width);
-  PutU16(&out[10], cel.height);
-  PutU16(&out[12], cel.x_offset);
-  PutU16(&out[14], cel.y_offset);
+  StoreLe16(&out[8], cel.width);
+  StoreLe16(&out[10], cel.height);
+  StoreLe16(&out[12], cel.x_offset);
+  StoreLe16(&out[14], cel.y_offset);
 
   const LockedRect lock = cel.texture->Lock();
   const Region region = RegionOf(cel, lock);

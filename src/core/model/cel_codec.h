@@ -39,9 +39,8 @@ TextureFormat CelTextureFormat(bool indexed, const DeviceFlags& flags);
 // Decodes a CEL held in memory into `cel` and a texture region. Indexed cels
 // keep their indices in the texture (paletted textures) or in an index
 // buffer (emulation: the texture stays transparent until ApplyPalette).
-// On failure the cel has no texture, is not present and `cel.message` says
-// why.
-bool DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSource& source);
+// On failure the cel has no texture, is not present and the status says why.
+Status DecodeCel(KissCel& cel, std::span<const uint8_t> bytes, const CelTextureSource& source);
 
 // Gives the cel's texture region back to the pool it came from; the cel is
 // no longer present.
@@ -49,7 +48,7 @@ void ReleaseCelTexture(KissCel& cel, TexturePool& pool);
 
 // Builds a clone's texture from its base cel: the base's indices (shared)
 // or, for a cel without indices, a copy of the base's texels.
-bool MakeClone(KissCel& cel, const CelTextureSource& source);
+Status MakeClone(KissCel& cel, const CelTextureSource& source);
 
 // Writes the colours of `table` into the texture of an emulated indexed cel.
 // Does nothing without an index buffer, or when the table equals the one

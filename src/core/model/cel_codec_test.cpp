@@ -38,7 +38,7 @@ class CelFixture : public ::testing::Test {
   }
   CelTextureSource source() { return {&device_, &pool_, true}; }
 
-  bool Decode(KissCel& cel, const std::vector<uint8_t>& bytes) {
+  Status Decode(KissCel& cel, const std::vector<uint8_t>& bytes) {
     return DecodeCel(cel, bytes, source());
   }
 
@@ -65,7 +65,7 @@ TEST_F(CelFixture, HeaderlessFourBitRowsIgnoreThePaddingNibble) {
   KissCel cel;
   // 3 x 2: two bytes a row; the low nibble of each row's second byte is padding.
   const std::vector<uint8_t> bytes = {3, 0, 2, 0, 0x12, 0x3F, 0x40, 0x5E};
-  ASSERT_TRUE(Decode(cel, bytes)) << cel.message;
+  ASSERT_TRUE(Decode(cel, bytes).ok());
   EXPECT_EQ(cel.kind, CelKind::kHeaderless);
   EXPECT_EQ(cel.depth, 16);
   EXPECT_EQ(cel.texture->format(), TextureFormat::kP8);
@@ -78,8 +78,8 @@ TEST_F(CelFixture, HeaderlessFourBitRowsIgnoreThePaddingNibble) {
   EXPECT_FALSE(IsOpaque(cel, 3, 0));  // outside the cel
 
   KissCel short_cel;
-  EXPECT_FALSE(Decode(short_cel, std::vector<uint8_t>(bytes.begin(), bytes.end() - 1)));
-  EXPECT_EQ(short_cel.message, "Unexpected end of file at 7 bytes");
+  EXPECT_EQ(Decode(short_cel, std::vector<uint8_t>(bytes.begin(), bytes.end() - 1)).message(),
+            "Unexpected end of file at 7 bytes");
   EXPECT_FALSE(short_cel.present);
   EXPECT_EQ(short_cel.texture, nullptr);
 }
@@ -97,12 +97,11 @@ TEST_F(CelFixture, HeaderFormsAndTheirFailures) {
   EXPECT_GE(cel.texture_width, 16);
   EXPECT_GE(cel.texture_height, 16);
 
-  EXPECT_FALSE(Decode(cel, With(CelHeader(16, 1, 1), {0, 0})));
-  EXPECT_EQ(cel.message, "Bits per pixel (16) invalid");
+  EXPECT_EQ(Decode(cel, With(CelHeader(16, 1, 1), {0, 0})).message(),
+            "Bits per pixel (16) invalid");
   std::vector<uint8_t> cut = CelHeader(8, 1, 1);
   cut.pop_back();
-  EXPECT_FALSE(Decode(cel, cut));
-  EXPECT_EQ(cel.message, "Unexpected end of file at 31 bytes");
+  EXPECT_EQ(Decode(cel, cut).message(), "Unexpected end of file at 31 bytes");
   // Either mark opens a header cel of any depth.
   ASSERT_TRUE(Decode(cel, With(CelHeader(8, 2, 1, 0, 0, 0x21), {9, 0})));
   EXPECT_EQ(cel.depth, 256);
@@ -112,13 +111,13 @@ TEST_F(CelFixture, AbsurdSizesAreRefusedBeforeAnyAllocation) {
   Mode(true);
   KissCel cel;
   // A header that claims 60000 x 60000 pixels in a tiny file: a short file.
-  EXPECT_FALSE(Decode(cel, With(CelHeader(32, 60000, 60000), {1, 2, 3, 4})));
-  EXPECT_EQ(cel.message, "Unexpected end of file at 36 bytes");
+  EXPECT_EQ(Decode(cel, With(CelHeader(32, 60000, 60000), {1, 2, 3, 4})).message(),
+            "Unexpected end of file at 36 bytes");
   // A file that really holds 20000 x 1 pixels is still refused, clearly.
   std::vector<uint8_t> wide = CelHeader(4, 20000, 1);
   wide.resize(32 + 10000, 0x11);
-  EXPECT_FALSE(Decode(cel, wide));
-  EXPECT_EQ(cel.message, "Cel too large: 20000 x 1 pixels (at most 16384 in each direction)");
+  EXPECT_EQ(Decode(cel, wide).message(),
+            "Cel too large: 20000 x 1 pixels (at most 16384 in each direction)");
   EXPECT_EQ(pool_.texture_count(), 0);
 }
 
@@ -208,7 +207,7 @@ TEST_F(CelFixture, ClonesShareIndicesAndTakeTheirOwnColours) {
   base.file_name = clone.file_name = "a.cel";
   clone.base = &base;
   ASSERT_TRUE(Decode(base, With(CelHeader(4, 2, 1, 3, 4), {0x12})));
-  ASSERT_TRUE(MakeClone(clone, source())) << clone.message;
+  ASSERT_TRUE(MakeClone(clone, source()).ok());
   EXPECT_EQ(clone.index_buffer, base.index_buffer);
   EXPECT_EQ(clone.x_offset, 3);
   EXPECT_EQ(clone.depth, 16);
@@ -221,8 +220,7 @@ TEST_F(CelFixture, ClonesShareIndicesAndTakeTheirOwnColours) {
   EXPECT_EQ(Texel(base, 1, 0), 0xFF000002u);
   EXPECT_EQ(Texel(clone, 1, 0), 0xFF000022u);
 
-  EXPECT_FALSE(MakeClone(orphan, source()));
-  EXPECT_EQ(orphan.message, "This is not a clone.");
+  EXPECT_EQ(MakeClone(orphan, source()).message(), "This is not a clone.");
 
   // A true-colour cel has no indices; its clone copies the texels.
   KissCel photo, copy;

@@ -85,7 +85,8 @@ TEST(CorpusCodecTest, EveryPaletteAndCelDecodesAndRoundTrips) {
         device.mutable_flags().sixteen_bit_texels = mode == 2;
         TexturePool pool;
         KissCel cel;
-        ASSERT_TRUE(DecodeCel(cel, bytes, {&device, &pool, true})) << cel.message;
+        const Status decoded = DecodeCel(cel, bytes, {&device, &pool, true});
+        ASSERT_TRUE(decoded.ok()) << decoded.message();
         Result<std::vector<uint8_t>> written = EncodeCel(cel);
         ASSERT_TRUE(written.ok());
         const Pixels again = ParsePixels(*written);

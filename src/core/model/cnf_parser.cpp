@@ -7,6 +7,7 @@
 
 #include "core/host/text.h"
 #include "core/model/doll_limits.h"
+#include "core/model/messages.h"
 
 namespace luma {
 namespace {
@@ -108,7 +109,7 @@ class CnfParser {
   CnfParser(DollModel& doll, Host& host, const CnfParseOptions& options)
       : doll_(doll), host_(host), options_(options), lines_(doll.cnf_lines) {}
 
-  void Run();
+  Status Run();
 
  private:
   void ParseLine();
@@ -145,24 +146,24 @@ class CnfParser {
   int semicolon_column_ = 0;
 };
 
-void CnfParser::Run() {
+Status CnfParser::Run() {
   const size_t count = lines_.size();
   const size_t step = count / 100 + 1;
   host_.ProgressRange(static_cast<int>(count));
   host_.ProgressStatus("Parsing CNF...");
   host_.ProgressPosition(0);
-  for (index_ = 0; index_ < count && !doll_.abort; ++index_) {
+  for (index_ = 0; index_ < count; ++index_) {
     if (index_ % step == 0) host_.ProgressPosition(static_cast<int>(index_));
     resume_after_ = index_;
     try {
       ParseLine();
     } catch (const std::bad_alloc&) {
-      host_.ShowMessage("Lumadoll", "Out of memory", MessageIcon::kError);
-      doll_.abort = true;
+      return Status::Error(kOutOfMemoryText);
     }
     index_ = resume_after_;
   }
   host_.ProgressPosition(static_cast<int>(count));
+  return Status::Ok();
 }
 
 void CnfParser::ParseLine() {
@@ -541,8 +542,8 @@ void CnfParser::CheckHint(std::string_view comment) {
 
 }  // namespace
 
-void ParseCnf(DollModel& doll, Host& host, const CnfParseOptions& options) {
-  CnfParser(doll, host, options).Run();
+Status ParseCnf(DollModel& doll, Host& host, const CnfParseOptions& options) {
+  return CnfParser(doll, host, options).Run();
 }
 
 std::string_view PaletteLineFileName(std::string_view data) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/host/host.h"
+#include "core/host/status.h"
 #include "core/model/doll_model.h"
 
 namespace luma {
@@ -18,8 +19,8 @@ struct CnfParseOptions {
 // cel lines (cels, instances, objects, groups), set lines, playfield, border
 // and HINT lines. FKiSS lines are collected in `doll.fkiss_lines` unparsed.
 // Every problem becomes an entry of `doll.report`; only running out of memory
-// stops the parse (message box and `doll.abort`). Progress goes to `host`.
-void ParseCnf(DollModel& doll, Host& host, const CnfParseOptions& options);
+// stops the parse, and it fails with kOutOfMemoryText. Progress goes to `host`.
+Status ParseCnf(DollModel& doll, Host& host, const CnfParseOptions& options);
 
 // The palette file a palette line's data ("%name", "%%name") declares;
 // empty when the line declares none.

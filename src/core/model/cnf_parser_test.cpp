@@ -18,7 +18,7 @@ class CnfParserTest : public ::testing::Test {
   DollModel& Parse(CnfLines lines, bool paletted = false) {
     doll_ = std::make_unique<DollModel>();
     doll_->cnf_lines = std::move(lines);
-    ParseCnf(*doll_, host_, CnfParseOptions{paletted});
+    EXPECT_TRUE(ParseCnf(*doll_, host_, CnfParseOptions{paletted}).ok());
     return *doll_;
   }
   const CelInstance& Instance(size_t i) const { return *doll_->instances().at(i); }

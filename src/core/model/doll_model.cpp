@@ -217,7 +217,7 @@ void DollModel::ClearAllButCels() {
   group_colors = {};
   palette_group_count = 0;
   hints = HintSettings();
-  ckiss = enhanced_palette = abort = false;
+  ckiss = enhanced_palette = false;
   fkiss_level = -1;
   cel_counts = CelCounts();
   kcf_counts = KcfCounts();

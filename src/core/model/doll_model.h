@@ -160,7 +160,6 @@ class DollModel {
   bool ckiss = false;             // some 32-bit cel is present
   bool enhanced_palette = false;  // the KCFs together hold more than 256 colours
   int fkiss_level = -1;           // 0 = 1, 1 = 1b, 2 = 2, 3 = 2.1, 4 = 3, 5 = 4; -1 none
-  bool abort = false;             // a stage ran out of memory; the load stops
   CelCounts cel_counts;
   KcfCounts kcf_counts;
   ErrorReport report;

@@ -5,6 +5,7 @@
 
 #include "core/gfx/argb.h"
 #include "core/host/file_io.h"
+#include "core/host/little_endian.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
 #include "core/model/messages.h"
@@ -20,10 +21,6 @@ constexpr uint32_t kRgbMask = 0x00FFFFFF;
 
 bool HasHeader(std::span<const uint8_t> bytes) {
   return bytes.size() >= 5 && std::memcmp(bytes.data(), "KiSS", 4) == 0 && bytes[4] == kPaletteMark;
-}
-
-uint16_t U16(std::span<const uint8_t> bytes, size_t at) {
-  return static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
 }
 
 uint32_t Decode12(const uint8_t* p) {
@@ -68,8 +65,8 @@ int DecodeKcf(std::span<const uint8_t> bytes, KissPalette& palette,
       problem(kMsgUnexpectedEnd, 0);
       return 0;
     }
-    colors = U16(bytes, 8);
-    groups = U16(bytes, 10);
+    colors = LoadLe16(&bytes[8]);
+    groups = LoadLe16(&bytes[10]);
     if (colors > kPaletteColorCount) problem(kMsgTooManyColors, colors);
     offset = kHeaderSize;
   }
@@ -113,23 +110,20 @@ int ReadKcf(std::span<const uint8_t> bytes, KissPalette& palette, ErrorReport& r
   return colors;
 }
 
-int ReadKcfFile(const std::string& path, KissPalette& palette, Host& host) {
+Result<KcfFileContents> ReadKcfFile(const std::string& path, KissPalette& palette) {
   // A file the user picked: its name is shown as the desktop wrote it.
   const std::string shown = DecodePath(path, TextEncoding::kAutomatic);
   Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
-  if (!bytes.ok()) {
-    host.ShowMessage("Error", FormatMessage(kMsgUnableToOpen, shown), MessageIcon::kError);
-    return 0;
-  }
+  if (!bytes.ok()) return Status::Error(FormatMessage(kMsgUnableToOpen, shown));
   std::vector<KcfProblem> problems;
-  const int colors = DecodeKcf(*bytes, palette, &problems);
+  KcfFileContents contents;
+  contents.colors = DecodeKcf(*bytes, palette, &problems);
   for (const KcfProblem& p : problems) {
-    const std::string text = p.id == kMsgUnexpectedEnd
-                                 ? FormatMessage(kMsgUnableToOpen, shown)
-                                 : FormatMessage(p.id, FileNamePart(shown), p.value);
-    host.ShowMessage("Error", text, MessageIcon::kError);
+    contents.problems.push_back(p.id == kMsgUnexpectedEnd
+                                    ? FormatMessage(kMsgUnableToOpen, shown)
+                                    : FormatMessage(p.id, FileNamePart(shown), p.value));
   }
-  return colors;
+  return contents;
 }
 
 std::vector<uint8_t> EncodeKcf(const KissPalette& palette, int groups, int colors) {
@@ -139,10 +133,8 @@ std::vector<uint8_t> EncodeKcf(const KissPalette& palette, int groups, int color
   std::memcpy(out.data(), "KiSS", 4);
   out[4] = kPaletteMark;
   out[5] = 24;
-  out[8] = static_cast<uint8_t>(colors);
-  out[9] = static_cast<uint8_t>(colors >> 8);
-  out[10] = static_cast<uint8_t>(groups);
-  out[11] = static_cast<uint8_t>(groups >> 8);
+  StoreLe16(&out[8], static_cast<uint16_t>(colors));
+  StoreLe16(&out[10], static_cast<uint16_t>(groups));
   out.reserve(kHeaderSize + static_cast<size_t>(groups) * colors * 3);
   for (int g = 0; g < groups; ++g) {
     for (int i = 0; i < colors; ++i) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/host/host.h"
 #include "core/host/status.h"
 #include "core/model/doll_model.h"
 #include "core/model/error_report.h"
@@ -35,9 +34,14 @@ int DecodeKcf(std::span<const uint8_t> bytes, KissPalette& palette,
 // with the palette's name.
 int ReadKcf(std::span<const uint8_t> bytes, KissPalette& palette, ErrorReport& report);
 
-// The palette editor's form: problems are shown at once in message boxes; a
-// file that cannot be read, or ends early, gives "Unable to open".
-int ReadKcfFile(const std::string& path, KissPalette& palette, Host& host);
+// A KCF the user picked, as the palette editor reads it: the colours per
+// group (0 when unusable) and each problem worded for a message box of its
+// own. A file that cannot be read, or ends early, fails with "Unable to open".
+struct KcfFileContents {
+  int colors = 0;
+  std::vector<std::string> problems;
+};
+Result<KcfFileContents> ReadKcfFile(const std::string& path, KissPalette& palette);
 
 // The header form with 24-bit colours: `groups` groups of `colors` colours.
 std::vector<uint8_t> EncodeKcf(const KissPalette& palette, int groups, int colors);

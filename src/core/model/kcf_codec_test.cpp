@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "core/gfx/argb.h"
-#include "core/testing/fake_host.h"
 #include "core/testing/test_paths.h"
 
 namespace luma {
@@ -131,10 +130,11 @@ TEST(KcfTest, WrittenPalettesReadBackAndFailuresAreReported) {
   testing::TempDir dir;
   const std::string path = (dir / "w.kcf").string();
   ASSERT_TRUE(WriteKcf(path, palette, 4, 32).ok());
-  FakeHost host;
   KissPalette back("w.kcf");
-  EXPECT_EQ(ReadKcfFile(path, back, host), 32);
-  EXPECT_TRUE(host.messages().empty());
+  Result<KcfFileContents> read = ReadKcfFile(path, back);
+  ASSERT_TRUE(read.ok());
+  EXPECT_EQ(read->colors, 32);
+  EXPECT_TRUE(read->problems.empty());
   for (int g = 0; g < 4; ++g) {
     for (int i = 0; i < 32; ++i) EXPECT_EQ(back.groups[g][i], palette.groups[g][i]);
   }
@@ -143,9 +143,9 @@ TEST(KcfTest, WrittenPalettesReadBackAndFailuresAreReported) {
   EXPECT_FALSE(bad.ok());
   EXPECT_NE(bad.message().find("w.kcf"), std::string::npos);
 
-  EXPECT_EQ(ReadKcfFile((dir / "none.kcf").string(), back, host), 0);
-  ASSERT_EQ(host.messages().size(), 1u);
-  EXPECT_EQ(host.messages()[0].text, "Unable to open\n" + (dir / "none.kcf").string());
+  read = ReadKcfFile((dir / "none.kcf").string(), back);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.status().message(), "Unable to open\n" + (dir / "none.kcf").string());
 }
 
 }  // namespace

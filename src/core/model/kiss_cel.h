@@ -45,7 +45,6 @@ struct KissCel {
   KissCel* base = nullptr;
   VisibleBox visible;
   bool present = false;  // the file was found and decoded
-  std::string message;   // why decoding failed; empty after success
 
   // Where decoding put the image on the graphics device: a region of a page
   // of the document's TexturePool (the pool owns the texture).

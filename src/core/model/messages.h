@@ -90,6 +90,9 @@ enum MessageId : int {
   kMsgFkissAlarmPassLimit = 62604,
 };
 
+// What running out of memory anywhere in a load or an edit says.
+inline constexpr char kOutOfMemoryText[] = "Out of memory";
+
 // The raw text of a message, or empty for an unknown id.
 std::string_view MessageText(int id);
 

@@ -19,11 +19,10 @@ std::string ProposedCelBitmapName(std::string_view cel_file_name, TextEncoding e
   return name + ".bmp";
 }
 
-bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_group,
-                     TextEncoding names, Host& host,
-                     const std::function<std::string(const std::string& proposed)>& ask_path) {
+Result<bool> ExportCelBitmap(
+    RenderDevice& device, const CelInstance& cel, int palette_group, TextEncoding names,
+    const std::function<std::string(const std::string& proposed)>& ask_path) {
   if (cel.cel == nullptr) return false;
-  constexpr char kTitle[] = "Export Error";
   // Offsets may be far larger than any picture. Cutting the size to 16 bits
   // would save a wrongly sized piece of the cel; a size no device can make
   // is refused like any other target that cannot be created.
@@ -49,11 +48,7 @@ bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_g
     result = device.CreateRenderTarget(a.width, a.height, a.format, 0, &target);
     if (result == DeviceResult::kOk) break;
   }
-  if (!target) {
-    host.ShowMessage(kTitle, "Unable to create render target\n" + TargetFailureText(result),
-                     MessageIcon::kError);
-    return false;
-  }
+  if (!target) return Status::Error("Unable to create render target\n" + TargetFailureText(result));
   const std::string path = ask_path(ProposedCelBitmapName(cel.cel->file_name, names));
   if (path.empty()) return false;
 
@@ -68,11 +63,8 @@ bool ExportCelBitmap(RenderDevice& device, const CelInstance& cel, int palette_g
   device.SetRenderTarget(previous);
   const Status saved = WriteBmp(path, target->View());
   if (!saved.ok()) {
-    host.ShowMessage(
-        kTitle,
-        "Unable to save " + DecodePath(path, TextEncoding::kAutomatic) + ":\n" + saved.message(),
-        MessageIcon::kError);
-    return false;
+    return Status::Error("Unable to save " + DecodePath(path, TextEncoding::kAutomatic) + ":\n" +
+                         saved.message());
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/model/kiss_cel.h"
+#include "core/model/messages.h"
 
 namespace luma {
 namespace {
@@ -60,21 +61,20 @@ bool TileVisible(const KissCel& cel, const LockedRect& lock, int x0, int y0) {
 
 }  // namespace
 
-bool BuildInstanceGeometry(RenderDevice& device, CelInstance& instance, Host& host) {
+Status BuildInstanceGeometry(RenderDevice& device, CelInstance& instance) {
   InstanceGeometry& g = instance.geometry;
   g = InstanceGeometry();
   const KissCel* cel = instance.cel;
-  if (cel == nullptr || cel->texture == nullptr) return true;
+  if (cel == nullptr || cel->texture == nullptr) return Status::Ok();
   if (!instance.x_offset_given) instance.x_offset = cel->x_offset;
   if (!instance.y_offset_given) instance.y_offset = cel->y_offset;
   g.columns = (cel->width + kTile - 1) / kTile;
   g.rows = (cel->height + kTile - 1) / kTile;
-  if (g.columns == 0 || g.rows == 0) return true;
+  if (g.columns == 0 || g.rows == 0) return Status::Ok();
 
   auto out_of_memory = [&] {
     g = InstanceGeometry();
-    host.ShowMessage("Lumadoll", "Out of memory", MessageIcon::kError);
-    return false;
+    return Status::Error(kOutOfMemoryText);
   };
   const MemoryPool pool =
       device.flags().memory_saver ? MemoryPool::kSystemMemory : MemoryPool::kManaged;
@@ -110,7 +110,7 @@ bool BuildInstanceGeometry(RenderDevice& device, CelInstance& instance, Host& ho
   }
   cel->texture->Unlock();
   g.vertex_buffer->Unlock();
-  return true;
+  return Status::Ok();
 }
 
 void RebuildInstanceVertices(CelInstance& instance) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "core/gfx/render_device.h"
-#include "core/host/host.h"
+#include "core/host/status.h"
 #include "core/model/cel_instance.h"
 
 namespace luma {
@@ -18,9 +18,9 @@ constexpr uint32_t InstanceDiffuse(int transparency) {
 // the cel's indices, or its texels), a vertex buffer with one strip per tile
 // row, and a CelQuad per visible tile. Fills in the instance's offsets from
 // the cel unless the CNF line gave them. An instance whose cel has no
-// texture gets no geometry and is never drawn. False, after showing "Out of
-// memory", when the vertex buffer cannot be made.
-bool BuildInstanceGeometry(RenderDevice& device, CelInstance& instance, Host& host);
+// texture gets no geometry and is never drawn. Fails with kOutOfMemoryText
+// when the vertex buffer or the tile lists cannot be made.
+Status BuildInstanceGeometry(RenderDevice& device, CelInstance& instance);
 
 // Rewrites every vertex after the cel's texture region has moved, keeping
 // the opacity map and refreshing the quads in the same order.

@@ -25,7 +25,7 @@ class GeometryTest : public ::testing::TestWithParam<bool> {
     ApplyPalette(*cel, KissPalette::DefaultTable(), false);
     auto instance = std::make_unique<CelInstance>();
     instance->cel = cel.get();
-    EXPECT_TRUE(BuildInstanceGeometry(device_, *instance, host_));
+    EXPECT_TRUE(BuildInstanceGeometry(device_, *instance).ok());
     cels_.push_back(std::move(cel));
     instances_.push_back(std::move(instance));
     return *instances_.back();
@@ -125,7 +125,7 @@ TEST_P(GeometryTest, CelsWithoutTexturesGetNoGeometry) {
   KissCel missing;
   CelInstance inst;
   inst.cel = &missing;
-  EXPECT_TRUE(BuildInstanceGeometry(device_, inst, host_));
+  EXPECT_TRUE(BuildInstanceGeometry(device_, inst).ok());
   EXPECT_FALSE(inst.geometry.drawable());
   EXPECT_EQ(QuadCount(inst), 0);
   EXPECT_TRUE(SetInstanceTransparency(inst, 9));

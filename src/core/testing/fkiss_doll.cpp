@@ -67,8 +67,9 @@ void DecodeImages(DollModel& doll, SoftwareDevice& device, TexturePool& textures
     const std::string file = CelFile(image);
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()),
                                          file.size());
+    // A cel that does not decode stays absent, as it would in a load.
     for (const auto& cel : doll.cels()) {
-      if (EqualsIgnoreCase(cel->file_name, image.file_name)) DecodeCel(*cel, bytes, source);
+      if (EqualsIgnoreCase(cel->file_name, image.file_name)) (void)DecodeCel(*cel, bytes, source);
     }
   }
   for (const auto& instance : doll.instances()) {
@@ -102,7 +103,7 @@ ScriptedDoll::ScriptedDoll(CnfLines lines, FkissParseOptions options,
                            const SoftwareDeviceOptions& device_options)
     : device(device_options) {
   doll.cnf_lines = std::move(lines);
-  ParseCnf(doll, host, CnfParseOptions());
+  (void)ParseCnf(doll, host, CnfParseOptions());
   if (!images.empty()) DecodeImages(doll, device, textures, images);
   CollectAmbiguousCels(doll);
   (void)ParseFkiss(doll, script, options, &host);

@@ -310,7 +310,15 @@ bool PaletteEditor::AppendGroups(const std::function<std::string()>& choose_file
   const std::string path = choose_file ? choose_file() : std::string();
   if (path.empty()) return false;
   KissPalette other;
-  if (ReadKcfFile(path, other, host) == 0) return false;
+  const Result<KcfFileContents> read = ReadKcfFile(path, other);
+  if (!read.ok()) {
+    host.ShowMessage("Error", read.status().message(), MessageIcon::kError);
+    return false;
+  }
+  for (const std::string& problem : read->problems) {
+    host.ShowMessage("Error", problem, MessageIcon::kError);
+  }
+  if (read->colors == 0) return false;
   const int new_groups = std::clamp(other.group_count, 1, kPaletteGroupCount);
   if (groups + new_groups > kPaletteGroupCount &&
       host.Ask(kEditorCaption,

@@ -203,14 +203,18 @@ bool CKissCnfView::ExportCelToBitmap() {
   RenderDevice& device = doc_.device();
   const int group = palette_group();
   if (!device.flags().paletted_textures) ApplyGroupColours(doc_.model(), group, false);
-  const bool saved =
-      ExportCelBitmap(device, *last_clicked_, group, doc_.model().text_encoding, doc_.host(),
+  const Result<bool> saved =
+      ExportCelBitmap(device, *last_clicked_, group, doc_.model().text_encoding,
                       [this](const std::string& proposed) {
                         return front().AskSavePath("Export Cel to Bitmap", proposed, "bmp",
                                                    "BMP image (*.bmp)|*.bmp||");
                       });
   Redraw();
-  return saved;
+  if (!saved.ok()) {
+    doc_.host().ShowMessage(kExportErrorCaption, saved.status().message(), MessageIcon::kError);
+    return false;
+  }
+  return *saved;
 }
 
 // --- Documentation, pause, properties -----------------------------------------------------
