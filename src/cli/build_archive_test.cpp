@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/archive/lzh_archive.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
@@ -15,21 +16,22 @@ namespace {
 using testing::ProgramResult;
 using testing::RunProgram;
 
-ProgramResult BuildArchive(const std::vector<std::string>& args) {
-  std::vector<std::string> all{"build-archive"};
-  all.insert(all.end(), args.begin(), args.end());
-  return RunProgram(LUMA_TOOL_PATH, all);
-}
+class BuildArchiveCommandTest : public testing::ToolFixture {
+ protected:
+  ProgramResult BuildArchive(const std::vector<std::string>& args) const {
+    std::vector<std::string> all{"build-archive"};
+    all.insert(all.end(), args.begin(), args.end());
+    return Tool(all);
+  }
+};
 
-TEST(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
-  testing::TempDir dir;
-  testing::WriteFile(dir / "doll.cnf", "#0 a.cel\n#1 gone.cel\n$0 5,6\n");
-  testing::WriteFile(dir / "a.cel", testing::TestCel(4, 4, 32));
-  testing::WriteFile(dir / "notes.txt", "hello");
-  const std::string out = (dir / "doll.lzh").string();
-  const ProgramResult r =
-      BuildArchive({(dir / "doll.cnf").string(), "-o", out, "--add", (dir / "notes.txt").string(),
-                    "--add", (dir / "notes.txt").string()});
+TEST_F(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
+  doll_.Write("doll.cnf", "#0 a.cel\n#1 gone.cel\n$0 5,6\n");
+  doll_.Write("a.cel", testing::TestCel(4, 4, 32));
+  doll_.Write("notes.txt", "hello");
+  const std::string out = doll_.Path("doll.lzh");
+  const ProgramResult r = BuildArchive({doll_.Path("doll.cnf"), "-o", out, "--add",
+                                        doll_.Path("notes.txt"), "--add", doll_.Path("notes.txt")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, out + " has been created.\n");
   EXPECT_EQ(r.err, "Can't read gone.cel\n");
@@ -40,20 +42,17 @@ TEST(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
   for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
   EXPECT_EQ(names, (std::vector<std::string>{"doll.cnf", "a.cel", "notes.txt"}));
 
-  EXPECT_EQ(BuildArchive({(dir / "doll.cnf").string()}).exit_code, 2);
-  EXPECT_EQ(
-      BuildArchive({(dir / "doll.cnf").string(), "-o", (dir / "no/x.lzh").string()}).exit_code, 1);
+  EXPECT_EQ(BuildArchive({doll_.Path("doll.cnf")}).exit_code, 2);
+  EXPECT_EQ(BuildArchive({doll_.Path("doll.cnf"), "-o", doll_.Path("no/x.lzh")}).exit_code, 1);
 }
 
-TEST(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDollIsAsked) {
-  testing::TempDir dir;
+TEST_F(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDollIsAsked) {
   const std::vector<uint8_t> image =
       testing::TestDollArchive({{"doll.cnf", "#0 a.cel\n$0 5,6\n"},
                                 {"a.cel", testing::TestCel(4, 4, 32)},
                                 {"readme.txt", "hello"},
                                 {"doll.doc", "manual"}});
-  testing::WriteFile(dir / "in.lzh",
-                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  doll_.Write("in.lzh", image);
   auto names = [](const std::string& path) {
     LzhArchive archive;
     std::vector<std::string> out;
@@ -61,11 +60,11 @@ TEST(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDollIs
     for (const LzhIndexEntry& entry : archive.index()) out.push_back(entry.name);
     return out;
   };
-  const std::string out = (dir / "out.lzh").string();
-  ProgramResult r = BuildArchive({(dir / "in.lzh").string(), "-o", out});
+  const std::string out = doll_.Path("out.lzh");
+  ProgramResult r = BuildArchive({doll_.Path("in.lzh"), "-o", out});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(names(out), (std::vector<std::string>{"doll.cnf", "a.cel", "readme.txt", "doll.doc"}));
-  r = BuildArchive({(dir / "in.lzh").string(), "-o", out, "--only-doll"});
+  r = BuildArchive({doll_.Path("in.lzh"), "-o", out, "--only-doll"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(names(out), (std::vector<std::string>{"doll.cnf", "a.cel"}));
 }
@@ -82,15 +81,14 @@ std::string CheckCounters(const std::string& path) {
 
 // Each corpus doll packed again loads with the counters it had, and Debian's
 // lha accepts the archive.
-TEST(BuildArchiveCommandTest, CorpusDollsLoadAgainFromTheirBuiltArchive) {
+TEST_F(BuildArchiveCommandTest, CorpusDollsLoadAgainFromTheirBuiltArchive) {
   LUMA_REQUIRE_CORPUS();
   const bool have_lha = std::filesystem::exists("/usr/bin/lha");
-  testing::TempDir dir;
   int built = 0;
   for (const auto& entry : std::filesystem::directory_iterator(testing::CorpusDir() / "dolls")) {
     if (entry.path().extension() != ".lzh" || entry.path().filename() == "lina.lzh") continue;
     SCOPED_TRACE(entry.path().filename().string());
-    const std::string out = (dir / entry.path().filename().string()).string();
+    const std::string out = (doll_ / entry.path().filename().string()).string();
     const ProgramResult r = BuildArchive({entry.path().string(), "-o", out});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.out, out + " has been created.\n");

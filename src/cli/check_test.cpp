@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/testing/corpus_dolls.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
@@ -13,18 +14,15 @@ namespace luma {
 namespace {
 
 using testing::ProgramResult;
-using testing::RunProgram;
 
-ProgramResult Check(const std::vector<std::string>& args) {
-  std::vector<std::string> all{"check"};
-  all.insert(all.end(), args.begin(), args.end());
-  return RunProgram(LUMA_TOOL_PATH, all);
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  testing::WriteFile(path,
-                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
+class CheckCommandTest : public testing::ToolFixture {
+ protected:
+  ProgramResult Check(const std::vector<std::string>& args) const {
+    std::vector<std::string> all{"check"};
+    all.insert(all.end(), args.begin(), args.end());
+    return Tool(all);
+  }
+};
 
 // The counter lines of a report: everything after the second blank line.
 std::string Counters(const std::string& out) {
@@ -33,19 +31,18 @@ std::string Counters(const std::string& out) {
   return second == std::string::npos ? "" : out.substr(second + 2);
 }
 
-TEST(CheckCommandTest, PrintsTheReportCountersAndTitle) {
-  testing::TempDir dir;
-  testing::WriteFile(dir / "doll.cnf",
-                     "%body.kcf\r\n"
-                     "#0 body.cel *0 :0 1 ;%t300\r\n"
-                     "#1 hat.cel :0 12 ;!hats\r\n"
-                     "#1 hat.cel *1\r\n"
-                     "#2 gone.cel\r\n"
-                     "$0 10,10 20,20\r\n");
-  testing::WriteFile(dir / "body.kcf", testing::TestKcf(16));
-  testing::WriteFile(dir / "body.cel", testing::TestCel(10, 20, 4));
-  testing::WriteFile(dir / "hat.cel", testing::TestCel(8, 4, 32));
-  const ProgramResult r = Check({(dir / "doll.cnf").string()});
+TEST_F(CheckCommandTest, PrintsTheReportCountersAndTitle) {
+  doll_.Write("doll.cnf",
+              "%body.kcf\r\n"
+              "#0 body.cel *0 :0 1 ;%t300\r\n"
+              "#1 hat.cel :0 12 ;!hats\r\n"
+              "#1 hat.cel *1\r\n"
+              "#2 gone.cel\r\n"
+              "$0 10,10 20,20\r\n");
+  doll_.Write("body.kcf", testing::TestKcf(16));
+  doll_.Write("body.cel", testing::TestCel(10, 20, 4));
+  doll_.Write("hat.cel", testing::TestCel(8, 4, 32));
+  const ProgramResult r = Check({doll_.Path("doll.cnf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
             "3 Errors:\n"
@@ -72,18 +69,17 @@ TEST(CheckCommandTest, PrintsTheReportCountersAndTitle) {
             "Title: doll.cnf\n");
 }
 
-TEST(CheckCommandTest, ReportsTheScript) {
-  testing::TempDir dir;
-  testing::WriteFile(dir / "doll.cnf",
-                     "#0 body.cel\n"
-                     "#1 hat.cel\n"
-                     ";@EventHandler\n"
-                     ";@press(#1) unmap(#1) movebyxx(#1, #0, 3)\n"
-                     ";@release(#1) map(#1\n"
-                     ";@in(#1, #0) transparent(#1, 10) map(#7)\n");
-  testing::WriteFile(dir / "body.cel", testing::TestCel(10, 20, 32));
-  testing::WriteFile(dir / "hat.cel", testing::TestCel(8, 4, 32));
-  const ProgramResult r = Check({(dir / "doll.cnf").string()});
+TEST_F(CheckCommandTest, ReportsTheScript) {
+  doll_.Write("doll.cnf",
+              "#0 body.cel\n"
+              "#1 hat.cel\n"
+              ";@EventHandler\n"
+              ";@press(#1) unmap(#1) movebyxx(#1, #0, 3)\n"
+              ";@release(#1) map(#1\n"
+              ";@in(#1, #0) transparent(#1, 10) map(#7)\n");
+  doll_.Write("body.cel", testing::TestCel(10, 20, 32));
+  doll_.Write("hat.cel", testing::TestCel(8, 4, 32));
+  const ProgramResult r = Check({doll_.Path("doll.cnf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   const std::string report =
       "1 Error:\n"
@@ -97,19 +93,18 @@ TEST(CheckCommandTest, ReportsTheScript) {
   EXPECT_NE(r.out.find("\nEvents: 2\nActions: 3\nFKiSS: 2\n"), std::string::npos) << r.out;
 }
 
-TEST(CheckCommandTest, TheDemoDollIsClean) {
+TEST_F(CheckCommandTest, TheDemoDollIsClean) {
   const ProgramResult r = Check({std::string(LUMA_SOURCE_DIR) + "/samples/demo/demo.cnf"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 36), "No Errors Found\n\nNo Warnings Found\n\n");
   EXPECT_NE(r.out.find("Cel counts: 5 / 2 / 1\n"), std::string::npos) << r.out;
 }
 
-TEST(CheckCommandTest, ArchiveWithSeveralCnfsListsThemAndLoadsTheChosenOne) {
-  testing::TempDir dir;
-  WriteBytes(dir / "pack.lzh", testing::TestDollArchive({{"a.cnf", "#0 x.cel\n"},
-                                                         {"b.cnf", "#0 x.cel\n#1 x.cel\n"},
-                                                         {"x.cel", testing::TestCel(4, 4, 32)}}));
-  const std::string path = (dir / "pack.lzh").string();
+TEST_F(CheckCommandTest, ArchiveWithSeveralCnfsListsThemAndLoadsTheChosenOne) {
+  doll_.Write("pack.lzh", testing::TestDollArchive({{"a.cnf", "#0 x.cel\n"},
+                                                    {"b.cnf", "#0 x.cel\n#1 x.cel\n"},
+                                                    {"x.cel", testing::TestCel(4, 4, 32)}}));
+  const std::string path = doll_.Path("pack.lzh");
   ProgramResult r = Check({path});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 75),
@@ -126,25 +121,23 @@ TEST(CheckCommandTest, ArchiveWithSeveralCnfsListsThemAndLoadsTheChosenOne) {
   EXPECT_EQ(r.err, "The archive holds no CNF named c.cnf\n");
 }
 
-TEST(CheckCommandTest, ExitStatusForFilesThatDoNotOpenAndForUsage) {
-  testing::TempDir dir;
-  const std::string missing = (dir / "none.cnf").string();
+TEST_F(CheckCommandTest, ExitStatusForFilesThatDoNotOpenAndForUsage) {
+  const std::string missing = doll_.Path("none.cnf");
   ProgramResult r = Check({missing});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Unable to open\n" + missing + "\n");
   EXPECT_TRUE(r.out.empty());
-  testing::WriteFile(dir / "notes.txt", "hello");
-  r = Check({(dir / "notes.txt").string()});
+  doll_.Write("notes.txt", "hello");
+  r = Check({doll_.Path("notes.txt")});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, (dir / "notes.txt").string() + "\nis not a KiSS file type\n");
-  testing::WriteFile(dir / "junk.lzh", "not an archive");
-  r = Check({(dir / "junk.lzh").string()});
+  EXPECT_EQ(r.err, doll_.Path("notes.txt") + "\nis not a KiSS file type\n");
+  doll_.Write("junk.lzh", "not an archive");
+  r = Check({doll_.Path("junk.lzh")});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err,
-            "Unable to open\n" + (dir / "junk.lzh").string() + "\nIt is not an LZH archive.\n");
+  EXPECT_EQ(r.err, "Unable to open\n" + doll_.Path("junk.lzh") + "\nIt is not an LZH archive.\n");
   // A text file renamed .cnf loads, but its report says what it likely is.
-  testing::WriteFile(dir / "letter.cnf", "Dear diary,\r\ntoday nothing happened.\r\n");
-  r = Check({(dir / "letter.cnf").string()});
+  doll_.Write("letter.cnf", "Dear diary,\r\ntoday nothing happened.\r\n");
+  r = Check({doll_.Path("letter.cnf")});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out.rfind("1 Error:\nNo cels were found in letter.cnf: it may not be a KiSS "
                         "configuration file\n\n",
@@ -156,7 +149,7 @@ TEST(CheckCommandTest, ExitStatusForFilesThatDoNotOpenAndForUsage) {
   EXPECT_EQ(Check({"a.lzh", "--cnf"}).exit_code, 2);
 }
 
-TEST(CheckCommandTest, CorpusCnfFilesAllRead) {
+TEST_F(CheckCommandTest, CorpusCnfFilesAllRead) {
   LUMA_REQUIRE_CORPUS();
   for (const auto& entry : std::filesystem::directory_iterator(testing::CorpusDir() / "cnf")) {
     if (entry.path().extension() != ".cnf") continue;
@@ -203,7 +196,7 @@ void ExpectManifestCounters(const ManifestDoll& doll, const ProgramResult& r) {
 
 // Every doll of the corpus loads with exactly the counters its manifest
 // gives; the damaged one is refused with a message and no report.
-TEST(CheckCommandTest, CorpusDollsMatchTheirManifest) {
+TEST_F(CheckCommandTest, CorpusDollsMatchTheirManifest) {
   LUMA_REQUIRE_CORPUS();
   const std::vector<ManifestDoll> dolls = ReadManifest();
   int loaded = 0;
@@ -230,16 +223,16 @@ TEST(CheckCommandTest, CorpusDollsMatchTheirManifest) {
 
 // The same dolls unpacked into a folder load from their CNF on disk with the
 // same counters: the disk and archive paths agree on real dolls.
-TEST(CheckCommandTest, CorpusDollsUnpackedLoadTheSameFromDisk) {
+TEST_F(CheckCommandTest, CorpusDollsUnpackedLoadTheSameFromDisk) {
   LUMA_REQUIRE_CORPUS();
   for (const ManifestDoll& doll : ReadManifest()) {
     if (doll.cnf == "-") continue;
-    testing::TempDir dir;
+    testing::DiskDoll unpacked;
     for (const testing::CorpusMember& member :
          testing::ReadArchiveMembers(testing::CorpusDir() / "dolls" / doll.archive)) {
-      WriteBytes(dir / member.name, member.bytes);
+      unpacked.Write(member.name, member.bytes);
     }
-    ExpectManifestCounters(doll, Check({(dir / doll.cnf).string()}));
+    ExpectManifestCounters(doll, Check({unpacked.Path(doll.cnf)}));
   }
 }
 

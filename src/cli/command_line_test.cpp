@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
@@ -15,9 +16,7 @@ namespace {
 
 using testing::ProgramResult;
 
-ProgramResult Tool(const std::vector<std::string>& args) {
-  return testing::RunProgram(LUMA_TOOL_PATH, args);
-}
+class CommandLineTest : public testing::ToolFixture {};
 
 int Ignore(const ParsedArgs&) { return kExitOk; }
 
@@ -39,7 +38,7 @@ std::string Problem(const std::vector<std::string>& args) {
   return ParseCommandArgs(Sample(), args, &parsed);
 }
 
-TEST(CommandLineTest, ReadsOptionsAnywhereInEitherSpellingAndStopsAtDoubleDash) {
+TEST_F(CommandLineTest, ReadsOptionsAnywhereInEitherSpellingAndStopsAtDoubleDash) {
   ParsedArgs parsed;
   ASSERT_EQ(ParseCommandArgs(Sample(),
                              {"--set=3", "a.cnf", "--add", "x", "-o", "out", "--add=y", "--quiet",
@@ -56,7 +55,7 @@ TEST(CommandLineTest, ReadsOptionsAnywhereInEitherSpellingAndStopsAtDoubleDash) 
   EXPECT_EQ(Problem({"-", "-o", "-"}), "");
 }
 
-TEST(CommandLineTest, EveryProblemNamesTheArgumentAndWhy) {
+TEST_F(CommandLineTest, EveryProblemNamesTheArgumentAndWhy) {
   EXPECT_EQ(Problem({"a", "-o", "o", "--set", "12"}), "--set 12: sets are 0 to 9");
   EXPECT_EQ(Problem({"a", "-o", "o", "--set", "1.5"}), "--set 1.5: sets are 0 to 9");
   EXPECT_EQ(Problem({"a", "-o", "o", "--set", ""}), "--set : sets are 0 to 9");
@@ -68,7 +67,7 @@ TEST(CommandLineTest, EveryProblemNamesTheArgumentAndWhy) {
   EXPECT_EQ(Problem({"a"}), "missing -o OUT");
 }
 
-TEST(CommandLineTest, UsageLinesShowWhatTheCommandsAccept) {
+TEST_F(CommandLineTest, UsageLinesShowWhatTheCommandsAccept) {
   EXPECT_EQ(Sample().UsageLine(),
             "lumadoll-tool draw FILE [MORE...] -o OUT [--set N] [--add PATH]... [--quiet]");
   // Every command of the tool: the usage line names each option, and the
@@ -88,7 +87,7 @@ TEST(CommandLineTest, UsageLinesShowWhatTheCommandsAccept) {
   }
 }
 
-TEST(CommandLineTest, HelpAndVersion) {
+TEST_F(CommandLineTest, HelpAndVersion) {
   const ProgramResult help = Tool({"--help"});
   EXPECT_EQ(help.exit_code, 0);
   for (const CommandSpec* command : AllCommands()) {
@@ -123,14 +122,13 @@ TEST(CommandLineTest, HelpAndVersion) {
   EXPECT_NE(bare.err.find("Commands:"), std::string::npos);
 }
 
-TEST(CommandLineTest, BadArgumentsExitTwoNamingTheArgument) {
-  testing::TempDir dir;
-  testing::WriteFile(dir / "doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
-  testing::WriteFile(dir / "a.kcf", testing::TestKcf(16, 2));
-  testing::WriteFile(dir / "a.cel", testing::TestCel(4, 4, 4));
-  const std::string doll = (dir / "doll.cnf").string();
-  const std::string png = (dir / "out.png").string();
-  const std::string jpg = (dir / "out.jpg").string();
+TEST_F(CommandLineTest, BadArgumentsExitTwoNamingTheArgument) {
+  doll_.Write("doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
+  doll_.Write("a.kcf", testing::TestKcf(16, 2));
+  doll_.Write("a.cel", testing::TestCel(4, 4, 4));
+  const std::string doll = doll_.Path("doll.cnf");
+  const std::string png = doll_.Path("out.png");
+  const std::string jpg = doll_.Path("out.jpg");
   struct Case {
     std::vector<std::string> args;
     std::string message;
@@ -173,13 +171,12 @@ TEST(CommandLineTest, BadArgumentsExitTwoNamingTheArgument) {
   EXPECT_FALSE(std::filesystem::exists(png));
 }
 
-TEST(CommandLineTest, ScriptLinesNameWhatIsWrong) {
-  testing::TempDir dir;
-  testing::WriteFile(dir / "doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
-  testing::WriteFile(dir / "a.kcf", testing::TestKcf(16, 2));
-  testing::WriteFile(dir / "a.cel", testing::TestCel(4, 4, 4));
-  const std::string doll = (dir / "doll.cnf").string();
-  const std::string script = (dir / "s.txt").string();
+TEST_F(CommandLineTest, ScriptLinesNameWhatIsWrong) {
+  doll_.Write("doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
+  doll_.Write("a.kcf", testing::TestKcf(16, 2));
+  doll_.Write("a.cel", testing::TestCel(4, 4, 4));
+  const std::string doll = doll_.Path("doll.cnf");
+  const std::string script = doll_.Path("s.txt");
   const std::pair<std::string, std::string> cases[] = {
       {"press 10", "s.txt:2: press 10: missing y\n"},
       {"press 10 x", "s.txt:2: press 10 x: x: coordinates are -16777216 to 16777216\n"},

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/contained_jobs.h"
+#include "cli/tool_fixture.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
@@ -22,10 +23,6 @@ namespace luma::cli {
 namespace {
 
 using testing::ProgramResult;
-
-ProgramResult Tool(const std::vector<std::string>& args) {
-  return testing::RunProgram(LUMA_TOOL_PATH, args);
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -39,41 +36,31 @@ std::vector<std::string> Sorted(std::vector<std::string> v) {
   return v;
 }
 
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  testing::WriteFile(path,
-                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 // A collection: a CNF in a subfolder, an archive of two CNFs, a ZIP doll,
 // a damaged archive and a file that is no doll.
-class CollectionTest : public ::testing::Test {
+class CollectionTest : public testing::ToolFixture {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(dir_ / "sub");
-    testing::WriteFile(dir_ / "sub/one.cnf", "%p.kcf\n#0 a.cel\n#1 gone.cel\n$0 0,0 5,5\n");
-    testing::WriteFile(dir_ / "sub/p.kcf", testing::TestKcf(16));
-    testing::WriteFile(dir_ / "sub/a.cel", testing::TestCel(4, 4, 4));
+    std::filesystem::create_directories(doll_ / "sub");
+    doll_.Write("sub/one.cnf", "%p.kcf\n#0 a.cel\n#1 gone.cel\n$0 0,0 5,5\n");
+    doll_.Write("sub/p.kcf", testing::TestKcf(16));
+    doll_.Write("sub/a.cel", testing::TestCel(4, 4, 4));
     const std::string cel = testing::TestCel(3, 2, 4);
-    WriteBytes(dir_ / "two.LZH",
-               testing::TestDollArchive({{"first.cnf", "%p.kcf\n#0 b.cel\n$0 1,1\n"},
-                                         {"second.cnf", "%p.kcf\n#0 b.cel\n#1 b.cel\n$0 1,1\n"},
-                                         {"p.kcf", testing::TestKcf(16)},
-                                         {"b.cel", cel}}));
-    testing::WriteFile(dir_ / "broken.lha", "this is not an archive");
-    testing::WriteFile(dir_ / "notes.txt", "not a doll");
-    WriteBytes(
-        dir_ / "three.Zip",
-        testing::ZipTestArchive({testing::ZipMember("doll/three.cnf", "#0 c.cel\n$0 0,0\n"),
-                                 testing::ZipMember("doll/c.cel", testing::TestCel(2, 2, 32))}));
+    doll_.Write("two.LZH",
+                testing::TestDollArchive({{"first.cnf", "%p.kcf\n#0 b.cel\n$0 1,1\n"},
+                                          {"second.cnf", "%p.kcf\n#0 b.cel\n#1 b.cel\n$0 1,1\n"},
+                                          {"p.kcf", testing::TestKcf(16)},
+                                          {"b.cel", cel}}));
+    doll_.Write("broken.lha", "this is not an archive");
+    doll_.Write("notes.txt", "not a doll");
+    doll_.Write("three.Zip", testing::ZipTestArchive(
+                                 {testing::ZipMember("doll/three.cnf", "#0 c.cel\n$0 0,0\n"),
+                                  testing::ZipMember("doll/c.cel", testing::TestCel(2, 2, 32))}));
   }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  testing::TempDir dir_;
 };
 
 TEST_F(CollectionTest, EveryDollGetsALineInAnyOrderAndTheDamagedOneFailsAlone) {
-  const ProgramResult r = Tool({"check", dir_.path().string(), "-j", "2"});
+  const ProgramResult r = Tool({"check", doll_.dir().str(), "-j", "2"});
   EXPECT_EQ(r.exit_code, 1) << r.err;
   std::vector<std::string> lines = Lines(r.out);
   ASSERT_EQ(lines.size(), 5u) << r.out;
@@ -84,20 +71,21 @@ TEST_F(CollectionTest, EveryDollGetsALineInAnyOrderAndTheDamagedOneFailsAlone) {
   // The lines come as the dolls finish; only the set of lines is fixed.
   std::vector<std::string> heads;
   for (const std::string& line : lines) heads.push_back(line.substr(0, line.rfind(", ")));
-  EXPECT_EQ(Sorted(heads), Sorted({Path("broken.lha") + ": failed: Unable to open " +
-                                       Path("broken.lha") + " It is not an LZH archive.",
-                                   Path("sub/one.cnf") + ": 1 error, 0 warnings",
-                                   Path("three.Zip") + ": 0 errors, 0 warnings",
-                                   Path("two.LZH") + ": 0 errors, 0 warnings"}));
+  EXPECT_EQ(Sorted(heads), Sorted({doll_.Path("broken.lha") + ": failed: Unable to open " +
+                                       doll_.Path("broken.lha") + " It is not an LZH archive.",
+                                   doll_.Path("sub/one.cnf") + ": 1 error, 0 warnings",
+                                   doll_.Path("three.Zip") + ": 0 errors, 0 warnings",
+                                   doll_.Path("two.LZH") + ": 0 errors, 0 warnings"}));
   // No progress line when standard error is not a terminal.
   EXPECT_EQ(r.err, "");
 }
 
 TEST_F(CollectionTest, JsonRecordsAgreeWithSingleDollChecks) {
-  const std::string json_path = Path("out/records.json");
-  std::filesystem::create_directories(dir_ / "out");
-  const ProgramResult r = Tool({"check", Path("two.LZH"), Path("sub"), Path("broken.lha"),
-                                "--all-cnfs", "--json", json_path, "-j", "3"});
+  const std::string json_path = doll_.Path("out/records.json");
+  std::filesystem::create_directories(doll_ / "out");
+  const ProgramResult r =
+      Tool({"check", doll_.Path("two.LZH"), doll_.Path("sub"), doll_.Path("broken.lha"),
+            "--all-cnfs", "--json", json_path, "-j", "3"});
   EXPECT_EQ(r.exit_code, 1) << r.err;
   QJsonParseError error;
   const QJsonDocument document =
@@ -107,10 +95,10 @@ TEST_F(CollectionTest, JsonRecordsAgreeWithSingleDollChecks) {
   ASSERT_EQ(records.size(), 4);
   // Records follow the order the dolls were named and found.
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {Path("two.LZH"), "first.cnf"},
-      {Path("two.LZH"), "second.cnf"},
-      {Path("sub/one.cnf"), "one.cnf"},
-      {Path("broken.lha"), ""}};
+      {doll_.Path("two.LZH"), "first.cnf"},
+      {doll_.Path("two.LZH"), "second.cnf"},
+      {doll_.Path("sub/one.cnf"), "one.cnf"},
+      {doll_.Path("broken.lha"), ""}};
   for (int i = 0; i < records.size(); ++i) {
     const QJsonObject record = records[i].toObject();
     const std::string path = record["path"].toString().toStdString();
@@ -119,7 +107,7 @@ TEST_F(CollectionTest, JsonRecordsAgreeWithSingleDollChecks) {
     EXPECT_EQ(cnf, expected[i].second);
     EXPECT_TRUE(record["load ms"].isDouble());
     EXPECT_TRUE(record["seconds"].isDouble());
-    if (path == Path("broken.lha")) {
+    if (path == doll_.Path("broken.lha")) {
       EXPECT_EQ(record["status"].toString(), "failed");
       EXPECT_EQ(record["failure"].toString().toStdString(),
                 "Unable to open\n" + path + "\nIt is not an LZH archive.");
@@ -174,16 +162,14 @@ TEST_F(CollectionTest, JsonRecordsAgreeWithSingleDollChecks) {
 }
 
 TEST_F(CollectionTest, ThumbnailsForAFolderAndEveryCnfOfAnArchive) {
-  const ProgramResult r = testing::RunProgram(
-      LUMA_TOOL_PATH, {"thumbnail", dir_.path().string(), "--all-cnfs", "-j", "2"},
-      {"XDG_CONFIG_HOME=" + Path("config"), "XDG_DATA_HOME=" + Path("data")});
+  const ProgramResult r = Tool({"thumbnail", doll_.dir().str(), "--all-cnfs", "-j", "2"});
   EXPECT_EQ(r.exit_code, 1) << r.err;  // the damaged archive
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "sub/one.KTN"));
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "two.KTN"));
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "two_second.KTN"));
+  EXPECT_TRUE(std::filesystem::exists(doll_ / "sub/one.KTN"));
+  EXPECT_TRUE(std::filesystem::exists(doll_ / "two.KTN"));
+  EXPECT_TRUE(std::filesystem::exists(doll_ / "two_second.KTN"));
   const std::vector<std::string> lines = Lines(r.out);
   EXPECT_NE(std::find(lines.begin(), lines.end(),
-                      Path("two.LZH") + " [second.cnf]: " + Path("two_second.KTN")),
+                      doll_.Path("two.LZH") + " [second.cnf]: " + doll_.Path("two_second.KTN")),
             lines.end())
       << r.out;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/gfx/image.h"
 #include "core/host/text.h"
 #include "core/testing/doll_loader.h"
@@ -153,25 +154,13 @@ class ConformanceDoll {
   int spots_ = 0;
 };
 
-class FkissConformanceTest : public ::testing::Test {
+class FkissConformanceTest : public testing::ToolFixture {
  protected:
-  ProgramResult Tool(std::vector<std::string> args) {
-    return testing::RunProgram(LUMA_TOOL_PATH, args,
-                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
-                                "XDG_DATA_HOME=" + (home_ / "data").string()});
-  }
-  Image Render(const std::string& doll, std::vector<std::string> extra) {
-    const std::string bmp = (out_ / "frame.bmp").string();
-    std::vector<std::string> args = {"render", doll, "-o", bmp};
-    args.insert(args.end(), extra.begin(), extra.end());
-    const ProgramResult r = Tool(args);
+  Image Render(const std::string& doll, const std::vector<std::string>& extra) {
+    const ProgramResult r = RenderFrame(doll, extra);
     EXPECT_EQ(r.exit_code, 0) << r.err;
-    return testing::ReadBmp(testing::ReadFile(bmp));
+    return Frame();
   }
-
-  testing::TempDir home_;
-  testing::TempDir dolls_;
-  testing::TempDir out_;
 };
 
 // Every probe of the doll below maps its green square in every texture mode.
@@ -456,7 +445,7 @@ TEST_F(FkissConformanceTest, EveryProbeIsGreenInEveryTextureMode) {
   // then once more for begin's changeset(0) and once for each real move.
   d.Probe("stillin on every evaluation, no in for a start overlap", {{"st36", 4}, {"in36", 0}});
 
-  const std::string doll = d.Write(dolls_.path());
+  const std::string doll = d.Write(doll_.dir().path());
   const ProgramResult check = Tool({"check", doll});
   EXPECT_NE(check.out.find("No Errors Found"), std::string::npos) << check.out;
   for (const std::vector<std::string>& mode :
@@ -485,15 +474,15 @@ class KcfSwitchTest : public FkissConformanceTest {
       b[1] = group1;
       return testing::MakeKcf({a, b});
     };
-    return testing::WriteTestDoll(dolls_.path(),
-                                  "(20,10)\n%p.kcf\n%q.kcf\n#0 kc.cel *1 :0 1\n"
-                                  "#1 other.cel *1 :0 1\n$0 0,0 10,0\n$1 0,0 10,0\n"
-                                  ";@EventHandler\n" +
-                                      script,
-                                  {{"p.kcf", kcf(0x33CC99, 0x9933CC)},
-                                   {"q.kcf", kcf(0xCC3333, 0x3333CC)},
-                                   {"kc.cel", Block(10, 10, 1)},
-                                   {"other.cel", Block(10, 10, 1)}});
+    return doll_.WriteDoll(
+        "(20,10)\n%p.kcf\n%q.kcf\n#0 kc.cel *1 :0 1\n"
+        "#1 other.cel *1 :0 1\n$0 0,0 10,0\n$1 0,0 10,0\n"
+        ";@EventHandler\n" +
+            script,
+        {{"p.kcf", kcf(0x33CC99, 0x9933CC)},
+         {"q.kcf", kcf(0xCC3333, 0x3333CC)},
+         {"kc.cel", Block(10, 10, 1)},
+         {"other.cel", Block(10, 10, 1)}});
   }
   // Pixels of kc.cel and of other.cel.
   std::pair<uint32_t, uint32_t> Pixels(const std::string& doll, std::vector<std::string> extra) {
@@ -541,8 +530,7 @@ TEST_F(FkissConformanceTest, TheTraceShowsTheEventOrderOfAParentsScriptMove) {
   std::map<std::string, std::vector<uint8_t>> files;
   for (const char* name : {"p.cel", "c.cel", "f.cel"}) files[name] = Block(4, 4, 3);
   files["p.kcf"] = Kcf(kGreen, kRed);
-  const std::string doll = testing::WriteTestDoll(
-      dolls_.path(),
+  const std::string doll = doll_.WriteDoll(
       "(40,10)\n%p.kcf\n#0 p.cel :0\n#1 c.cel :0\n#2 f.cel :0\n$0 0,0 10,0 30,0\n"
       ";@EventHandler\n;@stillout(#1, #2) nop()\n;@stillout(#0, #2) nop()\n"
       ";@begin() attach(#1, #0) move(#0, 1, 0)\n",

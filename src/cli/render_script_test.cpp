@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/testing/doll_loader.h"
 #include "core/testing/image_files.h"
 #include "core/testing/run_program.h"
@@ -16,37 +17,26 @@ using testing::ProgramResult;
 
 // A 4 x 2 doll whose red 2 x 2 cel at (0, 0) a script hides 100 ms after
 // the start; set 1 moves it to the right.
-class RenderScriptTest : public ::testing::Test {
+class RenderScriptTest : public testing::ToolFixture {
  protected:
-  ProgramResult Tool(std::vector<std::string> args) {
-    return testing::RunProgram(LUMA_TOOL_PATH, args,
-                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
-                                "XDG_DATA_HOME=" + (home_ / "data").string()});
-  }
   std::string Doll(const std::string& script) {
     std::vector<uint32_t> colors(16, 0xFF0000);
     colors[0] = 0;
-    return testing::WriteTestDoll(dolls_.path(),
-                                  "(4,2)\n%p.kcf\n#0 a.cel :0 1\n$0 0,0\n$0 2,0\n"
-                                  ";@EventHandler\n" +
-                                      script,
-                                  {{"p.kcf", testing::MakeKcf({colors})},
-                                   {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
+    return doll_.WriteDoll(
+        "(4,2)\n%p.kcf\n#0 a.cel :0 1\n$0 0,0\n$0 2,0\n"
+        ";@EventHandler\n" +
+            script,
+        {{"p.kcf", testing::MakeKcf({colors})},
+         {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
   }
   // The colour of pixel (x, 0) after rendering with `extra` options.
   uint32_t Pixel(const std::string& doll, int x, std::vector<std::string> extra) {
-    const std::string bmp = (out_ / "frame.bmp").string();
-    std::vector<std::string> args = {"render", doll, "-o", bmp};
-    args.insert(args.end(), extra.begin(), extra.end());
-    last_ = Tool(args);
+    last_ = RenderFrame(doll, extra);
     EXPECT_EQ(last_.exit_code, 0) << last_.err;
-    return testing::ReadBmp(testing::ReadFile(bmp)).at(x, 0);
+    return Frame().at(x, 0);
   }
 
   ProgramResult last_;
-  testing::TempDir home_;
-  testing::TempDir dolls_;
-  testing::TempDir out_;
 };
 
 TEST_F(RenderScriptTest, AlarmsRunForTheSimulatedTime) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/software_device.h"
 #include "core/testing/corpus_dolls.h"
@@ -21,29 +22,17 @@ namespace {
 
 using testing::ProgramResult;
 
-// Runs the tool with settings and data folders of its own.
-class ToolTest : public ::testing::Test {
+class ToolTest : public testing::ToolFixture {
  protected:
-  ProgramResult Tool(std::vector<std::string> args) {
-    return testing::RunProgram(LUMA_TOOL_PATH, args,
-                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
-                                "XDG_DATA_HOME=" + (home_ / "data").string()});
-  }
-
   // A 6 x 4 doll: a black background, a red border, a 3 x 2 red cel at
   // (1, 1) in set 0 and in set 2 at (0, 0), where palette group 1 makes it green.
   std::string Doll() {
     std::vector<uint32_t> g0(32, 0xFF0000), g1(32, 0x00FF00);
     g0[0] = g1[0] = 0;
-    return testing::WriteTestDoll(dolls_.path(),
-                                  "(6,4)\n[1\n%p.kcf\n#0 a.cel :0 2\n$0 1,1\n$0\n$1 0,0\n",
-                                  {{"p.kcf", testing::MakeKcf({g0, g1})},
-                                   {"a.cel", testing::MakeCel(8, 3, 2, {1, 1, 1, 1, 1, 1})}});
+    return doll_.WriteDoll("(6,4)\n[1\n%p.kcf\n#0 a.cel :0 2\n$0 1,1\n$0\n$1 0,0\n",
+                           {{"p.kcf", testing::MakeKcf({g0, g1})},
+                            {"a.cel", testing::MakeCel(8, 3, 2, {1, 1, 1, 1, 1, 1})}});
   }
-
-  testing::TempDir home_;
-  testing::TempDir dolls_;
-  testing::TempDir out_;
 };
 
 TEST_F(ToolTest, RenderWritesThePlayfieldOfTheSet) {
@@ -128,7 +117,7 @@ TEST_F(ToolTest, RenderRefusesBadArgumentsAndMissingDolls) {
                                              {"thumbnail"}}) {
     EXPECT_EQ(Tool(args).exit_code, 2) << args.back();
   }
-  EXPECT_EQ(Tool({"render", (dolls_ / "none.cnf").string(), "-o", out}).exit_code, 1);
+  EXPECT_EQ(Tool({"render", (doll_ / "none.cnf").string(), "-o", out}).exit_code, 1);
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
@@ -136,17 +125,15 @@ TEST_F(ToolTest, ThumbnailFollowsTheSettings) {
   const std::string doll = Doll();
   ProgramResult r = Tool({"thumbnail", doll});
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  const std::string beside = (dolls_ / "doll.KTN").string();
+  const std::string beside = (doll_ / "doll.KTN").string();
   EXPECT_EQ(r.out, beside + "\n");
   const Image image = testing::ReadBmp(testing::ReadFile(beside));
   EXPECT_EQ(image.width, 64);  // 6 x 4 fitted into 64 x 48
   EXPECT_EQ(image.height, 42);
 
   const std::filesystem::path folder = out_ / "thumbs";
-  std::filesystem::create_directories(home_ / "config" / "Velmora");
-  testing::WriteFile(home_ / "config" / "Velmora" / "Lumadoll.conf",
-                     "[Options]\nThumb Use Directory=1\nThumb Directory=" + folder.string() +
-                         "\nThumb Width=100\nThumb Height=100\n");
+  doll_.Options("Thumb Use Directory=1\nThumb Directory=" + folder.string() +
+                "\nThumb Width=100\nThumb Height=100\n");
   r = Tool({"thumbnail", doll});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, (folder / "doll.KTN").string() + "\n");

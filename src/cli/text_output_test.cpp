@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/doll_loader.h"
 #include "core/testing/image_files.h"
@@ -31,49 +32,35 @@ const std::string kPoupee =
     "Poup\xe9"
     "e \xe0 l'\xe9t\xe9";
 
-class TextOutputTest : public ::testing::Test {
+class TextOutputTest : public testing::ToolFixture {
  protected:
-  ProgramResult Tool(std::vector<std::string> args) {
-    return testing::RunProgram(LUMA_TOOL_PATH, args,
-                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
-                                "XDG_DATA_HOME=" + (home_ / "data").string()});
-  }
   // A 2 x 2 doll with one cel, `cnf` added to its CNF.
   std::string Doll(const std::string& cnf) {
     std::vector<uint32_t> colors(16, 0xFF0000);
-    return testing::WriteTestDoll(dolls_.path(), "(2,2)\n%p.kcf\n#0 a.cel\n$0 0,0\n" + cnf,
-                                  {{"p.kcf", testing::MakeKcf({colors})},
-                                   {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
+    return doll_.WriteDoll("(2,2)\n%p.kcf\n#0 a.cel\n$0 0,0\n" + cnf,
+                           {{"p.kcf", testing::MakeKcf({colors})},
+                            {"a.cel", testing::MakeCel(4, 2, 2, {1, 1, 1, 1})}});
   }
-  ProgramResult Render(const std::string& doll, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"render", doll, "-o", (out_ / "frame.bmp").string()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return Tool(args);
-  }
-
-  testing::TempDir home_;
-  testing::TempDir dolls_;
-  testing::TempDir out_;
 };
 
 TEST_F(TextOutputTest, RenderShowsAShiftJisNotifyAsUtf8AndTheTraceDecodesOnRequest) {
   const std::string doll =
       Doll(kJapaneseComment + ";@EventHandler\n;@initialize() notify(\"" + kHello + "\")\n");
   const std::string trace = (out_ / "run.trace").string();
-  const ProgramResult raw = Render(doll, {"--trace", trace});
+  const ProgramResult raw = RenderFrame(doll, {"--trace", trace});
   ASSERT_EQ(raw.exit_code, 0) << raw.err;
   EXPECT_NE(raw.err.find("Lumadoll: こんにちは\n"), std::string::npos) << raw.err;
   EXPECT_EQ(testing::ReadFile(trace), "initialize()\r\n   notify(\"" + kHello + "\")\r\n");
 
-  const ProgramResult decoded = Render(doll, {"--trace", trace, "--trace-utf8"});
+  const ProgramResult decoded = RenderFrame(doll, {"--trace", trace, "--trace-utf8"});
   ASSERT_EQ(decoded.exit_code, 0) << decoded.err;
   EXPECT_EQ(testing::ReadFile(trace), "initialize()\r\n   notify(\"こんにちは\")\r\n");
-  EXPECT_EQ(Render(doll, {"--trace-utf8"}).exit_code, 2);  // nothing to decode into
+  EXPECT_EQ(RenderFrame(doll, {"--trace-utf8"}).exit_code, 2);  // nothing to decode into
 }
 
 TEST_F(TextOutputTest, RenderShowsAWindowsLatinNotifyAsUtf8) {
   const std::string doll = Doll(";@EventHandler\n;@initialize() notify(\"" + kPoupee + "\")\n");
-  const ProgramResult r = Render(doll);
+  const ProgramResult r = RenderFrame(doll);
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.err.find("Lumadoll: Poupée à l'été\n"), std::string::npos) << r.err;
 }
@@ -98,7 +85,7 @@ TEST_F(TextOutputTest, ArchiveListShowsJapaneseMemberNames) {
     members.push_back(testing::LzhTestMemberBytes(member, 0));
   }
   const std::vector<uint8_t> image = testing::LzhTestArchive(members);
-  const std::string path = (dolls_ / "names.lzh").string();
+  const std::string path = (doll_ / "names.lzh").string();
   testing::WriteFile(path, std::string(image.begin(), image.end()));
   const ProgramResult list = Tool({"archive", "list", path});
   ASSERT_EQ(list.exit_code, 0) << list.err;
@@ -118,7 +105,7 @@ TEST_F(TextOutputTest, CheckJsonRecordsAreUtf8InEveryDollsEncoding) {
   auto bytes = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
   const std::string kcf = bytes(testing::MakeKcf({std::vector<uint32_t>(16, 0xFF0000)}));
   const std::string cel = bytes(testing::MakeCel(4, 2, 2, {1, 1, 1, 1}));
-  const std::string archive = (dolls_ / "japan.lzh").string();
+  const std::string archive = (doll_ / "japan.lzh").string();
   testing::WriteFile(archive,
                      bytes(testing::TestDollArchive(
                          {{doll + ".cnf", kJapaneseComment + "%p.kcf\n#0 " + kSoft + ".cel\n"},
@@ -157,7 +144,7 @@ TEST_F(TextOutputTest, CheckShowsZipNamesMarkedUtf8AsUtf8InAShiftJisDoll) {
   const std::string cnf = kJapaneseComment + "%p.kcf\n#0 a.cel\n";
   testing::ZipTestMember marked = testing::ZipMember("\xE4\xBA\xBA\xE5\xBD\xA2.cnf", cnf);
   marked.utf8_flag = true;
-  const std::string archive = (dolls_ / "japan.zip").string();
+  const std::string archive = (doll_ / "japan.zip").string();
   testing::WriteFile(
       archive,
       bytes(testing::ZipTestArchive(

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/tool_fixture.h"
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/gfx/software_device.h"
 #include "core/testing/corpus_dolls.h"
@@ -22,23 +23,7 @@ using testing::ZipMember;
 using testing::ZipTestArchive;
 using testing::ZipTestMember;
 
-class ZipToolTest : public ::testing::Test {
- protected:
-  ProgramResult Tool(std::vector<std::string> args) {
-    return testing::RunProgram(LUMA_TOOL_PATH, args,
-                               {"XDG_CONFIG_HOME=" + (home_ / "config").string(),
-                                "XDG_DATA_HOME=" + (home_ / "data").string()});
-  }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::filesystem::path path = dir_ / name;
-    testing::WriteFile(path,
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    return path.string();
-  }
-
-  testing::TempDir home_;
-  testing::TempDir dir_;
-};
+class ZipToolTest : public testing::ToolFixture {};
 
 // A folder entry, a deflated and a stored member, an escape in a name and
 // an encrypted member.
@@ -50,7 +35,7 @@ std::vector<uint8_t> MixedZip() {
 }
 
 TEST_F(ZipToolTest, ArchiveListTestAndExtractReadZipFiles) {
-  const std::string zip = Write("mixed.zip", MixedZip());
+  const std::string zip = doll_.Write("mixed.zip", MixedZip());
   ProgramResult r = Tool({"archive", "list", zip});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
@@ -68,7 +53,7 @@ TEST_F(ZipToolTest, ArchiveListTestAndExtractReadZipFiles) {
   r = Tool({"archive", "extract", zip, "README.TXT"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "hello\n");
-  const std::string out = (dir_ / "out.txt").string();
+  const std::string out = (doll_ / "out.txt").string();
   r = Tool({"archive", "extract", zip, "doc/readme.txt", "-o", out});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(testing::ReadFile(out), "hello\n");
@@ -85,7 +70,7 @@ TEST_F(ZipToolTest, ArchiveListTestAndExtractReadZipFiles) {
       "utf8");
   marked.utf8_flag = true;
   const std::string names =
-      Write("names.zip", ZipTestArchive({marked, ZipMember("\xE9t\xE9.cel", "cp1252")}));
+      doll_.Write("names.zip", ZipTestArchive({marked, ZipMember("\xE9t\xE9.cel", "cp1252")}));
   r = Tool({"archive", "test", names});
   EXPECT_EQ(r.out,
             "poup\xC3\xA9"
@@ -94,14 +79,14 @@ TEST_F(ZipToolTest, ArchiveListTestAndExtractReadZipFiles) {
   EXPECT_EQ(Tool({"archive", "extract", names, "\xE9T\xE9.CEL"}).out, "cp1252");
 
   // A name that says ZIP on bytes that are not.
-  const std::string junk = Write("junk.zip", {'j', 'u', 'n', 'k'});
+  const std::string junk = doll_.Write("junk.zip", {'j', 'u', 'n', 'k'});
   r = Tool({"archive", "list", junk});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "It is not a ZIP archive.\nUnable to open\n" + junk + "\n");
 }
 
 TEST_F(ZipToolTest, DollCommandsTakeZipDolls) {
-  const std::string zip = Write(
+  const std::string zip = doll_.Write(
       "doll.zip", ZipTestArchive({ZipMember("doll/doll.cnf", "(6,4)\n%p.kcf\n#0 a.cel\n$0 0,0\n"),
                                   ZipMember("doll/p.kcf", testing::TestKcf(16)),
                                   ZipMember("doll/a.cel", testing::TestCel(6, 4, 4)),
@@ -111,18 +96,18 @@ TEST_F(ZipToolTest, DollCommandsTakeZipDolls) {
   EXPECT_NE(r.out.find("No Errors Found\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Title: doll.zip\n"), std::string::npos) << r.out;
 
-  r = Tool({"render", zip, "-o", (dir_ / "doll.png").string()});
+  r = Tool({"render", zip, "-o", (doll_ / "doll.png").string()});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(QImage(QString::fromStdString((dir_ / "doll.png").string())).width(), 6);
+  EXPECT_EQ(QImage(QString::fromStdString((doll_ / "doll.png").string())).width(), 6);
   r = Tool({"thumbnail", zip});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out, (dir_ / "doll.KTN").string() + "\n");
-  r = Tool({"save-cnf", zip, "-o", (dir_ / "saved.cnf").string()});
+  EXPECT_EQ(r.out, (doll_ / "doll.KTN").string() + "\n");
+  r = Tool({"save-cnf", zip, "-o", (doll_ / "saved.cnf").string()});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(testing::ReadFile(dir_ / "saved.cnf").substr(0, 24), "(6,4)\n%p.kcf\n#0 a.cel\n$0");
+  EXPECT_EQ(testing::ReadFile(doll_ / "saved.cnf").substr(0, 24), "(6,4)\n%p.kcf\n#0 a.cel\n$0");
 
   // Build LZH Archive of a ZIP doll writes an LZH archive of it.
-  const std::string lzh = (dir_ / "rebuilt.lzh").string();
+  const std::string lzh = (doll_ / "rebuilt.lzh").string();
   r = Tool({"build-archive", zip, "-o", lzh});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   r = Tool({"archive", "list", lzh});
@@ -143,7 +128,8 @@ TEST_F(ZipToolTest, EveryCorpusDollRepackedAsZipChecksAndRendersLikeItsLzh) {
   LUMA_REQUIRE_CORPUS();
   for (const auto& archive : testing::CorpusDollArchives()) {
     const std::string lzh = archive.string();
-    const std::string zip = Write(archive.stem().string() + ".zip", testing::RepackAsZip(archive));
+    const std::string zip =
+        doll_.Write(archive.stem().string() + ".zip", testing::RepackAsZip(archive));
     const ProgramResult from_lzh = Tool({"check", lzh});
     const ProgramResult from_zip = Tool({"check", zip});
     ASSERT_EQ(from_zip.exit_code, 0) << zip << ": " << from_zip.err;
@@ -157,8 +143,8 @@ TEST_F(ZipToolTest, EveryCorpusDollRepackedAsZipChecksAndRendersLikeItsLzh) {
       if (!doc.model().sets[set].used) continue;
       QImage frames[2];
       for (int i = 0; i < 2; ++i) {
-        const std::string png = (dir_ / (archive.stem().string() + std::to_string(set) + "-" +
-                                         std::to_string(i) + ".png"))
+        const std::string png = (doll_ / (archive.stem().string() + std::to_string(set) + "-" +
+                                          std::to_string(i) + ".png"))
                                     .string();
         const ProgramResult r =
             Tool({"render", i == 0 ? lzh : zip, "--set", std::to_string(set), "-o", png});

@@ -12,44 +12,25 @@
 namespace luma {
 namespace {
 
-using testing::DescribeDoll;
 using testing::DiskDoll;
 
 class PreserverTest : public ::testing::Test {
  protected:
-  PreserverTest() {
-    doll_.Write("pal.kcf", testing::TestKcf(16));
-    for (const char* name : {"a.cel", "b.cel", "c.cel", "d.cel"}) {
-      doll_.Write(name, testing::TestCel(4, 4, 4));
-    }
-  }
+  PreserverTest() { doll_.WritePalettedCels({"a.cel", "b.cel", "c.cel", "d.cel"}); }
 
-  std::unique_ptr<CKissCnfDoc> Open(const std::string& cnf) {
-    doll_.Write("doll.cnf", cnf);
-    return doll_.Open("doll.cnf");
-  }
+  std::unique_ptr<CKissCnfDoc> Open(const std::string& cnf) { return doll_.OpenCnf(cnf); }
 
   std::string Preserved(CKissCnfDoc& doc, const CnfSaveOptions& options = {}) {
     return FormatPreservedCnf(doc.model(), doc.fkiss(), options, HintValues{50, 7}).text;
   }
 
   std::unique_ptr<CKissCnfDoc> Reload(const std::string& text) {
-    doll_.Write("again.cnf", text);
-    return doll_.Open("again.cnf");
+    return doll_.OpenCnf(text, "again.cnf");
   }
 
   // Writes an unchanged doll with the preserving writer and expects that
   // CNF to load to the same doll; returns the CNF.
-  std::string RoundTrip(CKissCnfDoc& doc) {
-    const std::string text = Preserved(doc);
-    auto again = Reload(text);
-    EXPECT_TRUE(again);
-    if (again) {
-      EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()),
-                DescribeDoll(doc.model(), doc.fkiss()));
-    }
-    return text;
-  }
+  std::string RoundTrip(CKissCnfDoc& doc) { return doll_.ExpectLoadsTheSame(doc, Preserved(doc)); }
 
   DiskDoll doll_;
 };
@@ -262,14 +243,7 @@ class AddedScriptTest : public PreserverTest {
     if (!doc) return "";
     DollModel& doll = doc->model();
     AddSnapTo(*doc->fkiss(), doll, doll.FindObject(0, false), doll.FindObject(1, false), false, 0);
-    const std::string text = Preserved(*doc);
-    auto again = Reload(text);
-    EXPECT_TRUE(again);
-    if (again) {
-      EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()),
-                DescribeDoll(doc->model(), doc->fkiss()));
-    }
-    return text;
+    return doll_.ExpectLoadsTheSame(*doc, Preserved(*doc));
   }
 };
 

@@ -22,23 +22,12 @@ std::string Reformatted(CKissCnfDoc& doc, const CnfSaveOptions& options = {}) {
 class ReformatterTest : public ::testing::Test {
  protected:
   ReformatterTest() {
-    doll_.Write("pal.kcf", TestKcf(16));
-    for (const char* name : {"body.cel", "hat.cel", "shoe.cel", "a.cel", "b.cel"}) {
-      doll_.Write(name, TestCel(4, 4, 4));
-    }
+    doll_.WritePalettedCels({"body.cel", "hat.cel", "shoe.cel", "a.cel", "b.cel"});
   }
   // Writes the doll with the reformatting writer and expects that CNF to
   // load to the same doll; returns the CNF.
   std::string RoundTrip(CKissCnfDoc& doc, const CnfSaveOptions& options = {}) {
-    const std::string text = Reformatted(doc, options);
-    doll_.Write("again.cnf", text);
-    auto again = doll_.Open("again.cnf");
-    EXPECT_TRUE(again);
-    if (again) {
-      EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()),
-                DescribeDoll(doc.model(), doc.fkiss()));
-    }
-    return text;
+    return doll_.ExpectLoadsTheSame(doc, Reformatted(doc, options));
   }
 
   DiskDoll doll_;
@@ -53,18 +42,17 @@ std::string Section(const std::string& text, const std::string& first) {
 }
 
 TEST_F(ReformatterTest, WritesTheWholeLayout) {
-  doll_.Write("doll.cnf",
-              "; made by hand\n"
-              "(300,200)\n"
-              "[3\n"
-              "%pal.kcf\n"
-              ";HINT stack 40\n"
-              "#0 body.cel *0 :0 1\n"
-              "#1.3 hat.cel :2 ;%t128 %u %g !hats :2 ; my hat\n"
-              "#12 shoe.cel\n"
-              "$1 10,20 * 5,6\n"
-              " 7,8\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      "; made by hand\n"
+      "(300,200)\n"
+      "[3\n"
+      "%pal.kcf\n"
+      ";HINT stack 40\n"
+      "#0 body.cel *0 :0 1\n"
+      "#1.3 hat.cel :2 ;%t128 %u %g !hats :2 ; my hat\n"
+      "#12 shoe.cel\n"
+      "$1 10,20 * 5,6\n"
+      " 7,8\n");
   ASSERT_TRUE(doc);
   EXPECT_EQ(Reformatted(*doc),
             ";; This CNF file was written by Lumadoll\n"
@@ -120,8 +108,7 @@ TEST_F(ReformatterTest, WritesTheWholeLayout) {
 }
 
 TEST_F(ReformatterTest, WritesTheLineEndingTheCnfHad) {
-  doll_.Write("doll.cnf", "; mine\r\n%pal.kcf\r\n#0 a.cel *0 :0\r\n$0 1,2\r\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf("; mine\r\n%pal.kcf\r\n#0 a.cel *0 :0\r\n$0 1,2\r\n");
   ASSERT_TRUE(doc);
   const std::string text = Reformatted(*doc);
   size_t lines = 0;
@@ -149,8 +136,7 @@ TEST_F(ReformatterTest, SetLinesBreakAfterEveryTenthObject) {
   for (int k = 0; k < 24; ++k) cnf += StringPrintf("#%d a.cel :0\n", k);
   cnf += "$0";
   for (int k = 0; k < 24; ++k) cnf += StringPrintf(" %d,%d", k, 2 * k);
-  doll_.Write("doll.cnf", cnf + "\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(cnf + "\n");
   ASSERT_TRUE(doc);
   const std::string text = RoundTrip(*doc);
   const size_t start = text.find(";; Set 0\n");
@@ -166,12 +152,11 @@ TEST_F(ReformatterTest, SetLinesBreakAfterEveryTenthObject) {
 // An object that only a set line places has no cel line, but the script
 // may name it: both writers keep it.
 TEST_F(ReformatterTest, KeepsObjectsWithoutCels) {
-  doll_.Write("doll.cnf",
-              "#0 a.cel :0\n"
-              ";@EventHandler\n"
-              ";@press(#0) unmap(#2)\n"
-              "$0 1,1 * 5,6\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      "#0 a.cel :0\n"
+      ";@EventHandler\n"
+      ";@press(#0) unmap(#2)\n"
+      "$0 1,1 * 5,6\n");
   ASSERT_TRUE(doc);
   EXPECT_NE(RoundTrip(*doc).find(";; Set 0\n$0 1,1 * 5,6\n;; Set 1\n$0 * * 0,0\n"),
             std::string::npos);
@@ -186,11 +171,10 @@ TEST_F(ReformatterTest, KeepsObjectsWithoutCels) {
 TEST_F(ReformatterTest, ThirtyTwoBitDollHasNoPaletteColumn) {
   doll_.Write("true.cel", TestCel(4, 4, 32));
   doll_.Write("other.cel", TestCel(4, 4, 32));
-  doll_.Write("doll.cnf",
-              "#0 true.cel :\n"
-              "#1 other.cel :1 3\n"
-              "$0 5,5 6,6\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      "#0 true.cel :\n"
+      "#1 other.cel :1 3\n"
+      "$0 5,5 6,6\n");
   ASSERT_TRUE(doc);
   EXPECT_EQ(Section(RoundTrip(*doc), ";; Cel"),
             ";; Cel Declarations\n"
@@ -199,8 +183,7 @@ TEST_F(ReformatterTest, ThirtyTwoBitDollHasNoPaletteColumn) {
 
   // A 32-bit cel registered with another palette keeps it: it is a cel of
   // its own in the doll.
-  doll_.Write("doll.cnf", "#0 true.cel\n#1 true.cel * 2\n");
-  doc = doll_.Open("doll.cnf");
+  doc = doll_.OpenCnf("#0 true.cel\n#1 true.cel * 2\n");
   ASSERT_TRUE(doc);
   EXPECT_EQ(Section(RoundTrip(*doc), ";; Cel"),
             ";; Cel Declarations\n"
@@ -213,13 +196,12 @@ TEST_F(ReformatterTest, ExtensionsOnlyWhereTheyDifferAndCommentsKept) {
   offset_cel[12] = 3;  // x offset in the cel header
   offset_cel[14] = 4;  // y offset
   doll_.Write("off.cel", offset_cel);
-  doll_.Write("doll.cnf",
-              "%pal.kcf\n"
-              "#0 off.cel ;%x3 %y9 ;  note\n"
-              "#1 a.cel ;%t0 ;%not an extension\n"
-              "#2 b.cel ; plain words\n"
-              "#3 body.cel ;%t255 %u\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      "%pal.kcf\n"
+      "#0 off.cel ;%x3 %y9 ;  note\n"
+      "#1 a.cel ;%t0 ;%not an extension\n"
+      "#2 b.cel ; plain words\n"
+      "#3 body.cel ;%t255 %u\n");
   ASSERT_TRUE(doc);
   EXPECT_EQ(Section(RoundTrip(*doc), ";; Cel"),
             ";; Cel Declarations\n"
@@ -232,10 +214,9 @@ TEST_F(ReformatterTest, ExtensionsOnlyWhereTheyDifferAndCommentsKept) {
 // A ";" ends the extension, so a group whose name holds one goes on a ;!
 // line, and the groups after it follow it there to keep their order.
 TEST_F(ReformatterTest, GroupNamesWithASemicolonGoOnTheirOwnLine) {
-  doll_.Write("doll.cnf",
-              "#0 a.cel ;!hats :2\n"
-              ";!odd;one :1 !caps\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      "#0 a.cel ;!hats :2\n"
+      ";!odd;one :1 !caps\n");
   ASSERT_TRUE(doc);
   EXPECT_EQ(Section(RoundTrip(*doc), ";; Cel"),
             ";; Cel Declarations\n"
@@ -245,13 +226,12 @@ TEST_F(ReformatterTest, GroupNamesWithASemicolonGoOnTheirOwnLine) {
 
 TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
   doll_.settings().boundary_enforcement = 1;
-  doll_.Write("doll.cnf",
-              ";HINT maxfix 30\n"
-              ";HINT bounds none\n"
-              "#0 a.cel\n"
-              "#1 b.cel ;%u\n"
-              "$0 1,1 2,2\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      ";HINT maxfix 30\n"
+      ";HINT bounds none\n"
+      "#0 a.cel\n"
+      "#1 b.cel ;%u\n"
+      "$0 1,1 2,2\n");
   ASSERT_TRUE(doc);
   DollModel& doll = doc->model();
   doll.instances()[0]->transparency = 77;
@@ -283,17 +263,16 @@ TEST_F(ReformatterTest, LiveValuesOnlyWhereTheOptionsAskForThem) {
 // positions and the script lines naming it are part of the doll: they come
 // back with the file.
 TEST_F(ReformatterTest, KeepsCelLinesWhoseFileIsMissing) {
-  doll_.Write("doll.cnf",
-              "#0 a.cel\n"
-              "#1 gone.cel :2 ;%t5\n"
-              "\n"
-              ";!grp\n"
-              "#2 b.cel\n"
-              ";@EventHandler\n"
-              ";@press(#0) map(\"gone.cel\") unmap(\"a.cel\")\n"
-              ";@release(\"gone.cel\") unmap(#2)\n"
-              "$0 1,1 2,2 3,3\n$0 4,4 5,5 6,6\n$0 7,7 8,8 9,9\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(
+      "#0 a.cel\n"
+      "#1 gone.cel :2 ;%t5\n"
+      "\n"
+      ";!grp\n"
+      "#2 b.cel\n"
+      ";@EventHandler\n"
+      ";@press(#0) map(\"gone.cel\") unmap(\"a.cel\")\n"
+      ";@release(\"gone.cel\") unmap(#2)\n"
+      "$0 1,1 2,2 3,3\n$0 4,4 5,5 6,6\n$0 7,7 8,8 9,9\n");
   ASSERT_TRUE(doc);
   const std::string text = RoundTrip(*doc);
   EXPECT_EQ(Section(text, ";; Cel"),

@@ -100,8 +100,7 @@ TEST_P(CorpusRoundTripTest, WrittenCnfLoadsToTheSameDoll) {
     const std::vector<uint8_t> image =
         WithCnf(testing::ReadArchiveMembers(archive), doc->cnf_name(), cnf.text);
     const std::string copy = doll.Path("copy.lzh");
-    testing::WriteFile(copy,
-                       std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+    doll.Write("copy.lzh", image);
     auto again = doll.OpenPath(copy);
     ASSERT_TRUE(again);
     EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()), before);

@@ -47,7 +47,7 @@ TEST_F(CnfSaveTest, AFailedWriteIsReportedAndChangesNothing) {
     EXPECT_FALSE(doc_->save_options().positions);
   }
   EXPECT_TRUE(fs::is_directory(doll_.dir() / "folder.cnf"));
-  EXPECT_EQ(testing::ReadFile(doll_.dir() / "taken.cnf"), "old\n");
+  EXPECT_EQ(doll_.Read("taken.cnf"), "old\n");
 }
 
 TEST_F(CnfSaveTest, ADiskDollBecomesTheSavedFile) {
@@ -60,7 +60,7 @@ TEST_F(CnfSaveTest, ADiskDollBecomesTheSavedFile) {
   EXPECT_EQ(doc_->cnf_name(), "new.cnf");
   EXPECT_EQ(doc_->title(), "new.cnf");
   EXPECT_TRUE(doc_->save_options().mapping);
-  EXPECT_EQ(testing::ReadFile(doll_.dir() / "new.cnf"),
+  EXPECT_EQ(doll_.Read("new.cnf"),
             "; mine\n#0 a.cel\n#1 b.cel\n$0 1,2 3,4\n"
             "$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n"
             "$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n$0 0,0 0,0\n\n");
@@ -70,8 +70,7 @@ TEST_F(CnfSaveTest, ADiskDollBecomesTheSavedFile) {
 TEST_F(CnfSaveTest, AnArchivedDollKeepsItsArchive) {
   const std::vector<uint8_t> image =
       testing::TestDollArchive({{"doll.cnf", "#0 a.cel\n"}, {"a.cel", testing::TestCel(4, 4, 32)}});
-  testing::WriteFile(doll_.dir() / "doll.lzh",
-                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  doll_.Write("doll.lzh", image);
   auto doc = doll_.Open("doll.lzh");
   ASSERT_TRUE(doc);
   ASSERT_TRUE(SaveToNewCnf(*doc, doll_.Path("out.cnf"), CnfSaveOptions{}));
@@ -95,7 +94,7 @@ TEST_F(CnfSaveTest, SavedPositionsAreWhereResetReturns) {
   doll.objects()[1]->position[0] = Position{0, 0};
   doll.Reset(false);
   EXPECT_EQ(doll.objects()[1]->position[0], (Position{30, 40}));
-  EXPECT_NE(testing::ReadFile(doll_.dir() / "moved.cnf").find("$0 1,2 30,40\n"), std::string::npos);
+  EXPECT_NE(doll_.Read("moved.cnf").find("$0 1,2 30,40\n"), std::string::npos);
 }
 
 // After the reformatting writer the document's lines are the new file's, so
@@ -113,9 +112,7 @@ TEST_F(CnfSaveTest, LaterSavesEditTheLinesOfTheSavedFile) {
   ASSERT_TRUE(again);
   EXPECT_TRUE(again->model().instances()[0]->mapped);
   EXPECT_FALSE(again->model().instances()[1]->mapped);
-  EXPECT_NE(
-      testing::ReadFile(doll_.dir() / "two.cnf").find("#1 b.cel  :0 1 2 3 4 5 6 7 8 9\t;%u\n"),
-      std::string::npos);
+  EXPECT_NE(doll_.Read("two.cnf").find("#1 b.cel  :0 1 2 3 4 5 6 7 8 9\t;%u\n"), std::string::npos);
 }
 
 TEST_F(CnfSaveTest, RemovedSnapToNeedsTheReformattingWriter) {
@@ -127,7 +124,7 @@ TEST_F(CnfSaveTest, RemovedSnapToNeedsTheReformattingWriter) {
   ASSERT_TRUE(RemoveSnapTo(script, doll.FindObject(0, false), doll.FindObject(1, false)));
   EXPECT_TRUE(CnfReformatRequired(*doc_));
   ASSERT_TRUE(SaveToNewCnf(*doc_, doll_.Path("out.cnf"), CnfSaveOptions{}));
-  const std::string text = testing::ReadFile(doll_.dir() / "out.cnf");
+  const std::string text = doll_.Read("out.cnf");
   EXPECT_EQ(text.rfind(";; This CNF file was written by Lumadoll\n", 0), 0u);
   EXPECT_EQ(text.find("movebyx"), std::string::npos);
   EXPECT_FALSE(CnfReformatRequired(*doc_));
@@ -156,7 +153,7 @@ TEST_F(CnfSaveTest, ScriptLinesForMissingCelsSurviveEverySave) {
   ASSERT_TRUE(SaveToNewCnf(*doc_, doll_.Path("two.cnf"), CnfSaveOptions{}));
   ASSERT_TRUE(SaveToNewCnf(*doc_, doll_.Path("three.cnf"), CnfSaveOptions{}));
   for (const char* name : {"one.cnf", "two.cnf", "three.cnf"}) {
-    const std::string text = testing::ReadFile(doll_.dir() / name);
+    const std::string text = doll_.Read(name);
     EXPECT_NE(text.find("map(\"gone.cel\")"), std::string::npos) << name;
     EXPECT_EQ(text.find("movebyx") != std::string::npos, name == std::string("one.cnf")) << name;
   }

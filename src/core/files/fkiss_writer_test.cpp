@@ -11,34 +11,21 @@
 namespace luma {
 namespace {
 
-using testing::DescribeDoll;
 using testing::DiskDoll;
 
 class FkissWriterTest : public ::testing::Test {
  protected:
-  FkissWriterTest() {
-    doll_.Write("pal.kcf", testing::TestKcf(16));
-    for (const char* name : {"body.cel", "hat.cel", "hat2.cel", "shoe.cel"}) {
-      doll_.Write(name, testing::TestCel(4, 4, 4));
-    }
-  }
+  FkissWriterTest() { doll_.WritePalettedCels({"body.cel", "hat.cel", "hat2.cel", "shoe.cel"}); }
 
   // Loads the doll, writes it with the reformatting writer, loads that and
   // expects the same doll back; returns the script section written.
   std::string RoundTrip(const std::string& cnf) {
-    doll_.Write("doll.cnf", cnf);
-    auto doc = doll_.Open("doll.cnf");
+    auto doc = doll_.OpenCnf(cnf);
     EXPECT_TRUE(doc);
     if (!doc) return "";
     const std::string script = FormatFkissScript(*doc->fkiss(), doc->model());
-    doll_.Write("again.cnf",
-                FormatReformattedCnf(doc->model(), doc->fkiss(), {}, HintValues{}).text);
-    auto again = doll_.Open("again.cnf");
-    EXPECT_TRUE(again);
-    if (again) {
-      EXPECT_EQ(DescribeDoll(again->model(), again->fkiss()),
-                DescribeDoll(doc->model(), doc->fkiss()));
-    }
+    doll_.ExpectLoadsTheSame(
+        *doc, FormatReformattedCnf(doc->model(), doc->fkiss(), {}, HintValues{}).text);
     return script;
   }
 
@@ -144,8 +131,7 @@ TEST_F(FkissWriterTest, KeepsWhatTheScriptCouldNotUseInPlace) {
 }
 
 TEST_F(FkissWriterTest, WritesNothingWithoutActions) {
-  doll_.Write("doll.cnf", std::string(kCels) + ";@EventHandler\n;@begin()\n");
-  auto doc = doll_.Open("doll.cnf");
+  auto doc = doll_.OpenCnf(std::string(kCels) + ";@EventHandler\n;@begin()\n");
   ASSERT_TRUE(doc);
   EXPECT_EQ(FormatFkissScript(*doc->fkiss(), doc->model()), "");
 }

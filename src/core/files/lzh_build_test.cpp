@@ -63,10 +63,8 @@ struct ScriptedHooks {
 class LzhBuildTest : public ::testing::Test {
  protected:
   LzhBuildTest() {
-    doll_.Write("pal.kcf", testing::TestKcf(16));
+    doll_.WritePalettedCels({"a.cel", "b.cel"});
     doll_.Write("pal2.kcf", testing::TestKcf(16));
-    doll_.Write("a.cel", testing::TestCel(4, 4, 4));
-    doll_.Write("b.cel", testing::TestCel(4, 4, 4));
     doll_.Write("boom.wav", "RIFF");
     doll_.Write("readme.txt", "read me");
     doll_.Write("doll.cnf",
@@ -147,8 +145,7 @@ TEST_F(LzhBuildTest, EachQuestionCanEndTheCommand) {
 TEST_F(LzhBuildTest, TheArchivedDollPacksTheCnfItSaved) {
   const std::vector<uint8_t> image =
       testing::TestDollArchive({{"doll.cnf", "#0 b.cel\n"}, {"b.cel", testing::TestCel(4, 4, 4)}});
-  testing::WriteFile(doll_.dir() / "in.lzh",
-                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  doll_.Write("in.lzh", image);
   auto doc = doll_.Open("in.lzh");
   ASSERT_TRUE(doc);
   doll_.Write("saved.cnf", "#0 b.cel ;%t9\n");
@@ -169,8 +166,7 @@ TEST_F(LzhBuildTest, AnArchivedDollPacksThePaletteSavedBesideIt) {
       testing::TestDollArchive({{"doll.cnf", "%pal.kcf\n#0 b.cel\n"},
                                 {"pal.kcf", testing::TestKcf(16)},
                                 {"b.cel", testing::TestCel(4, 4, 4)}});
-  testing::WriteFile(doll_.dir() / "in.lzh",
-                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  doll_.Write("in.lzh", image);
   auto doc = doll_.Open("in.lzh");
   ASSERT_TRUE(doc);
   doll_.Write("edited.kcf", testing::TestKcf(32));
@@ -192,8 +188,7 @@ TEST_F(LzhBuildTest, AnArchivedDollCanReplaceItsOwnArchive) {
        {"pal2.kcf", testing::TestKcf(16)},
        {"b.cel", testing::TestCel(4, 4, 4)}});
   const std::string path = doll_.Path("in.lzh");
-  testing::WriteFile(path,
-                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  doll_.Write("in.lzh", image);
   auto doc = doll_.OpenPath(path);
   ASSERT_TRUE(doc);
   hooks_.destination = path;
@@ -218,8 +213,7 @@ TEST_F(LzhBuildTest, AnArchivedDollKeepsTheOtherMembersOfItsArchive) {
                                 {"other.cnf", "#0 c.cel\n$0 1,1\n"},
                                 {"c.cel", testing::TestCel(4, 4, 32)}});
   const std::string path = doll_.Path("in.lzh");
-  testing::WriteFile(path,
-                     std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  doll_.Write("in.lzh", image);
   auto doc = doll_.OpenPath(path);
   ASSERT_TRUE(doc);
   const std::vector<AdditionalFile> others = OtherArchiveMembers(*doc);
