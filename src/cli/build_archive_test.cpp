@@ -16,22 +16,16 @@ namespace {
 using testing::ProgramResult;
 using testing::RunProgram;
 
-class BuildArchiveCommandTest : public testing::ToolFixture {
- protected:
-  ProgramResult BuildArchive(const std::vector<std::string>& args) const {
-    std::vector<std::string> all{"build-archive"};
-    all.insert(all.end(), args.begin(), args.end());
-    return Tool(all);
-  }
-};
+class BuildArchiveCommandTest : public testing::ToolFixture {};
 
 TEST_F(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
   doll_.Write("doll.cnf", "#0 a.cel\n#1 gone.cel\n$0 5,6\n");
   doll_.Write("a.cel", testing::TestCel(4, 4, 32));
   doll_.Write("notes.txt", "hello");
   const std::string out = doll_.Path("doll.lzh");
-  const ProgramResult r = BuildArchive({doll_.Path("doll.cnf"), "-o", out, "--add",
-                                        doll_.Path("notes.txt"), "--add", doll_.Path("notes.txt")});
+  const ProgramResult r =
+      Tool("build-archive", {doll_.Path("doll.cnf"), "-o", out, "--add", doll_.Path("notes.txt"),
+                             "--add", doll_.Path("notes.txt")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, out + " has been created.\n");
   EXPECT_EQ(r.err, "Can't read gone.cel\n");
@@ -42,8 +36,9 @@ TEST_F(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
   for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
   EXPECT_EQ(names, (std::vector<std::string>{"doll.cnf", "a.cel", "notes.txt"}));
 
-  EXPECT_EQ(BuildArchive({doll_.Path("doll.cnf")}).exit_code, 2);
-  EXPECT_EQ(BuildArchive({doll_.Path("doll.cnf"), "-o", doll_.Path("no/x.lzh")}).exit_code, 1);
+  EXPECT_EQ(Tool("build-archive", {doll_.Path("doll.cnf")}).exit_code, 2);
+  EXPECT_EQ(Tool("build-archive", {doll_.Path("doll.cnf"), "-o", doll_.Path("no/x.lzh")}).exit_code,
+            1);
 }
 
 TEST_F(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDollIsAsked) {
@@ -61,10 +56,10 @@ TEST_F(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDoll
     return out;
   };
   const std::string out = doll_.Path("out.lzh");
-  ProgramResult r = BuildArchive({doll_.Path("in.lzh"), "-o", out});
+  ProgramResult r = Tool("build-archive", {doll_.Path("in.lzh"), "-o", out});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(names(out), (std::vector<std::string>{"doll.cnf", "a.cel", "readme.txt", "doll.doc"}));
-  r = BuildArchive({doll_.Path("in.lzh"), "-o", out, "--only-doll"});
+  r = Tool("build-archive", {doll_.Path("in.lzh"), "-o", out, "--only-doll"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(names(out), (std::vector<std::string>{"doll.cnf", "a.cel"}));
 }
@@ -89,7 +84,7 @@ TEST_F(BuildArchiveCommandTest, CorpusDollsLoadAgainFromTheirBuiltArchive) {
     if (entry.path().extension() != ".lzh" || entry.path().filename() == "lina.lzh") continue;
     SCOPED_TRACE(entry.path().filename().string());
     const std::string out = (doll_ / entry.path().filename().string()).string();
-    const ProgramResult r = BuildArchive({entry.path().string(), "-o", out});
+    const ProgramResult r = Tool("build-archive", {entry.path().string(), "-o", out});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.out, out + " has been created.\n");
     const std::string counters = CheckCounters(entry.path().string());

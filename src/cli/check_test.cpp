@@ -15,14 +15,7 @@ namespace {
 
 using testing::ProgramResult;
 
-class CheckCommandTest : public testing::ToolFixture {
- protected:
-  ProgramResult Check(const std::vector<std::string>& args) const {
-    std::vector<std::string> all{"check"};
-    all.insert(all.end(), args.begin(), args.end());
-    return Tool(all);
-  }
-};
+class CheckCommandTest : public testing::ToolFixture {};
 
 // The counter lines of a report: everything after the second blank line.
 std::string Counters(const std::string& out) {
@@ -42,7 +35,7 @@ TEST_F(CheckCommandTest, PrintsTheReportCountersAndTitle) {
   doll_.Write("body.kcf", testing::TestKcf(16));
   doll_.Write("body.cel", testing::TestCel(10, 20, 4));
   doll_.Write("hat.cel", testing::TestCel(8, 4, 32));
-  const ProgramResult r = Check({doll_.Path("doll.cnf")});
+  const ProgramResult r = Tool("check", {doll_.Path("doll.cnf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
             "3 Errors:\n"
@@ -79,7 +72,7 @@ TEST_F(CheckCommandTest, ReportsTheScript) {
               ";@in(#1, #0) transparent(#1, 10) map(#7)\n");
   doll_.Write("body.cel", testing::TestCel(10, 20, 32));
   doll_.Write("hat.cel", testing::TestCel(8, 4, 32));
-  const ProgramResult r = Check({doll_.Path("doll.cnf")});
+  const ProgramResult r = Tool("check", {doll_.Path("doll.cnf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   const std::string report =
       "1 Error:\n"
@@ -94,7 +87,7 @@ TEST_F(CheckCommandTest, ReportsTheScript) {
 }
 
 TEST_F(CheckCommandTest, TheDemoDollIsClean) {
-  const ProgramResult r = Check({std::string(LUMA_SOURCE_DIR) + "/samples/demo/demo.cnf"});
+  const ProgramResult r = Tool("check", {std::string(LUMA_SOURCE_DIR) + "/samples/demo/demo.cnf"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 36), "No Errors Found\n\nNo Warnings Found\n\n");
   EXPECT_NE(r.out.find("Cel counts: 5 / 2 / 1\n"), std::string::npos) << r.out;
@@ -105,55 +98,55 @@ TEST_F(CheckCommandTest, ArchiveWithSeveralCnfsListsThemAndLoadsTheChosenOne) {
                                                     {"b.cnf", "#0 x.cel\n#1 x.cel\n"},
                                                     {"x.cel", testing::TestCel(4, 4, 32)}}));
   const std::string path = doll_.Path("pack.lzh");
-  ProgramResult r = Check({path});
+  ProgramResult r = Tool("check", {path});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 75),
             "CNF files:\n  a.cnf\n  b.cnf\nLoading the first: a.cnf (another one with --cnf");
   EXPECT_NE(r.out.find("\nTitle: pack.lzh (a.cnf)\n"), std::string::npos) << r.out;
 
-  r = Check({path, "--cnf", "B.CNF"});
+  r = Tool("check", {path, "--cnf", "B.CNF"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.out.find("Cels: 2\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\nTitle: pack.lzh (b.cnf)\n"), std::string::npos) << r.out;
 
-  r = Check({path, "--cnf", "c.cnf"});
+  r = Tool("check", {path, "--cnf", "c.cnf"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "The archive holds no CNF named c.cnf\n");
 }
 
 TEST_F(CheckCommandTest, ExitStatusForFilesThatDoNotOpenAndForUsage) {
   const std::string missing = doll_.Path("none.cnf");
-  ProgramResult r = Check({missing});
+  ProgramResult r = Tool("check", {missing});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Unable to open\n" + missing + "\n");
   EXPECT_TRUE(r.out.empty());
   doll_.Write("notes.txt", "hello");
-  r = Check({doll_.Path("notes.txt")});
+  r = Tool("check", {doll_.Path("notes.txt")});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, doll_.Path("notes.txt") + "\nis not a KiSS file type\n");
   doll_.Write("junk.lzh", "not an archive");
-  r = Check({doll_.Path("junk.lzh")});
+  r = Tool("check", {doll_.Path("junk.lzh")});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Unable to open\n" + doll_.Path("junk.lzh") + "\nIt is not an LZH archive.\n");
   // A text file renamed .cnf loads, but its report says what it likely is.
   doll_.Write("letter.cnf", "Dear diary,\r\ntoday nothing happened.\r\n");
-  r = Check({doll_.Path("letter.cnf")});
+  r = Tool("check", {doll_.Path("letter.cnf")});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out.rfind("1 Error:\nNo cels were found in letter.cnf: it may not be a KiSS "
                         "configuration file\n\n",
                         0),
             0u)
       << r.out;
-  EXPECT_EQ(Check({}).exit_code, 2);
-  EXPECT_EQ(Check({"a.cnf", "b.cnf"}).exit_code, 1);  // a collection of two missing dolls
-  EXPECT_EQ(Check({"a.lzh", "--cnf"}).exit_code, 2);
+  EXPECT_EQ(Tool("check", {}).exit_code, 2);
+  EXPECT_EQ(Tool("check", {"a.cnf", "b.cnf"}).exit_code, 1);  // a collection of two missing dolls
+  EXPECT_EQ(Tool("check", {"a.lzh", "--cnf"}).exit_code, 2);
 }
 
 TEST_F(CheckCommandTest, CorpusCnfFilesAllRead) {
   LUMA_REQUIRE_CORPUS();
   for (const auto& entry : std::filesystem::directory_iterator(testing::CorpusDir() / "cnf")) {
     if (entry.path().extension() != ".cnf") continue;
-    const ProgramResult r = Check({entry.path().string()});
+    const ProgramResult r = Tool("check", {entry.path().string()});
     EXPECT_EQ(r.exit_code, 0) << entry.path() << r.err;
     EXPECT_NE(r.out.find("\nCels: "), std::string::npos) << entry.path();
   }
@@ -203,7 +196,7 @@ TEST_F(CheckCommandTest, CorpusDollsMatchTheirManifest) {
   int refused = 0;
   for (const ManifestDoll& doll : dolls) {
     const std::string path = (testing::CorpusDir() / "dolls" / doll.archive).string();
-    const ProgramResult r = Check({path});
+    const ProgramResult r = Tool("check", {path});
     if (doll.cnf != "-") {
       ExpectManifestCounters(doll, r);
       ++loaded;
@@ -232,7 +225,7 @@ TEST_F(CheckCommandTest, CorpusDollsUnpackedLoadTheSameFromDisk) {
          testing::ReadArchiveMembers(testing::CorpusDir() / "dolls" / doll.archive)) {
       unpacked.Write(member.name, member.bytes);
     }
-    ExpectManifestCounters(doll, Check({unpacked.Path(doll.cnf)}));
+    ExpectManifestCounters(doll, Tool("check", {unpacked.Path(doll.cnf)}));
   }
 }
 

@@ -16,7 +16,15 @@ namespace {
 
 using testing::ProgramResult;
 
-class CommandLineTest : public testing::ToolFixture {};
+class CommandLineTest : public testing::ToolFixture {
+ protected:
+  // A doll of one cel and two palette groups.
+  std::string TwoGroupDoll() {
+    doll_.Write("a.kcf", testing::TestKcf(16, 2));
+    doll_.Write("a.cel", testing::TestCel(4, 4, 4));
+    return doll_.Write("doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
+  }
+};
 
 int Ignore(const ParsedArgs&) { return kExitOk; }
 
@@ -123,10 +131,7 @@ TEST_F(CommandLineTest, HelpAndVersion) {
 }
 
 TEST_F(CommandLineTest, BadArgumentsExitTwoNamingTheArgument) {
-  doll_.Write("doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
-  doll_.Write("a.kcf", testing::TestKcf(16, 2));
-  doll_.Write("a.cel", testing::TestCel(4, 4, 4));
-  const std::string doll = doll_.Path("doll.cnf");
+  const std::string doll = TwoGroupDoll();
   const std::string png = doll_.Path("out.png");
   const std::string jpg = doll_.Path("out.jpg");
   struct Case {
@@ -172,10 +177,7 @@ TEST_F(CommandLineTest, BadArgumentsExitTwoNamingTheArgument) {
 }
 
 TEST_F(CommandLineTest, ScriptLinesNameWhatIsWrong) {
-  doll_.Write("doll.cnf", "%a.kcf\n#0 a.cel\n$0 0,0\n");
-  doll_.Write("a.kcf", testing::TestKcf(16, 2));
-  doll_.Write("a.cel", testing::TestCel(4, 4, 4));
-  const std::string doll = doll_.Path("doll.cnf");
+  const std::string doll = TwoGroupDoll();
   const std::string script = doll_.Path("s.txt");
   const std::pair<std::string, std::string> cases[] = {
       {"press 10", "s.txt:2: press 10: missing y\n"},

@@ -19,19 +19,15 @@ class SaveCnfCommandTest : public testing::ToolFixture {
     doll_.Write("doll.cnf", "; mine\n#0 a.cel ;%t20\n$0 5,6\n");
     doll_.Write("a.cel", testing::TestCel(4, 4, 32));
   }
-  ProgramResult SaveCnf(const std::vector<std::string>& args) const {
-    std::vector<std::string> all{"save-cnf"};
-    all.insert(all.end(), args.begin(), args.end());
-    return Tool(all);
-  }
 };
 
 TEST_F(SaveCnfCommandTest, SavesWithEitherWriter) {
-  ProgramResult r = SaveCnf({doll_.Path("doll.cnf"), "-o", doll_.Path("kept.cnf")});
+  ProgramResult r = Tool("save-cnf", {doll_.Path("doll.cnf"), "-o", doll_.Path("kept.cnf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(doll_.Read("kept.cnf").substr(0, 30), "; mine\n#0 a.cel ;%t20\n$0 5,6\n$");
 
-  r = SaveCnf({doll_.Path("doll.cnf"), "-o", doll_.Path("new.cnf"), "--reformat", "--stack-hint"});
+  r = Tool("save-cnf",
+           {doll_.Path("doll.cnf"), "-o", doll_.Path("new.cnf"), "--reformat", "--stack-hint"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   const std::string text = doll_.Read("new.cnf");
   EXPECT_NE(text.find(";HINT stack 20\n"), std::string::npos);
@@ -41,26 +37,28 @@ TEST_F(SaveCnfCommandTest, SavesWithEitherWriter) {
 TEST_F(SaveCnfCommandTest, KeepsACrLfCnfByteForByte) {
   const std::string head = "; mine  \r\n(64,48)\r\n#0 a.cel ;%t20\r\n\r\n";
   doll_.Write("crlf.cnf", head + "$0 5,6\r\n");
-  ProgramResult r = SaveCnf({doll_.Path("crlf.cnf"), "-o", doll_.Path("kept.cnf")});
+  ProgramResult r = Tool("save-cnf", {doll_.Path("crlf.cnf"), "-o", doll_.Path("kept.cnf")});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   const std::string kept = doll_.Read("kept.cnf");
   EXPECT_EQ(kept.substr(0, head.size()), head);
   EXPECT_EQ(kept.find("\n\n"), std::string::npos) << "no bare line feeds";
   // What the writer wrote, saved again, stays the same bytes.
-  r = SaveCnf({doll_.Path("kept.cnf"), "-o", doll_.Path("again.cnf"), "--positions"});
+  r = Tool("save-cnf", {doll_.Path("kept.cnf"), "-o", doll_.Path("again.cnf"), "--positions"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(doll_.Read("again.cnf"), kept);
 }
 
 TEST_F(SaveCnfCommandTest, ReportsFailures) {
-  ProgramResult r = SaveCnf({doll_.Path("doll.cnf"), "-o", doll_.Path("no/such/dir.cnf")});
+  ProgramResult r = Tool("save-cnf", {doll_.Path("doll.cnf"), "-o", doll_.Path("no/such/dir.cnf")});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("Unable to write to file " + doll_.Path("no/such/dir.cnf")),
             std::string::npos);
-  r = SaveCnf({doll_.Path("missing.cnf"), "-o", doll_.Path("x.cnf")});
+  r = Tool("save-cnf", {doll_.Path("missing.cnf"), "-o", doll_.Path("x.cnf")});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(SaveCnf({doll_.Path("doll.cnf")}).exit_code, 2);
-  EXPECT_EQ(SaveCnf({doll_.Path("doll.cnf"), "-o", doll_.Path("x.cnf"), "--bogus"}).exit_code, 2);
+  EXPECT_EQ(Tool("save-cnf", {doll_.Path("doll.cnf")}).exit_code, 2);
+  EXPECT_EQ(
+      Tool("save-cnf", {doll_.Path("doll.cnf"), "-o", doll_.Path("x.cnf"), "--bogus"}).exit_code,
+      2);
 }
 
 }  // namespace

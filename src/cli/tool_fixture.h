@@ -22,6 +22,12 @@ class ToolFixture : public ::testing::Test {
   ProgramResult Tool(const std::vector<std::string>& args) const {
     return doll_.Run(LUMA_TOOL_PATH, args);
   }
+  // Runs "COMMAND ARGS...".
+  ProgramResult Tool(const std::string& command, const std::vector<std::string>& args) const {
+    std::vector<std::string> all = {command};
+    all.insert(all.end(), args.begin(), args.end());
+    return Tool(all);
+  }
   std::string Out(const std::string& name) const { return (out_ / name).string(); }
   // Runs "render DOLL -o frame.bmp" with `extra` options; Frame() reads the
   // picture.

@@ -2,6 +2,10 @@
 // easy-click radius.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "core/testing/image_files.h"
 #include "core/testing/played_doll.h"
 
@@ -32,31 +36,28 @@ TEST(ViewPickingTest, PickingFollowsVisibleTexelsGhostsAndEasyClick) {
        {"ghost.cel", PlayedDoll::Block(4, 4)},
        {"clear.cel", PlayedDoll::Block(4, 4)},
        {"far.cel", PlayedDoll::Block(2, 2)}})));
-  std::string seen;
+  // What the status bar says while the button is down at (x, y).
+  auto pressed = [&doll](int x, int y) {
+    doll.Press(x, y);
+    const std::string status = doll.Status();
+    doll.Release();
+    return status;
+  };
+  auto right_clicked = [&doll](int x, int y) {
+    doll.RightClick(x, y);
+    return doll.Status();
+  };
+  using Points = std::vector<std::pair<int, int>>;
   // The top cel is clear over below.cel.
-  doll.Press(10, 10);
-  seen += doll.Status();
-  doll.Release();
-  doll.Press(19, 10);
-  seen += doll.Status();
-  doll.Release();
-  doll.Press(41, 11);
-  seen += doll.Status();
-  doll.Release();
-  doll.RightClick(41, 11);
-  seen += doll.Status();
+  std::string seen;
+  for (const auto& [x, y] : Points{{10, 10}, {19, 10}, {41, 11}}) seen += pressed(x, y);
+  seen += right_clicked(41, 11);
   doll.Press(61, 11);
   seen += doll.Status();
   doll.Move(61, 31);
   doll.Release();
-  doll.RightClick(61, 31);
-  seen += doll.Status();
-  doll.Press(77, 10);
-  seen += doll.Status();
-  doll.Release();
-  doll.Press(76, 10);
-  seen += doll.Status();
-  doll.Release();
+  seen += right_clicked(61, 31);
+  for (const auto& [x, y] : Points{{77, 10}, {76, 10}}) seen += pressed(x, y);
   seen += doll.Positions();
   EXPECT_EQ(seen, Info("below.cel", 1) + Info("top.cel", 0) + "\n" + Info("ghost.cel", 2) +
                       Info("clear.cel", 3) + "\n" + Info("far.cel", 4) + "\n" +
