@@ -27,6 +27,7 @@ std::string Load(luma::CnfSourceLines text, luma::DollModel& doll, luma::FkissSc
   luma::FakeHost host;
   doll.cnf_lines = std::move(text.lines);
   doll.cnf_raw_lines = std::move(text.raw);
+  doll.cnf_lone_cr_ends_lines = text.lone_cr_ends_lines;
   (void)luma::ParseCnf(doll, host, luma::CnfParseOptions());
   std::unordered_map<std::string, int> uses;
   for (const auto& instance : doll.instances())

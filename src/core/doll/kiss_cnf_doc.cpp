@@ -233,6 +233,7 @@ bool CKissCnfDoc::ReadDiskCnf() {
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   model_.cnf_lines = std::move(text.lines);
   model_.cnf_raw_lines = std::move(text.raw);
+  model_.cnf_lone_cr_ends_lines = text.lone_cr_ends_lines;
   files_ = std::make_unique<FolderDollFiles>(std::string(DirectoryPart(path_)));
   return true;
 }
@@ -301,6 +302,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   model_.cnf_lines = std::move(text.lines);
   model_.cnf_raw_lines = std::move(text.raw);
+  model_.cnf_lone_cr_ends_lines = text.lone_cr_ends_lines;
   document_files_.clear();
   for (const DollFileInfo& member : members_) {
     if (IsDocumentFile(member.name)) {

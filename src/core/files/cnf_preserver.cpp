@@ -199,9 +199,15 @@ struct RawLine {
   std::string_view trailing;
 };
 
-RawLine SplitRawLine(std::string_view raw) {
-  const size_t end = raw.find_first_of("\r\n");
+RawLine SplitRawLine(std::string_view raw, bool lone_cr_ends_lines) {
+  // On disk only LF ends a line: a CR before it is part of the ending, any
+  // other CR part of the line's text.
+  const size_t end = lone_cr_ends_lines ? raw.find_first_of("\r\n") : raw.find('\n');
   if (end == std::string_view::npos) return {raw, {}, {}};
+  if (!lone_cr_ends_lines) {
+    const size_t start = end > 0 && raw[end - 1] == '\r' ? end - 1 : end;
+    return {raw.substr(0, start), raw.substr(start, end + 1 - start), raw.substr(end + 1)};
+  }
   const size_t ending = raw.compare(end, 2, "\r\n") == 0 ? 2 : 1;
   return {raw.substr(0, end), raw.substr(end, ending), raw.substr(end + ending)};
 }
@@ -337,12 +343,15 @@ class Preserver {
     }
   }
 
+  RawLine Raw(size_t i) const {
+    return SplitRawLine(doll_.cnf_raw_lines[i], doll_.cnf_lone_cr_ends_lines);
+  }
+
   // Line `i` of the CNF: as the file held it, line ending and all, unless it
   // was changed.
   void EmitLine(size_t i) {
     const bool unchanged = i < doll_.cnf_lines.size() && i < doll_.cnf_raw_lines.size() &&
-                           lines_[i] == doll_.cnf_lines[i] &&
-                           RawLineKeepsLine(SplitRawLine(doll_.cnf_raw_lines[i]), lines_[i]);
+                           lines_[i] == doll_.cnf_lines[i] && RawLineKeepsLine(Raw(i), lines_[i]);
     out_.push_back({lines_[i], unchanged ? static_cast<int>(i) : -1});
   }
 
@@ -359,7 +368,7 @@ class Preserver {
         text += eol;
         continue;
       }
-      const RawLine raw = SplitRawLine(doll_.cnf_raw_lines[static_cast<size_t>(line.source)]);
+      const RawLine raw = Raw(static_cast<size_t>(line.source));
       text += raw.text;
       text += raw.ending;
       if (raw.ending.empty()) {
@@ -373,7 +382,7 @@ class Preserver {
       }
     }
     if (!last_raw_kept && !doll_.cnf_raw_lines.empty()) {
-      text += SplitRawLine(doll_.cnf_raw_lines.back()).trailing;
+      text += Raw(doll_.cnf_raw_lines.size() - 1).trailing;
     }
     return text;
   }

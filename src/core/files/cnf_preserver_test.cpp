@@ -401,6 +401,23 @@ TEST_F(PreserverTest, ACnfWithLoneCrEndingsIsWrittenWithCrLf) {
   EXPECT_EQ(again->model().instances().size(), 2u);
 }
 
+TEST_F(PreserverTest, ALoneCrInsideADiskLineIsPartOfThatLine) {
+  // On disk only LF ends a line: the CRs below are bytes of their lines.
+  // Unchanged, every line is written as it was; the text after the CR of
+  // the last line must not turn into a line of its own (a palette line).
+  const std::string kept = "%pal.kcf\r\n#0 a.cel *0 :0 ;x\ry\n$0 1,2\n";
+  const std::string last = "\x1a;\r%p.kcf\n";
+  auto doc = Open(kept + last);
+  ASSERT_TRUE(doc);
+  const std::string text = RoundTrip(*doc);
+  EXPECT_EQ(Head(text, 2), "%pal.kcf\r\n#0 a.cel *0 :0 ;x\ry\n");
+  EXPECT_EQ(text.find("\n%p.kcf"), std::string::npos) << text;
+  EXPECT_NE(text.find(last), std::string::npos) << text;
+  auto again = Reload(text);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->model().palette_file_names, std::vector<std::string>{"pal.kcf"});
+}
+
 TEST_F(PreserverTest, ALfCnfStaysLf) {
   auto doc = Open("; plain\n#0 a.cel *0 :0\n$0 1,2\n");
   ASSERT_TRUE(doc);

@@ -43,6 +43,7 @@ bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& o
   CnfSourceLines written = SplitWrittenLines(cnf.text);
   doll.cnf_lines = std::move(written.lines);
   doll.cnf_raw_lines = std::move(written.raw);
+  doll.cnf_lone_cr_ends_lines = false;
   for (size_t i = 0; i < doll.instances().size() && i < cnf.instance_lines.size(); ++i) {
     CelInstance& instance = *doll.instances()[i];
     instance.line = cnf.instance_lines[i];

@@ -52,6 +52,7 @@ CnfLines SplitDiskCnfText(std::string_view bytes) { return ReadDiskCnfText(bytes
 
 CnfSourceLines ReadArchiveCnfText(std::string_view bytes) {
   CnfSourceLines out;
+  out.lone_cr_ends_lines = true;
   std::string current;
   size_t line_start = 0;
   auto finish = [&](size_t end) {

@@ -22,6 +22,8 @@ inline constexpr size_t kMaxDiskLineLength = 4095;
 struct CnfSourceLines {
   CnfLines lines;
   std::vector<std::string> raw;
+  // A lone CR ended a line (an archive's CNF); on disk it is part of one.
+  bool lone_cr_ends_lines = false;
 };
 
 // Lines of a CNF file read from disk: LF or CR LF ends a line, a line longer

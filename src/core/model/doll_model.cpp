@@ -207,6 +207,7 @@ void DollModel::ClearAllButCels() {
   palettes_.clear();
   cnf_lines.clear();
   cnf_raw_lines.clear();
+  cnf_lone_cr_ends_lines = false;
   fkiss_lines.clear();
   external_files.clear();
   palette_file_names.clear();

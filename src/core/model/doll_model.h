@@ -144,7 +144,8 @@ class DollModel {
   // Each of `cnf_lines` as the file held it, line ending included (see
   // CnfSourceLines); empty for a doll whose CNF was not read from a file.
   std::vector<std::string> cnf_raw_lines;
-  std::vector<FkissLine> fkiss_lines;  // handed to the FKiSS parser after the cels are read
+  bool cnf_lone_cr_ends_lines = false;  // as CnfSourceLines::lone_cr_ends_lines
+  std::vector<FkissLine> fkiss_lines;   // handed to the FKiSS parser after the cels are read
   std::vector<ExternalFile> external_files;
   std::vector<std::string> palette_file_names;  // from % lines, in CNF order
   std::vector<int> palette_line_index;          // per palette line, index into palettes()
