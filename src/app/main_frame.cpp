@@ -40,9 +40,9 @@
 #include "app/window_arrangement.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
+#include "core/doll/doll_device.h"
 #include "core/doll/temp_files.h"
 #include "core/fkiss/pool_manager.h"
-#include "core/gfx/device_setup.h"
 #include "core/render/thumbnails.h"
 
 namespace luma::app {

@@ -31,7 +31,7 @@
 #include "app/tip_dialog.h"
 #include "app/window_placement.h"
 #include "audio/audio_player.h"
-#include "core/gfx/device_setup.h"
+#include "core/doll/doll_device.h"
 #include "platform/platform_paths.h"
 #include "platform/qt_settings_store.h"
 

@@ -12,8 +12,8 @@
 #include "cli/cli_host.h"
 #include "cli/commands.h"
 #include "cli/doll_collection.h"
+#include "core/doll/doll_device.h"
 #include "core/doll/kiss_cnf_doc.h"
-#include "core/gfx/device_setup.h"
 #include "core/host/settings.h"
 #include "core/host/text.h"
 

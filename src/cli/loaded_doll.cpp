@@ -1,6 +1,6 @@
 #include "cli/loaded_doll.h"
 
-#include "core/gfx/device_setup.h"
+#include "core/doll/doll_device.h"
 
 namespace luma::cli {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/gfx/device_setup.h"
+#include "core/doll/doll_device.h"
 #include "core/gfx/image.h"
 #include "core/host/text.h"
 #include "core/render/bmp_file.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/gfx/device_setup.h"
+#include "core/doll/doll_device.h"
 
 namespace luma::web {
 namespace {

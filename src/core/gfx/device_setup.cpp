@@ -1,5 +1,7 @@
 #include "core/gfx/device_setup.h"
 
+#include <utility>
+
 #include "core/host/text.h"
 
 namespace luma {
@@ -25,59 +27,50 @@ std::string DescribeAdapter(const AdapterInfo& adapter) {
   return text;
 }
 
-bool CheckCapabilities(RenderDevice& device, const Settings& settings, bool emulate_palettes,
-                       Host& host) {
+Result<std::string> CheckCapabilities(RenderDevice& device, const Settings& settings,
+                                      bool emulate_palettes) {
   const DeviceCaps caps = device.Caps();
   const AdapterInfo adapter = device.Adapter();
   DeviceFlags& flags = device.mutable_flags();
   if (!caps.windowed) {
-    host.ShowMessage(kDeviceErrorCaption,
-                     "Drawing in a window is not supported by the graphics device on this "
-                     "video card.\n\n" +
-                         DescribeAdapter(adapter),
-                     MessageIcon::kError);
-    return false;
+    return Status::Error(
+        "Drawing in a window is not supported by the graphics device on this video card.\n\n" +
+        DescribeAdapter(adapter));
   }
   if (!caps.texture_alpha) {
-    host.ShowMessage(kDeviceErrorCaption,
-                     "Alpha in texture pixels is not supported on this video card.\n\n" +
-                         DescribeAdapter(adapter),
-                     MessageIcon::kError);
-    return false;
+    return Status::Error("Alpha in texture pixels is not supported on this video card.\n\n" +
+                         DescribeAdapter(adapter));
   }
   flags.texel_adjust = settings.texel_adjust;
   flags.palette_warning_on = settings.warn_palette;
   if (caps.palette_alpha && !DriverMisdrawsPaletteAlpha(adapter)) {
     flags.alpha_palette_supported = true;
     flags.paletted_textures = !settings.force_palette && !emulate_palettes;
-    return true;
-  }
-  if (settings.warn_palette) {
-    host.ShowMessage("Lumadoll",
-                     "Please Note:\n\nAlpha in texture palettes is not supported by this video "
-                     "card and driver.\n\nPalette support will be simulated using extra system "
-                     "memory.\n",
-                     MessageIcon::kInformation);
-  } else {
-    flags.palette_warning_on = false;
+    return std::string();
   }
   flags.alpha_palette_supported = false;
   flags.paletted_textures = false;
-  return true;
+  if (!settings.warn_palette) {
+    flags.palette_warning_on = false;
+    return std::string();
+  }
+  return std::string(
+      "Please Note:\n\nAlpha in texture palettes is not supported by this video card and "
+      "driver.\n\nPalette support will be simulated using extra system memory.\n");
 }
 
-std::unique_ptr<RenderDevice> CreateRenderDevice(const Settings& settings,
-                                                 const DeviceSetupOptions& options, Host& host) {
+Result<DeviceSetup> SetUpRenderDevice(const Settings& settings, const DeviceSetupOptions& options) {
   auto device = std::make_unique<SoftwareDevice>(options.software);
   device->mutable_flags().sixteen_bit_texels = device->Adapter().desktop_16_bit;
-  if (!CheckCapabilities(*device, settings, options.emulate_palettes, host)) return nullptr;
+  Result<std::string> notice = CheckCapabilities(*device, settings, options.emulate_palettes);
+  if (!notice.ok()) return notice.status();
   SetFixedRenderStates(*device);
   DeviceFlags& flags = device->mutable_flags();
   flags.hardware_vertex_processing = !flags.software_device;
   flags.initial_video_memory_mb = static_cast<int>(device->AvailableTextureMemory() >> 20);
   flags.memory_saver =
       settings.video_memory_saver || flags.initial_video_memory_mb < kMemorySaverThresholdMb;
-  return device;
+  return DeviceSetup{std::move(device), std::move(*notice)};
 }
 
 }  // namespace luma

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/testing/fake_host.h"
+#include <memory>
+#include <string>
+#include <utility>
 
 namespace luma {
 namespace {
@@ -33,23 +35,34 @@ TEST(DeviceSetupTest, OneDriverRangeIsTreatedAsWithoutPaletteAlpha) {
   EXPECT_FALSE(DriverMisdrawsPaletteAlpha(adapter));
 }
 
+// The device of a setup that must succeed.
+std::unique_ptr<RenderDevice> Device(const Settings& settings, const DeviceSetupOptions& options,
+                                     std::string* notice = nullptr) {
+  Result<DeviceSetup> setup = SetUpRenderDevice(settings, options);
+  EXPECT_TRUE(setup.ok()) << setup.status().message();
+  if (!setup.ok()) return nullptr;
+  if (notice) *notice = setup->notice;
+  return std::move(setup->device);
+}
+
 TEST(DeviceSetupTest, SettingsAndOptionsShapeTheFlags) {
-  FakeHost host;
   Settings settings;
   DeviceSetupOptions options;
-  auto device = CreateRenderDevice(settings, options, host);
+  std::string notice;
+  auto device = Device(settings, options, &notice);
   ASSERT_TRUE(device);
   EXPECT_TRUE(device->flags().paletted_textures);
   EXPECT_FALSE(device->flags().sixteen_bit_texels);
   EXPECT_FALSE(device->flags().memory_saver);
   EXPECT_FALSE(device->flags().texel_adjust);
+  EXPECT_EQ(notice, "");
 
   // "Force Palette" keeps palette alpha supported but emulates palettes.
   settings.force_palette = true;
   settings.texel_adjust = true;
   options.software.desktop_16_bit = true;
   options.software.texture_memory_bytes = 15u << 20;
-  device = CreateRenderDevice(settings, options, host);
+  device = Device(settings, options);
   ASSERT_TRUE(device);
   EXPECT_TRUE(device->flags().alpha_palette_supported);
   EXPECT_FALSE(device->flags().paletted_textures);
@@ -60,27 +73,28 @@ TEST(DeviceSetupTest, SettingsAndOptionsShapeTheFlags) {
   settings = Settings();
   options = DeviceSetupOptions();
   options.emulate_palettes = true;
-  device = CreateRenderDevice(settings, options, host);
+  device = Device(settings, options, &notice);
+  ASSERT_TRUE(device);
   EXPECT_FALSE(device->flags().paletted_textures);
-  EXPECT_TRUE(host.messages().empty());
+  EXPECT_EQ(notice, "");
 }
 
 TEST(DeviceSetupTest, MissingPaletteAlphaWarnsUnlessTheWarningIsOff) {
-  FakeHost host;
   Settings settings;
   DeviceSetupOptions options;
   options.software.palette_alpha = false;
-  auto device = CreateRenderDevice(settings, options, host);
+  std::string notice;
+  auto device = Device(settings, options, &notice);
   ASSERT_TRUE(device);
   EXPECT_FALSE(device->flags().alpha_palette_supported);
   EXPECT_FALSE(device->flags().paletted_textures);
-  ASSERT_EQ(host.messages().size(), 1u);
-  EXPECT_EQ(host.messages()[0].caption, "Lumadoll");
+  EXPECT_TRUE(notice.starts_with("Please Note:\n\nAlpha in texture palettes is not supported"));
   EXPECT_TRUE(device->flags().palette_warning_on);
 
   settings.warn_palette = false;
-  device = CreateRenderDevice(settings, options, host);
-  EXPECT_EQ(host.messages().size(), 1u);
+  device = Device(settings, options, &notice);
+  ASSERT_TRUE(device);
+  EXPECT_EQ(notice, "");
   EXPECT_FALSE(device->flags().palette_warning_on);
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/gfx/device_setup.h"
+#include "core/doll/doll_device.h"
 #include "core/render/view_transform.h"
 #include "core/testing/doll_loader.h"
 #include "core/testing/image_files.h"
