@@ -16,6 +16,7 @@
 
 #include "core/archive/lzh_archive.h"
 #include "core/host/file_io.h"
+#include "core/host/posix_file_system.h"
 
 #if LUMA_HAVE_LHASA
 #include <lhasa.h>
@@ -57,7 +58,8 @@ const Bytes& ArchiveBytes(const std::string& relative) {
   auto it = cache.find(relative);
   if (it == cache.end()) {
     const auto path = std::filesystem::path(LUMA_CORPUS_DIR) / relative;
-    luma::Result<Bytes> bytes = luma::ReadWholeFile(path.string());
+    luma::PosixFileSystem disk;
+    luma::Result<Bytes> bytes = luma::ReadWholeFile(disk, path.string());
     it = cache.emplace(relative, bytes.ok() ? std::move(*bytes) : Bytes{}).first;
   }
   return it->second;

@@ -13,6 +13,7 @@
 
 #include "core/archive/lh5_encoder.h"
 #include "core/archive/lzh_archive.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/testing/sample_data.h"
 
@@ -31,10 +32,11 @@ const std::vector<CorpusMember>& CorpusMembers() {
     std::vector<CorpusMember> out;
     const auto dir = std::filesystem::path(LUMA_CORPUS_DIR) / "dolls";
     std::error_code ec;
+    luma::PosixFileSystem disk;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
       luma::LzhArchive archive;
       if (!luma::EqualsIgnoreCase(luma::ExtensionPart(entry.path().string()), "lzh") ||
-          !archive.Open(entry.path().string()).ok()) {
+          !archive.Open(disk, entry.path().string()).ok()) {
         continue;
       }
       archive.Rewind();

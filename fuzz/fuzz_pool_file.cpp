@@ -1,12 +1,9 @@
 // Value pool files from outside (another program's, or a damaged disk):
 // reading must stay inside the file, and saving or deleting one value must
 // keep every other value that could be read before.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <span>
@@ -17,6 +14,7 @@
 #include "core/fkiss/pool_file.h"
 #include "core/fkiss/value_pool.h"
 #include "core/host/file_io.h"
+#include "core/host/memory_file_system.h"
 #include "core/host/text.h"
 
 namespace {
@@ -34,30 +32,6 @@ std::map<std::string, int32_t> Readable(std::span<const uint8_t> bytes, size_t o
 void Check(bool ok) {
   if (!ok) std::abort();
 }
-
-// One folder per fuzzing process, removed when it ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    // Memory-backed where there is one: every write is synced to disk.
-    std::error_code ec;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                           ? std::filesystem::path("/dev/shm")
-                                           : std::filesystem::temp_directory_path();
-    dir_ = base / ("lumadoll-fuzz-pool-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    pool_ = (dir_ / "fuzz.pool").string();
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  const std::string& pool() const { return pool_; }
-
- private:
-  std::filesystem::path dir_;
-  std::string pool_;
-};
 
 }  // namespace
 
@@ -77,12 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::map<std::string, int32_t> before =
       file.size() >= offset ? Readable(file, offset) : std::map<std::string, int32_t>{};
 
-  static const ScratchFolder scratch;
-  const std::string& path = scratch.pool();
-  if (!luma::ReplaceFile(path, file).ok()) return 0;
+  // In memory: the pool's logic is under test, not the disk.
+  luma::MemoryFileSystem files;
+  const std::string path = "/fuzz.pool";
+  if (!luma::ReplaceFile(files, path, file).ok()) return 0;
   std::optional<luma::DollIdentity> identity;
   if (is_private) identity = luma::DollIdentity{"doll.cnf", 1, 2};
-  luma::ValuePool pool(path, identity);
+  luma::ValuePool pool(files, path, identity);
 
   for (const auto& [key, value] : before) Check(pool.Load(key) == value);
 
@@ -97,6 +72,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& [key, value] : before) {
     if (!luma::EqualsIgnoreCase(key, id)) Check(pool.Load(key) == value);
   }
-  ::unlink(path.c_str());
   return 0;
 }

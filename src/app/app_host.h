@@ -8,6 +8,7 @@
 
 #include "app/dialog_runner.h"
 #include "core/host/host.h"
+#include "core/host/posix_file_system.h"
 
 class QLabel;
 class QProgressBar;
@@ -49,6 +50,7 @@ class AppHost : public Host {
   bool OpenLink(const std::string& target) override;
   std::string DataFolder() override;
   std::string TempFolder() override;
+  FileSystem& Files() override { return files_; }
 
   audio::AudioPlayer* audio() const { return audio_; }
   ProgressWindow* progress_window() const { return progress_.get(); }
@@ -62,6 +64,7 @@ class AppHost : public Host {
   DialogRunner& dialogs_;
   std::unique_ptr<ProgressWindow> progress_;
   uint32_t random_state_;
+  PosixFileSystem files_;
 };
 
 // The modeless window that shows the progress of loading or closing a doll.

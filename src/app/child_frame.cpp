@@ -31,10 +31,11 @@
 #include "app/variable_watch_window.h"
 #include "core/fkiss/key_codes.h"
 #include "core/gfx/image.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/render/bmp_file.h"
-#include "core/render/thumbnails.h"
 #include "core/render/view_transform.h"
+#include "core/view/picture_saving.h"
 
 namespace luma::app {
 namespace {
@@ -565,7 +566,10 @@ namespace {
 
 // A screenshot in the format its name asks for: PNG for ".png", else BMP.
 Status WritePicture(const std::string& path, const ImageView& image) {
-  if (!EqualsIgnoreCase(ExtensionPart(path), "png")) return WriteBmp(path, image);
+  if (!EqualsIgnoreCase(ExtensionPart(path), "png")) {
+    PosixFileSystem disk;
+    return WriteBmp(disk, path, image);
+  }
   QImage picture(image.width, image.height, QImage::Format_RGB32);
   for (int y = 0; y < image.height; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));

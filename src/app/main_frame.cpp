@@ -43,7 +43,7 @@
 #include "core/doll/doll_device.h"
 #include "core/doll/temp_files.h"
 #include "core/fkiss/pool_manager.h"
-#include "core/render/thumbnails.h"
+#include "core/view/picture_saving.h"
 
 namespace luma::app {
 namespace {
@@ -162,7 +162,7 @@ void CMainFrame::LoadSettings() {
   // files an earlier run left behind.
   const std::time_t now = std::time(nullptr);
   ExpireValuePools(host_, settings_, now);
-  CleanStaleTempFiles(host_.TempFolder(), now);
+  CleanStaleTempFiles(host_.Files(), host_.TempFolder(), now);
 }
 
 void CMainFrame::SaveSettings() {

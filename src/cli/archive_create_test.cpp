@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/archive/lzh_archive.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/run_program.h"
 #include "core/testing/sample_data.h"
 #include "core/testing/test_paths.h"
@@ -44,6 +45,7 @@ struct DollFiles {
 };
 
 TEST(ArchiveCreateTest, StoresEachFileUnderItsNameAndReadsBack) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   const DollFiles doll(dir);
   const std::string out = (dir / "doll.lzh").string();
@@ -54,7 +56,7 @@ TEST(ArchiveCreateTest, StoresEachFileUnderItsNameAndReadsBack) {
   EXPECT_EQ(r.out, out + " has been created.\n");
 
   LzhArchive archive;
-  ASSERT_TRUE(archive.Open(out).ok());
+  ASSERT_TRUE(archive.Open(disk, out).ok());
   ASSERT_EQ(archive.index().size(), doll.files.size());
   for (size_t i = 0; i < doll.files.size(); ++i) {
     const auto& [name, content] = doll.files[i];
@@ -84,6 +86,7 @@ TEST(ArchiveCreateTest, LhaAcceptsTheArchive) {
 }
 
 TEST(ArchiveCreateTest, SkipsFilesItCannotAddButWritesTheRest) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   const std::string long_name = std::string(67, 'l') + ".cel";
   testing::WriteFile(dir / long_name, "long");
@@ -95,7 +98,7 @@ TEST(ArchiveCreateTest, SkipsFilesItCannotAddButWritesTheRest) {
   EXPECT_NE(r.err.find(long_name), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("missing.cel"), std::string::npos) << r.err;
   LzhArchive archive;
-  ASSERT_TRUE(archive.Open(out).ok());
+  ASSERT_TRUE(archive.Open(disk, out).ok());
   ASSERT_EQ(archive.index().size(), 1u);
   EXPECT_EQ(archive.index()[0].name, "ok.cel");
 }

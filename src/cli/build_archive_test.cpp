@@ -6,6 +6,7 @@
 
 #include "cli/tool_fixture.h"
 #include "core/archive/lzh_archive.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/run_program.h"
 #include "core/testing/test_paths.h"
@@ -31,7 +32,8 @@ TEST_F(BuildArchiveCommandTest, PacksTheDollAndTheAddedFiles) {
   EXPECT_EQ(r.err, "Can't read gone.cel\n");
 
   LzhArchive archive;
-  ASSERT_TRUE(archive.Open(out).ok());
+  PosixFileSystem disk;
+  ASSERT_TRUE(archive.Open(disk, out).ok());
   std::vector<std::string> names;
   for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
   EXPECT_EQ(names, (std::vector<std::string>{"doll.cnf", "a.cel", "notes.txt"}));
@@ -50,8 +52,9 @@ TEST_F(BuildArchiveCommandTest, AnArchivedDollKeepsItsDocumentsUnlessOnlyTheDoll
   doll_.Write("in.lzh", image);
   auto names = [](const std::string& path) {
     LzhArchive archive;
+    PosixFileSystem disk;
     std::vector<std::string> out;
-    if (!archive.Open(path).ok()) return out;
+    if (!archive.Open(disk, path).ok()) return out;
     for (const LzhIndexEntry& entry : archive.index()) out.push_back(entry.name);
     return out;
   };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/host/host.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/random_numbers.h"
 
 namespace luma {
@@ -38,6 +39,7 @@ class CliHost : public Host {
   bool OpenLink(const std::string& target) override;
   std::string DataFolder() override;
   std::string TempFolder() override;
+  FileSystem& Files() override { return files_; }
 
   void set_answer(Answer answer) { answer_ = answer; }
   void set_choice(int index) { choice_ = index; }
@@ -67,6 +69,7 @@ class CliHost : public Host {
   bool verbose_ = false;
   uint32_t now_ = 0;
   RandomNumbers random_;
+  PosixFileSystem files_;
 };
 
 }  // namespace luma

@@ -12,6 +12,7 @@
 #include "cli/printable.h"
 #include "core/archive/lzh_archive.h"
 #include "core/host/file_io.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
 #include "core/model/messages.h"
@@ -30,7 +31,8 @@ std::string FormatTime(const LzhHeader& header) {
 }
 
 bool OpenArchive(const std::string& path, LzhArchive& archive) {
-  const Status status = archive.Open(path);
+  PosixFileSystem disk;
+  const Status status = archive.Open(disk, path);
   if (status.ok()) return true;
   if (!status.message().empty()) std::fprintf(stderr, "%s\n", status.message().c_str());
   std::fprintf(stderr, "%s\n", FormatMessage(kMsgUnableToOpen, path).c_str());
@@ -170,7 +172,8 @@ int Extract(const std::string& path, const std::string& member, const std::strin
     return status.ok() ? kExitOk : fail(status);
   }
   bool write_failed = false;
-  const Status written = ReplaceFileStreaming(output, [&](const ContentSink& sink) {
+  PosixFileSystem disk;
+  const Status written = ReplaceFileStreaming(disk, output, [&](const ContentSink& sink) {
     ToSink out(sink);
     Status extracted = archive.ExtractAt(*position, out);
     write_failed = out.refused();

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "core/archive/lzh_archive.h"
 #include "core/archive/lzh_archive_writer.h"
+#include "core/host/posix_file_system.h"
 
 namespace luma::cli {
 
@@ -16,7 +17,8 @@ int RunArchiveCreate(const ParsedArgs& args) {
   const std::vector<std::string> files(args.operands().begin() + 1, args.operands().end());
   LzhArchive archive;
   archive.CreateNew(destination);
-  LzhArchiveWriter writer(archive);
+  PosixFileSystem disk;
+  LzhArchiveWriter writer(archive, disk);
   bool all_added = true;
   // A file that cannot go in is reported and skipped; the others still do.
   for (const std::string& file : files) {

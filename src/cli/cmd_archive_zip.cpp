@@ -14,6 +14,7 @@
 #include "core/archive/open_archive.h"
 #include "core/archive/zip_archive.h"
 #include "core/host/file_io.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
 #include "core/model/messages.h"
@@ -131,7 +132,8 @@ int Extract(ZipArchive& zip, const std::string& member, const std::string& outpu
     return status.ok() ? kExitOk : fail(status);
   }
   bool write_failed = false;
-  const Status written = ReplaceFileStreaming(output, [&](const ContentSink& sink) {
+  PosixFileSystem disk;
+  const Status written = ReplaceFileStreaming(disk, output, [&](const ContentSink& sink) {
     return zip.StreamMember(*index, [&](std::span<const uint8_t> piece) {
       if (sink(piece)) return Status::Ok();
       write_failed = true;
@@ -148,7 +150,8 @@ int Extract(ZipArchive& zip, const std::string& member, const std::string& outpu
 // nothing when it is no ZIP file.
 std::optional<int> OpenZip(const std::string& path, std::unique_ptr<ArchiveReader>& out) {
   if (!BeginsLikeZip(path)) return std::nullopt;
-  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(path);
+  PosixFileSystem disk;
+  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(disk, path);
   if (reader.ok() && std::string_view((*reader)->format_name()) != "ZIP") return std::nullopt;
   if (!reader.ok()) {
     if (!reader.status().message().empty()) {

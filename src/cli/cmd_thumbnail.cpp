@@ -10,7 +10,7 @@
 #include "cli/doll_collection.h"
 #include "cli/render_doll.h"
 #include "core/host/text.h"
-#include "core/render/thumbnails.h"
+#include "core/view/picture_saving.h"
 
 namespace luma::cli {
 

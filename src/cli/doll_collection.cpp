@@ -13,6 +13,7 @@
 #include "core/doll/archive_doll_files.h"
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/host/file_io.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
 
@@ -51,7 +52,8 @@ std::vector<std::string> DollsUnder(const fs::path& folder) {
 void AddDoll(const std::string& path, bool all_cnfs, std::vector<DollJob>& jobs) {
   if (all_cnfs && IsArchive(path)) {
     ArchiveDollFiles archive;
-    if (archive.Open(path).ok()) {
+    PosixFileSystem disk;
+    if (archive.Open(disk, path).ok()) {
       bool any = false;
       const TextEncoding names = MemberNameEncoding(archive.members());
       for (const DollFileInfo& member : archive.members()) {
@@ -222,8 +224,9 @@ int RunCollection(const ParsedArgs& args, const std::function<DollResult(const D
       std::fwrite(json.data(), 1, json.size(), stdout);
       std::fflush(stdout);
     } else {
+      PosixFileSystem disk;
       const Status written = ReplaceFile(
-          json_path, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
+          disk, json_path, std::span(reinterpret_cast<const uint8_t*>(json.data()), json.size()));
       if (!written.ok()) {
         std::fprintf(stderr, "%s\n", written.message().c_str());
         status = kExitFailed;

@@ -6,6 +6,7 @@
 
 #include "core/doll/doll_device.h"
 #include "core/gfx/image.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/render/bmp_file.h"
 #include "core/render/scene_picture.h"
@@ -17,7 +18,10 @@ namespace luma::cli {
 namespace {
 
 Status WriteImage(const std::string& path, const ImageView& image) {
-  if (EqualsIgnoreCase(ExtensionPart(path), "bmp")) return WriteBmp(path, image);
+  if (EqualsIgnoreCase(ExtensionPart(path), "bmp")) {
+    PosixFileSystem disk;
+    return WriteBmp(disk, path, image);
+  }
   QImage out(image.width, image.height, QImage::Format_RGB32);
   for (int y = 0; y < image.height; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(out.scanLine(y));

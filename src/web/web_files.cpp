@@ -68,7 +68,7 @@ Status WebFiles::AddFile(const std::string& folder, std::string_view name,
   if (file_name.empty() || file_name == "." || file_name == "..") {
     return Status::Error("Unable to write to file " + std::string(name));
   }
-  return ReplaceFile(folder + "/" + file_name, bytes);
+  return ReplaceFile(disk_, folder + "/" + file_name, bytes);
 }
 
 std::vector<std::string> WebFiles::DollCandidates(const std::string& folder) const {
@@ -87,7 +87,7 @@ std::vector<std::string> WebFiles::DollCandidates(const std::string& folder) con
 }
 
 Result<std::vector<uint8_t>> WebFiles::Read(const std::string& path) const {
-  return ReadWholeFile(path);
+  return ReadWholeFile(disk_, path);
 }
 
 Status WebFiles::RestoreDataFile(std::string_view name, std::span<const uint8_t> bytes) {
@@ -101,7 +101,7 @@ Status WebFiles::RestoreDataFile(std::string_view name, std::span<const uint8_t>
     MakeFolder(path + "/" + relative.substr(0, slash));
   }
   path += "/" + relative;
-  Status written = ReplaceFile(path, bytes);
+  Status written = ReplaceFile(disk_, path, bytes);
   if (written.ok()) known_data_[relative].assign(bytes.begin(), bytes.end());
   return written;
 }
@@ -111,7 +111,8 @@ std::map<std::string, std::vector<uint8_t>> WebFiles::ReadDataFolder() const {
   ListFiles(std::string(kDataFolder), "", names);
   std::map<std::string, std::vector<uint8_t>> files;
   for (const std::string& name : names) {
-    Result<std::vector<uint8_t>> bytes = ReadWholeFile(std::string(kDataFolder) + "/" + name);
+    Result<std::vector<uint8_t>> bytes =
+        ReadWholeFile(disk_, std::string(kDataFolder) + "/" + name);
     if (bytes.ok()) files[name] = std::move(*bytes);
   }
   return files;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/host/posix_file_system.h"
 #include "core/host/status.h"
 
 namespace luma::web {
@@ -53,6 +54,7 @@ class WebFiles {
  private:
   std::map<std::string, std::vector<uint8_t>> ReadDataFolder() const;
 
+  mutable PosixFileSystem disk_;
   int next_folder_ = 0;
   std::map<std::string, std::vector<uint8_t>> known_data_;
 };

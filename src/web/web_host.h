@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/host/host.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/random_numbers.h"
 
 namespace luma::web {
@@ -42,6 +43,7 @@ class WebHost : public Host {
   bool OpenLink(const std::string& target) override;
   std::string DataFolder() override;
   std::string TempFolder() override;
+  FileSystem& Files() override { return files_; }
 
   void SeedRandom(uint32_t seed) { random_.Seed(seed); }
   void UseSimulatedClock(uint32_t start_ms) {
@@ -53,6 +55,7 @@ class WebHost : public Host {
 
  private:
   RandomNumbers random_;
+  PosixFileSystem files_;
   bool simulated_ = false;
   uint32_t now_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "core/archive/lzh_archive.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
 #include <new>
 #include <optional>
@@ -23,11 +22,12 @@ char FirstUpper(std::string_view name) {
 
 }  // namespace
 
-Status LzhArchive::Open(const std::string& path) {
+Status LzhArchive::Open(FileSystem& files, const std::string& path) {
   // A file that cannot be opened at all fails quietly; one that fails while
   // it is read gets the message callers show.
-  if (!std::ifstream(path, std::ios::binary).is_open()) return Status::Error("");
-  Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
+  Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
+  if (!file.ok()) return Status::Error("");
+  Result<std::vector<uint8_t>> bytes = ReadToEnd(**file, path);
   if (!bytes.ok()) return Status::Error("File not found!");
   return OpenImage(std::move(*bytes), path);
 }

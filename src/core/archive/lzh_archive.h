@@ -11,6 +11,7 @@
 #include "core/archive/lzh_header.h"
 #include "core/archive/lzh_method.h"
 #include "core/archive/memory_file.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 
 namespace luma {
@@ -53,7 +54,7 @@ class LzhArchive {
   // FindLzhArchiveStart). The message is "File not found!" when reading
   // failed part way, which callers show; otherwise it is empty and callers
   // report the failure in their own words.
-  Status Open(const std::string& path);
+  Status Open(FileSystem& files, const std::string& path);
   // The same for an archive already in memory; `path` is only remembered.
   Status OpenImage(std::vector<uint8_t> image, std::string path = {});
 

@@ -63,10 +63,10 @@ std::optional<size_t> FindLzhArchiveStart(std::span<const uint8_t> image) {
   return Search(image, std::max(program_end, kSearchBytes), program_end + kSearchBytes);
 }
 
-bool IsSelfExtractingLzh(const std::string& path) {
+bool IsSelfExtractingLzh(FileSystem& files, const std::string& path) {
   const std::string_view extension = ExtensionPart(path);
   if (!EqualsIgnoreCase(extension, "exe") && !EqualsIgnoreCase(extension, "com")) return false;
-  const Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
+  const Result<std::vector<uint8_t>> bytes = ReadWholeFile(files, path);
   return bytes.ok() && FindLzhArchiveStart(*bytes).has_value();
 }
 

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "core/host/file_system.h"
+
 namespace luma {
 
 // Where the first member header of an archive image lies. An archive
@@ -21,7 +23,7 @@ std::optional<size_t> FindLzhArchiveStart(std::span<const uint8_t> image);
 // True for an MS-DOS or Windows program (".exe", ".com") that carries an LZH
 // archive: a self-extracting archive, which opens like the archive itself.
 // Any other file, or one that cannot be read, is false.
-bool IsSelfExtractingLzh(const std::string& path);
+bool IsSelfExtractingLzh(FileSystem& files, const std::string& path);
 
 }  // namespace luma
 

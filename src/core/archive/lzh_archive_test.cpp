@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/archive/crc16.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/lzh_builder.h"
 #include "core/testing/test_paths.h"
 
@@ -258,18 +259,19 @@ TEST(LzhArchiveTest, LevelTwoHeadersMayExceedOneByteOfLength) {
 }
 
 TEST(LzhArchiveTest, OpenReportsFilesThatCannotBeRead) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   LzhArchive archive;
-  Status missing = archive.Open((dir / "missing.lzh").string());
+  Status missing = archive.Open(disk, (dir / "missing.lzh").string());
   EXPECT_FALSE(missing.ok());
   EXPECT_EQ(missing.message(), "");
   // Opening works but reading fails: the message callers show.
-  EXPECT_EQ(archive.Open(dir.str()).message(), "File not found!");
+  EXPECT_EQ(archive.Open(disk, dir.str()).message(), "File not found!");
   testing::WriteFile(dir / "empty.lzh", "");
-  EXPECT_FALSE(archive.Open((dir / "empty.lzh").string()).ok());
+  EXPECT_FALSE(archive.Open(disk, (dir / "empty.lzh").string()).ok());
   const Bytes image = ThreeLevels(true);
   testing::WriteFile(dir / "a.lzh", std::string(image.begin(), image.end()));
-  ASSERT_TRUE(archive.Open((dir / "a.lzh").string()).ok());
+  ASSERT_TRUE(archive.Open(disk, (dir / "a.lzh").string()).ok());
   EXPECT_EQ(archive.path(), (dir / "a.lzh").string());
   EXPECT_EQ(archive.index().size(), 3u);
 }

@@ -1,7 +1,5 @@
 #include "core/archive/lzh_archive_writer.h"
 
-#include <sys/stat.h>
-
 #include <ctime>
 
 #include "core/archive/crc16.h"
@@ -33,22 +31,24 @@ Status CheckMember(const std::string& shown, std::string_view member_name, size_
 
 }  // namespace
 
-LzhArchiveWriter::LzhArchiveWriter(LzhArchive& archive) : archive_(archive) {}
+LzhArchiveWriter::LzhArchiveWriter(LzhArchive& archive, FileSystem& files)
+    : archive_(archive), files_(files) {}
 
 LzhArchiveWriter::~LzhArchiveWriter() = default;
 
 Status LzhArchiveWriter::AddFile(const std::string& source_path, std::string_view member_name) {
   // A name the header cannot hold is refused before the file is read.
   if (Status s = CheckMember(source_path, LzhMemberName(member_name), 0); !s) return s;
-  struct stat st;
-  const bool found = ::stat(source_path.c_str(), &st) == 0;
-  if (found && !S_ISREG(st.st_mode)) {
+  const Result<FileStatus> status = files_.Stat(source_path);
+  const bool found = status.ok() && status->exists();
+  if (found && !status->is_regular()) {
     // Devices and pipes may never end or never answer.
     return Status::Error(StringPrintf("Can't add %s to the archive: it is not a regular file.",
                                       source_path.c_str()));
   }
-  const std::time_t mtime = found ? st.st_mtime : std::time(nullptr);
-  Result<std::vector<uint8_t>> data = ReadWholeFile(source_path, LzhArchive::kMaxMemberSize);
+  const std::time_t mtime = found ? status->modified : std::time(nullptr);
+  Result<std::vector<uint8_t>> data =
+      ReadWholeFile(files_, source_path, LzhArchive::kMaxMemberSize);
   if (!data) return data.status();
   return AddMember(member_name, *data, DosTimeStamp(mtime));
 }
@@ -84,7 +84,7 @@ Status LzhArchiveWriter::Save() const {
   if (archive_.image().size() == 0) {
     return Status::Error(StringPrintf("Nothing to put in %s", archive_.path().c_str()));
   }
-  return ReplaceFile(archive_.path(), archive_.image().bytes());
+  return ReplaceFile(files_, archive_.path(), archive_.image().bytes());
 }
 
 }  // namespace luma

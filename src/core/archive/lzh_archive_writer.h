@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/archive/lzh_archive.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 
 namespace luma {
@@ -22,9 +23,10 @@ class Lh5Encoder;
 // FormatLzhMemberHeader), and no end-of-archive byte is added.
 class LzhArchiveWriter {
  public:
-  // Members are written at the image's current position; `archive` must
+  // Members are written at the image's current position; `archive` and
+  // `files` (where added files are read and the archive is saved) must
   // outlive the writer.
-  explicit LzhArchiveWriter(LzhArchive& archive);
+  LzhArchiveWriter(LzhArchive& archive, FileSystem& files);
   ~LzhArchiveWriter();
   LzhArchiveWriter(const LzhArchiveWriter&) = delete;
   LzhArchiveWriter& operator=(const LzhArchiveWriter&) = delete;
@@ -48,6 +50,7 @@ class LzhArchiveWriter {
 
  private:
   LzhArchive& archive_;
+  FileSystem& files_;
   std::unique_ptr<Lh5Encoder> encoder_;  // made for the first member with data
   std::vector<uint8_t> packed_;
 };

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/archive/lzh_header_writer.h"
+#include "core/host/memory_file_system.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/testing/sample_data.h"
 #include "core/testing/test_paths.h"
@@ -58,6 +60,7 @@ std::vector<Member> Walk(std::span<const uint8_t> image) {
 }
 
 TEST(LzhArchiveWriterTest, GeneratedFilesComeBackIdentical) {
+  PosixFileSystem disk;
   const std::vector<std::pair<std::string, Bytes>> files = {
       {"one.byt", {'x'}},
       {"repeat.cel", Bytes(70000, 0x11)},
@@ -70,7 +73,7 @@ TEST(LzhArchiveWriterTest, GeneratedFilesComeBackIdentical) {
   };
   LzhArchive archive;
   archive.CreateNew("unused.lzh");
-  LzhArchiveWriter writer(archive);
+  LzhArchiveWriter writer(archive, disk);
   for (const auto& [name, data] : files) ASSERT_TRUE(writer.AddMember(name, data, 0).ok());
 
   const std::vector<Member> members = Walk(archive.image().bytes());
@@ -107,9 +110,10 @@ TEST(LzhArchiveWriterTest, GeneratedFilesComeBackIdentical) {
 }
 
 TEST(LzhArchiveWriterTest, StoresBareNamesAndRefusesOnesTheHeaderCannotHold) {
+  PosixFileSystem disk;
   LzhArchive archive;
   archive.CreateNew("unused.lzh");
-  LzhArchiveWriter writer(archive);
+  LzhArchiveWriter writer(archive, disk);
   const std::string longest(kMaxLzhMemberNameLength, 'n');
   const std::string too_long = "folder/" + std::string(kMaxLzhMemberNameLength + 1, 'o');
   EXPECT_TRUE(writer.AddMember("C:\\dolls\\doll.cnf", Text("cnf"), 0).ok());
@@ -127,10 +131,11 @@ TEST(LzhArchiveWriterTest, StoresBareNamesAndRefusesOnesTheHeaderCannotHold) {
 }
 
 TEST(LzhArchiveWriterTest, AddFileRecordsTheBytesActuallyRead) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   LzhArchive archive;
   archive.CreateNew((dir / "out.lzh").string());
-  LzhArchiveWriter writer(archive);
+  LzhArchiveWriter writer(archive, disk);
   // Reports size 0 while having content, as a file that changes while it
   // is read reports a size that is no longer true.
   ASSERT_TRUE(writer.AddFile("/proc/self/status", "status").ok());
@@ -143,7 +148,7 @@ TEST(LzhArchiveWriterTest, AddFileRecordsTheBytesActuallyRead) {
   ASSERT_TRUE(writer.Save().ok());
 
   LzhArchive reread;
-  ASSERT_TRUE(reread.Open((dir / "out.lzh").string()).ok());
+  ASSERT_TRUE(reread.Open(disk, (dir / "out.lzh").string()).ok());
   ASSERT_EQ(reread.index().size(), 1u);
   const Result<Bytes> status = reread.ExtractToMemory("status");
   ASSERT_TRUE(status.ok());
@@ -152,25 +157,40 @@ TEST(LzhArchiveWriterTest, AddFileRecordsTheBytesActuallyRead) {
 }
 
 TEST(LzhArchiveWriterTest, SaveReportsFailureAndKeepsTheOldArchive) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   testing::WriteFile(dir / "doll.lzh", "old");
   LzhArchive no_members;
   no_members.CreateNew((dir / "doll.lzh").string());
-  EXPECT_FALSE(LzhArchiveWriter(no_members).Save().ok()) << "no reader opens an empty archive";
+  EXPECT_FALSE(LzhArchiveWriter(no_members, disk).Save().ok())
+      << "no reader opens an empty archive";
 
   LzhArchive nowhere;
   nowhere.CreateNew((dir / "no" / "such" / "folder.lzh").string());
-  LzhArchiveWriter writer(nowhere);
+  LzhArchiveWriter writer(nowhere, disk);
   ASSERT_TRUE(writer.AddMember("a.txt", Text("a"), 0).ok());
   EXPECT_FALSE(writer.Save().ok());
 
   std::filesystem::create_directory(dir / "taken.lzh");
   LzhArchive onto_folder;
   onto_folder.CreateNew((dir / "taken.lzh").string());
-  LzhArchiveWriter folder_writer(onto_folder);
+  LzhArchiveWriter folder_writer(onto_folder, disk);
   ASSERT_TRUE(folder_writer.AddMember("a.txt", Text("a"), 0).ok());
   EXPECT_FALSE(folder_writer.Save().ok());
   EXPECT_EQ(testing::ReadFile(dir / "doll.lzh"), "old");
+}
+
+TEST(LzhArchiveWriterTest, AFullDiskIsReportedAndLeavesNoPartOfTheArchive) {
+  MemoryFileSystem files;
+  ASSERT_TRUE(files.CreateFolder("/dolls").ok());
+  LzhArchive archive;
+  archive.CreateNew("/dolls/doll.lzh");
+  LzhArchiveWriter writer(archive, files);
+  ASSERT_TRUE(writer.AddMember("noise.cel", testing::RandomBytes(20000, 7), 0).ok());
+  files.set_capacity(archive.image().size() / 2);
+  EXPECT_EQ(writer.Save().message(), "Can't write /dolls/doll.lzh: No space left on device");
+  EXPECT_EQ(files.ListFolder("/dolls")->size(), 0u);
+  EXPECT_EQ(files.used(), 0u);
 }
 
 TEST(LzhArchiveWriterTest, TimeStampsAreLocalDosTimeWithinItsRange) {
@@ -195,18 +215,19 @@ TEST(LzhArchiveWriterTest, TimeStampsAreLocalDosTimeWithinItsRange) {
 
 // Every file of every corpus doll goes through our encoder and comes back.
 TEST(LzhArchiveWriterTest, CorpusDollsRoundTrip) {
+  PosixFileSystem disk;
   LUMA_REQUIRE_CORPUS();
   int dolls = 0;
   size_t files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(testing::CorpusDir() / "dolls")) {
     if (!EqualsIgnoreCase(ExtensionPart(entry.path().string()), "lzh")) continue;
     LzhArchive original;
-    if (!original.Open(entry.path().string()).ok()) continue;  // the damaged copy
+    if (!original.Open(disk, entry.path().string()).ok()) continue;  // the damaged copy
     SCOPED_TRACE(entry.path().filename().string());
     std::vector<Bytes> contents;
     LzhArchive copy;
     copy.CreateNew("unused.lzh");
-    LzhArchiveWriter writer(copy);
+    LzhArchiveWriter writer(copy, disk);
     for (const LzhIndexEntry& e : original.index()) {
       Result<Bytes> data = original.ExtractAt(e.header_position);
       ASSERT_TRUE(data.ok()) << e.name;

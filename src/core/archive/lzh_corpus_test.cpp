@@ -11,6 +11,7 @@
 #include "core/archive/crc16.h"
 #include "core/archive/lzh_archive.h"
 #include "core/archive/lzh_method.h"
+#include "core/host/posix_file_system.h"
 #include "core/host/text.h"
 #include "core/testing/sha256.h"
 #include "core/testing/test_paths.h"
@@ -51,6 +52,7 @@ std::string ArchivePath(const ManifestRow& row) {
 }
 
 TEST(LzhCorpusTest, DecodableMembersMatchTheReferenceBytes) {
+  PosixFileSystem disk;
   LUMA_REQUIRE_CORPUS();
   const std::vector<ManifestRow> rows = ReadManifest();
   ASSERT_FALSE(rows.empty());
@@ -62,7 +64,7 @@ TEST(LzhCorpusTest, DecodableMembersMatchTheReferenceBytes) {
     if (!seen.insert(row.archive + "\n" + AsciiLowerCopy(file_name)).second) continue;
     SCOPED_TRACE(row.archive + " " + row.member);
     LzhArchive archive;
-    if (!archive.Open(ArchivePath(row)).ok()) {
+    if (!archive.Open(disk, ArchivePath(row)).ok()) {
       ADD_FAILURE() << "cannot open";
       continue;
     }
@@ -87,6 +89,7 @@ TEST(LzhCorpusTest, DecodableMembersMatchTheReferenceBytes) {
 }
 
 TEST(LzhCorpusTest, SelfExtractingProgramsOpenAndForeignArchivesFailCleanly) {
+  PosixFileSystem disk;
   LUMA_REQUIRE_CORPUS();
   std::set<std::string> archives;
   for (const ManifestRow& row : ReadManifest()) archives.insert(row.archive);
@@ -94,7 +97,7 @@ TEST(LzhCorpusTest, SelfExtractingProgramsOpenAndForeignArchivesFailCleanly) {
   for (const std::string& name : archives) {
     SCOPED_TRACE(name);
     LzhArchive archive;
-    const Status opened = archive.Open((testing::CorpusDir() / "lzh" / name).string());
+    const Status opened = archive.Open(disk, (testing::CorpusDir() / "lzh" / name).string());
     if (IsProgram(name)) {
       // Including those the reference extractor finds nothing in: every
       // member decodes and passes its CRC check.

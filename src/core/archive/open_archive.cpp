@@ -1,6 +1,5 @@
 #include "core/archive/open_archive.h"
 
-#include <fstream>
 #include <utility>
 
 #include "core/archive/lzh_archive_reader.h"
@@ -10,11 +9,12 @@
 
 namespace luma {
 
-Result<std::unique_ptr<ArchiveReader>> OpenArchive(const std::string& path) {
+Result<std::unique_ptr<ArchiveReader>> OpenArchive(FileSystem& files, const std::string& path) {
   // A file that cannot be opened at all fails quietly; one that fails while
   // it is read gets the message callers show.
-  if (!std::ifstream(path, std::ios::binary).is_open()) return Status::Error("");
-  Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
+  Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
+  if (!file.ok()) return Status::Error("");
+  Result<std::vector<uint8_t>> bytes = ReadToEnd(**file, path);
   if (!bytes.ok()) return Status::Error("File not found!");
   return OpenArchiveImage(std::move(*bytes), path);
 }

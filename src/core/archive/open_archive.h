@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/archive/archive_reader.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 
 namespace luma {
@@ -17,7 +18,7 @@ namespace luma {
 // LZH. Failures say why when the reader knows ("not a ZIP archive",
 // "File not found!" for a read that broke off); an LZH file that is simply
 // not an archive fails with an empty message.
-Result<std::unique_ptr<ArchiveReader>> OpenArchive(const std::string& path);
+Result<std::unique_ptr<ArchiveReader>> OpenArchive(FileSystem& files, const std::string& path);
 // The same for an archive already in memory; `path` names it.
 Result<std::unique_ptr<ArchiveReader>> OpenArchiveImage(std::vector<uint8_t> image,
                                                         const std::string& path);

@@ -11,8 +11,8 @@
 
 namespace luma {
 
-Status ArchiveDollFiles::Open(const std::string& path) {
-  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(path);
+Status ArchiveDollFiles::Open(FileSystem& files, const std::string& path) {
+  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(files, path);
   if (!reader.ok()) return reader.status();
   reader_ = std::move(*reader);
   ListMembers();

@@ -20,7 +20,7 @@ namespace luma {
 class ArchiveDollFiles : public DollFiles {
  public:
   // Fails with the reader's reason, which may be empty (see OpenArchive).
-  Status Open(const std::string& path);
+  Status Open(FileSystem& files, const std::string& path);
   Status OpenImage(std::vector<uint8_t> image, const std::string& path);
 
   bool is_archive() const override { return true; }

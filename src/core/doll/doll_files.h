@@ -8,13 +8,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 #include "core/host/text_encoding.h"
 
 namespace luma {
 
 // True when `path` is a regular file that opens for reading.
-bool CanOpenForReading(const std::string& path);
+bool CanOpenForReading(FileSystem& files, const std::string& path);
 
 // One file a doll may use: a file beside the CNF, or an archive member.
 struct DollFileInfo {
@@ -48,8 +49,9 @@ class DollFiles {
 // matched against the folder's entries ignoring case.
 class FolderDollFiles : public DollFiles {
  public:
-  // `folder` ends in a separator or is empty for the current folder.
-  explicit FolderDollFiles(std::string folder);
+  // `folder` ends in a separator or is empty for the current folder;
+  // `files` must outlive this.
+  FolderDollFiles(FileSystem& files, std::string folder);
 
   bool is_archive() const override { return false; }
   void SetNameEncoding(TextEncoding encoding) override;
@@ -65,6 +67,7 @@ class FolderDollFiles : public DollFiles {
  private:
   std::optional<std::string> ExistingPath(std::string_view name);
 
+  FileSystem& files_;
   std::string folder_;
   TextEncoding name_encoding_ = TextEncoding::kWindows1252;
   // Folded entry name -> entry name; read on first need.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/doll/external_files.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/test_paths.h"
 
@@ -13,12 +14,13 @@ namespace luma {
 namespace {
 
 TEST(FolderDollFilesTest, FindsFilesIgnoringCaseAndReportsSizeAndTime) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   testing::WriteFile(dir / "Shirt.CEL", "12345");
   testing::WriteFile(dir / "exact.cel", "1");
   const struct utimbuf t = {123456, 123456};
   ::utime((dir / "Shirt.CEL").c_str(), &t);
-  FolderDollFiles files(dir.str() + "/");
+  FolderDollFiles files(disk, dir.str() + "/");
   const std::optional<DollFileInfo> info = files.Find("shirt.cel");
   ASSERT_TRUE(info.has_value());
   EXPECT_EQ(info->name, "Shirt.CEL");
@@ -36,18 +38,20 @@ TEST(FolderDollFilesTest, FindsFilesIgnoringCaseAndReportsSizeAndTime) {
 }
 
 TEST(FolderDollFilesTest, BackslashesInNamesAreFolderSeparators) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   std::filesystem::create_directory(dir / "sub");
   testing::WriteFile(dir / "sub" / "a.wav", "RIFF");
-  FolderDollFiles files(dir.str() + "/");
+  FolderDollFiles files(disk, dir.str() + "/");
   EXPECT_TRUE(files.Find("sub\\a.wav").has_value());
   EXPECT_FALSE(files.Find("sub").has_value());  // a folder is no file
 }
 
 TEST(ExternalFilesTest, FilesBesideTheCnfAreUsedInPlace) {
+  PosixFileSystem disk;
   testing::TempDir dir;
   testing::WriteFile(dir / "Bell.wav", "RIFF");
-  FolderDollFiles files(dir.str() + "/");
+  FolderDollFiles files(disk, dir.str() + "/");
   FakeHost host;
   LoadProgress progress(host);
   DollModel doll;

@@ -7,9 +7,10 @@
 namespace luma {
 namespace {
 
-void PrepareFromFolder(ExternalFile& file, DollFiles& files, ErrorReport& report) {
+void PrepareFromFolder(ExternalFile& file, DollFiles& files, FileSystem& disk,
+                       ErrorReport& report) {
   const std::optional<DollFileInfo> info = files.Find(file.name);
-  if (info && CanOpenForReading(info->full_name)) {
+  if (info && CanOpenForReading(disk, info->full_name)) {
     file.path = info->full_name;
     file.available = true;
     file.temporary = false;
@@ -27,7 +28,7 @@ void PrepareFromArchive(ExternalFile& file, DollFiles& files, Host& host, ErrorR
     return;
   }
   if (file.temporary) {
-    DeleteTempFile(file.path);
+    DeleteTempFile(host.Files(), file.path);
     file.temporary = false;
     file.available = false;
     file.path.clear();
@@ -67,7 +68,7 @@ void PrepareExternalFiles(DollModel& doll, DollFiles& files, Host& host, LoadPro
     if (files.is_archive()) {
       PrepareFromArchive(file, files, host, doll.report);
     } else {
-      PrepareFromFolder(file, files, doll.report);
+      PrepareFromFolder(file, files, host.Files(), doll.report);
     }
   }
 }

@@ -75,11 +75,11 @@ bool CKissCnfDoc::CheckOpenable(const std::string& path) {
                       MessageIcon::kWarning);
     return false;
   }
-  if (!CanOpenForReading(path)) {
+  if (!CanOpenForReading(host_.Files(), path)) {
     host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, ShownPath(path)), MessageIcon::kWarning);
     return false;
   }
-  if (program && !IsSelfExtractingLzh(path)) {
+  if (program && !IsSelfExtractingLzh(host_.Files(), path)) {
     host_.ShowMessage("", FormatMessage(kMsgNotKissFileType, ShownPath(path)),
                       MessageIcon::kWarning);
     return false;
@@ -224,7 +224,7 @@ bool CKissCnfDoc::ReadDiskCnf() {
   cnf_utf8_name_ = false;
   cnf_path_ = path_;
   title_ = cnf_name_;
-  Result<std::vector<uint8_t>> bytes = ReadWholeFile(path_);
+  Result<std::vector<uint8_t>> bytes = ReadWholeFile(host_.Files(), path_);
   if (!bytes.ok()) {
     host_.ShowMessage("", FormatMessage(kMsgUnableToOpen, ShownPath(path_)), MessageIcon::kWarning);
     return false;
@@ -234,14 +234,14 @@ bool CKissCnfDoc::ReadDiskCnf() {
   model_.cnf_lines = std::move(text.lines);
   model_.cnf_raw_lines = std::move(text.raw);
   model_.cnf_lone_cr_ends_lines = text.lone_cr_ends_lines;
-  files_ = std::make_unique<FolderDollFiles>(std::string(DirectoryPart(path_)));
+  files_ = std::make_unique<FolderDollFiles>(host_.Files(), std::string(DirectoryPart(path_)));
   return true;
 }
 
 bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
   auto archive = std::make_unique<ArchiveDollFiles>();
   const Status opened =
-      from_disk ? archive->Open(path_) : archive->OpenImage(std::move(image), path_);
+      from_disk ? archive->Open(host_.Files(), path_) : archive->OpenImage(std::move(image), path_);
   if (!opened.ok()) {
     // The reader's reason, when it has one, tells a damaged file from one
     // that is not an archive at all.
@@ -289,7 +289,7 @@ bool CKissCnfDoc::ReadArchiveCnf(std::vector<uint8_t> image, bool from_disk) {
     host_.ShowMessage("", text, MessageIcon::kWarning);
     return false;
   }
-  DeleteTempFile(temp_cnf_ ? cnf_path_ : std::string());
+  DeleteTempFile(host_.Files(), temp_cnf_ ? cnf_path_ : std::string());
   temp_cnf_ = false;
   cnf_path_.clear();
   if (Result<std::string> copy = WriteTempCopy(host_, *bytes, "CNF"); copy.ok()) {
@@ -602,13 +602,13 @@ Result<std::string> CKissCnfDoc::DocumentFilePath(size_t index) {
 
 void CKissCnfDoc::DeleteDocumentTempFiles() {
   for (const std::string& copy : document_copies_) {
-    if (!copy.empty()) DeleteTempFile(copy);
+    if (!copy.empty()) DeleteTempFile(host_.Files(), copy);
   }
   document_copies_.clear();
-  if (temp_cnf_) DeleteTempFile(cnf_path_);
+  if (temp_cnf_) DeleteTempFile(host_.Files(), cnf_path_);
   temp_cnf_ = false;
   for (ExternalFile& file : model_.external_files) {
-    if (file.temporary) DeleteTempFile(file.path);
+    if (file.temporary) DeleteTempFile(host_.Files(), file.path);
     file.temporary = false;
   }
   model_.external_files.clear();

@@ -137,8 +137,9 @@ TEST_F(DocScriptFilesTest, DollsOfOneNameKeepTheirValuesApartAndFollowAMove) {
   fs::remove_all(dir_ / "one");
   auto moved = make_doll(dir_ / "moved", cnf);
   moved->value_pools()->Reset();
-  EXPECT_EQ(ValuePool(pool.string(), moved->value_pools()->identity()).ReadHeader()->name,
-            (dir_ / "moved" / "doll.cnf").string());
+  EXPECT_EQ(
+      ValuePool(host_.Files(), pool.string(), moved->value_pools()->identity()).ReadHeader()->name,
+      (dir_ / "moved" / "doll.cnf").string());
   EXPECT_EQ(SaveAndLoad(*moved, "best", 0), 42);
   auto again = make_doll(dir_ / "two", cnf + "; another doll\n");
   EXPECT_EQ(SaveAndLoad(*again, "best", 0), 7);

@@ -1,27 +1,12 @@
 #include "core/doll/temp_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <memory>
+#include <vector>
 
 #include "core/host/text.h"
 
 namespace luma {
 namespace {
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 // "LMD" (any case), five characters, a dot, any extension.
 bool IsTempFileName(std::string_view name) {
@@ -45,17 +30,17 @@ Result<std::string> WriteTempCopy(Host& host, std::span<const uint8_t> bytes,
   if (extension.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
     return Status::Error("no usable extension");
   }
+  FileSystem& files = host.Files();
   const std::string folder = host.TempFolder();
   for (int counter = 0; counter < name_count; ++counter) {
     std::string path = TempFileName(folder, counter, extension);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-      if (errno == EEXIST) continue;
-      return Status::Error("cannot create " + path);
-    }
-    const bool written = WriteAll(fd, bytes.data(), bytes.size());
-    if (::close(fd) != 0 || !written) {
-      ::unlink(path.c_str());
+    Result<std::unique_ptr<WritableFile>> file = files.CreateNewFile(path, 0600);
+    if (!file.ok()) return Status::Error("cannot create " + path);
+    if (!*file) continue;
+    const Status written = (*file)->Write(bytes);
+    const Status closed = (*file)->Close();
+    if (!written.ok() || !closed.ok()) {
+      (void)files.Remove(path);
       return Status::Error("cannot write " + path);
     }
     return path;
@@ -67,24 +52,22 @@ Result<std::string> WriteTempCopy(Host& host, std::span<const uint8_t> bytes,
   return Status::Error("no free temporary name");
 }
 
-void DeleteTempFile(const std::string& path) {
-  if (!path.empty()) ::unlink(path.c_str());
+void DeleteTempFile(FileSystem& files, const std::string& path) {
+  if (!path.empty()) (void)files.Remove(path);
 }
 
-int CleanStaleTempFiles(const std::string& folder, std::time_t now) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return 0;
+int CleanStaleTempFiles(FileSystem& files, const std::string& folder, std::time_t now) {
+  Result<std::vector<std::string>> names = files.ListFolder(folder);
+  if (!names.ok()) return 0;
   const std::time_t limit = now - kStaleTempFileAge;
   int deleted = 0;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
+  for (const std::string& name : *names) {
     if (!IsTempFileName(name)) continue;
-    struct stat st;
-    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (!S_ISREG(st.st_mode) || st.st_mtime >= limit) continue;
-    if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++deleted;
+    const std::string path = folder + "/" + name;
+    const Result<FileStatus> status = files.StatNoFollow(path);
+    if (!status.ok() || !status->is_regular() || status->modified >= limit) continue;
+    if (files.Remove(path).ok()) ++deleted;
   }
-  ::closedir(dir);
   return deleted;
 }
 

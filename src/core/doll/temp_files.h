@@ -34,11 +34,11 @@ Result<std::string> WriteTempCopy(Host& host, std::span<const uint8_t> bytes,
                                   std::string_view extension, int name_count = kTempNameCount);
 
 // Deletes a temporary file; one that is already gone is no failure.
-void DeleteTempFile(const std::string& path);
+void DeleteTempFile(FileSystem& files, const std::string& path);
 
 // Deletes the "LMD?????.*" files in `folder` last modified before
 // `now` - kStaleTempFileAge. Failures are ignored. Returns how many went.
-int CleanStaleTempFiles(const std::string& folder, std::time_t now);
+int CleanStaleTempFiles(FileSystem& files, const std::string& folder, std::time_t now);
 
 }  // namespace luma
 

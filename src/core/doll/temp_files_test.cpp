@@ -40,8 +40,8 @@ TEST_F(TempFilesTest, TakesTheFirstFreeNameForTheExtension) {
   Result<std::string> wav = WriteTempCopy(host_, Bytes("RIFF"), "wav");
   ASSERT_TRUE(wav.ok());
   EXPECT_EQ(*wav, (dir_ / "LMD00000.wav").string());
-  DeleteTempFile(*wav);
-  DeleteTempFile(*wav);  // already gone: silent
+  DeleteTempFile(host_.Files(), *wav);
+  DeleteTempFile(host_.Files(), *wav);  // already gone: silent
   EXPECT_FALSE(fs::exists(*wav));
 }
 
@@ -92,7 +92,7 @@ TEST_F(TempFilesTest, CleansOnlyStaleTemporaryFiles) {
   make("LMD0003.CNF", 8);    // four digits: not ours
   make("LMD000004.CNF", 8);  // six digits: not ours
   make("notes.txt", 30);
-  EXPECT_EQ(CleanStaleTempFiles(dir_.str(), now), 2);
+  EXPECT_EQ(CleanStaleTempFiles(host_.Files(), dir_.str(), now), 2);
   std::vector<std::string> left;
   for (const auto& e : fs::directory_iterator(dir_.path())) left.push_back(e.path().filename());
   std::sort(left.begin(), left.end());

@@ -34,7 +34,7 @@ bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& o
               const CnfText& cnf, bool reformatted) {
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(cnf.text.data()),
                                        cnf.text.size());
-  if (!ReplaceFile(path, bytes).ok()) {
+  if (!ReplaceFile(doc.host().Files(), path, bytes).ok()) {
     doc.host().ShowMessage("Save Error", "Unable to write to file " + doc.ShownPath(path),
                            MessageIcon::kWarning);
     return false;

@@ -29,9 +29,11 @@ class SourceArchive {
     uint32_t dos_time = 0;
   };
 
+  explicit SourceArchive(FileSystem& files) : files_(files) {}
+
   bool Open(const std::string& path, TextEncoding names) {
     names_ = names;
-    Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(path);
+    Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(files_, path);
     if (!reader.ok()) return false;
     reader_ = std::move(*reader);
     const std::vector<ArchiveMember>& members = reader_->members();
@@ -59,6 +61,7 @@ class SourceArchive {
   }
 
  private:
+  FileSystem& files_;
   std::unique_ptr<ArchiveReader> reader_;
   TextEncoding names_ = TextEncoding::kWindows1252;
   std::unordered_map<std::string, Member> by_name_;
@@ -81,7 +84,11 @@ struct PackSection {
 class ArchiveBuilder {
  public:
   ArchiveBuilder(CKissCnfDoc& doc, const std::string& destination)
-      : doc_(doc), host_(doc.host()), destination_(destination), writer_(archive_) {}
+      : doc_(doc),
+        host_(doc.host()),
+        destination_(destination),
+        source_(host_.Files()),
+        writer_(archive_, host_.Files()) {}
 
   Status Build(const std::vector<AdditionalFile>& additional, const std::string& saved_cnf) {
     if (doc_.is_archive()) from_archive_ = source_.Open(doc_.path(), doc_.model().text_encoding);
@@ -178,7 +185,7 @@ class ArchiveBuilder {
       if (!bytes.ok()) return CantRead(item);
       added = writer_.AddMember(item.member_name, *bytes, item.member->dos_time);
     } else {
-      if (item.path.empty() || !CanOpenForReading(item.path)) return CantRead(item);
+      if (item.path.empty() || !CanOpenForReading(host_.Files(), item.path)) return CantRead(item);
       added = writer_.AddFile(item.path, item.member_name);
     }
     if (!added.ok()) host_.ShowMessage("", doc_.ShownPath(added.message()), MessageIcon::kWarning);
@@ -195,7 +202,7 @@ class ArchiveBuilder {
     if (image.empty()) return failed;
     const std::string folder(DirectoryPart(destination_));
     const Status saved = ReplaceFileVia(
-        destination_, image,
+        host_.Files(), destination_, image,
         [&](int n) {
           return folder + (n == 0 ? std::string("lmdtemp.lzh") : StringPrintf("lmdtemp-%d.lzh", n));
         },

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/archive/lzh_archive.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/corpus_dolls.h"
 #include "core/testing/disk_doll.h"
 #include "core/testing/doll_builder.h"
@@ -22,7 +23,8 @@ using testing::DiskDoll;
 std::vector<std::string> MemberNames(const std::string& path) {
   std::vector<std::string> names;
   LzhArchive archive;
-  if (!archive.Open(path).ok()) return names;
+  PosixFileSystem disk;
+  if (!archive.Open(disk, path).ok()) return names;
   for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
   return names;
 }
@@ -228,7 +230,8 @@ TEST_F(LzhBuildTest, AnArchivedDollKeepsTheOtherMembersOfItsArchive) {
             (std::vector<std::string>{"doll.cnf", "pal.kcf", "b.cel", "readme.txt", "manual.doc",
                                       "other.cnf", "c.cel", "readme.txt"}));
   LzhArchive rebuilt;
-  ASSERT_TRUE(rebuilt.Open(path).ok());
+  PosixFileSystem files;
+  ASSERT_TRUE(rebuilt.Open(files, path).ok());
   const Result<std::vector<uint8_t>> readme = rebuilt.ExtractToMemory("readme.txt");
   ASSERT_TRUE(readme.ok());
   EXPECT_EQ(std::string(readme->begin(), readme->end()), "read me first");

@@ -1,10 +1,6 @@
 #include "core/fkiss/pool_directory.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 
 #include "core/fkiss/value_pool.h"
 #include "core/host/host.h"
@@ -21,9 +17,9 @@ bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
+bool Exists(FileSystem& files, const std::string& path) {
+  const Result<FileStatus> status = files.StatNoFollow(path);
+  return status.ok() && status->exists();
 }
 
 }  // namespace
@@ -35,35 +31,31 @@ std::string PoolDirectory(Host& host) {
   folder += "pooldata";
   // Only the last step is made: the data folder is the platform's to make,
   // and a host without one keeps no pools.
-  struct stat st;
-  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return std::string();
-  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::string();
+  if (!host.Files().CreateFolder(folder).ok()) return std::string();
   return folder;
 }
 
-std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory) {
-  std::vector<PoolFileEntry> files;
-  DIR* dir = ::opendir(directory.c_str());
-  if (!dir) return files;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
+std::vector<PoolFileEntry> ListPoolFiles(FileSystem& files, const std::string& directory) {
+  std::vector<PoolFileEntry> pools;
+  Result<std::vector<std::string>> names = files.ListFolder(directory);
+  if (!names.ok()) return pools;
+  for (std::string& name : *names) {
     if (name.size() <= kPoolExtension.size() || !EndsWithIgnoreCase(name, kPoolExtension)) continue;
-    struct stat st;
-    if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
-    files.push_back({std::string(name), std::max(st.st_atime, st.st_mtime)});
+    const Result<FileStatus> status = files.Stat(directory + "/" + name);
+    if (!status.ok() || !status->is_regular()) continue;
+    pools.push_back({std::move(name), std::max(status->accessed, status->modified)});
   }
-  ::closedir(dir);
-  std::sort(files.begin(), files.end(), [](const PoolFileEntry& a, const PoolFileEntry& b) {
+  std::sort(pools.begin(), pools.end(), [](const PoolFileEntry& a, const PoolFileEntry& b) {
     const int order = CompareIgnoreCase(a.file_name, b.file_name);
     return order != 0 ? order < 0 : a.file_name < b.file_name;
   });
-  return files;
+  return pools;
 }
 
-std::string PublicPoolPath(const std::string& directory, std::string_view name) {
+std::string PublicPoolPath(FileSystem& files, const std::string& directory, std::string_view name) {
   const std::string wanted = std::string(name) + std::string(kPoolExtension);
   std::string found;
-  for (const PoolFileEntry& entry : ListPoolFiles(directory)) {
+  for (const PoolFileEntry& entry : ListPoolFiles(files, directory)) {
     if (!EqualsIgnoreCase(entry.file_name, wanted)) continue;
     if (entry.file_name == wanted) return directory + "/" + wanted;
     if (found.empty() || entry.file_name < found) found = entry.file_name;
@@ -82,14 +74,15 @@ std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view 
   return base;
 }
 
-std::string FindPrivatePool(const std::string& directory, std::string_view base_name,
-                            const DollIdentity& identity, TextEncoding names) {
+std::string FindPrivatePool(FileSystem& files, const std::string& directory,
+                            std::string_view base_name, const DollIdentity& identity,
+                            TextEncoding names) {
   const std::string base = directory + "/" + std::string(base_name);
   bool any = false;
-  for (const PoolFileEntry& entry : ListPoolFiles(directory)) {
+  for (const PoolFileEntry& entry : ListPoolFiles(files, directory)) {
     if (!StartsWithIgnoreCase(entry.file_name, base_name)) continue;
     any = true;
-    ValuePool pool(directory + "/" + entry.file_name, identity);
+    ValuePool pool(files, directory + "/" + entry.file_name, identity);
     const std::optional<DollIdentity> stored = pool.ReadHeader();
     if (!stored) continue;
     const bool same_name = NamesEqual(stored->name, identity.name, names);
@@ -101,7 +94,7 @@ std::string FindPrivatePool(const std::string& directory, std::string_view base_
   if (!any) return base + std::string(kPoolExtension);
   for (int number = 0; number < kMaxPoolNumber; ++number) {
     std::string path = base + StringPrintf("-%d", number) + std::string(kPoolExtension);
-    if (!Exists(path)) return path;
+    if (!Exists(files, path)) return path;
   }
   return std::string();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/fkiss/doll_identity.h"
+#include "core/host/file_system.h"
 #include "core/host/text_encoding.h"
 
 namespace luma {
@@ -27,12 +28,12 @@ struct PoolFileEntry {
 
 // The regular files of `directory` whose names end in ".pool" (ignoring
 // case), sorted by name ignoring case.
-std::vector<PoolFileEntry> ListPoolFiles(const std::string& directory);
+std::vector<PoolFileEntry> ListPoolFiles(FileSystem& files, const std::string& directory);
 
 // The file of the public pool `name` in `directory`. Pool names ignore case,
 // so an existing file of that name in any case is taken: the one of exactly
 // this case, else the first in byte order. Without one the name is as given.
-std::string PublicPoolPath(const std::string& directory, std::string_view name);
+std::string PublicPoolPath(FileSystem& files, const std::string& directory, std::string_view name);
 
 // Private pool file names begin with "~": "~" and the CNF's file name, or
 // "~", the archive's name, "~" and the CNF's name for an archived doll, with
@@ -48,8 +49,9 @@ std::string PrivatePoolBaseName(std::string_view archive_name, std::string_view 
 // made here. Paths compare ignoring the case of letters that are letters in
 // `names`, the encoding of the doll's names: a Shift-JIS character's second
 // byte keeps its case.
-std::string FindPrivatePool(const std::string& directory, std::string_view base_name,
-                            const DollIdentity& identity, TextEncoding names);
+std::string FindPrivatePool(FileSystem& files, const std::string& directory,
+                            std::string_view base_name, const DollIdentity& identity,
+                            TextEncoding names);
 
 }  // namespace luma
 

@@ -1,7 +1,5 @@
 #include "core/fkiss/pool_manager.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "core/fkiss/pool_directory.h"
@@ -23,10 +21,11 @@ bool IsPrivatePoolFile(std::string_view file_name) {
   return !file_name.empty() && file_name.front() == '~';
 }
 
-int DeleteFiles(const std::string& directory, const std::vector<std::string>& names) {
+int DeleteFiles(FileSystem& files, const std::string& directory,
+                const std::vector<std::string>& names) {
   int deleted = 0;
   for (const std::string& name : names) {
-    if (::unlink((directory + "/" + name).c_str()) == 0) ++deleted;
+    if (files.Remove(directory + "/" + name).ok()) ++deleted;
   }
   return deleted;
 }
@@ -46,7 +45,7 @@ void PoolManager::Refresh() {
   private_.clear();
   directory_ = PoolDirectory(host_);
   if (directory_.empty()) return;
-  for (const PoolFileEntry& file : ListPoolFiles(directory_)) {
+  for (const PoolFileEntry& file : ListPoolFiles(host_.Files(), directory_)) {
     PoolListEntry entry{PoolDisplayName(file.file_name), file.file_name};
     (IsPrivatePoolFile(file.file_name) ? private_ : public_).push_back(std::move(entry));
   }
@@ -72,7 +71,7 @@ int PoolManager::DeleteSelected(bool private_list, const std::vector<int>& selec
   if (host_.Ask(caption, question, Buttons::kYesNo, MessageIcon::kQuestion) != Answer::kYes) {
     return 0;
   }
-  const int deleted = DeleteFiles(directory_, names);
+  const int deleted = DeleteFiles(host_.Files(), directory_, names);
   Refresh();
   return deleted;
 }
@@ -94,7 +93,7 @@ int PoolManager::DeleteAll() {
   if (host_.Ask(kCaption, question, Buttons::kYesNo, MessageIcon::kWarning) != Answer::kYes) {
     return 0;
   }
-  const int deleted = DeleteFiles(directory_, names);
+  const int deleted = DeleteFiles(host_.Files(), directory_, names);
   Refresh();
   host_.ShowMessage(
       kCaption,
@@ -115,10 +114,10 @@ int ExpireValuePools(Host& host, const Settings& settings, std::time_t now) {
   if (directory.empty()) return 0;
   const std::time_t limit = now - PoolExpiryAge(settings);
   std::vector<std::string> expired;
-  for (const PoolFileEntry& file : ListPoolFiles(directory)) {
+  for (const PoolFileEntry& file : ListPoolFiles(host.Files(), directory)) {
     if (file.last_used < limit) expired.push_back(file.file_name);
   }
-  return DeleteFiles(directory, expired);
+  return DeleteFiles(host.Files(), directory, expired);
 }
 
 }  // namespace luma

@@ -1,11 +1,7 @@
 #include "core/fkiss/value_pool.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "core/fkiss/pool_file.h"
@@ -18,33 +14,23 @@ namespace {
 // Far beyond what any script fills; a bigger file is not a pool.
 constexpr size_t kMaxPoolFileSize = 64 << 20;
 
-bool FileMissing(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+bool FileMissing(FileSystem& files, const std::string& path) {
+  const Result<FileStatus> status = files.Stat(path);
+  return status.ok() && !status->exists();
 }
 
-Result<std::vector<uint8_t>> ReadPool(const std::string& path) {
-  return ReadWholeFile(path, kMaxPoolFileSize);
+Result<std::vector<uint8_t>> ReadPool(FileSystem& files, const std::string& path) {
+  return ReadWholeFile(files, path, kMaxPoolFileSize);
 }
 
 // Writes `bytes` at `offset` of an existing file.
-Status WriteAt(const std::string& path, const std::vector<uint8_t>& bytes, size_t offset) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return Status::Error("cannot open " + path);
-  size_t done = 0;
-  bool ok = true;
-  while (done < bytes.size()) {
-    const ssize_t n =
-        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::close(fd) != 0) ok = false;
-  return ok ? Status::Ok() : Status::Error("cannot write " + path);
+Status WriteAt(FileSystem& files, const std::string& path, const std::vector<uint8_t>& bytes,
+               size_t offset) {
+  Result<std::unique_ptr<WritableFile>> file = files.OpenForWriting(path);
+  if (!file.ok()) return Status::Error("cannot open " + path);
+  const Status written = (*file)->WriteAt(offset, bytes);
+  const Status closed = (*file)->Close();
+  return written.ok() && closed.ok() ? Status::Ok() : Status::Error("cannot write " + path);
 }
 
 }  // namespace
@@ -53,7 +39,7 @@ size_t ValuePool::records_offset() const { return identity_ ? kPoolHeaderSize : 
 
 std::optional<int32_t> ValuePool::Load(std::string_view id) const {
   if (!IsValidPoolId(id)) return std::nullopt;
-  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  Result<std::vector<uint8_t>> bytes = ReadPool(files_, path_);
   if (!bytes.ok()) return std::nullopt;
   for (const PoolRecord& record : ParsePoolRecords(*bytes, records_offset())) {
     if (EqualsIgnoreCase(record.id, id)) return record.value;
@@ -65,13 +51,13 @@ Status ValuePool::Create(std::string_view id, int32_t value) {
   std::vector<uint8_t> bytes;
   if (identity_) AppendPoolHeader(bytes, *identity_);
   AppendPoolRecord(bytes, id, value);
-  return ReplaceFile(path_, bytes);
+  return ReplaceFile(files_, path_, bytes);
 }
 
 Status ValuePool::Save(std::string_view id, int32_t value) {
   if (!IsValidPoolId(id)) return Status::Error("invalid value id");
-  if (FileMissing(path_)) return Create(id, value);
-  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  if (FileMissing(files_, path_)) return Create(id, value);
+  Result<std::vector<uint8_t>> bytes = ReadPool(files_, path_);
   if (!bytes.ok()) return bytes.status();
   // A private file too short for its header holds nothing to keep.
   if (bytes->size() < records_offset()) return Create(id, value);
@@ -81,42 +67,43 @@ Status ValuePool::Save(std::string_view id, int32_t value) {
   // A new record goes after the last complete one, over any torn remains.
   std::vector<uint8_t> record;
   AppendPoolRecord(record, id, value);
-  return WriteAt(path_, record, records_offset() + index * kPoolRecordSize);
+  return WriteAt(files_, path_, record, records_offset() + index * kPoolRecordSize);
 }
 
 ValuePool::Deleted ValuePool::Delete(std::string_view id) {
-  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  Result<std::vector<uint8_t>> bytes = ReadPool(files_, path_);
   if (!bytes.ok()) return Deleted::kNothing;
   std::vector<PoolRecord> records = ParsePoolRecords(*bytes, records_offset());
   const size_t before = records.size();
   std::erase_if(records, [&](const PoolRecord& r) { return EqualsIgnoreCase(r.id, id); });
   if (records.size() == before) return Deleted::kNothing;
   if (records.empty()) {
-    return ::unlink(path_.c_str()) == 0 || errno == ENOENT ? Deleted::kRemoved : Deleted::kFailed;
+    return files_.Remove(path_).ok() || FileMissing(files_, path_) ? Deleted::kRemoved
+                                                                   : Deleted::kFailed;
   }
   std::vector<uint8_t> out;
   out.reserve(records_offset() + records.size() * kPoolRecordSize);
   if (identity_) AppendPoolHeader(out, *identity_);
   for (const PoolRecord& record : records) AppendPoolRecord(out, record.id, record.value);
-  return ReplaceFile(path_, out).ok() ? Deleted::kRewritten : Deleted::kFailed;
+  return ReplaceFile(files_, path_, out).ok() ? Deleted::kRewritten : Deleted::kFailed;
 }
 
 std::optional<DollIdentity> ValuePool::ReadHeader() const {
-  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  Result<std::vector<uint8_t>> bytes = ReadPool(files_, path_);
   if (!bytes.ok()) return std::nullopt;
   return ParsePoolHeader(*bytes);
 }
 
 Status ValuePool::RewriteHeader() {
   if (!identity_) return Status::Error("a public pool has no header");
-  Result<std::vector<uint8_t>> bytes = ReadPool(path_);
+  Result<std::vector<uint8_t>> bytes = ReadPool(files_, path_);
   if (!bytes.ok()) return bytes.status();
   if (bytes->size() < kPoolHeaderSize) return Status::Error("no pool header in " + path_);
   std::vector<uint8_t> header;
   AppendPoolHeader(header, *identity_);
   if (std::equal(header.begin(), header.end(), bytes->begin())) return Status::Ok();
   std::copy(header.begin(), header.end(), bytes->begin());
-  return ReplaceFile(path_, *bytes);
+  return ReplaceFile(files_, path_, *bytes);
 }
 
 }  // namespace luma

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/fkiss/doll_identity.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 
 namespace luma {
@@ -26,8 +27,9 @@ class ValuePool {
   // What Delete did to the file.
   enum class Deleted { kNothing, kRewritten, kRemoved, kFailed };
 
-  ValuePool(std::string path, std::optional<DollIdentity> identity)
-      : path_(std::move(path)), identity_(std::move(identity)) {}
+  // `files` must outlive the pool.
+  ValuePool(FileSystem& files, std::string path, std::optional<DollIdentity> identity)
+      : files_(files), path_(std::move(path)), identity_(std::move(identity)) {}
 
   const std::string& path() const { return path_; }
   bool is_private() const { return identity_.has_value(); }
@@ -51,6 +53,7 @@ class ValuePool {
   size_t records_offset() const;
   Status Create(std::string_view id, int32_t value);
 
+  FileSystem& files_;
   std::string path_;
   std::optional<DollIdentity> identity_;
 };

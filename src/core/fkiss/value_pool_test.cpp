@@ -13,6 +13,7 @@
 #include "core/fkiss/pool_directory.h"
 #include "core/fkiss/pool_file.h"
 #include "core/fkiss/value_pools.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/fake_script_view.h"
 #include "core/testing/fkiss_doll.h"
@@ -68,22 +69,24 @@ TEST(DollIdentityTest, ChecksumAddsSignedBytesAndKeepsTheSignOfTheSum) {
 }
 
 TEST(ValuePoolTest, PrivateFileHasTheExactLayout) {
+  PosixFileSystem disk;
   TempDir dir;
   const DollIdentity identity{"Doll.CNF", 1234, -77};
-  ValuePool pool((dir / "p.pool").string(), identity);
+  ValuePool pool(disk, (dir / "p.pool").string(), identity);
   ASSERT_TRUE(pool.Save("Score", -5).ok());
   ASSERT_TRUE(pool.Save("lives", 3).ok());
   EXPECT_EQ(ReadFile(dir / "p.pool"), Header(identity) + Record("Score", -5) + Record("lives", 3));
   EXPECT_EQ(pool.ReadHeader(), identity);
 
-  ValuePool shared((dir / "shared.pool").string(), std::nullopt);
+  ValuePool shared(disk, (dir / "shared.pool").string(), std::nullopt);
   ASSERT_TRUE(shared.Save("x", 0x01020304).ok());
   EXPECT_EQ(ReadFile(dir / "shared.pool"), Record("x", 0x01020304));
 }
 
 TEST(ValuePoolTest, SavingAnIdAgainOverwritesItsRecordInPlace) {
+  PosixFileSystem disk;
   TempDir dir;
-  ValuePool pool((dir / "p.pool").string(), DollIdentity{"d.cnf", 1, 1});
+  ValuePool pool(disk, (dir / "p.pool").string(), DollIdentity{"d.cnf", 1, 1});
   ASSERT_TRUE(pool.Save("a", 1).ok());
   ASSERT_TRUE(pool.Save("b", 2).ok());
   ASSERT_TRUE(pool.Save("A", 10).ok());  // ids ignore case
@@ -92,14 +95,15 @@ TEST(ValuePoolTest, SavingAnIdAgainOverwritesItsRecordInPlace) {
   EXPECT_EQ(pool.Load("a"), 11);
   EXPECT_EQ(pool.Load("B"), 2);
   EXPECT_EQ(pool.Load("c"), std::nullopt);
-  EXPECT_EQ(ValuePool((dir / "none.pool").string(), std::nullopt).Load("a"), std::nullopt);
+  EXPECT_EQ(ValuePool(disk, (dir / "none.pool").string(), std::nullopt).Load("a"), std::nullopt);
 }
 
 TEST(ValuePoolTest, DeletingKeepsTheOthersAndTheLastRecordTakesTheFile) {
+  PosixFileSystem disk;
   TempDir dir;
   const fs::path path = dir / "p.pool";
   const DollIdentity identity{"d.cnf", 5, 6};
-  ValuePool pool(path.string(), identity);
+  ValuePool pool(disk, path.string(), identity);
   for (const char* id : {"a", "b", "c"}) ASSERT_TRUE(pool.Save(id, id[0]).ok());
 
   // An id the pool does not hold leaves the file as it is.
@@ -121,9 +125,10 @@ TEST(ValuePoolTest, DeletingKeepsTheOthersAndTheLastRecordTakesTheFile) {
 }
 
 TEST(ValuePoolTest, DamagedFilesReadSafely) {
+  PosixFileSystem disk;
   TempDir dir;
   const fs::path path = dir / "pub.pool";
-  ValuePool pool(path.string(), std::nullopt);
+  ValuePool pool(disk, path.string(), std::nullopt);
 
   // An id field without its zero never runs into the value, and a torn last
   // record is not read.
@@ -139,7 +144,7 @@ TEST(ValuePoolTest, DamagedFilesReadSafely) {
   // A private file too short for its header has no values and no identity.
   const fs::path short_path = dir / "short.pool";
   WriteFile(short_path, "junk");
-  ValuePool mine(short_path.string(), DollIdentity{"d.cnf", 1, 2});
+  ValuePool mine(disk, short_path.string(), DollIdentity{"d.cnf", 1, 2});
   EXPECT_EQ(mine.ReadHeader(), std::nullopt);
   EXPECT_EQ(mine.Load("junk"), std::nullopt);
   EXPECT_EQ(mine.Delete("junk"), ValuePool::Deleted::kNothing);
@@ -176,20 +181,22 @@ TEST(PoolDirectoryTest, PrivateBaseNamesAndTheFolderItself) {
 class PrivatePoolTest : public ::testing::Test {
  protected:
   std::string Find(const DollIdentity& identity, std::string_view base = "~doll~cnf") {
-    return FindPrivatePool(dir_.str(), base, identity, names_);
+    return FindPrivatePool(disk_, dir_.str(), base, identity, names_);
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  PosixFileSystem disk_;
   TempDir dir_;
   TextEncoding names_ = TextEncoding::kWindows1252;
 };
 
 TEST_F(PrivatePoolTest, ARenamedDollFindsItsPoolByItsCnfText) {
+  PosixFileSystem disk;
   const DollIdentity old_doll{"old.lzh", 500, 42};
   ASSERT_EQ(Find(old_doll), Path("~doll~cnf.pool"));
-  ASSERT_TRUE(ValuePool(Path("~doll~cnf.pool"), old_doll).Save("x", 8).ok());
+  ASSERT_TRUE(ValuePool(disk, Path("~doll~cnf.pool"), old_doll).Save("x", 8).ok());
 
   const DollIdentity renamed{"new.lzh", 500, 42};
-  ValuePool pool(Find(renamed), renamed);
+  ValuePool pool(disk, Find(renamed), renamed);
   EXPECT_EQ(pool.path(), Path("~doll~cnf.pool"));
   EXPECT_EQ(pool.ReadHeader(), renamed);  // the stored name follows the doll
   EXPECT_EQ(pool.Load("x"), 8);
@@ -203,21 +210,23 @@ TEST_F(PrivatePoolTest, ARenamedDollFindsItsPoolByItsCnfText) {
 }
 
 TEST_F(PrivatePoolTest, JapaneseNamesFoldOnlyTheirSingleByteLetters) {
+  PosixFileSystem disk;
   // "\x83\x41" is ア, "\x83\x61" is ャ: the same base name, but two dolls.
   names_ = TextEncoding::kShiftJis;
   const DollIdentity first{"/dolls/\x83\x41.lzh", 10, 1}, second{"/dolls/\x83\x61.lzh", 20, 2};
-  ASSERT_TRUE(ValuePool(Find(first), first).Save("v", 1).ok());
+  ASSERT_TRUE(ValuePool(disk, Find(first), first).Save("v", 1).ok());
   EXPECT_EQ(Find(second), Path("~doll~cnf-0.pool"));
   // Its own name in other case still finds a doll's pool.
   EXPECT_EQ(Find({"/DOLLS/\x83\x41.LZH", 11, 3}), Path("~doll~cnf.pool"));
 }
 
 TEST_F(PrivatePoolTest, DifferentDollsWithOneCnfNameGetNumberedPools) {
+  PosixFileSystem disk;
   const DollIdentity first{"a.cnf", 10, 1}, second{"b.cnf", 20, 2}, third{"c.cnf", 30, 3};
-  ASSERT_TRUE(ValuePool(Find(first), first).Save("v", 1).ok());
+  ASSERT_TRUE(ValuePool(disk, Find(first), first).Save("v", 1).ok());
   const std::string second_path = Find(second);
   EXPECT_EQ(second_path, Path("~doll~cnf-0.pool"));
-  ASSERT_TRUE(ValuePool(second_path, second).Save("v", 2).ok());
+  ASSERT_TRUE(ValuePool(disk, second_path, second).Save("v", 2).ok());
   EXPECT_EQ(Find(third), Path("~doll~cnf-1.pool"));
   // Each finds its own again.
   EXPECT_EQ(Find(first), Path("~doll~cnf.pool"));
@@ -262,6 +271,7 @@ class ValuePoolsTest : public ::testing::Test {
 };
 
 TEST_F(ValuePoolsTest, ScriptIndicesReachPrivateAndPublicFiles) {
+  PosixFileSystem disk;
   ASSERT_GE(Pool("Shared"), 0);
   ASSERT_GE(Id("score"), 0);
   pools_->Save(kPrivatePool, Id("score"), 12);
@@ -286,7 +296,7 @@ TEST_F(ValuePoolsTest, ScriptIndicesReachPrivateAndPublicFiles) {
   pools_->Delete(kPrivatePool, Id("score"));
   EXPECT_FALSE(fs::exists(PoolFile("~doll~cnf.pool")));
   const DollIdentity stranger{"stranger.cnf", 1, 1};
-  ASSERT_TRUE(ValuePool(PoolFile("~doll~cnf.pool").string(), stranger).Save("z", 1).ok());
+  ASSERT_TRUE(ValuePool(disk, PoolFile("~doll~cnf.pool").string(), stranger).Save("z", 1).ok());
   pools_->Save(kPrivatePool, Id("score"), 4);
   EXPECT_EQ(pools_->FindPrivatePool(), PoolFile("~doll~cnf-0.pool").string());
   EXPECT_TRUE(pools_->Load(kPrivatePool, Id("score"), &value));
@@ -317,12 +327,13 @@ TEST_F(ValuePoolsTest, PublicPoolNamesIgnoreCaseOnDisk) {
 }
 
 TEST_F(ValuePoolsTest, ResetBringsTheStoredIdentityUpToDate) {
+  PosixFileSystem disk;
   ASSERT_TRUE(fs::create_directories(data_ / "pooldata"));
   const DollIdentity& identity = pools_->identity();
   const DollIdentity before_rename{"previous.cnf", identity.size, identity.checksum};
   WriteFile(PoolFile("~doll~cnf.pool"), Header(before_rename) + Record("score", 77));
   pools_->Reset();
-  EXPECT_EQ(ValuePool(PoolFile("~doll~cnf.pool").string(), identity).ReadHeader(), identity);
+  EXPECT_EQ(ValuePool(disk, PoolFile("~doll~cnf.pool").string(), identity).ReadHeader(), identity);
 
   // Without a data folder nothing is stored and nothing fails.
   FakeHost nowhere;

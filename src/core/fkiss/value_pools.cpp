@@ -4,6 +4,7 @@
 #include "core/fkiss/fkiss_script.h"
 #include "core/fkiss/pool_directory.h"
 #include "core/fkiss/pool_file.h"
+#include "core/host/host.h"
 
 namespace luma {
 
@@ -23,7 +24,8 @@ const std::string& ValuePools::FindPrivatePool() {
   if (private_path_.empty()) {
     const std::string directory = PoolDirectory(host_);
     if (!directory.empty()) {
-      private_path_ = luma::FindPrivatePool(directory, private_base_name_, identity_, names_);
+      private_path_ =
+          luma::FindPrivatePool(host_.Files(), directory, private_base_name_, identity_, names_);
     }
   }
   return private_path_;
@@ -33,14 +35,14 @@ std::optional<ValuePool> ValuePools::PoolAt(int pool) {
   if (pool == kPrivatePool) {
     const std::string& path = FindPrivatePool();
     if (path.empty()) return std::nullopt;
-    return ValuePool(path, identity_);
+    return ValuePool(host_.Files(), path, identity_);
   }
   if (pool < 0 || static_cast<size_t>(pool) >= script_.pool_names().size()) return std::nullopt;
   const std::string& name = script_.pool_names()[static_cast<size_t>(pool)];
   if (!IsValidPoolId(name)) return std::nullopt;
   const std::string directory = PoolDirectory(host_);
   if (directory.empty()) return std::nullopt;
-  return ValuePool(PublicPoolPath(directory, name), std::nullopt);
+  return ValuePool(host_.Files(), PublicPoolPath(host_.Files(), directory, name), std::nullopt);
 }
 
 const std::string* ValuePools::ValueId(int value_id) const {

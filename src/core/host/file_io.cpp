@@ -1,13 +1,10 @@
 #include "core/host/file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <random>
 
 #include "core/host/text.h"
@@ -15,68 +12,11 @@
 namespace luma {
 namespace {
 
-Status Failure(const char* what, const std::string& path, int error) {
-  return Status::Error(StringPrintf("%s %s: %s", what, path.c_str(), std::strerror(error)));
+Status Reason(int error) { return Status::Error(std::strerror(error)); }
+
+Status Failure(const char* what, const std::string& path, const Status& reason) {
+  return Status::Error(StringPrintf("%s %s: %s", what, path.c_str(), reason.message().c_str()));
 }
-
-// Closes the descriptor when it goes out of scope, unless released.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = ENOSPC;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
-
-Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t max_size) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return Failure("Can't read", path, errno);
-  std::vector<uint8_t> data;
-  struct stat st;
-  if (::fstat(fd.get(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return Failure("Can't read", path, EISDIR);
-    if (st.st_size > 0) data.reserve(std::min(static_cast<size_t>(st.st_size), max_size));
-  }
-  uint8_t chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Failure("Can't read", path, errno);
-    if (n == 0) break;
-    if (static_cast<size_t>(n) > max_size - data.size()) return Failure("Can't read", path, EFBIG);
-    data.insert(data.end(), chunk, chunk + n);
-  }
-  return data;
-}
-
-namespace {
 
 std::function<std::string(int)> TempPathBeside(const std::string& path) {
   const std::string folder(DirectoryPart(path));
@@ -86,59 +26,84 @@ std::function<std::string(int)> TempPathBeside(const std::string& path) {
   };
 }
 
-Status ReplaceVia(const std::string& path, const std::function<Status(const ContentSink&)>& produce,
+Status ReplaceVia(FileSystem& files, const std::string& path,
+                  const std::function<Status(const ContentSink&)>& produce,
                   const std::function<std::string(int)>& temp_path, int attempts) {
-  mode_t mode = 0666;
-  bool keep_mode = false;
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return Failure("Can't write", path, EISDIR);
-    mode = st.st_mode & 07777;
-    keep_mode = true;
+  std::optional<uint32_t> keep_permissions;
+  if (Result<FileStatus> old = files.Stat(path); old.ok() && old->exists()) {
+    if (old->is_directory()) return Failure("Can't write", path, Reason(EISDIR));
+    keep_permissions = old->permissions;
   }
 
   std::string temp;
-  int raw_fd = -1;
-  int open_error = EEXIST;
-  for (int attempt = 0; attempt < attempts && raw_fd < 0; ++attempt) {
+  std::unique_ptr<WritableFile> file;
+  Status open_error = Reason(EEXIST);
+  for (int attempt = 0; attempt < attempts && !file; ++attempt) {
     temp = temp_path(attempt);
-    raw_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    open_error = errno;
-    if (raw_fd < 0 && open_error != EEXIST) break;
+    Result<std::unique_ptr<WritableFile>> created = files.CreateNewFile(temp, 0666);
+    if (!created.ok()) {
+      open_error = created.status();
+      break;
+    }
+    file = std::move(*created);
   }
-  if (raw_fd < 0) return Failure("Can't write", path, open_error);
-  Fd fd(raw_fd);
+  if (!file) return Failure("Can't write", path, open_error);
 
-  int error = 0;
-  if (keep_mode && ::fchmod(fd.get(), mode) != 0) error = errno;
+  Status error;
+  if (keep_permissions) error = file->SetPermissions(*keep_permissions);
   Status produced = Status::Ok();
-  if (error == 0) {
+  if (error.ok()) {
     produced = produce([&](std::span<const uint8_t> bytes) {
-      if (error == 0 && !WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
-      return error == 0;
+      if (error.ok()) error = file->Write(bytes);
+      return error.ok();
     });
   }
-  const bool complete = error == 0 && produced.ok();
-  if (complete && ::fsync(fd.get()) != 0) error = errno;
-  if (::close(fd.release()) != 0 && error == 0) error = errno;
-  if (complete && error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0 || !produced.ok()) {
-    ::unlink(temp.c_str());
-    return error != 0 ? Failure("Can't write", path, error) : produced;
+  const bool complete = error.ok() && produced.ok();
+  if (complete) error = file->Sync();
+  if (Status closed = file->Close(); error.ok()) error = std::move(closed);
+  if (complete && error.ok()) error = files.Rename(temp, path);
+  if (!error.ok() || !produced.ok()) {
+    (void)files.Remove(temp);
+    return !error.ok() ? Failure("Can't write", path, error) : produced;
   }
   return Status::Ok();
 }
 
 }  // namespace
 
-Status ReplaceFile(const std::string& path, std::span<const uint8_t> bytes) {
-  return ReplaceFileVia(path, bytes, TempPathBeside(path), 100);
+Result<std::vector<uint8_t>> ReadWholeFile(FileSystem& files, const std::string& path,
+                                           size_t max_size) {
+  Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
+  if (!file.ok()) return Failure("Can't read", path, file.status());
+  return ReadToEnd(**file, path, max_size);
 }
 
-Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
+Result<std::vector<uint8_t>> ReadToEnd(ReadableFile& file, const std::string& path,
+                                       size_t max_size) {
+  std::vector<uint8_t> data;
+  if (file.status().is_directory()) return Failure("Can't read", path, Reason(EISDIR));
+  if (file.status().size > 0) {
+    data.reserve(static_cast<size_t>(std::min<uint64_t>(file.status().size, max_size)));
+  }
+  uint8_t chunk[65536];
+  for (;;) {
+    Result<size_t> n = file.Read(chunk);
+    if (!n.ok()) return Failure("Can't read", path, n.status());
+    if (*n == 0) break;
+    if (*n > max_size - data.size()) return Failure("Can't read", path, Reason(EFBIG));
+    data.insert(data.end(), chunk, chunk + *n);
+  }
+  return data;
+}
+
+Status ReplaceFile(FileSystem& files, const std::string& path, std::span<const uint8_t> bytes) {
+  return ReplaceFileVia(files, path, bytes, TempPathBeside(path), 100);
+}
+
+Status ReplaceFileVia(FileSystem& files, const std::string& path, std::span<const uint8_t> bytes,
                       const std::function<std::string(int)>& temp_path, int attempts) {
   return ReplaceVia(
-      path,
+      files, path,
       [bytes](const ContentSink& sink) {
         sink(bytes);
         return Status::Ok();
@@ -146,9 +111,14 @@ Status ReplaceFileVia(const std::string& path, std::span<const uint8_t> bytes,
       temp_path, attempts);
 }
 
-Status ReplaceFileStreaming(const std::string& path,
+Status ReplaceFileStreaming(FileSystem& files, const std::string& path,
                             const std::function<Status(const ContentSink&)>& produce) {
-  return ReplaceVia(path, produce, TempPathBeside(path), 100);
+  return ReplaceVia(files, path, produce, TempPathBeside(path), 100);
+}
+
+bool IsRegularFile(FileSystem& files, const std::string& path) {
+  Result<FileStatus> status = files.Stat(path);
+  return status.ok() && status->is_regular();
 }
 
 }  // namespace luma

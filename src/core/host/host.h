@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/host/file_system.h"
+
 namespace luma {
 
 enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
@@ -60,6 +62,9 @@ class Host {
   // both without a trailing separator.
   virtual std::string DataFolder() = 0;
   virtual std::string TempFolder() = 0;
+  // Where every file the engine reads or writes lives: the disk on the
+  // desktop, memory in the web page and in tests that want a full disk.
+  virtual FileSystem& Files() = 0;
 };
 
 }  // namespace luma

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/host/host.h"
+#include "core/host/posix_file_system.h"
 
 namespace luma {
 
@@ -38,11 +39,13 @@ class SilentHost : public Host {
   bool OpenLink(const std::string&) override { return false; }
   std::string DataFolder() override { return folder_; }
   std::string TempFolder() override { return folder_; }
+  FileSystem& Files() override { return files_; }
 
  private:
   Answer answer_;
   int choice_;
   std::string folder_;
+  PosixFileSystem files_;
 };
 
 }  // namespace luma

@@ -363,10 +363,10 @@ Result<std::vector<uint8_t>> EncodeCel(const KissCel& cel) {
   return out;
 }
 
-Status WriteCel(const KissCel& cel, const std::string& path) {
+Status WriteCel(FileSystem& files, const KissCel& cel, const std::string& path) {
   Result<std::vector<uint8_t>> bytes = EncodeCel(cel);
   if (!bytes.ok()) return bytes.status();
-  return ReplaceFile(path, *bytes);
+  return ReplaceFile(files, path, *bytes);
 }
 
 }  // namespace luma

@@ -8,6 +8,7 @@
 
 #include "core/gfx/render_device.h"
 #include "core/gfx/texture_pool.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 #include "core/model/kiss_cel.h"
 #include "core/model/kiss_palette.h"
@@ -65,7 +66,7 @@ bool IsSolidForCollision(const KissCel& cel, int x, int y);
 // or the index buffer.
 Result<std::vector<uint8_t>> EncodeCel(const KissCel& cel);
 // Writes through a temporary file and a rename.
-Status WriteCel(const KissCel& cel, const std::string& path);
+Status WriteCel(FileSystem& files, const KissCel& cel, const std::string& path);
 
 }  // namespace luma
 

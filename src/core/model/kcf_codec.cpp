@@ -110,10 +110,11 @@ int ReadKcf(std::span<const uint8_t> bytes, KissPalette& palette, ErrorReport& r
   return colors;
 }
 
-Result<KcfFileContents> ReadKcfFile(const std::string& path, KissPalette& palette) {
+Result<KcfFileContents> ReadKcfFile(FileSystem& files, const std::string& path,
+                                    KissPalette& palette) {
   // A file the user picked: its name is shown as the desktop wrote it.
   const std::string shown = DecodePath(path, TextEncoding::kAutomatic);
-  Result<std::vector<uint8_t>> bytes = ReadWholeFile(path);
+  Result<std::vector<uint8_t>> bytes = ReadWholeFile(files, path);
   if (!bytes.ok()) return Status::Error(FormatMessage(kMsgUnableToOpen, shown));
   std::vector<KcfProblem> problems;
   KcfFileContents contents;
@@ -147,8 +148,9 @@ std::vector<uint8_t> EncodeKcf(const KissPalette& palette, int groups, int color
   return out;
 }
 
-Status WriteKcf(const std::string& path, const KissPalette& palette, int groups, int colors) {
-  return ReplaceFile(path, EncodeKcf(palette, groups, colors));
+Status WriteKcf(FileSystem& files, const std::string& path, const KissPalette& palette, int groups,
+                int colors) {
+  return ReplaceFile(files, path, EncodeKcf(palette, groups, colors));
 }
 
 void CountPaletteGroups(DollModel& doll, bool paletted_textures) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 #include "core/model/doll_model.h"
 #include "core/model/error_report.h"
@@ -41,13 +42,15 @@ struct KcfFileContents {
   int colors = 0;
   std::vector<std::string> problems;
 };
-Result<KcfFileContents> ReadKcfFile(const std::string& path, KissPalette& palette);
+Result<KcfFileContents> ReadKcfFile(FileSystem& files, const std::string& path,
+                                    KissPalette& palette);
 
 // The header form with 24-bit colours: `groups` groups of `colors` colours.
 std::vector<uint8_t> EncodeKcf(const KissPalette& palette, int groups, int colors);
 // Writes through a temporary file and a rename, so a failed save leaves the
 // old file as it was.
-Status WriteKcf(const std::string& path, const KissPalette& palette, int groups, int colors);
+Status WriteKcf(FileSystem& files, const std::string& path, const KissPalette& palette, int groups,
+                int colors);
 
 // After every KCF of a doll is read: the group count of each palette line's
 // palette (the first group equal in colour to a lower one ends the list, and

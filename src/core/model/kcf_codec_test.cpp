@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/gfx/argb.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/test_paths.h"
 
 namespace luma {
@@ -125,13 +126,14 @@ TEST(KcfTest, EnhancedPaletteCountsSharedTransparentEntriesOnce) {
 }
 
 TEST(KcfTest, WrittenPalettesReadBackAndFailuresAreReported) {
+  PosixFileSystem disk;
   KissPalette palette("w.kcf");
   ASSERT_EQ(DecodeKcf(Kcf24(32, 4), palette, nullptr), 32);
   testing::TempDir dir;
   const std::string path = (dir / "w.kcf").string();
-  ASSERT_TRUE(WriteKcf(path, palette, 4, 32).ok());
+  ASSERT_TRUE(WriteKcf(disk, path, palette, 4, 32).ok());
   KissPalette back("w.kcf");
-  Result<KcfFileContents> read = ReadKcfFile(path, back);
+  Result<KcfFileContents> read = ReadKcfFile(disk, path, back);
   ASSERT_TRUE(read.ok());
   EXPECT_EQ(read->colors, 32);
   EXPECT_TRUE(read->problems.empty());
@@ -139,11 +141,11 @@ TEST(KcfTest, WrittenPalettesReadBackAndFailuresAreReported) {
     for (int i = 0; i < 32; ++i) EXPECT_EQ(back.groups[g][i], palette.groups[g][i]);
   }
 
-  const Status bad = WriteKcf((dir / "missing" / "w.kcf").string(), palette, 4, 32);
+  const Status bad = WriteKcf(disk, (dir / "missing" / "w.kcf").string(), palette, 4, 32);
   EXPECT_FALSE(bad.ok());
   EXPECT_NE(bad.message().find("w.kcf"), std::string::npos);
 
-  read = ReadKcfFile((dir / "none.kcf").string(), back);
+  read = ReadKcfFile(disk, (dir / "none.kcf").string(), back);
   ASSERT_FALSE(read.ok());
   EXPECT_EQ(read.status().message(), "Unable to open\n" + (dir / "none.kcf").string());
 }

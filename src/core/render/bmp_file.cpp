@@ -45,8 +45,8 @@ std::vector<uint8_t> EncodeBmp(const ImageView& image) {
   return out;
 }
 
-Status WriteBmp(const std::string& path, const ImageView& image) {
-  return ReplaceFile(path, EncodeBmp(image));
+Status WriteBmp(FileSystem& files, const std::string& path, const ImageView& image) {
+  return ReplaceFile(files, path, EncodeBmp(image));
 }
 
 }  // namespace luma

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/gfx/image.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 
 namespace luma {
@@ -14,7 +15,7 @@ namespace luma {
 // bytes. Alpha is dropped.
 std::vector<uint8_t> EncodeBmp(const ImageView& image);
 // Writes through a temporary file and a rename.
-Status WriteBmp(const std::string& path, const ImageView& image);
+Status WriteBmp(FileSystem& files, const std::string& path, const ImageView& image);
 
 }  // namespace luma
 

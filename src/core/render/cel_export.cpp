@@ -61,7 +61,7 @@ Result<bool> ExportCelBitmap(
     device.EndScene();
   }
   device.SetRenderTarget(previous);
-  const Status saved = WriteBmp(path, target->View());
+  const Status saved = WriteBmp(host.Files(), path, target->View());
   if (!saved.ok()) {
     return Status::Error("Unable to save " + DecodePath(path, TextEncoding::kAutomatic) + ":\n" +
                          saved.message());

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
 #include "core/gfx/image.h"
 #include "core/host/text_encoding.h"
@@ -16,8 +14,6 @@ namespace {
 // Thumbnail and screenshot paths are the desktop's, but a doll unpacked from
 // its archive may have brought its own name along.
 std::string Shown(std::string_view path) { return DecodePath(path, TextEncoding::kAutomatic); }
-
-constexpr int kThumbnailSamples = 4;
 
 }  // namespace
 
@@ -35,8 +31,6 @@ std::string ThumbnailPath(std::string_view doll_path, bool use_directory, std::s
   const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
   std::string dir(folder);
   if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
-  std::error_code ignored;
-  std::filesystem::create_directory(dir, ignored);
   return dir + "/" + name;
 }
 
@@ -58,10 +52,9 @@ void FitToPlayfield(int playfield_width, int playfield_height, int* width, int* 
   *height = std::max(*height, 1);
 }
 
-bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
-                  const std::string& path, std::string_view title, bool confirm, Host& host,
-                  const PictureWriter& write) {
-  if (scene.doll == nullptr) return false;
+Status RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
+                    const std::string& path, FileSystem& files, const PictureWriter& write) {
+  if (scene.doll == nullptr) return Status::Error("There is no doll to draw.");
   const int pw = scene.doll->playfield.width;
   const int ph = scene.doll->playfield.height;
   FitToPlayfield(pw, ph, &width, &height);
@@ -94,9 +87,7 @@ bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int wid
     }
   }
   if (!target) {
-    host.ShowMessage(title, "Unable to create render target\n" + TargetFailureText(result),
-                     MessageIcon::kError);
-    return false;
+    return Status::Error("Unable to create render target\n" + TargetFailureText(result));
   }
 
   // The whole playfield fits the picture; a larger fallback target gets it
@@ -110,41 +101,9 @@ bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int wid
   renderer.RenderToTarget(*target, scene, transform);
   device.SetRenderTarget(previous);
   const Image picture = Image::CopyOf(target->View(), 0, 0, picture_w, picture_h);
-  const Status saved = write ? write(path, picture.view()) : WriteBmp(path, picture.view());
-  if (!saved.ok()) {
-    host.ShowMessage(title, "Unable to save " + Shown(path) + "\n" + saved.message(),
-                     MessageIcon::kError);
-    return false;
-  }
-  if (confirm) host.ShowMessage(title, Shown(path) + " saved", MessageIcon::kInformation);
-  return true;
-}
-
-std::string SaveThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
-                          const Settings& settings, std::string_view data_folder, Host& host) {
-  const std::string path = ThumbnailPath(doll_path, settings.thumb_use_directory,
-                                         ThumbnailFolder(settings, data_folder));
-  if (!RenderToFile(device, scene, kThumbnailSamples, settings.thumb_width, settings.thumb_height,
-                    path, "Thumbnail", settings.thumb_verbose, host)) {
-    return {};
-  }
-  return path;
-}
-
-void AutoCreateThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
-                         const Settings& settings, std::string_view data_folder, Host& host) {
-  if (!settings.thumb_create) return;
-  const std::string path = ThumbnailPath(doll_path, settings.thumb_use_directory,
-                                         ThumbnailFolder(settings, data_folder));
-  if (std::ifstream(path).good()) return;
-  SaveThumbnail(device, scene, doll_path, settings, data_folder, host);
-}
-
-bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host,
-                    const PictureWriter& write) {
-  if (scene.doll == nullptr) return false;
-  return RenderToFile(device, scene, 0, scene.doll->playfield.width, scene.doll->playfield.height,
-                      path, "Screenshot", true, host, write);
+  const Status saved = write ? write(path, picture.view()) : WriteBmp(files, path, picture.view());
+  if (!saved.ok()) return Status::Error("Unable to save " + Shown(path) + "\n" + saved.message());
+  return Status::Ok();
 }
 
 }  // namespace luma

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/gfx/render_device.h"
-#include "core/host/host.h"
+#include "core/host/file_system.h"
 #include "core/host/settings.h"
 #include "core/host/status.h"
 #include "core/render/renderer.h"
@@ -18,7 +18,7 @@ namespace luma {
 // The thumbnail of a doll file: its name with the extension replaced by
 // ".KTN" (appended when the name has no extension, or when the extension's
 // dot stands before index 3 of the path), and with `use_directory` placed in
-// `folder` instead, which is created when missing.
+// `folder` instead.
 std::string ThumbnailPath(std::string_view doll_path, bool use_directory, std::string_view folder);
 
 // "Thumb Directory", or "thumb" in the per-user data folder when it is empty.
@@ -28,29 +28,18 @@ std::string ThumbnailFolder(const Settings& settings, std::string_view data_fold
 // shape: the smaller of the two scale factors wins.
 void FitToPlayfield(int playfield_width, int playfield_height, int* width, int* height);
 
-// Saves a picture at a path; the default writes a BMP file.
+// Saves a picture at a path.
 using PictureWriter = std::function<Status(const std::string& path, const ImageView& picture)>;
 
 // Draws the scene into an off-screen target of about width x height (fitted
-// to the playfield's shape) and saves it at `path` with `write` (a BMP file
-// without one). Failures are shown in message boxes titled `title`; with
-// `confirm` a success is too.
-bool RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
-                  const std::string& path, std::string_view title, bool confirm, Host& host,
-                  const PictureWriter& write = {});
+// to the playfield's shape) and saves it at `path` with `write`, or as a BMP
+// file in `files` without one. Failures say so in the words the user is
+// shown ("Unable to save PATH" and the reason).
+Status RenderToFile(RenderDevice& device, const Scene& scene, int samples, int width, int height,
+                    const std::string& path, FileSystem& files, const PictureWriter& write = {});
 
-// The thumbnail of the doll at `doll_path` at the size the settings give.
-// Returns the path written, or empty after a failure.
-std::string SaveThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
-                          const Settings& settings, std::string_view data_folder, Host& host);
-
-// With "Thumb Create" on, makes the thumbnail when there is none yet.
-void AutoCreateThumbnail(RenderDevice& device, const Scene& scene, std::string_view doll_path,
-                         const Settings& settings, std::string_view data_folder, Host& host);
-
-// The playfield at full size, written by `write` (a BMP file without one).
-bool SaveScreenshot(RenderDevice& device, const Scene& scene, const std::string& path, Host& host,
-                    const PictureWriter& write = {});
+// Thumbnails are drawn with this many samples per pixel.
+inline constexpr int kThumbnailSamples = 4;
 
 }  // namespace luma
 

@@ -4,6 +4,7 @@
 
 #include "core/archive/lzh_archive.h"
 #include "core/archive/open_archive.h"
+#include "core/host/posix_file_system.h"
 #include "core/testing/test_paths.h"
 #include "core/testing/zip_builder.h"
 
@@ -24,7 +25,8 @@ std::vector<std::filesystem::path> CorpusDollArchives() {
 std::vector<CorpusMember> ReadArchiveMembers(const std::filesystem::path& archive) {
   std::vector<CorpusMember> out;
   LzhArchive lzh;
-  if (!lzh.Open(archive.string()).ok()) return out;
+  PosixFileSystem disk;
+  if (!lzh.Open(disk, archive.string()).ok()) return out;
   for (const LzhIndexEntry& entry : lzh.index()) {
     Result<std::vector<uint8_t>> bytes = lzh.ExtractAt(entry.header_position);
     if (bytes.ok()) out.push_back({entry.name, std::move(*bytes)});
@@ -33,7 +35,8 @@ std::vector<CorpusMember> ReadArchiveMembers(const std::filesystem::path& archiv
 }
 
 std::vector<uint8_t> RepackAsZip(const std::filesystem::path& archive) {
-  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(archive.string());
+  PosixFileSystem disk;
+  Result<std::unique_ptr<ArchiveReader>> reader = OpenArchive(disk, archive.string());
   if (!reader.ok()) return {};
   std::vector<ZipTestMember> members;
   for (size_t i = 0; i < (*reader)->members().size(); ++i) {

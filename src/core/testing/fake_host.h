@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/host/host.h"
+#include "core/host/posix_file_system.h"
 
 namespace luma {
 
@@ -44,6 +45,8 @@ class FakeHost : public Host {
   bool OpenLink(const std::string& target) override;
   std::string DataFolder() override { return data_folder_; }
   std::string TempFolder() override { return temp_folder_; }
+  // The disk, unless a test gave another file system.
+  FileSystem& Files() override { return files_ ? *files_ : disk_; }
 
   // Scripting.
   void QueueAnswer(Answer a) { answers_.push_back(a); }
@@ -56,6 +59,8 @@ class FakeHost : public Host {
   void set_data_folder(std::string path) { data_folder_ = std::move(path); }
   void set_temp_folder(std::string path) { temp_folder_ = std::move(path); }
   void set_open_link_result(bool ok) { open_link_result_ = ok; }
+  // `files` must outlive the host; null goes back to the disk.
+  void set_files(FileSystem* files) { files_ = files; }
 
   // Inspection.
   const std::vector<Message>& messages() const { return messages_; }
@@ -73,6 +78,8 @@ class FakeHost : public Host {
   void ClearLog();
 
  private:
+  PosixFileSystem disk_;
+  FileSystem* files_ = nullptr;
   std::deque<Answer> answers_;
   Answer default_answer_ = Answer::kNo;
   std::deque<int> choices_;

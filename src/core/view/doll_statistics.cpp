@@ -1,8 +1,6 @@
 #include "core/view/doll_statistics.h"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/fkiss/command_table.h"
@@ -18,9 +16,8 @@ DollStatistics GatherStatistics(CKissCnfDoc& doc, const FkissRuntime* runtime) {
   s.from_archive = doc.is_archive();
   if (s.from_archive) {
     s.archive_name = doc.ShownPath(doc.archive_name());
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(doc.path(), error);
-    if (!error) s.archive_bytes = size;
+    const Result<FileStatus> file = doc.host().Files().Stat(doc.path());
+    if (file.ok() && file->is_regular()) s.archive_bytes = file->size;
   }
   s.playfield = doll.playfield;
   s.border_color = doll.border_color;

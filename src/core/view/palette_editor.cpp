@@ -255,7 +255,7 @@ bool PaletteEditor::SaveEntry(size_t kcf, const PathChooser& choose_path) {
   }
   const int colors = entry.working.colors == 16 ? 16 : kPaletteColorCount;
   const int groups = std::clamp(entry.working.group_count, 1, kPaletteGroupCount);
-  const Status written = WriteKcf(path, entry.working, groups, colors);
+  const Status written = WriteKcf(view_.doc().host().Files(), path, entry.working, groups, colors);
   if (!written.ok()) {
     view_.doc().host().ShowMessage(
         "Error", "Unable to write to file " + view_.doc().ShownPath(path), MessageIcon::kError);
@@ -310,7 +310,7 @@ bool PaletteEditor::AppendGroups(const std::function<std::string()>& choose_file
   const std::string path = choose_file ? choose_file() : std::string();
   if (path.empty()) return false;
   KissPalette other;
-  const Result<KcfFileContents> read = ReadKcfFile(path, other);
+  const Result<KcfFileContents> read = ReadKcfFile(host.Files(), path, other);
   if (!read.ok()) {
     host.ShowMessage("Error", read.status().message(), MessageIcon::kError);
     return false;
