@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/gfx/software_device.h"
+#include "core/host/file_io.h"
+#include "core/host/memory_file_system.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/test_paths.h"
@@ -120,6 +122,37 @@ TEST_F(KissCnfDocTest, RunningOutOfMemoryEndsTheLoadWithOneMessage) {
   EXPECT_EQ(doc.value_pools(), nullptr);
   ASSERT_NE(doc.script(), nullptr);
   EXPECT_EQ(doc.script()->event_count(), 0);
+}
+
+TEST_F(KissCnfDocTest, DollsOpenFromAFileSystemInMemory) {
+  MemoryFileSystem files;
+  host_.set_files(&files);
+  host_.set_temp_folder("/tmp");
+  auto put = [&](const std::string& path, std::string_view bytes) {
+    const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                        bytes.size());
+    ASSERT_TRUE(ReplaceFile(files, path, data).ok());
+  };
+  ASSERT_TRUE(files.CreateFolder("/tmp").ok());
+  ASSERT_TRUE(files.CreateFolder("/dolls").ok());
+  put("/dolls/doll.cnf", "(40,40)\n%pal.kcf\n#0 body.cel\n$0 0,0\n");
+  put("/dolls/pal.kcf", TestKcf(16));
+  put("/dolls/BODY.CEL", TestCel(20, 30, 4));
+  auto doc = NewDoc();
+  ASSERT_TRUE(doc->OpenDoll("/dolls/doll.cnf"));
+  EXPECT_EQ(doc->model().instances().size(), 1u);
+  EXPECT_EQ(doc->model().report.ErrorText(), "");
+  doc->Close();
+
+  const std::vector<uint8_t> image =
+      Archive({{"d.cnf", "#0 a.cel\n$0 0,0\n"}, {"a.cel", TestCel(4, 4, 32)}});
+  put("/dolls/d.lzh", std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  ASSERT_TRUE(doc->OpenDoll("/dolls/d.lzh"));
+  EXPECT_EQ(doc->cnf_path(), "/tmp/LMD00000.CNF");
+  EXPECT_TRUE(files.Stat("/tmp/LMD00000.CNF")->is_regular());
+  doc->Close();
+  EXPECT_TRUE(files.ListFolder("/tmp")->empty());
+  EXPECT_TRUE(fs::is_empty(temp_.path())) << "the disk was touched";
 }
 
 TEST_F(KissCnfDocTest, PalettedInstancesTakeTheDevicePalettesOfTheirKcf) {

@@ -13,6 +13,8 @@
 #include "core/fkiss/pool_directory.h"
 #include "core/fkiss/pool_file.h"
 #include "core/fkiss/value_pools.h"
+#include "core/host/file_io.h"
+#include "core/host/memory_file_system.h"
 #include "core/host/posix_file_system.h"
 #include "core/testing/fake_host.h"
 #include "core/testing/fake_script_view.h"
@@ -160,6 +162,39 @@ TEST(ValuePoolTest, DamagedFilesReadSafely) {
   // Invalid ids are never written.
   EXPECT_FALSE(pool.Save("", 1).ok());
   EXPECT_FALSE(pool.Save("a.b", 1).ok());
+}
+
+TEST(ValuePoolTest, AFullDiskOrAFailedRenameCostsNoStoredValue) {
+  MemoryFileSystem files;
+  const DollIdentity identity{"d.cnf", 1, 1};
+  ValuePool pool(files, "/p.pool", identity);
+  ASSERT_TRUE(pool.Save("a", 1).ok());
+  ASSERT_TRUE(pool.Save("b", 2).ok());
+  auto bytes = [&] { return *ReadWholeFile(files, "/p.pool"); };
+  const std::vector<uint8_t> stored = bytes();
+
+  // Rewrites go through a temporary file: a failed rename leaves the pool
+  // as it was, and nothing beside it.
+  files.set_rename_fails(true);
+  EXPECT_EQ(pool.Delete("a"), ValuePool::Deleted::kFailed);
+  EXPECT_FALSE(ValuePool(files, "/p.pool", DollIdentity{"moved.cnf", 1, 1}).RewriteHeader().ok());
+  EXPECT_EQ(bytes(), stored);
+  EXPECT_EQ(files.ListFolder("/")->size(), 1u);
+  files.set_rename_fails(false);
+
+  // A value that does not fit is reported; the others stay, an overwrite in
+  // place still works, and the next save goes over the torn remains.
+  files.set_capacity(files.used() + kPoolRecordSize / 2);
+  EXPECT_FALSE(pool.Save("c", 3).ok());
+  EXPECT_EQ(pool.Load("a"), 1);
+  EXPECT_EQ(pool.Load("b"), 2);
+  EXPECT_EQ(pool.Load("c"), std::nullopt);
+  EXPECT_TRUE(pool.Save("b", 20).ok());
+  EXPECT_EQ(pool.Load("b"), 20);
+  files.set_capacity(std::nullopt);
+  ASSERT_TRUE(pool.Save("c", 3).ok());
+  EXPECT_EQ(bytes().size(), kPoolHeaderSize + 3 * kPoolRecordSize);
+  EXPECT_EQ(pool.Load("c"), 3);
 }
 
 TEST(PoolDirectoryTest, PrivateBaseNamesAndTheFolderItself) {
