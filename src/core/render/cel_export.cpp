@@ -21,7 +21,7 @@ std::string ProposedCelBitmapName(std::string_view cel_file_name, TextEncoding e
 
 Result<bool> ExportCelBitmap(
     RenderDevice& device, const CelInstance& cel, int palette_group, TextEncoding names,
-    const std::function<std::string(const std::string& proposed)>& ask_path) {
+    FileSystem& files, const std::function<std::string(const std::string& proposed)>& ask_path) {
   if (cel.cel == nullptr) return false;
   // Offsets may be far larger than any picture. Cutting the size to 16 bits
   // would save a wrongly sized piece of the cel; a size no device can make
@@ -61,7 +61,7 @@ Result<bool> ExportCelBitmap(
     device.EndScene();
   }
   device.SetRenderTarget(previous);
-  const Status saved = WriteBmp(host.Files(), path, target->View());
+  const Status saved = WriteBmp(files, path, target->View());
   if (!saved.ok()) {
     return Status::Error("Unable to save " + DecodePath(path, TextEncoding::kAutomatic) + ":\n" +
                          saved.message());

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/gfx/render_device.h"
+#include "core/host/file_system.h"
 #include "core/host/status.h"
 #include "core/host/text_encoding.h"
 #include "core/model/cel_instance.h"
@@ -21,12 +22,12 @@ std::string ProposedCelBitmapName(std::string_view cel_file_name, TextEncoding e
 // (cel size plus the line's offsets), and saves it as a BMP file at the path
 // `ask_path` returns for the proposed name (empty: cancelled). The picture
 // is made before asking, so a device that cannot make it is reported first.
-// Returns whether a file was written, or the failure, for a message titled
-// kExportErrorCaption. `names` is the doll's text encoding.
+// Returns whether a file was written (in `files`), or the failure, for a
+// message titled kExportErrorCaption. `names` is the doll's text encoding.
 inline constexpr char kExportErrorCaption[] = "Export Error";
 Result<bool> ExportCelBitmap(
     RenderDevice& device, const CelInstance& cel, int palette_group, TextEncoding names,
-    const std::function<std::string(const std::string& proposed)>& ask_path);
+    FileSystem& files, const std::function<std::string(const std::string& proposed)>& ask_path);
 
 }  // namespace luma
 

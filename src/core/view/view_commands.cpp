@@ -205,7 +205,7 @@ bool CKissCnfView::ExportCelToBitmap() {
   if (!device.flags().paletted_textures) ApplyGroupColours(doc_.model(), group, false);
   const Result<bool> saved =
       ExportCelBitmap(device, *last_clicked_, group, doc_.model().text_encoding,
-                      [this](const std::string& proposed) {
+                      doc_.host().Files(), [this](const std::string& proposed) {
                         return front().AskSavePath("Export Cel to Bitmap", proposed, "bmp",
                                                    "BMP image (*.bmp)|*.bmp||");
                       });
