@@ -44,9 +44,9 @@ $(SAN_BUILD)/build.ninja:
 # Every test under the sanitizers; SANITIZE=engine builds and runs only the
 # engine's test programs (CI does, to keep its time down).
 SANITIZE        ?= all
-SAN_ENGINE_TESTS = host gfx archive model fkiss render doll view files
+SAN_ENGINE_TESTS = host gfx archive model pools fkiss render doll view files
 SAN_TARGETS      = $(if $(filter engine,$(SANITIZE)),--target $(SAN_ENGINE_TESTS:%=luma_%_tests))
-SAN_CTEST_ARGS   = $(if $(filter engine,$(SANITIZE)),-R '^(host|gfx|archive|model|fkiss|render|doll|view|files)$$')
+SAN_CTEST_ARGS   = $(if $(filter engine,$(SANITIZE)),-R '^(host|gfx|archive|model|pools|fkiss|render|doll|view|files)$$')
 
 sanitize: deps $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS) $(SAN_TARGETS)

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "core/fkiss/doll_identity.h"
-#include "core/fkiss/pool_file.h"
-#include "core/fkiss/value_pool.h"
+#include "core/pools/doll_identity.h"
+#include "core/pools/pool_file.h"
+#include "core/pools/value_pool.h"
 #include "core/host/file_io.h"
 #include "core/host/memory_file_system.h"
 #include "core/host/text.h"

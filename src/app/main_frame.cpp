@@ -42,7 +42,7 @@
 #include "audio/audio_player.h"
 #include "core/doll/doll_device.h"
 #include "core/doll/temp_files.h"
-#include "core/fkiss/pool_manager.h"
+#include "core/pools/pool_manager.h"
 #include "core/view/picture_saving.h"
 
 namespace luma::app {

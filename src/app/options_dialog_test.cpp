@@ -27,7 +27,7 @@
 #include "app/main_window_fixture.h"
 #include "app/thumbnail_options_page.h"
 #include "app/value_pools_page.h"
-#include "core/fkiss/pool_directory.h"
+#include "core/pools/pool_directory.h"
 #include "core/testing/doll_builder.h"
 
 namespace luma::app {

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "core/fkiss/pool_manager.h"
+#include "core/pools/pool_manager.h"
 #include "core/host/settings.h"
 
 class QButtonGroup;

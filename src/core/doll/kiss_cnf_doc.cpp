@@ -12,7 +12,7 @@
 #include "core/doll/external_files.h"
 #include "core/doll/fkiss_stages.h"
 #include "core/doll/temp_files.h"
-#include "core/fkiss/pool_directory.h"
+#include "core/pools/pool_directory.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"

@@ -9,7 +9,7 @@
 #include "core/doll/kiss_cnf_doc.h"
 #include "core/fkiss/fkiss_param.h"
 #include "core/fkiss/fkiss_script.h"
-#include "core/fkiss/value_pool.h"
+#include "core/pools/value_pool.h"
 #include "core/gfx/software_device.h"
 #include "core/testing/doll_builder.h"
 #include "core/testing/fake_host.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/fkiss/doll_identity.h"
-#include "core/fkiss/value_pool.h"
+#include "core/pools/doll_identity.h"
+#include "core/pools/value_pool.h"
 #include "core/fkiss/value_pool_access.h"
 #include "core/host/text_encoding.h"
 

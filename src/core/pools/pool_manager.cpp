@@ -1,11 +1,11 @@
-#include "core/fkiss/pool_manager.h"
+#include "core/pools/pool_manager.h"
 
 #include <algorithm>
 
-#include "core/fkiss/pool_directory.h"
 #include "core/host/host.h"
 #include "core/host/settings.h"
 #include "core/host/text.h"
+#include "core/pools/pool_directory.h"
 
 namespace luma {
 namespace {

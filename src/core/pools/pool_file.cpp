@@ -1,4 +1,4 @@
-#include "core/fkiss/pool_file.h"
+#include "core/pools/pool_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,14 +1,14 @@
-#ifndef LUMA_CORE_FKISS_POOL_DIRECTORY_H_
-#define LUMA_CORE_FKISS_POOL_DIRECTORY_H_
+#ifndef LUMA_CORE_POOLS_POOL_DIRECTORY_H_
+#define LUMA_CORE_POOLS_POOL_DIRECTORY_H_
 
 #include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/fkiss/doll_identity.h"
 #include "core/host/file_system.h"
 #include "core/host/text_encoding.h"
+#include "core/pools/doll_identity.h"
 
 namespace luma {
 
@@ -55,4 +55,4 @@ std::string FindPrivatePool(FileSystem& files, const std::string& directory,
 
 }  // namespace luma
 
-#endif  // LUMA_CORE_FKISS_POOL_DIRECTORY_H_
+#endif  // LUMA_CORE_POOLS_POOL_DIRECTORY_H_

@@ -1,4 +1,4 @@
-#include "core/fkiss/pool_manager.h"
+#include "core/pools/pool_manager.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "core/fkiss/pool_directory.h"
+#include "core/pools/pool_directory.h"
 
 #include <algorithm>
 
-#include "core/fkiss/value_pool.h"
 #include "core/host/host.h"
 #include "core/host/text.h"
+#include "core/pools/value_pool.h"
 
 namespace luma {
 namespace {

@@ -1,12 +1,12 @@
-#include "core/fkiss/value_pool.h"
+#include "core/pools/value_pool.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
-#include "core/fkiss/pool_file.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
+#include "core/pools/pool_file.h"
 
 namespace luma {
 namespace {

@@ -1,11 +1,10 @@
-#ifndef LUMA_CORE_FKISS_DOLL_IDENTITY_H_
-#define LUMA_CORE_FKISS_DOLL_IDENTITY_H_
+#ifndef LUMA_CORE_POOLS_DOLL_IDENTITY_H_
+#define LUMA_CORE_POOLS_DOLL_IDENTITY_H_
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "core/model/cnf_lines.h"
+#include <vector>
 
 namespace luma {
 
@@ -25,8 +24,8 @@ struct DollIdentity {
 // `size` counts the characters of all lines; `checksum` adds them one by one
 // as signed bytes, keeping the remainder of 10000 with the sign of the sum,
 // as pool files written by earlier versions expect.
-DollIdentity ComputeDollIdentity(std::string_view doll_path, const CnfLines& lines);
+DollIdentity ComputeDollIdentity(std::string_view doll_path, const std::vector<std::string>& lines);
 
 }  // namespace luma
 
-#endif  // LUMA_CORE_FKISS_DOLL_IDENTITY_H_
+#endif  // LUMA_CORE_POOLS_DOLL_IDENTITY_H_

@@ -1,10 +1,11 @@
-#include "core/fkiss/doll_identity.h"
+#include "core/pools/doll_identity.h"
 
 #include <algorithm>
 
 namespace luma {
 
-DollIdentity ComputeDollIdentity(std::string_view doll_path, const CnfLines& lines) {
+DollIdentity ComputeDollIdentity(std::string_view doll_path,
+                                 const std::vector<std::string>& lines) {
   DollIdentity identity;
   identity.name = std::string(doll_path.substr(0, std::min(doll_path.size(), kDollNameLength)));
   int32_t checksum = 0;

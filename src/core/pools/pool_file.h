@@ -1,5 +1,5 @@
-#ifndef LUMA_CORE_FKISS_POOL_FILE_H_
-#define LUMA_CORE_FKISS_POOL_FILE_H_
+#ifndef LUMA_CORE_POOLS_POOL_FILE_H_
+#define LUMA_CORE_POOLS_POOL_FILE_H_
 
 #include <cstdint>
 #include <optional>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/fkiss/doll_identity.h"
+#include "core/pools/doll_identity.h"
 
 namespace luma {
 
@@ -47,4 +47,4 @@ bool IsValidPoolId(std::string_view id);
 
 }  // namespace luma
 
-#endif  // LUMA_CORE_FKISS_POOL_FILE_H_
+#endif  // LUMA_CORE_POOLS_POOL_FILE_H_

@@ -1,14 +1,14 @@
-#ifndef LUMA_CORE_FKISS_VALUE_POOL_H_
-#define LUMA_CORE_FKISS_VALUE_POOL_H_
+#ifndef LUMA_CORE_POOLS_VALUE_POOL_H_
+#define LUMA_CORE_POOLS_VALUE_POOL_H_
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/fkiss/doll_identity.h"
 #include "core/host/file_system.h"
 #include "core/host/status.h"
+#include "core/pools/doll_identity.h"
 
 namespace luma {
 
@@ -60,4 +60,4 @@ class ValuePool {
 
 }  // namespace luma
 
-#endif  // LUMA_CORE_FKISS_VALUE_POOL_H_
+#endif  // LUMA_CORE_POOLS_VALUE_POOL_H_

@@ -1,5 +1,5 @@
-#ifndef LUMA_CORE_FKISS_POOL_MANAGER_H_
-#define LUMA_CORE_FKISS_POOL_MANAGER_H_
+#ifndef LUMA_CORE_POOLS_POOL_MANAGER_H_
+#define LUMA_CORE_POOLS_POOL_MANAGER_H_
 
 #include <ctime>
 #include <string>
@@ -58,4 +58,4 @@ int ExpireValuePools(Host& host, const Settings& settings, std::time_t now);
 
 }  // namespace luma
 
-#endif  // LUMA_CORE_FKISS_POOL_MANAGER_H_
+#endif  // LUMA_CORE_POOLS_POOL_MANAGER_H_
