@@ -264,7 +264,7 @@ TEST(LzhArchiveTest, OpenReportsFilesThatCannotBeRead) {
   LzhArchive archive;
   Status missing = archive.Open(disk, (dir / "missing.lzh").string());
   EXPECT_FALSE(missing.ok());
-  EXPECT_EQ(missing.message(), "");
+  EXPECT_EQ(missing.message(), "No such file or directory");
   // Opening works but reading fails: the message callers show.
   EXPECT_EQ(archive.Open(disk, dir.str()).message(), "File not found!");
   testing::WriteFile(dir / "empty.lzh", "");

@@ -10,10 +10,9 @@
 namespace luma {
 
 Result<std::unique_ptr<ArchiveReader>> OpenArchive(FileSystem& files, const std::string& path) {
-  // A file that cannot be opened at all fails quietly; one that fails while
-  // it is read gets the message callers show.
+  // Callers name the file; the failure says why it could not be read.
   Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
-  if (!file.ok()) return Status::Error("");
+  if (!file.ok()) return file.status();
   Result<std::vector<uint8_t>> bytes = ReadToEnd(**file, path);
   if (!bytes.ok()) return Status::Error("File not found!");
   return OpenArchiveImage(std::move(*bytes), path);
