@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "core/pools/doll_identity.h"
-#include "core/pools/pool_file.h"
-#include "core/pools/value_pool.h"
 #include "core/host/file_io.h"
 #include "core/host/memory_file_system.h"
 #include "core/host/text.h"
+#include "core/pools/doll_identity.h"
+#include "core/pools/pool_file.h"
+#include "core/pools/value_pool.h"
 
 namespace {
 

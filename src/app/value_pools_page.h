@@ -3,8 +3,8 @@
 
 #include <QWidget>
 
-#include "core/pools/pool_manager.h"
 #include "core/host/settings.h"
+#include "core/pools/pool_manager.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -12,7 +12,6 @@
 #include "core/doll/external_files.h"
 #include "core/doll/fkiss_stages.h"
 #include "core/doll/temp_files.h"
-#include "core/pools/pool_directory.h"
 #include "core/host/file_io.h"
 #include "core/host/text.h"
 #include "core/host/text_encoding.h"
@@ -21,6 +20,7 @@
 #include "core/model/file_name_check.h"
 #include "core/model/kcf_codec.h"
 #include "core/model/messages.h"
+#include "core/pools/pool_directory.h"
 #include "core/render/instance_geometry.h"
 
 namespace luma {

@@ -6,10 +6,10 @@
 
 #include "core/fkiss/fkiss_script.h"
 #include "core/fkiss/key_codes.h"
-#include "core/pools/pool_file.h"
 #include "core/host/host.h"
 #include "core/host/text.h"
 #include "core/model/doll_model.h"
+#include "core/pools/pool_file.h"
 
 namespace luma {
 namespace {

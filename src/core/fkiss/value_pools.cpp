@@ -2,9 +2,9 @@
 
 #include "core/fkiss/fkiss_param.h"
 #include "core/fkiss/fkiss_script.h"
+#include "core/host/host.h"
 #include "core/pools/pool_directory.h"
 #include "core/pools/pool_file.h"
-#include "core/host/host.h"
 
 namespace luma {
 

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "core/pools/doll_identity.h"
-#include "core/pools/value_pool.h"
 #include "core/fkiss/value_pool_access.h"
 #include "core/host/text_encoding.h"
+#include "core/pools/doll_identity.h"
+#include "core/pools/value_pool.h"
 
 namespace luma {
 
