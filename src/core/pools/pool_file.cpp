@@ -3,19 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/host/little_endian.h"
 #include "core/host/text.h"
 
 namespace luma {
 namespace {
-
-uint32_t ReadLe32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-void AppendLe32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
 
 // The text of a zero-terminated field, never longer than the field.
 std::string FieldText(const uint8_t* field, size_t size) {
@@ -36,8 +28,8 @@ std::optional<DollIdentity> ParsePoolHeader(std::span<const uint8_t> bytes) {
   if (bytes.size() < kPoolHeaderSize) return std::nullopt;
   DollIdentity identity;
   identity.name = FieldText(bytes.data(), kPoolNameFieldSize);
-  identity.size = ReadLe32(bytes.data() + kPoolNameFieldSize);
-  identity.checksum = static_cast<int32_t>(ReadLe32(bytes.data() + kPoolNameFieldSize + 4));
+  identity.size = LoadLe32(bytes.data() + kPoolNameFieldSize);
+  identity.checksum = static_cast<int32_t>(LoadLe32(bytes.data() + kPoolNameFieldSize + 4));
   return identity;
 }
 
@@ -49,7 +41,7 @@ std::vector<PoolRecord> ParsePoolRecords(std::span<const uint8_t> bytes, size_t 
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* record = bytes.data() + offset + i * kPoolRecordSize;
     records.push_back({FieldText(record, kValueIdFieldSize),
-                       static_cast<int32_t>(ReadLe32(record + kValueIdFieldSize))});
+                       static_cast<int32_t>(LoadLe32(record + kValueIdFieldSize))});
   }
   return records;
 }
