@@ -151,7 +151,10 @@ constexpr FkissCommandInfo kRows[FkissCommandTable::kCount] = {
 };
 
 // Every action has a handler but those the event runner steps itself; no
-// event has one.
+// event has one. GCC's address sanitizer makes comparing a function's
+// address with null no constant expression; the check runs in every other
+// build.
+#ifndef __SANITIZE_ADDRESS__
 constexpr bool HandlersMatchRows() {
   for (int code = 0; code < FkissCommandTable::kCount; ++code) {
     const FkissCommandInfo& row = kRows[code];
@@ -163,6 +166,7 @@ constexpr bool HandlersMatchRows() {
   return true;
 }
 static_assert(HandlersMatchRows());
+#endif
 
 constexpr const char* kLevelNames[] = {"FKiSS 1",   "FKiSS 1b", "FKiSS 2",
                                        "FKiSS 2.1", "FKiSS 3",  "FKiSS 4"};
