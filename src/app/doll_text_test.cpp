@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTimer>
@@ -80,14 +79,7 @@ TEST_F(DollTextWindowTest, ReportAndScriptWindowsFollowTheTextEncodingSetting) {
       << info.error_report()->errors()->toPlainText().toStdString();
 
   frame_->RunCommand(kIdTraceFkiss);
-  const ClientPoint at = child->view().DollToScreen(PlayPoint{15, 12});
-  QWidget* area = child->view_widget()->viewport();
-  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QMouseEvent event(
-        type, QPointF(at.x, at.y), area->mapToGlobal(QPointF(at.x, at.y)), Qt::LeftButton,
-        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(area, &event);
-  }
+  Click(child, 15, 12);
   ASSERT_NE(info.debug_window(), nullptr);
   EXPECT_EQ(info.debug_window()->edit()->toPlainText(), QString::fromUtf8("こんにちは"));
   EXPECT_TRUE(info.trace_window()->edit()->toPlainText().contains(

@@ -14,36 +14,19 @@
 #include "core/pools/pool_directory.h"
 #include "core/pools/pool_file.h"
 #include "core/testing/fake_host.h"
+#include "core/testing/pool_file_bytes.h"
 #include "core/testing/test_paths.h"
 
 namespace luma {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Header;
+using testing::Le32;
 using testing::ReadFile;
+using testing::Record;
 using testing::TempDir;
 using testing::WriteFile;
-
-std::string Le32(uint32_t v) {
-  std::string s;
-  for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
-  return s;
-}
-
-std::string Field(std::string_view text, size_t size) {
-  std::string s(text);
-  s.resize(size, '\0');
-  return s;
-}
-
-std::string Record(std::string_view id, int32_t value) {
-  return Field(id, kValueIdFieldSize) + Le32(static_cast<uint32_t>(value));
-}
-
-std::string Header(const DollIdentity& id) {
-  return Field(id.name, kPoolNameFieldSize) + Le32(id.size) +
-         Le32(static_cast<uint32_t>(id.checksum));
-}
 
 ino_t Inode(const fs::path& path) {
   struct stat st;
