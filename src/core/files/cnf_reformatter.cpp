@@ -67,7 +67,10 @@ CnfText FormatReformattedCnf(const DollModel& doll, const FkissScript* script,
   }
   if (!doll.palette_file_names.empty()) {
     out += ";;Palettes\n";
-    for (const std::string& name : doll.palette_file_names) out += "%" + name + "\n";
+    for (const std::string& name : doll.palette_file_names) {
+      // A reader takes "%%" as one "%": a name starting with "%" needs both.
+      out += (name.starts_with('%') ? "%%" : "%") + name + "\n";
+    }
     out += "\n";
   }
 

@@ -149,6 +149,16 @@ TEST_F(ReformatterTest, SetLinesBreakAfterEveryTenthObject) {
             "$0\n");
 }
 
+// A palette line may double its "%"; a file name that itself starts with
+// "%" must come back as that name, not lose a "%" to the doubling.
+TEST_F(ReformatterTest, PaletteNamesStartingWithAPercentSignReadBackTheSame) {
+  auto doc = doll_.OpenCnf("%%%odd.kcf\n%%even.kcf\n#0 a.cel :0\n$0 1,1\n");
+  ASSERT_TRUE(doc);
+  ASSERT_EQ(doc->model().palette_file_names, (std::vector<std::string>{"%odd.kcf", "even.kcf"}));
+  const std::string written = RoundTrip(*doc);
+  EXPECT_NE(written.find("\n%%%odd.kcf\n%even.kcf\n"), std::string::npos) << written;
+}
+
 // An object that only a set line places has no cel line, but the script
 // may name it: both writers keep it.
 TEST_F(ReformatterTest, KeepsObjectsWithoutCels) {
