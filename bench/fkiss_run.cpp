@@ -46,6 +46,9 @@ void BM_TightLoop(benchmark::State& state) {
     void ObjectMoved(luma::KissObject&, luma::PlayPoint) override {}
     void RedrawAll() override {}
     void RequestClose() override {}
+    void ShowNotice(const std::string&) override {}
+    void ShowScriptWarning(const std::string&) override {}
+    bool AllowShellLink(const std::string&) override { return false; }
   } view;
   luma::FkissRuntime runtime(doll.doll, doll.script, view, doll.host, luma::RuntimeSettings());
   runtime.StartScript();

@@ -2,8 +2,6 @@
 // user and the debug window.
 #include "core/fkiss/action_handlers.h"
 #include "core/fkiss/fkiss_runtime.h"
-#include "core/host/host.h"
-#include "core/model/doll_model.h"
 
 namespace luma {
 
@@ -24,8 +22,7 @@ bool FkissActions::Shell(FkissRuntime& run, const FkissAction& action) {
 
 bool FkissActions::Notify(FkissRuntime& run, const FkissAction& action) {
   run.view_.ReleasePointer();
-  run.host_.ShowMessage("Lumadoll", run.doll_.Shown(action.params[0].text),
-                        MessageIcon::kInformation);
+  run.view_.ShowNotice(action.params[0].text);
   run.view_.EndDrag();
   return true;
 }

@@ -453,7 +453,7 @@ void FkissRuntime::ReportStackLimit(const FkissEvent* refused) {
   }
   text += StringPrintf("Event stack has exceeded the maximum depth of %d in %s.", max_stack_,
                        refused->display_name.c_str());
-  host_.ShowMessage("Lumadoll", doll_.Shown(text), MessageIcon::kWarning);
+  view_.ShowScriptWarning(text);
 }
 
 void FkissRuntime::StopRunawayDispatch() {

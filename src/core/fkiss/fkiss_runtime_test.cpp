@@ -28,15 +28,15 @@ TEST_F(RuntimeTest, GosubToItselfRunsToTheLimitAndReportsOnce) {
   runtime_->RunEvent(Label(1), true);
   EXPECT_EQ(Var("n"), 20);
   EXPECT_EQ(runtime_->deepest_stack(), 20);
-  ASSERT_EQ(host().messages().size(), 1u);
-  const std::string& text = host().messages()[0].text;
+  ASSERT_EQ(view_.warnings.size(), 1u);
+  const std::string& text = view_.warnings[0];
   EXPECT_EQ(text.substr(0, 24), "Total stack depth: 21\r\n1");
   EXPECT_NE(text.find("\r\n21: label(1)\r\n"), std::string::npos);
   EXPECT_NE(text.find("Event stack has exceeded the maximum depth of 20 in label(1)."),
             std::string::npos);
   runtime_->RunEvent(Label(1), true);
   EXPECT_EQ(Var("n"), 40);
-  EXPECT_EQ(host().messages().size(), 1u);
+  EXPECT_EQ(view_.warnings.size(), 1u);
 }
 
 TEST_F(RuntimeTest, AStackHintMayGoBelowTwentyButNotBeyondSixteenMillion) {
@@ -46,7 +46,7 @@ TEST_F(RuntimeTest, AStackHintMayGoBelowTwentyButNotBeyondSixteenMillion) {
   Start();
   runtime_->RunEvent(Label(1), true);
   EXPECT_EQ(Var("n"), 5);
-  EXPECT_NE(host().messages().at(0).text.find("maximum depth of 5 in"), std::string::npos);
+  EXPECT_NE(view_.warnings.at(0).find("maximum depth of 5 in"), std::string::npos);
 
   settings.max_stack = INT32_MAX;
   FkissRuntime huge(doll_->doll, doll_->script, view_, host(), settings);
@@ -63,8 +63,8 @@ TEST_F(RuntimeTest, AChainMillionsDeepRunsWithoutNativeRecursion) {
   Start();
   runtime_->RunEvent(Label(1), true);
   EXPECT_EQ(Var("n"), 2000000);
-  ASSERT_EQ(host().messages().size(), 1u);
-  const std::string& text = host().messages()[0].text;
+  ASSERT_EQ(view_.warnings.size(), 1u);
+  const std::string& text = view_.warnings[0];
   // 20 entries, "...", 20 entries, and the summary.
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 20 + 1 + 20);
   EXPECT_NE(text.find("\r\n20: label(1)\r\n...\r\n1999982: label(1)\r\n"), std::string::npos);
@@ -109,7 +109,7 @@ TEST_F(RuntimeTest, ARunawayDispatchStopsAtItsActionBound) {
   Start();
   Press("a.cel");
   EXPECT_EQ(Var("d"), 50000);
-  EXPECT_TRUE(host().messages().empty());  // stopped long before the stack limit
+  EXPECT_TRUE(view_.warnings.empty());  // stopped long before the stack limit
   EXPECT_EQ(doll_->doll.report.warnings(),
             std::vector<std::string>{"FKiSS: press(#0) stopped after 100000 actions; one event "
                                      "may run at most that many."});

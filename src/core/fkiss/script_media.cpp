@@ -37,14 +37,9 @@ void ScriptMedia::OpenShellLink(const std::string& text) {
     view_.EndDrag();
     return;
   }
-  if (options_.shell_permission == 1) {
-    const std::string question =
-        StringPrintf("Shell() wants to open this URL:\n\n%s\n\nDo you want to open it?",
-                     doll_.Shown(text).c_str());
-    if (host_.Ask("Shell()", question, Buttons::kYesNo, MessageIcon::kQuestion) != Answer::kYes) {
-      view_.EndDrag();
-      return;
-    }
+  if (options_.shell_permission == 1 && !view_.AllowShellLink(text)) {
+    view_.EndDrag();
+    return;
   }
   view_.ReleasePointer();
   (void)host_.OpenLink(text);

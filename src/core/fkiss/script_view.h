@@ -1,6 +1,8 @@
 #ifndef LUMA_CORE_FKISS_SCRIPT_VIEW_H_
 #define LUMA_CORE_FKISS_SCRIPT_VIEW_H_
 
+#include <string>
+
 namespace luma {
 
 struct CelInstance;
@@ -59,6 +61,15 @@ class ScriptView {
 
   // The script asked to quit: close the doll once the script has stopped.
   virtual void RequestClose() = 0;
+
+  // What the script says to the user. Texts come in the doll's own bytes;
+  // the view decodes them for showing.
+  // A notify text, shown until the user dismisses it.
+  virtual void ShowNotice(const std::string& text) = 0;
+  // A fault of the script the user should hear about (its stack ran too deep).
+  virtual void ShowScriptWarning(const std::string& text) = 0;
+  // Whether the user lets the script open this web or mail link.
+  virtual bool AllowShellLink(const std::string& link) = 0;
 };
 
 }  // namespace luma

@@ -1,6 +1,7 @@
 #ifndef LUMA_CORE_TESTING_FAKE_SCRIPT_VIEW_H_
 #define LUMA_CORE_TESTING_FAKE_SCRIPT_VIEW_H_
 
+#include <string>
 #include <vector>
 
 #include "core/fkiss/script_view.h"
@@ -33,6 +34,12 @@ class FakeScriptView : public ScriptView {
   void ObjectMoved(KissObject&, PlayPoint) override { ++moves; }
   void RedrawAll() override { ++redraws; }
   void RequestClose() override { ++close_requests; }
+  void ShowNotice(const std::string& text) override { notices.push_back(text); }
+  void ShowScriptWarning(const std::string& text) override { warnings.push_back(text); }
+  bool AllowShellLink(const std::string& link) override {
+    shell_questions.push_back(link);
+    return allow_shell_link;
+  }
 
   int set = 0;
   PlayPoint origin{0, 0};
@@ -43,6 +50,8 @@ class FakeScriptView : public ScriptView {
   int drags_ended = 0, cel_changes = 0, transparency_changes = 0, palette_changes = 0, moves = 0,
       redraws = 0;
   int close_requests = 0;
+  std::vector<std::string> notices, warnings, shell_questions;
+  bool allow_shell_link = false;
 };
 
 }  // namespace luma::testing

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/fkiss/bounding.h"
+#include "core/host/text.h"
 #include "core/model/doll_limits.h"
 #include "core/render/instance_geometry.h"
 
@@ -284,6 +285,21 @@ void CKissCnfView::ObjectMoved(KissObject&, PlayPoint) { Redraw(); }
 void CKissCnfView::RequestClose() {
   close_requested_ = true;
   front().CloseDoll();
+}
+
+void CKissCnfView::ShowNotice(const std::string& text) {
+  doc_.host().ShowMessage("Lumadoll", doc_.Shown(text), MessageIcon::kInformation);
+}
+
+void CKissCnfView::ShowScriptWarning(const std::string& text) {
+  doc_.host().ShowMessage("Lumadoll", doc_.Shown(text), MessageIcon::kWarning);
+}
+
+bool CKissCnfView::AllowShellLink(const std::string& link) {
+  const std::string question = StringPrintf(
+      "Shell() wants to open this URL:\n\n%s\n\nDo you want to open it?", doc_.Shown(link).c_str());
+  return doc_.host().Ask("Shell()", question, Buttons::kYesNo, MessageIcon::kQuestion) ==
+         Answer::kYes;
 }
 
 }  // namespace luma

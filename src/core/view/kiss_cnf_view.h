@@ -308,6 +308,9 @@ class CKissCnfView : public ScriptView {
   void ObjectMoved(KissObject& object, PlayPoint from) override;
   void RedrawAll() override { Redraw(); }
   void RequestClose() override;
+  void ShowNotice(const std::string& text) override;
+  void ShowScriptWarning(const std::string& text) override;
+  bool AllowShellLink(const std::string& link) override;
   void set_renderer_ready(bool ready) { renderer_ready_ = ready; }
 
  private:

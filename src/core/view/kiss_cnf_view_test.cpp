@@ -78,12 +78,43 @@ TEST_F(KissCnfViewTest, QuitAsksTheOwnerToClose) {
   EXPECT_TRUE(view_->close_requested());
 }
 
-TEST_F(KissCnfViewTest, NotifyShowsTheTextAndEndsThePress) {
-  Open(";@press(#0) notify(\"Hello\")\n");
+TEST_F(KissCnfViewTest, NotifyAndAStackTooDeepReachTheUserOnce) {
+  Open(";@press(#0) notify(\"Hello\")\n;@press(#1) gosub(1)\n;@label(1) gosub(1)\n");
   view_->StartDoll();
   view_->LeftButtonDown(PlayPoint{2, 2});
   ASSERT_EQ(host_.messages().size(), 1u);
+  EXPECT_EQ(host_.messages()[0].caption, "Lumadoll");
   EXPECT_EQ(host_.messages()[0].text, "Hello");
+  EXPECT_EQ(host_.messages()[0].icon, MessageIcon::kInformation);
+  EXPECT_FALSE(view_->pressed());
+
+  for (int i = 0; i < 2; ++i) {
+    view_->LeftButtonDown(PlayPoint{52, 2});
+    view_->LeftButtonUp(PlayPoint{52, 2});
+  }
+  ASSERT_EQ(host_.messages().size(), 2u);
+  EXPECT_EQ(host_.messages()[1].caption, "Lumadoll");
+  EXPECT_NE(host_.messages()[1].text.find("Event stack has exceeded the maximum depth"),
+            std::string::npos);
+  EXPECT_EQ(host_.messages()[1].icon, MessageIcon::kWarning);
+}
+
+TEST_F(KissCnfViewTest, AShellLinkOpensOnlyWhenTheUserSaysYes) {
+  Open(";@press(#0) shell(\"HTTPS://example.org/\")\n");
+  view_->StartDoll();
+  host_.QueueAnswer(Answer::kNo);
+  view_->LeftButtonDown(PlayPoint{2, 2});
+  ASSERT_EQ(host_.questions().size(), 1u);
+  EXPECT_TRUE(host_.Logged(
+      "ask: Shell(): Shell() wants to open this URL:\n\nHTTPS://example.org/\n\nDo you want to "
+      "open it?"));
+  EXPECT_TRUE(host_.links().empty());
+  EXPECT_FALSE(view_->pressed());
+
+  host_.QueueAnswer(Answer::kYes);
+  view_->LeftButtonDown(PlayPoint{2, 2});
+  EXPECT_EQ(host_.questions().size(), 2u);
+  EXPECT_EQ(host_.links(), std::vector<std::string>{"HTTPS://example.org/"});
   EXPECT_FALSE(view_->pressed());
 }
 
