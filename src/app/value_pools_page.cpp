@@ -35,7 +35,7 @@ QLabel* EmptyText(const char* text) {
 }  // namespace
 
 ValuePoolsPage::ValuePoolsPage(const Settings& settings, Host& host, QWidget* parent)
-    : QWidget(parent), manager_(host) {
+    : QWidget(parent), pools_(host) {
   public_ = PoolList();
   private_ = PoolList();
   public_empty_ = EmptyText("There are no public value pools currently stored on this computer.");
@@ -92,14 +92,14 @@ void ValuePoolsPage::TakeValues(Settings& settings) const {
 }
 
 void ValuePoolsPage::Refresh() {
-  manager_.Refresh();
+  pools_.Refresh();
   Fill(false);
   Fill(true);
 }
 
 void ValuePoolsPage::Fill(bool private_list) {
   const std::vector<PoolListEntry>& pools =
-      private_list ? manager_.private_pools() : manager_.public_pools();
+      private_list ? pools_.pools().private_pools() : pools_.pools().public_pools();
   QListWidget* list = this->list(private_list);
   list->clear();
   for (const PoolListEntry& pool : pools) {
@@ -117,12 +117,12 @@ void ValuePoolsPage::DeleteSelected(bool private_list) {
     rows.push_back(index.row());
   }
   if (rows.empty()) return;
-  manager_.DeleteSelected(private_list, rows);
+  pools_.DeleteSelected(private_list, rows);
   Refresh();
 }
 
 void ValuePoolsPage::DeleteAll() {
-  manager_.DeleteAll();
+  pools_.DeleteAll();
   Refresh();
 }
 

@@ -3,8 +3,8 @@
 
 #include <QWidget>
 
+#include "core/doll/value_pool_commands.h"
 #include "core/host/settings.h"
-#include "core/pools/pool_manager.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -50,7 +50,7 @@ class ValuePoolsPage : public QWidget {
  private:
   void Fill(bool private_list);
 
-  PoolManager manager_;
+  ValuePoolCommands pools_;
   QListWidget* public_ = nullptr;
   QListWidget* private_ = nullptr;
   QLabel* public_empty_ = nullptr;

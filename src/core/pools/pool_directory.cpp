@@ -24,16 +24,18 @@ bool Exists(FileSystem& files, const std::string& path) {
 
 }  // namespace
 
-std::string PoolDirectory(Host& host) {
-  std::string folder = host.DataFolder();
-  if (folder.empty()) return std::string();
+std::string PoolDirectory(FileSystem& files, std::string_view data_folder) {
+  if (data_folder.empty()) return std::string();
+  std::string folder(data_folder);
   if (folder.back() != '/') folder += '/';
   folder += "pooldata";
   // Only the last step is made: the data folder is the platform's to make,
   // and a host without one keeps no pools.
-  if (!host.Files().CreateFolder(folder).ok()) return std::string();
+  if (!files.CreateFolder(folder).ok()) return std::string();
   return folder;
 }
+
+std::string PoolDirectory(Host& host) { return PoolDirectory(host.Files(), host.DataFolder()); }
 
 std::vector<PoolFileEntry> ListPoolFiles(FileSystem& files, const std::string& directory) {
   std::vector<PoolFileEntry> pools;

@@ -15,8 +15,10 @@ namespace luma {
 class Host;
 
 // Every value pool lives in "pooldata" inside the user's data folder, made
-// whenever the path is asked for. Empty when the host names no data folder
-// or the pool folder cannot be made: pools then simply do not persist.
+// whenever the path is asked for. Empty when there is no data folder or the
+// pool folder cannot be made: pools then simply do not persist.
+std::string PoolDirectory(FileSystem& files, std::string_view data_folder);
+// The pool folder in the host's data folder.
 std::string PoolDirectory(Host& host);
 
 struct PoolFileEntry {

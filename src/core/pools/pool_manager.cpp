@@ -4,7 +4,6 @@
 
 #include "core/host/host.h"
 #include "core/host/settings.h"
-#include "core/host/text.h"
 #include "core/pools/pool_directory.h"
 
 namespace luma {
@@ -43,62 +42,31 @@ std::string PoolDisplayName(std::string_view file_name) {
 void PoolManager::Refresh() {
   public_.clear();
   private_.clear();
-  directory_ = PoolDirectory(host_);
+  directory_ = PoolDirectory(files_, data_folder_);
   if (directory_.empty()) return;
-  for (const PoolFileEntry& file : ListPoolFiles(host_.Files(), directory_)) {
+  for (const PoolFileEntry& file : ListPoolFiles(files_, directory_)) {
     PoolListEntry entry{PoolDisplayName(file.file_name), file.file_name};
     (IsPrivatePoolFile(file.file_name) ? private_ : public_).push_back(std::move(entry));
   }
 }
 
-int PoolManager::DeleteSelected(bool private_list, const std::vector<int>& selected) {
+std::vector<PoolListEntry> PoolManager::Selected(bool private_list,
+                                                 const std::vector<int>& selected) const {
   const std::vector<PoolListEntry>& list = private_list ? private_ : public_;
-  std::vector<std::string> names;
-  std::string shown;
+  std::vector<PoolListEntry> chosen;
   for (const int index : selected) {
     if (index < 0 || static_cast<size_t>(index) >= list.size()) continue;
     const PoolListEntry& entry = list[static_cast<size_t>(index)];
-    if (std::find(names.begin(), names.end(), entry.file_name) != names.end()) continue;
-    names.push_back(entry.file_name);
-    shown = entry.display_name;
+    if (std::find(chosen.begin(), chosen.end(), entry) == chosen.end()) chosen.push_back(entry);
   }
-  if (names.empty()) return 0;
-  const std::string question =
-      names.size() == 1
-          ? StringPrintf("Delete the value pool \"%s\"?", shown.c_str())
-          : StringPrintf("Delete these %d value pools?", static_cast<int>(names.size()));
-  const char* caption = private_list ? "Delete Private Value Pool" : "Delete Public Value Pool";
-  if (host_.Ask(caption, question, Buttons::kYesNo, MessageIcon::kQuestion) != Answer::kYes) {
-    return 0;
-  }
-  const int deleted = DeleteFiles(host_.Files(), directory_, names);
-  Refresh();
-  return deleted;
+  return chosen;
 }
 
-int PoolManager::DeleteAll() {
-  Refresh();
+int PoolManager::Delete(const std::vector<PoolListEntry>& pools) {
   std::vector<std::string> names;
-  for (const PoolListEntry& entry : public_) names.push_back(entry.file_name);
-  for (const PoolListEntry& entry : private_) names.push_back(entry.file_name);
-  constexpr std::string_view kCaption = "Delete All Value Pools";
-  if (names.empty()) {
-    host_.ShowMessage(kCaption, "No KiSS value pools currently exist.", MessageIcon::kInformation);
-    return 0;
-  }
-  const std::string question = StringPrintf(
-      "You are about to delete all KiSS value pools (%d pools exist) for all known KiSS dolls. "
-      "This action is not reversible.\nAre you absolutely certain that you want to do this?",
-      static_cast<int>(names.size()));
-  if (host_.Ask(kCaption, question, Buttons::kYesNo, MessageIcon::kWarning) != Answer::kYes) {
-    return 0;
-  }
-  const int deleted = DeleteFiles(host_.Files(), directory_, names);
+  for (const PoolListEntry& pool : pools) names.push_back(pool.file_name);
+  const int deleted = DeleteFiles(files_, directory_, names);
   Refresh();
-  host_.ShowMessage(
-      kCaption,
-      StringPrintf("%d KiSS value pools for all known KiSS dolls have been deleted.", deleted),
-      MessageIcon::kInformation);
   return deleted;
 }
 

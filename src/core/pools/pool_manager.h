@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/host/file_system.h"
+
 namespace luma {
 
 class Host;
@@ -15,6 +17,7 @@ struct Settings;
 struct PoolListEntry {
   std::string display_name;
   std::string file_name;
+  friend bool operator==(const PoolListEntry&, const PoolListEntry&) = default;
 };
 
 // The name a pool file is listed by, without ".pool": a private pool
@@ -22,26 +25,28 @@ struct PoolListEntry {
 // "~doll~lzh~doll~cnf.pool" reads "doll.lzh.doll.cnf".
 std::string PoolDisplayName(std::string_view file_name);
 
-// What the options dialog does with the stored value pools: lists them in a
-// public and a private list, and deletes chosen ones or all of them after
-// asking through the Host.
+// The stored value pools as the options dialog lists them, in a public and
+// a private list, and deleting them.
 class PoolManager {
  public:
-  explicit PoolManager(Host& host) : host_(host) {}
+  // `data_folder` is the user's data folder, the pools' folder's parent.
+  PoolManager(FileSystem& files, std::string data_folder)
+      : files_(files), data_folder_(std::move(data_folder)) {}
 
   // Reads the pool folder again.
   void Refresh();
   const std::vector<PoolListEntry>& public_pools() const { return public_; }
   const std::vector<PoolListEntry>& private_pools() const { return private_; }
 
-  // Deletes the entries at `selected` of one list once the user agrees, then
-  // refreshes. Returns how many files went.
-  int DeleteSelected(bool private_list, const std::vector<int>& selected);
-  // Deletes every pool file once the user agrees, and says how many went.
-  int DeleteAll();
+  // The entries at `selected` of one list, each once, in the order given;
+  // indexes outside the list are passed over.
+  std::vector<PoolListEntry> Selected(bool private_list, const std::vector<int>& selected) const;
+  // Deletes the listed pool files, then refreshes. Returns how many went.
+  int Delete(const std::vector<PoolListEntry>& pools);
 
  private:
-  Host& host_;
+  FileSystem& files_;
+  const std::string data_folder_;
   std::string directory_;
   std::vector<PoolListEntry> public_;
   std::vector<PoolListEntry> private_;
