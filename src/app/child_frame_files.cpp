@@ -12,7 +12,8 @@
 #include "app/palette_editor_dialog.h"
 #include "app/save_cnf_dialog.h"
 #include "core/files/cnf_save.h"
-#include "core/files/lzh_build.h"
+#include "core/view/cnf_save_command.h"
+#include "core/view/lzh_build_command.h"
 
 namespace luma::app {
 namespace {
@@ -46,7 +47,7 @@ std::optional<std::string> CChildFrame::SaveCnfAs() {
   SaveCnfDialog dialog(&main_, proposed, doc.save_options(), CnfReformatRequired(doc));
   const std::string path = main_.dialogs().RunSaveCnfDialog(dialog);
   if (path.empty()) return std::nullopt;
-  if (!SaveToNewCnf(doc, path, dialog.options())) return std::nullopt;
+  if (!RunSaveToNewCnf(doc, path, dialog.options())) return std::nullopt;
   main_.RefreshTitles();
   // A CNF saved from an archive names cels that live only in the archive:
   // it is no doll to open again by itself.

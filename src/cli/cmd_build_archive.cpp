@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/loaded_doll.h"
 #include "core/files/lzh_build.h"
+#include "core/view/lzh_build_command.h"
 
 namespace luma::cli {
 namespace {

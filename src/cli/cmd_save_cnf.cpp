@@ -6,7 +6,7 @@
 #include "cli/cli_host.h"
 #include "cli/commands.h"
 #include "cli/loaded_doll.h"
-#include "core/files/cnf_save.h"
+#include "core/view/cnf_save_command.h"
 
 namespace luma::cli {
 namespace {
@@ -27,7 +27,7 @@ int RunSaveCnf(const ParsedArgs& args) {
   const Settings settings;
   LoadedDoll doll = LoadDoll(path, host, settings);
   if (!doll.doc) return kExitFailed;
-  const bool saved = SaveToNewCnf(*doll.doc, out, options);
+  const bool saved = RunSaveToNewCnf(*doll.doc, out, options);
   doll.doc->Close();
   return saved ? kExitOk : kExitFailed;
 }

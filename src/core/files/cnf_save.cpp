@@ -30,14 +30,12 @@ CnfSourceLines SplitWrittenLines(const std::string& text) {
   return out;
 }
 
-bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options,
-              const CnfText& cnf, bool reformatted) {
+Status WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options,
+                const CnfText& cnf, bool reformatted) {
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(cnf.text.data()),
                                        cnf.text.size());
   if (!ReplaceFile(doc.host().Files(), path, bytes).ok()) {
-    doc.host().ShowMessage("Save Error", "Unable to write to file " + doc.ShownPath(path),
-                           MessageIcon::kWarning);
-    return false;
+    return Status::Error("Unable to write to file " + doc.ShownPath(path));
   }
   DollModel& doll = doc.model();
   CnfSourceLines written = SplitWrittenLines(cnf.text);
@@ -54,17 +52,17 @@ bool WriteCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& o
     script->added_text.clear();
     if (reformatted) script->reformat_on_save = false;
   }
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace
 
-bool WriteReformatted(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
+Status WriteReformatted(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
   const CnfText cnf = FormatReformattedCnf(doc.model(), doc.fkiss(), options, CurrentHints(doc));
   return WriteCnf(doc, path, options, cnf, true);
 }
 
-bool WritePreserving(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
+Status WritePreserving(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
   const CnfText cnf = FormatPreservedCnf(doc.model(), doc.fkiss(), options, CurrentHints(doc));
   return WriteCnf(doc, path, options, cnf, false);
 }
@@ -74,14 +72,14 @@ bool CnfReformatRequired(CKissCnfDoc& doc) {
   return script && script->reformat_on_save;
 }
 
-bool SaveToNewCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
+Status SaveToNewCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options) {
   const bool reformat = options.reformat || CnfReformatRequired(doc);
-  const bool saved =
+  Status saved =
       reformat ? WriteReformatted(doc, path, options) : WritePreserving(doc, path, options);
-  if (!saved) return false;
+  if (!saved.ok()) return saved;
   doc.save_options() = options;
   if (!doc.is_archive()) doc.AdoptSavedCnf(path);
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace luma

@@ -5,21 +5,22 @@
 
 #include "core/doll/cnf_save_options.h"
 #include "core/doll/kiss_cnf_doc.h"
+#include "core/host/status.h"
 
 // Saving an open doll's CNF. The file is written to a temporary file in the
 // target's folder and renamed over the target only when it is complete; on
-// failure the message box "Unable to write to file " + path (caption "Save
-// Error") is shown and any existing file stays as it was. After a successful
+// failure ("Unable to write to file " + path) any existing file stays as it
+// was and the document is unchanged. After a successful
 // write the document's CNF lines are the lines written (with each cel
 // instance's line number), added script text counts as saved, and with the
 // positions option the current positions become the reset positions.
 namespace luma {
 
 // A fresh, column-aligned CNF from the model.
-bool WriteReformatted(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options);
+Status WriteReformatted(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options);
 
 // The CNF as read, edited only where the doll or the options differ from it.
-bool WritePreserving(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options);
+Status WritePreserving(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options);
 
 // The doll's script was changed in a way only the reformatting writer can
 // save (snap-to effects were removed).
@@ -30,7 +31,7 @@ bool CnfReformatRequired(CKissCnfDoc& doc);
 // success the options are remembered by the document, and a doll that did
 // not come from an archive becomes the saved file (path, CNF path, name and
 // title); an archived doll keeps its archive.
-bool SaveToNewCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options);
+Status SaveToNewCnf(CKissCnfDoc& doc, const std::string& path, const CnfSaveOptions& options);
 
 }  // namespace luma
 

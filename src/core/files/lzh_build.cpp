@@ -90,7 +90,8 @@ class ArchiveBuilder {
         source_(host_.Files()),
         writer_(archive_, host_.Files()) {}
 
-  Status Build(const std::vector<AdditionalFile>& additional, const std::string& saved_cnf) {
+  DollArchiveBuild Build(const std::vector<AdditionalFile>& additional,
+                         const std::string& saved_cnf) {
     if (doc_.is_archive()) from_archive_ = source_.Open(doc_.path(), doc_.model().text_encoding);
     std::vector<PackSection> sections = Sections(additional, saved_cnf);
     int total = 0;
@@ -109,7 +110,7 @@ class ArchiveBuilder {
       }
     }
     host_.ProgressHide();
-    return Save();
+    return DollArchiveBuild{std::move(skipped_), Save()};
   }
 
  private:
@@ -188,12 +189,10 @@ class ArchiveBuilder {
       if (item.path.empty() || !CanOpenForReading(host_.Files(), item.path)) return CantRead(item);
       added = writer_.AddFile(item.path, item.member_name);
     }
-    if (!added.ok()) host_.ShowMessage("", doc_.ShownPath(added.message()), MessageIcon::kWarning);
+    if (!added.ok()) skipped_.push_back(SkippedFile{item.shown, added.message()});
   }
 
-  void CantRead(const PackItem& item) {
-    host_.ShowMessage("", "Can't read " + doc_.ShownPath(item.shown), MessageIcon::kWarning);
-  }
+  void CantRead(const PackItem& item) { skipped_.push_back(SkippedFile{item.shown, {}}); }
 
   Status Save() {
     const std::span<const uint8_t> image = archive_.image().bytes();
@@ -217,6 +216,7 @@ class ArchiveBuilder {
   bool from_archive_ = false;
   LzhArchive archive_;
   LzhArchiveWriter writer_;
+  std::vector<SkippedFile> skipped_;
 };
 
 }  // namespace
@@ -246,52 +246,10 @@ std::vector<AdditionalFile> OtherArchiveMembers(const CKissCnfDoc& doc) {
   return others;
 }
 
-Status WriteDollArchive(CKissCnfDoc& doc, const std::string& destination,
-                        const std::vector<AdditionalFile>& additional,
-                        const std::string& saved_cnf) {
+DollArchiveBuild WriteDollArchive(CKissCnfDoc& doc, const std::string& destination,
+                                  const std::vector<AdditionalFile>& additional,
+                                  const std::string& saved_cnf) {
   return ArchiveBuilder(doc, destination).Build(additional, saved_cnf);
-}
-
-bool BuildLzhArchive(CKissCnfDoc& doc, const LzhBuildHooks& hooks) {
-  Host& host = doc.host();
-  if (hooks.palettes_modified && hooks.palettes_modified()) {
-    const Answer answer = host.Ask("KCF Palette Modified",
-                                   "One or more KCF palettes have been modified. Do you wish to "
-                                   "save these changes before building your LZH?",
-                                   Buttons::kYesNoCancel, MessageIcon::kQuestion);
-    if (answer == Answer::kCancel) return false;
-    // Packing the old palettes after a failed save would pass for success.
-    if (answer == Answer::kYes && !(hooks.save_palettes && hooks.save_palettes())) return false;
-  }
-  const Answer answer =
-      host.Ask("Save CNF?", "Do you wish to save your CNF before building your LZH?",
-               Buttons::kYesNoCancel, MessageIcon::kQuestion);
-  if (answer == Answer::kCancel) return false;
-  std::string saved_cnf;
-  if (answer == Answer::kYes) {
-    const std::optional<std::string> saved = hooks.save_cnf ? hooks.save_cnf() : std::nullopt;
-    if (!saved) return false;
-    // A disk doll now is the saved file; an archived doll keeps its archive,
-    // so the saved file has to be named.
-    if (doc.is_archive()) saved_cnf = *saved;
-  }
-  const std::optional<std::vector<AdditionalFile>> additional =
-      hooks.choose_additional_files ? hooks.choose_additional_files(OtherArchiveMembers(doc))
-                                    : std::nullopt;
-  if (!additional) return false;
-  const std::optional<std::string> destination =
-      hooks.choose_destination ? hooks.choose_destination() : std::nullopt;
-  if (!destination) return false;
-
-  const Status built = WriteDollArchive(doc, *destination, *additional, saved_cnf);
-  if (!built.ok()) {
-    host.ShowMessage("Build LZH Archive", built.message(), MessageIcon::kError);
-    return false;
-  }
-  if (hooks.archive_created) hooks.archive_created(*destination);
-  host.ShowMessage("LZH Creation Complete", doc.ShownPath(*destination) + " has been created.",
-                   MessageIcon::kInformation);
-  return true;
 }
 
 }  // namespace luma

@@ -1,8 +1,6 @@
 #ifndef LUMA_CORE_FILES_LZH_BUILD_H_
 #define LUMA_CORE_FILES_LZH_BUILD_H_
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,32 +19,6 @@ struct AdditionalFile {
   friend bool operator==(const AdditionalFile&, const AdditionalFile&) = default;
 };
 
-// The parts of the command that belong to the program's windows. A hook
-// left empty counts as "nothing modified" or as cancelled.
-struct LzhBuildHooks {
-  // Whether the palette editor holds unsaved changes, and saving them
-  // (false when saving failed).
-  std::function<bool()> palettes_modified;
-  std::function<bool()> save_palettes;
-  // The document's Save to new CNF command: the path written, or nullopt
-  // when it was cancelled or failed.
-  std::function<std::optional<std::string>()> save_cnf;
-  // The Additional Files dialog, starting with `listed`: the chosen files,
-  // or nullopt on Cancel.
-  std::function<std::optional<std::vector<AdditionalFile>>(std::vector<AdditionalFile> listed)>
-      choose_additional_files;
-  // The "Build LZH Archive" save dialog: the destination, or nullopt on Cancel.
-  std::function<std::optional<std::string>()> choose_destination;
-  // Told the destination once the archive is made (the recent-file list).
-  std::function<void(const std::string&)> archive_created;
-};
-
-// The command: asks about modified palettes and about saving the CNF, runs
-// the two dialogs, builds, and ends with "<destination> has been created."
-// (caption "LZH Creation Complete"), or a message naming the destination
-// when the archive could not be written. Returns whether it was made.
-bool BuildLzhArchive(CKissCnfDoc& doc, const LzhBuildHooks& hooks);
-
 // Appends `file` unless the list holds it already (exact match).
 void AddAdditionalFile(std::vector<AdditionalFile>& list, const AdditionalFile& file);
 
@@ -57,18 +29,33 @@ void AddAdditionalFile(std::vector<AdditionalFile>& list, const AdditionalFile& 
 // a doll from disk.
 std::vector<AdditionalFile> OtherArchiveMembers(const CKissCnfDoc& doc);
 
+// A file the build left out.
+struct SkippedFile {
+  std::string name;     // as the doll names it, or the added file's path
+  std::string problem;  // the archive's words; empty when the file could not be read
+  friend bool operator==(const SkippedFile&, const SkippedFile&) = default;
+};
+
+// What a build did: the archive is written unless `written` says why not.
+struct [[nodiscard]] DollArchiveBuild {
+  std::vector<SkippedFile> skipped;  // in packing order
+  Status written;
+};
+
 // The build: the CNF (the file at `saved_cnf` when given, else the doll's
 // own), the KCFs, each cel file once (clones share their base's file), the
 // sound and music files, then `additional` (duplicates once), each stored
-// under its file name without folders; an archive member keeps its time. Files come from the doll's
-// folder, or from its archive for an archived doll; external files from the copies made for playing
-// them. A file that cannot be read is reported with "Can't read " and its name and left out.
-// Progress goes to the host. The archive is written to a new "lmdtemp.lzh" (or "lmdtemp-N.lzh" with
-// the first free N) beside the destination, created exclusively, and renamed over the destination
-// only when complete; on failure the destination is untouched.
-Status WriteDollArchive(CKissCnfDoc& doc, const std::string& destination,
-                        const std::vector<AdditionalFile>& additional,
-                        const std::string& saved_cnf = {});
+// under its file name without folders; an archive member keeps its time.
+// Files come from the doll's folder, or from its archive for an archived
+// doll; external files from the copies made for playing them. A file that
+// cannot be read or packed is left out and listed. Progress goes to the
+// host. The archive is written to a new "lmdtemp.lzh" (or "lmdtemp-N.lzh"
+// with the first free N) beside the destination, created exclusively, and
+// renamed over the destination only when complete; on failure ("Unable to
+// write to file " and the destination) the destination is untouched.
+DollArchiveBuild WriteDollArchive(CKissCnfDoc& doc, const std::string& destination,
+                                  const std::vector<AdditionalFile>& additional,
+                                  const std::string& saved_cnf = {});
 
 }  // namespace luma
 

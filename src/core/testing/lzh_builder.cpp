@@ -5,8 +5,10 @@
 #include <utility>
 
 #include "core/archive/crc16.h"
+#include "core/archive/lzh_archive.h"
 #include "core/archive/lzh_bit_writer.h"
 #include "core/archive/lzh_header.h"
+#include "core/host/posix_file_system.h"
 
 namespace luma::testing {
 namespace {
@@ -176,6 +178,15 @@ std::vector<uint8_t> LzhTestArchive(const std::vector<std::vector<uint8_t>>& mem
   for (const auto& m : members) out.insert(out.end(), m.begin(), m.end());
   if (final_zero) out.push_back(0);
   return out;
+}
+
+std::vector<std::string> LzhMemberNames(const std::string& path) {
+  std::vector<std::string> names;
+  LzhArchive archive;
+  PosixFileSystem disk;
+  if (!archive.Open(disk, path).ok()) return names;
+  for (const LzhIndexEntry& entry : archive.index()) names.push_back(entry.name);
+  return names;
 }
 
 }  // namespace luma::testing

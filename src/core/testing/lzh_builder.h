@@ -42,6 +42,10 @@ std::vector<uint8_t> LzhTestMemberBytes(const LzhTestMember& member, int level);
 std::vector<uint8_t> LzhTestArchive(const std::vector<std::vector<uint8_t>>& members,
                                     bool final_zero = true);
 
+// The member names of the LZH archive at `path` in their order; none when
+// it does not open.
+std::vector<std::string> LzhMemberNames(const std::string& path);
+
 }  // namespace luma::testing
 
 #endif  // LUMA_CORE_TESTING_LZH_BUILDER_H_
