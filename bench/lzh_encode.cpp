@@ -42,7 +42,7 @@ const std::vector<CorpusMember>& CorpusMembers() {
       archive.Rewind();
       for (;;) {
         const size_t position = archive.image().position();
-        if (archive.ReadNextHeader() != luma::LzhCode::kOk) break;
+        if (archive.ReadNextHeader() != luma::LzhHeaderStep::kMember) break;
         const luma::LzhHeader& header = archive.current_header();
         if (!luma::EqualsIgnoreCase(header.method, "-lh5-")) continue;
         const uint32_t packed = header.packed_size;

@@ -44,7 +44,7 @@ template <typename Visit>
 void ForEachMember(LzhArchive& archive, Visit visit) {
   archive.Rewind();
   size_t position = archive.image().position();
-  while (archive.ReadNextHeader() == LzhCode::kOk) {
+  while (archive.ReadNextHeader() == LzhHeaderStep::kMember) {
     visit(archive.current_header(), position);
     position = archive.image().position();
   }
@@ -118,7 +118,7 @@ std::optional<size_t> FindMember(LzhArchive& archive, const std::string& member)
     if (!exact && EqualsIgnoreCase(h.name, member)) exact = position;
   });
   if (exact) return exact;
-  if (archive.FindMember(member) == LzhCode::kOk) return archive.image().position();
+  if (archive.FindMember(member)) return archive.image().position();
   const NameText text(archive);
   std::optional<size_t> by_file_name;
   ForEachMember(archive, [&](const LzhHeader& h, size_t position) {

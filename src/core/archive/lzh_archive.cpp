@@ -57,22 +57,22 @@ Status LzhArchive::OpenImage(std::vector<uint8_t> image, std::string path) {
 
 void LzhArchive::BuildIndex() {
   Rewind();
-  while (image_.position() < image_.size() && ReadNextHeader() == LzhCode::kOk) {
+  while (image_.position() < image_.size() && ReadNextHeader() == LzhHeaderStep::kMember) {
   }
   Rewind();
 }
 
-LzhCode LzhArchive::ReadNextHeader() {
+LzhHeaderStep LzhArchive::ReadNextHeader() {
   const size_t position = image_.position();
   // Archives usually end in a single zero byte, but not always.
-  if (image_.size() == 0 || position >= image_.size() - 1) return LzhCode::kEndOfArchive;
+  if (image_.size() == 0 || position >= image_.size() - 1) return LzhHeaderStep::kEndOfArchive;
   LzhHeader header;
-  if (!ParseLzhHeader(image_.Remaining(), header)) return LzhCode::kNotFound;
+  if (!ParseLzhHeader(image_.Remaining(), header)) return LzhHeaderStep::kInvalidHeader;
   current_header_ = std::move(header);
   current_name_ = LzhMemberFileName(current_header_.name);
   AddIndexEntry(current_name_, position);
   image_.Seek(position + current_header_.header_length + current_header_.packed_size);
-  return LzhCode::kOk;
+  return LzhHeaderStep::kMember;
 }
 
 void LzhArchive::AddIndexEntry(std::string_view name, size_t header_position) {
@@ -81,13 +81,13 @@ void LzhArchive::AddIndexEntry(std::string_view name, size_t header_position) {
   index_.push_back({std::string(name), static_cast<uint32_t>(header_position), FirstUpper(name)});
 }
 
-LzhCode LzhArchive::FindMember(std::string_view name) {
+bool LzhArchive::FindMember(std::string_view name) {
   const char first = FirstUpper(name);
   for (const LzhIndexEntry& entry : index_) {
     if (entry.first_upper == first && LzhNamesEqual(entry.name, name)) {
       image_.Seek(entry.header_position);
       current_name_ = entry.name;
-      return LzhCode::kOk;
+      return true;
     }
   }
   // Not a file name of the index: try the full names, directories included.
@@ -96,19 +96,19 @@ LzhCode LzhArchive::FindMember(std::string_view name) {
     const size_t position = image_.position();
     LzhHeader header;
     if (position >= image_.size() || !ParseLzhHeader(image_.Remaining(), header)) {
-      return LzhCode::kNotFound;
+      return false;
     }
     if (LzhNamesEqual(header.name, name)) {
       image_.Seek(position);
       current_name_ = header.name;
-      return LzhCode::kOk;
+      return true;
     }
     image_.Seek(position + header.header_length + header.packed_size);
   }
 }
 
 Result<std::vector<uint8_t>> LzhArchive::ExtractToMemory(std::string_view name) {
-  if (FindMember(name) != LzhCode::kOk) return Status::Error("not in the archive");
+  if (!FindMember(name)) return Status::Error("not in the archive");
   return ExtractAt(image_.position());
 }
 

@@ -16,12 +16,13 @@
 
 namespace luma {
 
-// Result codes of the header walk and the member lookup; callers mostly
-// test for kOk.
-enum class LzhCode {
-  kOk = 0,
-  kNotFound = 1,  // also: the header there is not valid
-  kEndOfArchive = 4,
+// Where a walk over the member headers stands after one step: not a
+// failure (an archive's end is often a header that does not parse), so not
+// a Status.
+enum class LzhHeaderStep {
+  kMember,         // a member header was read
+  kInvalidHeader,  // what stands there is no member header
+  kEndOfArchive,
 };
 
 struct LzhIndexEntry {
@@ -51,9 +52,9 @@ class LzhArchive {
   // Reads the whole file and indexes it. Fails when the file cannot be read,
   // is empty, or holds no archive: one that does not begin with a member
   // header is looked for behind a self-extracting program's stub (see
-  // FindLzhArchiveStart). The message is "File not found!" when reading
-  // failed part way, which callers show; otherwise it is empty and callers
-  // report the failure in their own words.
+  // FindLzhArchiveStart). The message says why, for callers to show under
+  // their own words naming the file: the file system's reason, "File not
+  // found!" when reading failed part way, or what is wrong with the bytes.
   Status Open(FileSystem& files, const std::string& path);
   // The same for an archive already in memory; `path` is only remembered.
   Status OpenImage(std::vector<uint8_t> image, std::string path = {});
@@ -64,14 +65,14 @@ class LzhArchive {
 
   // Parses the header at the current position, records it in the index and
   // moves past the member's data. kEndOfArchive at (or one byte before) the
-  // end, kNotFound for a header that is not valid.
-  LzhCode ReadNextHeader();
+  // end.
+  LzhHeaderStep ReadNextHeader();
 
   // Finds a member by file name, ignoring case, and leaves the position at
   // its header: the index first (so a name matches whatever directory the
   // member is stored under, and the first such member wins), then a scan of
-  // the headers comparing full names.
-  LzhCode FindMember(std::string_view name);
+  // the headers comparing full names. False when no member has that name.
+  bool FindMember(std::string_view name);
 
   // Finds the member and decodes it. Fails for missing members, empty
   // members and directory entries, methods that cannot be decoded, damaged

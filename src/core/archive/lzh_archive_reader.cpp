@@ -22,7 +22,7 @@ Status LzhArchiveReader::OpenImage(std::vector<uint8_t> image, const std::string
   archive_.Rewind();
   for (;;) {
     const size_t position = archive_.image().position();
-    if (archive_.ReadNextHeader() != LzhCode::kOk) break;
+    if (archive_.ReadNextHeader() != LzhHeaderStep::kMember) break;
     const LzhHeader& header = archive_.current_header();
     ArchiveMember member;
     member.full_name = header.name;

@@ -52,9 +52,9 @@ TEST(LzhArchiveTest, IndexesEveryLevelWithOrWithoutTheFinalZero) {
     // Walking the headers again finds the same members and adds none.
     archive.Rewind();
     int members = 0;
-    while (archive.ReadNextHeader() == LzhCode::kOk) ++members;
+    while (archive.ReadNextHeader() == LzhHeaderStep::kMember) ++members;
     EXPECT_EQ(members, 3);
-    EXPECT_EQ(archive.ReadNextHeader(), LzhCode::kEndOfArchive);
+    EXPECT_EQ(archive.ReadNextHeader(), LzhHeaderStep::kEndOfArchive);
     EXPECT_EQ(archive.index().size(), 3u);
   }
 }
@@ -74,7 +74,7 @@ TEST(LzhArchiveTest, FindsMembersByFileNameIgnoringCase) {
   EXPECT_EQ(archive.current_name(), "readme.txt");
   // Full names are found by scanning the headers.
   EXPECT_EQ(Text(archive.ExtractToMemory("OTHER/Readme.txt")), "later");
-  EXPECT_EQ(archive.FindMember("missing.txt"), LzhCode::kNotFound);
+  EXPECT_FALSE(archive.FindMember("missing.txt"));
   EXPECT_FALSE(archive.ExtractToMemory("missing.txt").ok());
 }
 
@@ -116,7 +116,7 @@ TEST(LzhArchiveTest, MembersWithoutUsableDataYieldNothing) {
                                      LzhTestMemberBytes(StoredTestMember("ok", "fine"), 0)}))
           .ok());
   EXPECT_EQ(archive.index().size(), 6u);
-  EXPECT_EQ(archive.FindMember("empty.txt"), LzhCode::kOk);
+  EXPECT_TRUE(archive.FindMember("empty.txt"));
   for (const char* name : {"empty.txt", "folder/", "bad.txt", "unknown.txt", "huge.txt"}) {
     EXPECT_FALSE(archive.ExtractToMemory(name).ok()) << name;
   }

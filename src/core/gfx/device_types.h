@@ -8,8 +8,12 @@
 // vertex layouts the renderer uses.
 namespace luma {
 
-// The outcome of a device call. Callers word the failures themselves (the cel
-// loader and the render-target fallbacks have their own texts per code).
+// The device's answer to one call, as a graphics API gives it: a code that
+// its callers branch on (fall back to another format, evict textures when
+// video memory runs out, retry a render target without multisampling), not
+// the engine's error path. Where a failure leaves the drawing code it becomes
+// a Status worded for the user (the cel loader and the render-target
+// fallbacks have their own texts per code).
 enum class DeviceResult {
   kOk,
   kNotAvailable,      // the format or feature is not offered
