@@ -1,9 +1,13 @@
 #include "core/host/file_io.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "core/host/memory_file_system.h"
 #include "core/host/posix_file_system.h"
@@ -38,6 +42,27 @@ TEST(FileIoTest, ReadsToTheEndWhateverSizeIsReported) {
   testing::WriteFile(dir / "ten", "0123456789");
   EXPECT_TRUE(ReadWholeFile(disk, (dir / "ten").string(), 10).ok());
   EXPECT_FALSE(ReadWholeFile(disk, (dir / "ten").string(), 9).ok());
+}
+
+// A doll, cel or pool named by a pipe or a device must not hold the program:
+// opening a pipe waits for a writer, and a device may never end.
+TEST(FileIoTest, PipesAndDevicesAreRefusedWithoutWaiting) {
+  PosixFileSystem disk;
+  testing::TempDir dir;
+  const std::string pipe = (dir / "doll.lzh").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  auto opened = std::async(std::launch::async, [&] { return disk.OpenForReading(pipe); });
+  if (opened.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    // Let the waiting open go before failing.
+    const int writer = ::open(pipe.c_str(), O_WRONLY);
+    if (writer >= 0) ::close(writer);
+    FAIL() << "opening a pipe waited for a writer";
+  }
+  const auto file = opened.get();
+  ASSERT_FALSE(file.ok());
+  EXPECT_EQ(file.status().message(), "It is a pipe or a device, not a file.");
+  EXPECT_EQ(ReadWholeFile(disk, "/dev/zero").status().message(),
+            "Can't read /dev/zero: It is a pipe or a device, not a file.");
 }
 
 TEST(FileIoTest, ReplaceCreatesAndReplacesKeepingPermissions) {

@@ -120,11 +120,18 @@ class PosixWritableFile : public WritableFile {
 }  // namespace
 
 Result<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK opening a pipe waits for a writer; pipes and devices
+  // are refused before anything is read (a device may never end).
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) return Reason(errno);
   struct stat st;
   Result<FileStatus> status = StatusOf(::fstat(fd.get(), &st), st);
   if (!status.ok()) return status.status();
+  if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    return Status::Error("It is a pipe or a device, not a file.");
+  }
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return Reason(errno);
   return std::unique_ptr<ReadableFile>(
       std::make_unique<PosixReadableFile>(fd.release(), std::move(*status)));
 }
