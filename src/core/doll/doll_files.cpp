@@ -5,18 +5,17 @@
 #include "core/model/messages.h"
 
 namespace luma {
-namespace {
 
-// CNFs written on DOS name files with backslashes.
-std::string SlashPath(std::string_view name) {
+std::string DollRelativePath(std::string_view name, TextEncoding encoding) {
   std::string path(name);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
+  for (size_t i = 0; i < path.size();) {
+    const size_t length = CharacterLength(path, i, encoding);
+    // The second byte of a Shift-JIS character may be a backslash.
+    if (length == 1 && path[i] == '\\') path[i] = '/';
+    i += length;
   }
   return path;
 }
-
-}  // namespace
 
 bool CanOpenForReading(FileSystem& files, const std::string& path) {
   Result<std::unique_ptr<ReadableFile>> file = files.OpenForReading(path);
@@ -34,7 +33,7 @@ void FolderDollFiles::SetNameEncoding(TextEncoding encoding) {
 
 std::optional<std::string> FolderDollFiles::ExistingPath(std::string_view name) {
   if (name.empty()) return std::nullopt;
-  const std::string relative = SlashPath(name);
+  const std::string relative = DollRelativePath(name, name_encoding_);
   std::string path = folder_ + relative;
   if (IsRegularFile(files_, path)) return path;
   if (relative.find('/') != std::string::npos) return std::nullopt;
@@ -55,7 +54,7 @@ std::optional<std::string> FolderDollFiles::ExistingPath(std::string_view name) 
 
 std::string FolderDollFiles::PathOf(std::string_view name) {
   if (std::optional<std::string> path = ExistingPath(name)) return *path;
-  return folder_ + SlashPath(name);
+  return folder_ + DollRelativePath(name, name_encoding_);
 }
 
 std::optional<DollFileInfo> FolderDollFiles::Find(std::string_view name) {

@@ -14,6 +14,10 @@
 
 namespace luma {
 
+// A name a CNF gives a file, as a path relative to the CNF's folder: CNFs
+// written on DOS separate folders with backslashes.
+std::string DollRelativePath(std::string_view name, TextEncoding encoding);
+
 // True when `path` is a regular file that opens for reading.
 bool CanOpenForReading(FileSystem& files, const std::string& path);
 

@@ -47,6 +47,25 @@ TEST(FolderDollFilesTest, BackslashesInNamesAreFolderSeparators) {
   EXPECT_FALSE(files.Find("sub").has_value());  // a folder is no file
 }
 
+TEST(FolderDollFilesTest, ShiftJisCharactersEndingInABackslashByteStayInTheName) {
+  // The second byte of a double-byte character such as 0x95 0x5C may be
+  // a backslash; only a backslash of its own separates folders.
+  PosixFileSystem disk;
+  testing::TempDir dir;
+  const std::string hyou = "\x95\x5c";
+  std::filesystem::create_directory(dir / "sub");
+  testing::WriteFile(dir / (hyou + ".cel"), "1");
+  testing::WriteFile(dir / "sub" / (hyou + "2.cel"), "2");
+  FolderDollFiles files(disk, dir.str() + "/");
+  files.SetNameEncoding(TextEncoding::kShiftJis);
+  EXPECT_TRUE(files.Find(hyou + ".cel").has_value());
+  EXPECT_TRUE(files.Find("sub\\" + hyou + "2.cel").has_value());
+  EXPECT_EQ(DollRelativePath("sub\\" + hyou + "\\a.cel", TextEncoding::kShiftJis),
+            "sub/" + hyou + "/a.cel");
+  // Read in Windows-1252 the same bytes are two characters and a separator.
+  EXPECT_EQ(DollRelativePath(hyou + ".cel", TextEncoding::kWindows1252), "\x95/.cel");
+}
+
 TEST(ExternalFilesTest, FilesBesideTheCnfAreUsedInPlace) {
   PosixFileSystem disk;
   testing::TempDir dir;
