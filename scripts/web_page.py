@@ -13,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import urllib.parse
 import zlib
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -44,6 +45,14 @@ def ensure_built():
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".wasm": "application/wasm", ".js": "text/javascript"})
+
+    def translate_path(self, path):
+        # As web servers on Linux do: the URL's escapes are the file name's
+        # bytes, whatever their encoding (Shift-JIS names stay Shift-JIS).
+        path = urllib.parse.urlsplit(path).path
+        parts = [p for p in urllib.parse.unquote_to_bytes(path).split(b"/")
+                 if p and p not in (b".", b"..")]
+        return os.path.join(self.directory, *(os.fsdecode(p) for p in parts))
 
     def log_message(self, *args):
         pass
@@ -182,8 +191,7 @@ class Page:
         if name.lower().endswith(".cnf"):
             source = os.path.dirname(os.path.abspath(path))
             for entry in os.listdir(source):
-                if os.path.isfile(os.path.join(source, entry)):
-                    os.symlink(os.path.join(source, entry), os.path.join(folder, entry))
+                os.symlink(os.path.join(source, entry), os.path.join(folder, entry))
         else:
             os.symlink(os.path.abspath(path), os.path.join(folder, name))
         return f"dolls/{self.doll_count}/{name}"

@@ -1,17 +1,23 @@
 // The page's entry points into the engine. lumadoll-page.js calls these
-// through emscripten's ccall; strings are UTF-8, byte buffers come as
-// pointers into the module's memory, and returned strings stay valid until
-// the next call that returns one.
+// through emscripten's ccall; texts are UTF-8, paths and file names are
+// percent-encoded bytes (a doll's names need not be UTF-8), byte buffers
+// come as pointers into the module's memory, and returned strings stay
+// valid until the next call that returns one.
 #include <emscripten.h>
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/fkiss/key_codes.h"
+#include "web/named_files.h"
+#include "web/percent_encoding.h"
 #include "web/web_app.h"
 
+using luma::web::PercentDecode;
+using luma::web::PercentEncode;
 using luma::web::WebApp;
 
 namespace {
@@ -40,17 +46,40 @@ EMSCRIPTEN_KEEPALIVE const char* lumadoll_new_doll_folder() {
   return Return(app->files().NewDollFolder());
 }
 
+// `name` is the file's path relative to `folder`, "/" between folders.
 EMSCRIPTEN_KEEPALIVE int lumadoll_add_file(const char* folder, const char* name,
                                            const uint8_t* bytes, int size) {
-  return app->files().AddFile(folder, name, std::span(bytes, static_cast<size_t>(size))).ok();
+  const std::optional<std::string> relative = PercentDecode(name);
+  return relative &&
+         app->files().AddFile(folder, *relative, std::span(bytes, static_cast<size_t>(size))).ok();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* lumadoll_doll_candidates(const char* folder) {
   std::string joined;
   for (const std::string& path : app->files().DollCandidates(folder)) {
-    joined += (joined.empty() ? "" : "\n") + path;
+    joined += (joined.empty() ? "" : "\n") + PercentEncode(path);
   }
   return Return(joined);
+}
+
+// The files the CNF at `path` names, as JSON: [{"path": P, "urls": [U...]}],
+// P relative to the CNF's folder and each U relative to the CNF's URL.
+EMSCRIPTEN_KEEPALIVE const char* lumadoll_named_files(const char* path) {
+  const std::optional<std::string> cnf = PercentDecode(path);
+  luma::Result<std::vector<uint8_t>> bytes =
+      cnf ? app->files().Read(*cnf) : luma::Status::Error("");
+  if (!bytes.ok()) return Return("[]");
+  std::string json = "[";
+  for (const luma::web::NamedFile& file :
+       luma::web::FilesNamedBy(*bytes, app->settings().text_encoding_choice())) {
+    json += json.size() > 1 ? ",{" : "{";
+    json += "\"path\":\"" + PercentEncode(file.path) + "\",\"urls\":[";
+    for (size_t i = 0; i < file.urls.size(); ++i) {
+      json += (i ? ",\"" : "\"") + file.urls[i] + "\"";
+    }
+    json += "]}";
+  }
+  return Return(json + "]");
 }
 
 EMSCRIPTEN_KEEPALIVE int lumadoll_restore_data_file(const char* name, const uint8_t* bytes,
@@ -60,7 +89,12 @@ EMSCRIPTEN_KEEPALIVE int lumadoll_restore_data_file(const char* name, const uint
 
 EMSCRIPTEN_KEEPALIVE const char* lumadoll_data_changes() { return Return(app->DataChangesJson()); }
 
-EMSCRIPTEN_KEEPALIVE int lumadoll_open(const char* path) { return app->Open(path); }
+// Opens the doll at `path`; the files of the dolls opened before it are
+// dropped once it is open.
+EMSCRIPTEN_KEEPALIVE int lumadoll_open(const char* path) {
+  const std::optional<std::string> decoded = PercentDecode(path);
+  return decoded && app->Open(*decoded);
+}
 
 EMSCRIPTEN_KEEPALIVE void lumadoll_close() { app->Close(); }
 
@@ -78,12 +112,11 @@ EMSCRIPTEN_KEEPALIVE int lumadoll_frame_height() {
   return app->doll() ? app->doll()->frame_height() : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void lumadoll_pointer(int kind, int x, int y, int left_held) {
-  app->Pointer(kind, x, y, left_held != 0);
-}
-
-EMSCRIPTEN_KEEPALIVE void lumadoll_pointer_in_doll(int kind, int x, int y, int left_held) {
-  app->PointerInDoll(kind, x, y, left_held != 0);
+// kind: WebApp::PointerKind; in_doll: x, y are doll coordinates, not
+// canvas pixels.
+EMSCRIPTEN_KEEPALIVE void lumadoll_pointer(int kind, int x, int y, int left_held, int in_doll) {
+  if (kind < 0 || kind > static_cast<int>(WebApp::PointerKind::kRightDown)) return;
+  app->Pointer(static_cast<WebApp::PointerKind>(kind), x, y, left_held != 0, in_doll != 0);
 }
 
 // `name` is a key name as scripts and the play script write them ("a", "5",
@@ -102,7 +135,9 @@ EMSCRIPTEN_KEEPALIVE int lumadoll_key(const char* name, int down, int repeat) {
 // The file's bytes stay at lumadoll_file_data() until the next read; -1
 // when it cannot be read.
 EMSCRIPTEN_KEEPALIVE int lumadoll_read_file(const char* path) {
-  luma::Result<std::vector<uint8_t>> bytes = app->files().Read(path);
+  const std::optional<std::string> decoded = PercentDecode(path);
+  luma::Result<std::vector<uint8_t>> bytes =
+      decoded ? app->files().Read(*decoded) : luma::Status::Error("");
   if (!bytes.ok()) return -1;
   file_bytes = std::move(*bytes);
   return static_cast<int>(file_bytes.size());

@@ -34,6 +34,26 @@ bool InSet(const KissObject& object, int set) {
                      [set](const CelInstance* c) { return c->in_set[set]; });
 }
 
+// The view takes canvas pixels and doll coordinates alike.
+template <typename Point>
+void DispatchPointer(CKissCnfView& view, WebApp::PointerKind kind, Point p, bool left_held) {
+  switch (kind) {
+    case WebApp::PointerKind::kMove:
+      view.MouseMove(p, left_held);
+      break;
+    case WebApp::PointerKind::kLeftDown:
+      view.MouseMove(p, false);
+      view.LeftButtonDown(p);
+      break;
+    case WebApp::PointerKind::kLeftUp:
+      view.LeftButtonUp(p);
+      break;
+    case WebApp::PointerKind::kRightDown:
+      view.RightButtonDown(p);
+      break;
+  }
+}
+
 }  // namespace
 
 std::string ShownText(std::string_view bytes) {
@@ -68,6 +88,7 @@ bool WebApp::Open(const std::string& path) {
     doll_.reset();
     return false;
   }
+  files_.ForgetDollsExcept(path);
   return true;
 }
 
@@ -79,47 +100,13 @@ void WebApp::Resize(int width, int height) {
   if (doll_) doll_->Resize(width, height);
 }
 
-void WebApp::Pointer(int kind, int x, int y, bool left_held) {
+void WebApp::Pointer(PointerKind kind, int x, int y, bool left_held, bool in_doll_units) {
   WebDoll* d = doll();
   if (!d) return;
-  const ClientPoint p{x, y};
-  CKissCnfView& view = d->view();
-  switch (kind) {
-    case 0:
-      view.MouseMove(p, left_held);
-      break;
-    case 1:
-      view.MouseMove(p, false);
-      view.LeftButtonDown(p);
-      break;
-    case 2:
-      view.LeftButtonUp(p);
-      break;
-    case 3:
-      view.RightButtonDown(p);
-      break;
-  }
-}
-
-void WebApp::PointerInDoll(int kind, int x, int y, bool left_held) {
-  WebDoll* d = doll();
-  if (!d) return;
-  const PlayPoint p{x, y};
-  CKissCnfView& view = d->view();
-  switch (kind) {
-    case 0:
-      view.MouseMove(p, left_held);
-      break;
-    case 1:
-      view.MouseMove(p, false);
-      view.LeftButtonDown(p);
-      break;
-    case 2:
-      view.LeftButtonUp(view.Pointer());
-      break;
-    case 3:
-      view.RightButtonDown(p);
-      break;
+  if (in_doll_units) {
+    DispatchPointer(d->view(), kind, PlayPoint{x, y}, left_held);
+  } else {
+    DispatchPointer(d->view(), kind, ClientPoint{x, y}, left_held);
   }
 }
 

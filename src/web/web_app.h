@@ -23,20 +23,22 @@ class WebApp {
 
   WebHost& host() { return host_; }
   WebFiles& files() { return files_; }
+  const Settings& settings() const { return settings_; }
   // Null until a doll is open.
   WebDoll* doll() { return doll_ && doll_->is_open() ? doll_.get() : nullptr; }
 
-  // Opens the doll at `path` in place of the one shown; false when it
-  // could not be opened (the reason has been shown), and then nothing is.
+  // Opens the doll at `path` in place of the one shown, and drops the files
+  // of the dolls before; false when it could not be opened (the reason has
+  // been shown), and then nothing is.
   bool Open(const std::string& path);
   void Close();
   void Resize(int width, int height);
 
-  // The pointer in canvas pixels: kind 0 move, 1 left down, 2 left up,
-  // 3 right down.
-  void Pointer(int kind, int x, int y, bool left_held);
-  // The same in doll coordinates (the play script's actions).
-  void PointerInDoll(int kind, int x, int y, bool left_held);
+  // What the pointer did, as the page numbers it; mouse, pen and touch alike.
+  enum class PointerKind { kMove = 0, kLeftDown = 1, kLeftUp = 2, kRightDown = 3 };
+  // The pointer at x, y: canvas pixels, or doll coordinates for the play
+  // script's actions and the drag benchmark.
+  void Pointer(PointerKind kind, int x, int y, bool left_held, bool in_doll_units);
 
   // Whether the doll's script has an event for the key `code`.
   bool ScriptListensToKey(int code);
@@ -57,9 +59,9 @@ class WebApp {
   std::string DataChangesJson();
 
  private:
-  WebHost host_;
-  Settings settings_;
   WebFiles files_;
+  WebHost host_{files_.files()};
+  Settings settings_;
   std::unique_ptr<WebDoll> doll_;
   int width_ = 0;
   int height_ = 0;

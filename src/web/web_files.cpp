@@ -1,8 +1,5 @@
 #include "web/web_files.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <string>
 
@@ -14,33 +11,6 @@ namespace {
 
 constexpr std::string_view kDollsFolder = "/dolls";
 
-bool MakeFolder(const std::string& path) {
-  struct stat st;
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// Names relative to `root` of every regular file under it.
-void ListFiles(const std::string& root, const std::string& relative,
-               std::vector<std::string>& names) {
-  const std::string folder = relative.empty() ? root : root + "/" + relative;
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    const std::string inner = relative.empty() ? name : relative + "/" + name;
-    struct stat st;
-    if (::stat((root + "/" + inner).c_str(), &st) != 0) continue;
-    if (S_ISDIR(st.st_mode)) {
-      ListFiles(root, inner, names);
-    } else if (S_ISREG(st.st_mode)) {
-      names.push_back(inner);
-    }
-  }
-  ::closedir(dir);
-}
-
 bool IsArchiveName(std::string_view name) {
   const std::string_view ext = ExtensionPart(name);
   return EqualsIgnoreCase(ext, "lzh") || EqualsIgnoreCase(ext, "lha") ||
@@ -48,32 +18,64 @@ bool IsArchiveName(std::string_view name) {
          EqualsIgnoreCase(ext, "zip");
 }
 
+// A relative path that stays below its folder: no empty, "." or ".."
+// component, no leading "/".
+bool StaysInside(std::string_view relative) {
+  if (relative.empty()) return false;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find('/', start);
+    if (end == std::string_view::npos) end = relative.size();
+    const std::string_view part = relative.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 WebFiles::WebFiles() {
-  MakeFolder(std::string(kDollsFolder));
-  MakeFolder(std::string(kDataFolder));
-  MakeFolder(std::string(kTempFolder));
+  for (std::string_view folder : {kDollsFolder, kDataFolder, kTempFolder}) {
+    // A fresh file system in memory cannot refuse its first folders.
+    (void)files_.CreateFolder(std::string(folder));
+  }
 }
 
 std::string WebFiles::NewDollFolder() {
   const std::string folder = std::string(kDollsFolder) + "/" + std::to_string(++next_folder_);
-  MakeFolder(folder);
+  (void)files_.CreateFolder(folder);
   return folder;
 }
 
-Status WebFiles::AddFile(const std::string& folder, std::string_view name,
-                         std::span<const uint8_t> bytes) {
-  const std::string file_name(FileNamePart(name));
-  if (file_name.empty() || file_name == "." || file_name == "..") {
-    return Status::Error("Unable to write to file " + std::string(name));
+Status WebFiles::MakeFolders(const std::string& root, std::string_view relative) {
+  for (size_t slash = relative.find('/'); slash != std::string_view::npos;
+       slash = relative.find('/', slash + 1)) {
+    if (Status made = files_.CreateFolder(root + "/" + std::string(relative.substr(0, slash)));
+        !made.ok()) {
+      return made;
+    }
   }
-  return ReplaceFile(disk_, folder + "/" + file_name, bytes);
+  return Status::Ok();
 }
 
-std::vector<std::string> WebFiles::DollCandidates(const std::string& folder) const {
+Status WebFiles::AddFile(const std::string& folder, std::string_view relative,
+                         std::span<const uint8_t> bytes) {
+  const std::string path = folder + "/" + std::string(relative);
+  if (!StaysInside(relative)) return Status::Error("Unable to write to file " + path);
+  if (Status made = MakeFolders(folder, relative); !made.ok()) {
+    return Status::Error("Unable to write to file " + path + ": " + made.message());
+  }
+  return ReplaceFile(files_, path, bytes);
+}
+
+std::vector<std::string> WebFiles::DollCandidates(const std::string& folder) {
+  Result<std::vector<std::string>> listed = files_.ListFolder(folder);
+  if (!listed.ok()) return {};
   std::vector<std::string> names;
-  ListFiles(folder, "", names);
+  for (const std::string& name : *listed) {
+    if (IsRegularFile(files_, folder + "/" + name)) names.push_back(name);
+  }
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; });
   std::vector<std::string> candidates;
@@ -86,47 +88,67 @@ std::vector<std::string> WebFiles::DollCandidates(const std::string& folder) con
   return candidates;
 }
 
-Result<std::vector<uint8_t>> WebFiles::Read(const std::string& path) const {
-  return ReadWholeFile(disk_, path);
+void WebFiles::ForgetDollsExcept(const std::string& path) {
+  const std::string dolls = std::string(kDollsFolder) + "/";
+  std::string keep;
+  if (path.compare(0, dolls.size(), dolls) == 0) {
+    keep = path.substr(0, path.find('/', dolls.size())) + "/";
+  }
+  for (const std::string& relative : ListFiles(std::string(kDollsFolder))) {
+    const std::string file = dolls + relative;
+    if (keep.empty() || file.compare(0, keep.size(), keep) != 0) (void)files_.Remove(file);
+  }
+}
+
+Result<std::vector<uint8_t>> WebFiles::Read(const std::string& path) {
+  return ReadWholeFile(files_, path);
+}
+
+std::vector<std::string> WebFiles::ListFiles(const std::string& root) {
+  std::vector<std::string> names;
+  std::vector<std::string> folders{""};
+  while (!folders.empty()) {
+    const std::string relative = std::move(folders.back());
+    folders.pop_back();
+    Result<std::vector<std::string>> listed =
+        files_.ListFolder(relative.empty() ? root : root + "/" + relative);
+    if (!listed.ok()) continue;
+    for (const std::string& name : *listed) {
+      const std::string inner = relative.empty() ? name : relative + "/" + name;
+      Result<FileStatus> status = files_.Stat(root + "/" + inner);
+      if (!status.ok()) continue;
+      if (status->is_directory()) {
+        folders.push_back(inner);
+      } else if (status->is_regular()) {
+        names.push_back(inner);
+      }
+    }
+  }
+  return names;
 }
 
 Status WebFiles::RestoreDataFile(std::string_view name, std::span<const uint8_t> bytes) {
-  const std::string relative(name);
-  if (relative.empty() || relative.find("..") != std::string::npos) {
-    return Status::Error("Unable to write to file " + relative);
-  }
-  std::string path(kDataFolder);
-  for (size_t slash = relative.find('/'); slash != std::string::npos;
-       slash = relative.find('/', slash + 1)) {
-    MakeFolder(path + "/" + relative.substr(0, slash));
-  }
-  path += "/" + relative;
-  Status written = ReplaceFile(disk_, path, bytes);
-  if (written.ok()) known_data_[relative].assign(bytes.begin(), bytes.end());
+  const std::string data(kDataFolder);
+  Status written = AddFile(data, name, bytes);
+  if (written.ok()) known_data_[std::string(name)].assign(bytes.begin(), bytes.end());
   return written;
 }
 
-std::map<std::string, std::vector<uint8_t>> WebFiles::ReadDataFolder() const {
-  std::vector<std::string> names;
-  ListFiles(std::string(kDataFolder), "", names);
-  std::map<std::string, std::vector<uint8_t>> files;
-  for (const std::string& name : names) {
-    Result<std::vector<uint8_t>> bytes =
-        ReadWholeFile(disk_, std::string(kDataFolder) + "/" + name);
-    if (bytes.ok()) files[name] = std::move(*bytes);
-  }
-  return files;
-}
-
 std::vector<DataFileChange> WebFiles::DataChanges() {
-  std::map<std::string, std::vector<uint8_t>> now = ReadDataFolder();
+  const std::string data(kDataFolder);
+  std::map<std::string, std::vector<uint8_t>> now;
+  for (const std::string& name : ListFiles(data)) {
+    if (Result<std::vector<uint8_t>> bytes = ReadWholeFile(files_, data + "/" + name); bytes.ok()) {
+      now[name] = std::move(*bytes);
+    }
+  }
   std::vector<DataFileChange> changes;
   for (const auto& [name, bytes] : now) {
     const auto known = known_data_.find(name);
     if (known == known_data_.end() || known->second != bytes) changes.push_back({name, bytes});
   }
   for (const auto& [name, bytes] : known_data_) {
-    if (!now.count(name)) changes.push_back({.name = name, .removed = true});
+    if (!now.count(name)) changes.push_back({.name = name, .bytes = {}, .removed = true});
   }
   known_data_ = std::move(now);
   return changes;

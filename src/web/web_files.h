@@ -8,16 +8,16 @@
 #include <string_view>
 #include <vector>
 
-#include "core/host/posix_file_system.h"
+#include "core/host/memory_file_system.h"
 #include "core/host/status.h"
 
 namespace luma::web {
 
-// Every file of the web page passes through this module. The engine opens
-// dolls by path and keeps value pools in its data folder, so the page gives
-// it emscripten's in-memory file system: dropped or fetched files go into a
-// folder of their own per doll, and the data folder is mirrored into the
-// browser's storage by the page. Nothing else in src/web touches files.
+// Every file of the web page lives in one file system in memory, which the
+// engine reaches through the host. Dropped, picked or fetched files go into
+// a folder of their own per doll; the data folder (value pools) is mirrored
+// into the browser's storage by the page. Nothing else in src/web keeps
+// files.
 inline constexpr std::string_view kDataFolder = "/data";
 inline constexpr std::string_view kTempFolder = "/tmp";
 
@@ -33,17 +33,26 @@ class WebFiles {
  public:
   WebFiles();
 
+  // The file system the engine is given.
+  FileSystem& files() { return files_; }
+
   // A new, empty folder for the files of one doll.
   std::string NewDollFolder();
-  // Writes `bytes` as `name` (its file-name part) into `folder`.
-  Status AddFile(const std::string& folder, std::string_view name, std::span<const uint8_t> bytes);
-  // The files of `folder` a doll opens from, best first: archives (.lzh,
-  // .lha, .exe, .com, and .zip, which the page refuses), then CNFs, each
-  // group in name order.
-  std::vector<std::string> DollCandidates(const std::string& folder) const;
+  // Writes `bytes` as `relative` (a file name, or a path with "/" between
+  // folders, which are made as needed) inside `folder`. A path that would
+  // leave the folder ("..", an absolute one) is refused.
+  Status AddFile(const std::string& folder, std::string_view relative,
+                 std::span<const uint8_t> bytes);
+  // The files directly in `folder` a doll opens from, best first: archives
+  // (.lzh, .lha, .exe, .com, and .zip, which the page refuses), then CNFs,
+  // each group in name order.
+  std::vector<std::string> DollCandidates(const std::string& folder);
+  // Drops the files of every doll folder but the one `path` is or lies in:
+  // only one doll is open at a time, and memory is all the page has.
+  void ForgetDollsExcept(const std::string& path);
 
   // The bytes of a file the engine named (a sound to play).
-  Result<std::vector<uint8_t>> Read(const std::string& path) const;
+  Result<std::vector<uint8_t>> Read(const std::string& path);
 
   // A file the browser's storage kept from an earlier visit, put back into
   // the data folder before any doll opens.
@@ -52,9 +61,12 @@ class WebFiles {
   std::vector<DataFileChange> DataChanges();
 
  private:
-  std::map<std::string, std::vector<uint8_t>> ReadDataFolder() const;
+  // Names relative to `root` of every regular file under it.
+  std::vector<std::string> ListFiles(const std::string& root);
+  // Makes the folders of `relative` below `root`.
+  Status MakeFolders(const std::string& root, std::string_view relative);
 
-  mutable PosixFileSystem disk_;
+  MemoryFileSystem files_;
   int next_folder_ = 0;
   std::map<std::string, std::vector<uint8_t>> known_data_;
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "web/percent_encoding.h"
 #include "web/web_files.h"
 
 namespace luma::web {
@@ -32,6 +33,7 @@ EM_JS(void, PageProgress, (const char* text, size_t size), {
   Module.page.progress(UTF8ToString(text, size));
 });
 EM_JS(double, PageNow, (), { return performance.now(); });
+// The path percent-encoded, as the page hands it back to read the file.
 EM_JS(void, PagePlay, (const char* path, int music), {
   Module.page.play(UTF8ToString(path), music !== 0);
 });
@@ -43,7 +45,8 @@ EM_JS(int, PageOpenLink, (const char* target), {
 
 }  // namespace
 
-WebHost::WebHost() : random_(static_cast<uint32_t>(PageNow() * 1000.0)) {}
+WebHost::WebHost(FileSystem& files)
+    : random_(static_cast<uint32_t>(PageNow() * 1000.0)), files_(files) {}
 
 void WebHost::ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) {
   PageShowMessage(caption.data(), caption.size(), text.data(), text.size(), static_cast<int>(icon));
@@ -80,8 +83,8 @@ void WebHost::Sleep(uint32_t ms) {
   if (simulated_) now_ += ms;
 }
 
-void WebHost::PlaySound(const std::string& path) { PagePlay(path.c_str(), 0); }
-void WebHost::PlayMusic(const std::string& path) { PagePlay(path.c_str(), 1); }
+void WebHost::PlaySound(const std::string& path) { PagePlay(PercentEncode(path).c_str(), 0); }
+void WebHost::PlayMusic(const std::string& path) { PagePlay(PercentEncode(path).c_str(), 1); }
 void WebHost::StopSound() { PageStop(0); }
 void WebHost::StopMusic() { PageStop(1); }
 

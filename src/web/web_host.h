@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/host/file_system.h"
 #include "core/host/host.h"
-#include "core/host/posix_file_system.h"
 #include "core/host/random_numbers.h"
 
 namespace luma::web {
@@ -16,10 +16,11 @@ namespace luma::web {
 // browser's own modal boxes, or in a test run answers as lumadoll-tool does;
 // sounds go to Web Audio; links open in a new tab. The clock is the
 // browser's, or a simulated one that only moves through Advance (the page
-// in a test run, as lumadoll-tool's render and play).
+// in a test run, as lumadoll-tool's render and play). Files are the page's
+// own, in memory (WebFiles); `files` must outlive the host.
 class WebHost : public Host {
  public:
-  WebHost();
+  explicit WebHost(FileSystem& files);
 
   void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) override;
   Answer Ask(std::string_view caption, std::string_view text, Buttons buttons,
@@ -55,7 +56,7 @@ class WebHost : public Host {
 
  private:
   RandomNumbers random_;
-  PosixFileSystem files_;
+  FileSystem& files_;
   bool simulated_ = false;
   uint32_t now_ = 0;
 };

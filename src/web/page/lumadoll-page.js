@@ -166,11 +166,11 @@
           source.start();
           if (music) musicSource = source;
           else soundSource = source;
-          sounds.push({ name: path.replace(/.*\//, ""), played: true });
+          sounds.push({ name: shownName(path), played: true });
         },
         () => {
-          sounds.push({ name: path.replace(/.*\//, ""), played: false });
-          setStatus("This sound cannot be played by the browser: " + path.replace(/.*\//, ""));
+          sounds.push({ name: shownName(path), played: false });
+          setStatus("This sound cannot be played by the browser: " + shownName(path));
         });
     },
     stop(music) {
@@ -391,33 +391,55 @@
     return [Math.floor(event.clientX - box.left), Math.floor(event.clientY - box.top)];
   }
 
+  // What the pointer did (WebApp::PointerKind).
+  const Pointer = { move: 0, leftDown: 1, leftUp: 2, rightDown: 3 };
+
+  function sendPointer(kind, x, y, held, inDoll) {
+    call("lumadoll_pointer", null, ["number", "number", "number", "number", "number"],
+         [kind, x, y, held ? 1 : 0, inDoll ? 1 : 0]);
+  }
+
+  // Mouse, pen and touch drive the doll alike. One pointer at a time: the
+  // one that pressed owns the drag until it lifts, and a second finger
+  // neither grabs nor drops anything.
+  let activePointer = null;
+
   function pointer(kind, event) {
     if (!open) return;
     const [x, y] = canvasPoint(event);
-    call("lumadoll_pointer", null, ["number", "number", "number", "number"],
-         [kind, x, y, event.buttons & 1]);
+    sendPointer(kind, x, y, activePointer !== null, false);
     afterEngine();
   }
 
   canvas.addEventListener("pointerdown", (event) => {
     canvas.focus();
     audioContext();
-    if (event.button === 0) {
-      canvas.setPointerCapture(event.pointerId);
-      pointer(1, event);
-    } else if (event.button === 2) {
-      pointer(3, event);
-    }
     event.preventDefault();
+    if (activePointer !== null) return;
+    if (event.button === 0) {
+      activePointer = event.pointerId;
+      try {
+        canvas.setPointerCapture(event.pointerId);
+      } catch (e) {
+        // A pointer the browser no longer tracks; the drag goes on without capture.
+      }
+      pointer(Pointer.leftDown, event);
+    } else if (event.button === 2) {
+      pointer(Pointer.rightDown, event);
+    }
   });
   canvas.addEventListener("pointermove", (event) => {
+    if (activePointer !== null ? event.pointerId !== activePointer : !event.isPrimary) return;
     const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
-    pointer(0, events.length ? events[events.length - 1] : event);
+    pointer(Pointer.move, events.length ? events[events.length - 1] : event);
   });
-  canvas.addEventListener("pointerup", (event) => {
-    if (event.button === 0) pointer(2, event);
-  });
-  canvas.addEventListener("pointercancel", (event) => pointer(2, event));
+  const lift = (event) => {
+    if (event.pointerId !== activePointer) return;
+    activePointer = null;
+    pointer(Pointer.leftUp, event);
+  };
+  canvas.addEventListener("pointerup", lift);
+  canvas.addEventListener("pointercancel", lift);
   canvas.addEventListener("contextmenu", (event) => event.preventDefault());
   canvas.addEventListener("wheel", (event) => {
     if (!open) return;
@@ -516,17 +538,43 @@
     refreshState();
   }
 
+  // Paths and file names cross to the engine percent-encoded: a doll's
+  // names are bytes, not always UTF-8. For showing, they are decoded where
+  // they are UTF-8.
+  function shownName(encoded) {
+    const name = encoded.replace(/.*\//, "");
+    try {
+      return decodeURIComponent(name);
+    } catch (e) {
+      return name;
+    }
+  }
+
+  // `text` with its %XX escapes kept and everything else percent-encoded.
+  function keepEscapes(text) {
+    return text.split(/(%[0-9A-Fa-f]{2})/).map((part, i) => (i % 2 ? part : encodeURIComponent(part)))
+               .join("");
+  }
+
+  function addFile(folder, encodedName, bytes) {
+    return withBytes(bytes, (pointer) => call("lumadoll_add_file", "number",
+                                              ["string", "string", "number", "number"],
+                                              [folder, encodedName, pointer, bytes.length])) === 1;
+  }
+
   // Puts `files` ([{name, bytes}]) into a folder of their own and opens the
   // doll among them. Resolves to whether a doll opened; the first frame is
   // drawn by then.
   function openFileBytes(files) {
     const started = performance.now();
     const folder = call("lumadoll_new_doll_folder", "string", [], []);
-    for (const file of files) {
-      withBytes(file.bytes, (pointer) => call("lumadoll_add_file", "number",
-                                              ["string", "string", "number", "number"],
-                                              [folder, file.name, pointer, file.bytes.length]));
-    }
+    for (const file of files) addFile(folder, encodeURIComponent(file.name), file.bytes);
+    return openFolder(folder, started);
+  }
+
+  // Opens the doll among the files of `folder`: an archive, or a CNF (the
+  // user picks one when there are several).
+  function openFolder(folder, started) {
     const candidates = call("lumadoll_doll_candidates", "string", ["string"], [folder])
                            .split("\n").filter((s) => s);
     if (candidates.length === 0) {
@@ -538,11 +586,11 @@
     let path = candidates[0];
     const cnfs = candidates.filter((c) => /\.cnf$/i.test(c));
     if (cnfs.length > 1 && cnfs.length === candidates.length) {
-      const chosen = Module.page.choose("Select a CNF file", cnfs.map((c) => c.replace(/.*\//, "")));
+      const chosen = Module.page.choose("Select a CNF file", cnfs.map(shownName));
       if (chosen < 0) return false;
       path = cnfs[chosen];
     }
-    setStatus("Opening " + path.replace(/.*\//, "") + "\u2026");
+    setStatus("Opening " + shownName(path) + "\u2026");
     if (alarmTimer !== null) clearTimeout(alarmTimer);
     alarmTimer = null;
     open = call("lumadoll_open", "number", ["string"], [path]) === 1;
@@ -582,25 +630,35 @@
     }).then((buffer) => new Uint8Array(buffer));
   }
 
-  // A doll of the same site: an archive alone, or a CNF with the files it
-  // names (each fetched beside it; one that is missing stays missing, as a
-  // missing file on disk would).
+  // The first of `urls` the site has, or null.
+  function fetchFirst(urls) {
+    if (urls.length === 0) return Promise.resolve(null);
+    return fetchBytes(urls[0]).catch(() => fetchFirst(urls.slice(1)));
+  }
+
+  // A doll of the same site: an archive alone, or a CNF with every file it
+  // names, fetched from the CNF's folder (see FilesNamedBy for the spellings
+  // tried). A file the site does not have stays missing, and the doll
+  // reports it as it would on disk. `url` is percent-encoded as in a link.
   function openUrl(url) {
-    const name = decodeURIComponent(url.replace(/[?#].*$/, "").replace(/.*\//, ""));
-    setStatus("Fetching " + name + "\u2026");
+    const path = url.replace(/[?#].*$/, "");
+    const name = keepEscapes(path.replace(/.*\//, ""));
+    setStatus("Fetching " + shownName(name) + "\u2026");
+    let started = 0;
     return fetchBytes(url).then((bytes) => {
-      if (!/\.cnf$/i.test(name)) return [{ name, bytes }];
-      const text = new TextDecoder("latin1").decode(bytes);
-      const named = new Set();
-      for (const match of text.matchAll(/[^\s;:=,()"'#%*\\\/]+\.(cel|kcf|wav|mid|midi|txt|doc|htm|html)\b/gi)) {
-        named.add(match[0]);
-      }
-      const base = url.replace(/[?#].*$/, "").replace(/[^\/]*$/, "");
-      return Promise.all(Array.from(named).map((n) => fetchBytes(base + encodeURIComponent(n)).then(
-                                                   (b) => ({ name: n, bytes: b }), () => null)))
-          .then((others) => [{ name, bytes }].concat(others.filter((o) => o)));
-    }).then(openFileBytes, (error) => {
-      Module.page.showMessage("Lumadoll", "Unable to open " + name + " (" + error.message + ")", 3);
+      started = performance.now();
+      const folder = call("lumadoll_new_doll_folder", "string", [], []);
+      if (!addFile(folder, name, bytes)) throw new Error("the page cannot keep this file");
+      if (!/\.cnf$/i.test(name)) return folder;
+      const base = path.replace(/[^\/]*$/, "");
+      const named = JSON.parse(call("lumadoll_named_files", "string", ["string"],
+                                    [folder + "/" + name]));
+      return Promise.all(named.map((file) => fetchFirst(file.urls.map((u) => base + u)).then(
+                                       (found) => found && addFile(folder, file.path, found))))
+          .then(() => folder);
+    }).then((folder) => openFolder(folder, started), (error) => {
+      Module.page.showMessage("Lumadoll",
+                              "Unable to open " + shownName(name) + " (" + error.message + ")", 3);
       setStatus("");
       return false;
     });
@@ -629,24 +687,22 @@
     const words = line.trim().split(/\s+/).filter((w) => w);
     if (words.length === 0 || words[0].startsWith("#")) return "";
     const n = (i) => parseInt(words[i], 10);
-    const point = (kind, held) =>
-        call("lumadoll_pointer_in_doll", null, ["number", "number", "number", "number"],
-             [kind, n(1) || 0, n(2) || 0, held ? 1 : 0]);
+    const point = (kind, held) => sendPointer(kind, n(1) || 0, n(2) || 0, held, true);
     let out = "";
     switch (words[0]) {
       case "press":
-        point(1, false);
+        point(Pointer.leftDown, false);
         buttonDown = true;
         break;
       case "move":
-        point(0, buttonDown);
+        point(Pointer.move, buttonDown);
         break;
       case "release":
-        point(2, false);
+        point(Pointer.leftUp, false);
         buttonDown = false;
         break;
       case "rclick":
-        point(3, false);
+        point(Pointer.rightDown, false);
         break;
       case "key":
         call("lumadoll_key", "number", ["string", "number", "number"],
@@ -705,8 +761,7 @@
     const grabbed = call("lumadoll_grab_largest", "string", [], []);
     if (!grabbed) return -1;
     const [x, y] = grabbed.split(",").map(Number);
-    const move = (dx, dy) => call("lumadoll_pointer_in_doll", null,
-                                  ["number", "number", "number", "number"], [0, x + dx, y + dy, 1]);
+    const move = (dx, dy) => sendPointer(Pointer.move, x + dx, y + dy, true, true);
     drawFrame();
     const started = performance.now();
     // Back and forth over 40 units, as bench/drag.cpp moves it.
@@ -717,7 +772,7 @@
       drawFrame();
     }
     const elapsed = performance.now() - started;
-    call("lumadoll_pointer_in_doll", null, ["number", "number", "number", "number"], [2, x, y, 0]);
+    sendPointer(Pointer.leftUp, x, y, false, true);
     afterEngine();
     return elapsed / count;
   }
@@ -764,7 +819,10 @@
     fitCanvas();
     call("lumadoll_resize", null, ["number", "number"], [canvas.width, canvas.height]);
     refreshState();
-    const doll = params.get("doll");
+    // Taken as written: URLSearchParams would decode a Shift-JIS name's
+    // escapes as UTF-8 and lose its bytes.
+    const raw = /(?:^|[?&])doll=([^&#]*)/.exec(window.location.search);
+    const doll = raw ? raw[1].replace(/\+/g, "%20").replace(/%2F/gi, "/") : null;
     const opened = doll ? openUrl(doll) : Promise.resolve(false);
     opened.then(() => resolveReady(true));
   });
