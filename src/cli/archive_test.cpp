@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -211,7 +212,10 @@ TEST(ArchiveCommandTest, ExtractPrefersTheExactNameAndKeepsFilesOnFailure) {
 TEST(ArchiveCommandTest, RefusesUnreadableArchivesAndBadUsage) {
   testing::TempDir dir;
   testing::WriteFile(dir / "not.lzh", "MZ this is a program, not an archive");
-  for (const std::string& file : {(dir / "not.lzh").string(), (dir / "none.lzh").string()}) {
+  // A pipe would hold the tool until something writes to it.
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  for (const std::string& file :
+       {(dir / "not.lzh").string(), (dir / "none.lzh").string(), (dir / "pipe").string()}) {
     const ProgramResult r = Archive({"list", file});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.err.find("Unable to open"), std::string::npos) << r.err;

@@ -2,7 +2,6 @@
 #include "cli/cmd_archive_zip.h"
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <span>
@@ -53,10 +52,18 @@ std::string DosTimeText(uint32_t t) {
 
 bool BeginsLikeZip(const std::string& path) {
   if (EqualsIgnoreCase(ExtensionPart(path), "zip")) return true;
-  std::ifstream in(path, std::ios::binary);
+  // Through the file system, which refuses pipes and devices at once.
+  PosixFileSystem disk;
+  Result<std::unique_ptr<ReadableFile>> file = disk.OpenForReading(path);
+  if (!file.ok()) return false;
   uint8_t head[4] = {};
-  in.read(reinterpret_cast<char*>(head), sizeof head);
-  return in.gcount() == sizeof head && StartsLikeZip(head);
+  size_t have = 0;
+  while (have < sizeof head) {
+    const Result<size_t> got = (*file)->Read(std::span<uint8_t>(head).subspan(have));
+    if (!got.ok() || *got == 0) return false;
+    have += *got;
+  }
+  return StartsLikeZip(head);
 }
 
 int List(ZipArchive& zip) {
