@@ -2,36 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "core/testing/fake_host.h"
-#include "core/testing/test_paths.h"
+#include "core/testing/pool_folder_test.h"
 
 namespace luma {
 namespace {
 
-namespace fs = std::filesystem;
-
-class ValuePoolCommandsTest : public ::testing::Test {
- protected:
-  ValuePoolCommandsTest() {
-    host_.set_data_folder(data_.str());
-    fs::create_directories(Dir());
-  }
-  fs::path Dir() const { return data_ / "pooldata"; }
-  void Make(const std::string& name) { testing::WriteFile(Dir() / name, std::string(72, '\0')); }
-  bool Has(const std::string& name) const { return fs::exists(Dir() / name); }
-  static std::vector<std::string> Shown(const std::vector<PoolListEntry>& list) {
-    std::vector<std::string> names;
-    for (const PoolListEntry& entry : list) names.push_back(entry.display_name);
-    return names;
-  }
-
-  testing::TempDir data_;
-  FakeHost host_;
-};
+class ValuePoolCommandsTest : public testing::PoolFolderTest {};
 
 TEST_F(ValuePoolCommandsTest, DeletingSelectedPoolsAsksFirst) {
   for (const char* name : {"a.pool", "b.pool", "c.pool", "~x~cnf.pool"}) Make(name);

@@ -9,32 +9,14 @@
 #include <vector>
 
 #include "core/host/settings.h"
-#include "core/testing/fake_host.h"
-#include "core/testing/test_paths.h"
+#include "core/testing/pool_folder_test.h"
 
 namespace luma {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PoolManagerTest : public ::testing::Test {
- protected:
-  PoolManagerTest() {
-    host_.set_data_folder(data_.str());
-    fs::create_directories(Dir());
-  }
-  fs::path Dir() const { return data_ / "pooldata"; }
-  void Make(const std::string& name) { testing::WriteFile(Dir() / name, std::string(72, '\0')); }
-  bool Has(const std::string& name) const { return fs::exists(Dir() / name); }
-  static std::vector<std::string> Shown(const std::vector<PoolListEntry>& list) {
-    std::vector<std::string> names;
-    for (const PoolListEntry& entry : list) names.push_back(entry.display_name);
-    return names;
-  }
-
-  testing::TempDir data_;
-  FakeHost host_;
-};
+class PoolManagerTest : public testing::PoolFolderTest {};
 
 TEST_F(PoolManagerTest, ListsPublicAndPrivatePoolsByTheirShownNames) {
   for (const char* name : {"~doll~lzh~doll~cnf.pool", "Scores.pool", "~b~cnf.pool", "alpha.POOL",
