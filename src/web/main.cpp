@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/fkiss/key_codes.h"
+#include "web/dropped_files.h"
 #include "web/named_files.h"
 #include "web/percent_encoding.h"
 #include "web/web_app.h"
@@ -80,6 +81,12 @@ EMSCRIPTEN_KEEPALIVE const char* lumadoll_named_files(const char* path) {
     json += "]}";
   }
   return Return(json + "]");
+}
+
+// Gives the files dropped into `folder` the names its CNFs know them by;
+// returns how many were added again under another name.
+EMSCRIPTEN_KEEPALIVE int lumadoll_place_dropped_files(const char* folder) {
+  return luma::web::PlaceDroppedFiles(app->files(), folder, app->settings().text_encoding_choice());
 }
 
 EMSCRIPTEN_KEEPALIVE int lumadoll_restore_data_file(const char* name, const uint8_t* bytes,

@@ -60,9 +60,10 @@ class WebFiles {
   // What changed in the data folder since the last call (or the restore).
   std::vector<DataFileChange> DataChanges();
 
- private:
   // Names relative to `root` of every regular file under it.
   std::vector<std::string> ListFiles(const std::string& root);
+
+ private:
   // Makes the folders of `relative` below `root`.
   Status MakeFolders(const std::string& root, std::string_view relative);
 

@@ -569,6 +569,9 @@
     const started = performance.now();
     const folder = call("lumadoll_new_doll_folder", "string", [], []);
     for (const file of files) addFile(folder, encodeURIComponent(file.name), file.bytes);
+    // The browser names them in Unicode and without folders; a CNF may
+    // name them in Shift-JIS and in subfolders.
+    call("lumadoll_place_dropped_files", "number", ["string"], [folder]);
     return openFolder(folder, started);
   }
 
