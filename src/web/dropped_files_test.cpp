@@ -5,18 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/doll/kiss_cnf_doc.h"
-#include "core/gfx/software_device.h"
-#include "core/host/settings.h"
 #include "core/testing/doll_builder.h"
-#include "core/testing/fake_host.h"
+#include "web/opened_web_doll.h"
 
 namespace luma::web {
 namespace {
-
-std::span<const uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
 
 // "ミラの服.cel" and "表.cel" in Shift-JIS (the second byte of 表 is a
 // backslash) and in UTF-8, as the browser names dropped files.
@@ -58,16 +51,10 @@ TEST(DroppedFilesTest, ADropOpensWithoutMissingFilesAndIsPlacedOnce) {
   EXPECT_EQ(PlaceDroppedFiles(web, folder, TextEncoding::kAutomatic), 3);
   EXPECT_EQ(PlaceDroppedFiles(web, folder, TextEncoding::kAutomatic), 0);
 
-  FakeHost host;
-  host.set_files(&web.files());
-  host.set_temp_folder(std::string(kTempFolder));
-  Settings settings;
-  SoftwareDevice device;
-  CKissCnfDoc doc(host, device, settings);
-  ASSERT_TRUE(doc.OpenDoll(folder + "/japan.cnf"));
-  EXPECT_EQ(doc.model().report.ErrorText(), "");
-  EXPECT_EQ(doc.model().cels().size(), 3u);
-  doc.Close();
+  const OpenedWebDoll doll = OpenWebDoll(web, folder + "/japan.cnf");
+  ASSERT_TRUE(doll.opened);
+  EXPECT_EQ(doll.errors, "");
+  EXPECT_EQ(doll.cels, 3u);
 }
 
 }  // namespace

@@ -5,19 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "core/doll/kiss_cnf_doc.h"
-#include "core/gfx/software_device.h"
 #include "core/host/file_io.h"
-#include "core/host/settings.h"
 #include "core/testing/doll_builder.h"
-#include "core/testing/fake_host.h"
+#include "web/opened_web_doll.h"
 
 namespace luma::web {
 namespace {
-
-std::span<const uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
 
 TEST(WebFilesTest, ADollWithACelInASubfolderOpensFromTheEngineSeam) {
   WebFiles web;
@@ -35,16 +28,10 @@ TEST(WebFilesTest, ADollWithACelInASubfolderOpensFromTheEngineSeam) {
   EXPECT_EQ(web.DollCandidates(folder),
             (std::vector<std::string>{folder + "/b.LZH", folder + "/doll.cnf"}));
 
-  FakeHost host;
-  host.set_files(&web.files());
-  host.set_temp_folder(std::string(kTempFolder));
-  Settings settings;
-  SoftwareDevice device;
-  CKissCnfDoc doc(host, device, settings);
-  ASSERT_TRUE(doc.OpenDoll(folder + "/doll.cnf"));
-  EXPECT_EQ(doc.model().report.ErrorText(), "");
-  EXPECT_EQ(doc.model().cels().size(), 1u);
-  doc.Close();
+  const OpenedWebDoll doll = OpenWebDoll(web, folder + "/doll.cnf");
+  ASSERT_TRUE(doll.opened);
+  EXPECT_EQ(doll.errors, "");
+  EXPECT_EQ(doll.cels, 1u);
 }
 
 TEST(WebFilesTest, NamesThatWouldLeaveTheDollFolderAreRefused) {
