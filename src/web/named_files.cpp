@@ -12,33 +12,21 @@
 #include "core/model/cnf_parser.h"
 #include "core/model/doll_model.h"
 #include "web/percent_encoding.h"
+#include "web/web_files.h"
 
 namespace luma::web {
 namespace {
 
-bool LeavesFolder(std::string_view path) {
-  if (path.empty() || path.front() == '/') return true;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string_view::npos) end = path.size();
-    const std::string_view part = path.substr(start, end - start);
-    if (part.empty() || part == "." || part == "..") return true;
-    start = end + 1;
-  }
-  return false;
-}
-
-// ASCII letters changed by `change`; the bytes of double-byte characters
-// stay, since their second byte may look like a letter.
-template <typename Change>
-std::string ChangeCase(std::string_view name, TextEncoding encoding, Change change) {
+// The name with its ASCII letters in upper case; the bytes of double-byte
+// characters stay, since their second byte may look like a letter (the
+// lower-case twin is FoldNameCase).
+std::string UpperNameCase(std::string_view name, TextEncoding encoding) {
   std::string out;
   out.reserve(name.size());
   for (size_t i = 0; i < name.size();) {
     const size_t length = CharacterLength(name, i, encoding);
-    if (length == 1) {
-      out += change(name[i]);
+    if (length == 1 && name[i] >= 'a' && name[i] <= 'z') {
+      out += static_cast<char>(name[i] - 'a' + 'A');
     } else {
       out.append(name.substr(i, length));
     }
@@ -46,8 +34,6 @@ std::string ChangeCase(std::string_view name, TextEncoding encoding, Change chan
   }
   return out;
 }
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::vector<std::string> UrlsFor(const std::string& path, TextEncoding encoding) {
   std::vector<std::string> spellings{path};
@@ -62,8 +48,8 @@ std::vector<std::string> UrlsFor(const std::string& path, TextEncoding encoding)
   for (size_t i = 0; i < spellings.size(); ++i) {
     // The decoded spelling is UTF-8, whose multi-byte sequences hold no ASCII.
     const TextEncoding in = i == 0 ? encoding : TextEncoding::kUtf8;
-    add(ChangeCase(spellings[i], in, AsciiLower));
-    add(ChangeCase(spellings[i], in, AsciiUpper));
+    add(FoldNameCase(spellings[i], in));
+    add(UpperNameCase(spellings[i], in));
   }
   return urls;
 }
@@ -92,7 +78,8 @@ std::vector<NamedFile> FilesNamedBy(std::span<const uint8_t> bytes, TextEncoding
   std::set<std::string> seen;
   for (const std::string& name : names) {
     std::string path = DollRelativePath(name, doll.text_encoding);
-    if (LeavesFolder(path) || !seen.insert(FoldNameCase(path, doll.text_encoding)).second) continue;
+    if (!StaysInsideFolder(path) || !seen.insert(FoldNameCase(path, doll.text_encoding)).second)
+      continue;
     std::vector<std::string> urls = UrlsFor(path, doll.text_encoding);
     files.push_back({std::move(path), std::move(urls)});
   }

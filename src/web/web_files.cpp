@@ -18,21 +18,6 @@ bool IsArchiveName(std::string_view name) {
          EqualsIgnoreCase(ext, "zip");
 }
 
-// A relative path that stays below its folder: no empty, "." or ".."
-// component, no leading "/".
-bool StaysInside(std::string_view relative) {
-  if (relative.empty()) return false;
-  size_t start = 0;
-  while (start <= relative.size()) {
-    size_t end = relative.find('/', start);
-    if (end == std::string_view::npos) end = relative.size();
-    const std::string_view part = relative.substr(start, end - start);
-    if (part.empty() || part == "." || part == "..") return false;
-    start = end + 1;
-  }
-  return true;
-}
-
 }  // namespace
 
 WebFiles::WebFiles() {
@@ -62,7 +47,7 @@ Status WebFiles::MakeFolders(const std::string& root, std::string_view relative)
 Status WebFiles::AddFile(const std::string& folder, std::string_view relative,
                          std::span<const uint8_t> bytes) {
   const std::string path = folder + "/" + std::string(relative);
-  if (!StaysInside(relative)) return Status::Error("Unable to write to file " + path);
+  if (!StaysInsideFolder(relative)) return Status::Error("Unable to write to file " + path);
   if (Status made = MakeFolders(folder, relative); !made.ok()) {
     return Status::Error("Unable to write to file " + path + ": " + made.message());
   }
@@ -152,6 +137,19 @@ std::vector<DataFileChange> WebFiles::DataChanges() {
   }
   known_data_ = std::move(now);
   return changes;
+}
+
+bool StaysInsideFolder(std::string_view relative) {
+  if (relative.empty()) return false;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find('/', start);
+    if (end == std::string_view::npos) end = relative.size();
+    const std::string_view part = relative.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
 }
 
 }  // namespace luma::web

@@ -21,6 +21,11 @@ namespace luma::web {
 inline constexpr std::string_view kDataFolder = "/data";
 inline constexpr std::string_view kTempFolder = "/tmp";
 
+// Whether `relative` stays below the folder it is taken from: no empty, "."
+// or ".." part and no leading "/". Paths that do not are neither stored nor
+// fetched.
+bool StaysInsideFolder(std::string_view relative);
+
 // A file of the data folder that changed since the last look: its path
 // relative to the data folder, and its bytes (none when it was removed).
 struct DataFileChange {
