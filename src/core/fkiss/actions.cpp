@@ -93,11 +93,9 @@ std::string FkissRuntime::TraceParam(const FkissParam& param) const {
 
 // --- The executor ---------------------------------------------------------------
 
-bool FkissRuntime::ExecuteAction(const FkissAction& action) {
-  // The runner passes valid codes only and steps the rows without a handler
-  // itself; any other caller gets nothing done for them.
-  const FkissActionHandler handler = FkissCommandTable::Row(action.code).handler;
-  return handler == nullptr || handler(*this, action);
+bool FkissRuntime::ExecuteAction(const FkissAction& action, const FkissCommandInfo& row) {
+  // The runner steps the rows without a handler (blocks) itself.
+  return row.handler == nullptr || row.handler(*this, action);
 }
 
 int32_t RandomBetween(Host& host, int32_t a, int32_t b) {

@@ -323,7 +323,8 @@ void FkissRuntime::StepEvent(size_t index) {
       if (trace_on_) TraceAction(action, inside ? 1 : 0);
       continue;
     }
-    switch (FkissCommandTable::Row(action.code).block) {
+    const FkissCommandInfo& row = FkissCommandTable::Row(action.code);
+    switch (row.block) {
       case kBlockIf:
         // A taken branch stays taken until endif, even across a new if.
         if (trace_on_) TraceAction(action, 0);
@@ -365,7 +366,7 @@ void FkissRuntime::StepEvent(size_t index) {
     }
     if (trace_on_) TraceAction(action, inside ? 1 : 0);
     const size_t frames_before = frames_.size();
-    const bool go_on = ExecuteAction(action);
+    const bool go_on = ExecuteAction(action, row);
     if (quit_) return;
     if (frames_.size() != frames_before) {
       // The action left work on the stack: come back once it is done.

@@ -22,6 +22,7 @@
 namespace luma {
 
 class DollModel;
+struct FkissCommandInfo;
 class Host;
 
 // Who moves an object: the bounding mode treats drags and scripts apart.
@@ -227,9 +228,10 @@ class FkissRuntime {
   bool Compare(const FkissAction& action) const;
 
   // Actions: the executor (actions.cpp) hands each to the handler its
-  // command's row names (FkissActions, actions_*.cpp).
+  // command's row names (FkissActions, actions_*.cpp); the runner has
+  // looked the row up already.
   friend class FkissActions;
-  bool ExecuteAction(const FkissAction& action);
+  bool ExecuteAction(const FkissAction& action, const FkissCommandInfo& row);
   int32_t Value(const FkissParam& param) const;
   KissObject* ObjectOf(const FkissParam& param) const;
   FkissTarget TargetOf(const FkissParam& param) const;
